@@ -1,0 +1,26 @@
+#pragma once
+
+#include "model/GroupBlockDlg.h"
+
+namespace mardo {
+
+// The assembling block: collects the copies of a transact until m_nWaitCount of them have
+// arrived, then lets the copy that completed the set go on and destroys the others.
+class CAssembleDlg final : public CGroupBlockDlg {
+public:
+    static constexpr std::int32_t kMaxWaitCount = 10000;
+
+    explicit CAssembleDlg(CPoint ptPos = {});
+    CAssembleDlg(const CAssembleDlg& other);
+
+    std::unique_ptr<CBlockDlg> Clone() const override;
+    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
+
+protected:
+    void Collect(const CTransact& transact) override;
+    bool IsValidWaitCount(std::int32_t nCount) const override {
+        return nCount >= 1 && nCount <= kMaxWaitCount;
+    }
+};
+
+}  // namespace mardo

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/BlockEditor.h"
+#include "model/BlockKind.h"
+#include "model/BlockView.h"
+#include "model/Point.h"
+
+namespace mardo {
+
+class CFileModel;
+class CTransactList;
+
+// The common base of the eight block kinds: the record every block has (name, kind, position,
+// input, outputs and their links, state flags, report counters) and the sixteen operations
+// through which the editor, the model file and the simulation drive a block without knowing
+// its kind. A tick travels down the links: each pass operation takes what the block accepts
+// from the list it is handed and then calls the same pass on every output's destination,
+// handing over that output's list.
+class CBlockDlg {
+public:
+    static constexpr std::int32_t kMaxX = 5000;
+    static constexpr std::int32_t kMaxY = 10000;
+
+    virtual ~CBlockDlg() = default;
+    CBlockDlg& operator=(const CBlockDlg&) = delete;
+
+    // The sixteen operations, in their slot order.
+    virtual void Select();
+    virtual void Deselect();
+    virtual void UpdateContextMenu(IBlockContextMenu& menu);
+    virtual std::unique_ptr<CBlockDlg> Clone() const = 0;
+    virtual bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) = 0;
+    virtual void RemoveLinksTo(const CBlockDlg* pBlock);
+    virtual void Save(CFileModel& file) const;
+    virtual void Load(CFileModel& file);
+    virtual void PrepareRun();
+    virtual int EndRun();
+    virtual void ClearTransacts();
+    virtual void ArrivalPass(CTransactList* pIn, std::uint32_t nTime);
+    virtual void ServicePass(CTransactList* pIn, std::uint32_t nTime);
+    virtual void FinalPass(CTransactList* pIn, std::uint32_t nTime);
+    virtual int HasTransacts();
+    virtual void ComputeStatistics();
+
+    EBlockKind GetKind() const { return m_nKind; }
+    std::int32_t GetKindCode() const { return static_cast<std::int32_t>(m_nKind); }
+    const std::string& GetKindTitle() const { return m_strKind; }
+    // Kinds shown with a scrolling caption while selected.
+    bool HasLongTitle() const;
+
+    const std::string& GetName() const { return m_strName; }
+    void SetName(const std::string& strName);
+    bool IsNamed() const { return !m_strName.empty(); }
+
+    CPoint GetPosition() const { return m_ptPos; }
+    void SetPosition(std::int32_t x, std::int32_t y) { m_ptPos = {x, y}; }
+
+    bool IsSelected() const { return m_bSelected != 0; }
+    bool HasInput() const { return m_bHasInput != 0; }
+    bool IsFree() const { return m_bFree != 0; }
+    bool IsActive() const { return m_bActive != 0; }
+    std::int32_t GetOutputCount() const { return m_nOutputs; }
+    CBlockDlg* GetOutLink(std::int32_t k) const;
+    void SetOutLink(std::int32_t k, CBlockDlg* pBlock);
+    // Grows with unlinked outputs or drops the last outputs with their links.
+    void SetOutputCount(std::int32_t n);
+    // Whether some output leads to pBlock.
+    bool LinksTo(const CBlockDlg* pBlock) const;
+
+    IBlockView* GetView() const { return m_pView; }
+    void SetView(IBlockView* pView) { m_pView = pView; }
+
+    // Report counters.
+    std::uint32_t GetEntered() const { return m_nEntered; }
+    std::uint32_t GetLeft() const { return m_nLeft; }
+    std::uint32_t GetRemaining() const { return m_nRemaining; }
+
+protected:
+    CBlockDlg(EBlockKind nKind, std::string strKind, bool bHasInput, std::int32_t nOutputs,
+              CPoint ptPos);
+    // A copy for Clone: the same kind, position and number of outputs; no name, no links,
+    // no run-time state.
+    CBlockDlg(const CBlockDlg& other);
+
+    // Output k's destination, or null; k must lie within the outputs.
+    CBlockDlg* Destination(std::size_t k) const { return m_outLinks[k]; }
+    // Whether a stored number of outputs is one this kind may have.
+    static bool IsValidOutputCount(std::int32_t n) { return n >= 1 && n <= kMaxOutputs; }
+
+    static constexpr std::int32_t kMaxOutputs = 20;
+
+    CPoint m_ptPos;
+    std::int32_t m_bHasInput = 1;
+    std::int32_t m_bSelected = 0;
+    std::int32_t m_bFree = 1;
+    std::int32_t m_bActive = 0;
+    std::int32_t m_nOutputs = 0;
+    std::vector<CBlockDlg*> m_outLinks;
+    std::string m_strName;
+    std::string m_strKind;
+    std::uint32_t m_nEntered = 0;
+    std::uint32_t m_nLeft = 0;
+    std::uint32_t m_nRemaining = 0;
+
+private:
+    const EBlockKind m_nKind;
+    IBlockView* m_pView = nullptr;
+};
+
+}  // namespace mardo

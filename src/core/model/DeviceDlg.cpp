@@ -1,0 +1,128 @@
+#include "model/DeviceDlg.h"
+
+#include "model/Statistics.h"
+#include "persist/FileModel.h"
+
+namespace mardo {
+
+CDeviceDlg::CDeviceDlg(CPoint ptPos)
+    : CBlockDlg(EBlockKind::kDevice, "Устройство обслуживания", true, 1, ptPos) {}
+
+CDeviceDlg::CDeviceDlg(const CDeviceDlg& other)
+    : CBlockDlg(other), m_law(other.m_law), m_priority(other.m_priority) {}
+
+std::unique_ptr<CBlockDlg> CDeviceDlg::Clone() const { return std::make_unique<CDeviceDlg>(*this); }
+
+bool CDeviceDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
+    return editor.Edit(*this, blocks);
+}
+
+void CDeviceDlg::Save(CFileModel& file) const {
+    file.WriteInt(GetKindCode());
+    m_law.Save(file);
+    m_priority.Save(file);
+    CBlockDlg::Save(file);
+}
+
+void CDeviceDlg::Load(CFileModel& file) {
+    m_law.Load(file);
+    m_priority.Load(file);
+    CBlockDlg::Load(file);
+}
+
+void CDeviceDlg::PrepareRun() {
+    CBlockDlg::PrepareRun();
+    m_bServing = false;
+    m_nWaiting = 0;
+    m_nBusyTime = 0;
+    m_nLastTick = 0;
+}
+
+void CDeviceDlg::ClearTransacts() {
+    if (m_bActive) {
+        m_bServing = false;
+        m_inputs.Clear();
+        m_outList.DeleteAll();
+        m_bActive = 0;
+    }
+}
+
+// Takes the best waiting head of the registered lists into service, or becomes free.
+void CDeviceDlg::StartNext() {
+    if (std::optional<CTransact> next = m_inputs.TakeBest()) {
+        m_current = *next;
+        m_bServing = true;
+        m_nRemainingService = m_nServiceTime = m_law.Sample();
+        ++m_nEntered;
+        m_bFree = 0;
+    } else {
+        m_bServing = false;
+        m_bFree = 1;
+    }
+}
+
+// The device's one service step of a tick: a free device takes the next transact (that tick
+// is not yet service); a busy one serves a tick and, when the service ends, releases the
+// transact and starts the next at once.
+void CDeviceDlg::ServeTick() {
+    if (m_bFree) {
+        StartNext();
+    } else if (m_bServing) {
+        ++m_nBusyTime;
+        if (--m_nRemainingService == 0) {
+            m_priority.Apply(m_current);
+            m_outList.PushBack(m_current);
+            StartNext();
+        }
+    }
+}
+
+template <EPass P>
+void CDeviceDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    if (pIn != nullptr) {
+        m_inputs.Add(pIn);
+    }
+    if constexpr (P == EPass::kService) {
+        if (m_nLastTick < nTime) {
+            ServeTick();
+            m_nLastTick = nTime;
+        }
+    }
+    CallPass<P>(Destination(0), &m_outList, nTime);
+}
+
+void CDeviceDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kArrival>(pIn, nTime);
+}
+
+void CDeviceDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kService>(pIn, nTime);
+}
+
+void CDeviceDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kFinal>(pIn, nTime);
+}
+
+int CDeviceDlg::HasTransacts() { return m_bActive && (!m_bFree || !m_outList.IsEmpty()); }
+
+void CDeviceDlg::ComputeStatistics() {
+    if (!m_bActive) {
+        return;
+    }
+    m_nRemaining = static_cast<std::uint32_t>(m_outList.GetCount()) + (m_bServing ? 1 : 0);
+    m_nWaiting = static_cast<std::uint32_t>(m_inputs.GetTotalCount());
+    m_nLeft = m_nEntered - m_nRemaining;
+    if (m_nBusyTime == 0) {
+        m_dUtilization = 0.0;
+        m_dAvgTime = 0.0;
+        return;
+    }
+    m_dUtilization = ReportQuotient(m_nBusyTime, m_nLastTick);
+    const bool bPartlyServed = !m_bFree && m_nRemainingService != m_nServiceTime;
+    m_dAvgTime = ReportQuotient(m_nBusyTime, m_nLeft + (bPartlyServed ? 1u : 0u));
+}
+
+}  // namespace mardo

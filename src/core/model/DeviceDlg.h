@@ -1,0 +1,67 @@
+#pragma once
+
+#include "model/BlockDlg.h"
+#include "model/Pass.h"
+#include "model/PriorityChange.h"
+#include "sim/ChainSet.h"
+#include "sim/FlowLaw.h"
+#include "sim/TransactList.h"
+
+namespace mardo {
+
+// Serves one transact at a time for a time drawn from its law. It keeps no waiting line of its
+// own: it remembers every upstream output list offered to it and, whenever it becomes free,
+// takes the best head of those lists. Served transacts wait in its output list.
+class CDeviceDlg final : public CBlockDlg {
+public:
+    explicit CDeviceDlg(CPoint ptPos = {});
+    CDeviceDlg(const CDeviceDlg& other);
+
+    std::unique_ptr<CBlockDlg> Clone() const override;
+    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
+    void Save(CFileModel& file) const override;
+    void Load(CFileModel& file) override;
+    void PrepareRun() override;
+    void ClearTransacts() override;
+    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
+    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    int HasTransacts() override;
+    void ComputeStatistics() override;
+
+    CFlowLaw m_law;
+    CPriorityChange m_priority;
+
+    // Report figures.
+    std::uint32_t GetBusyTime() const { return m_nBusyTime; }
+    std::uint32_t GetLastTick() const { return m_nLastTick; }
+    std::uint32_t GetWaiting() const { return m_nWaiting; }
+    double GetUtilization() const { return m_dUtilization; }
+    double GetAvgTime() const { return m_dAvgTime; }
+
+    // Run-time state.
+    bool IsServing() const { return m_bServing; }
+    std::int32_t GetRemainingService() const { return m_nRemainingService; }
+    const CTransactList& GetOutList() const { return m_outList; }
+
+private:
+    template <EPass P>
+    void Pass(CTransactList* pIn, std::uint32_t nTime);
+    void ServeTick();
+    void StartNext();
+
+    CChainSet m_inputs;
+    CTransact m_current;  // the transact in service, while m_bServing
+    bool m_bServing = false;
+    std::int32_t m_nRemainingService = 0;
+    std::int32_t m_nServiceTime = 0;
+    std::uint32_t m_nBusyTime = 0;
+    std::uint32_t m_nLastTick = 0;
+    CTransactList m_outList;
+
+    std::uint32_t m_nWaiting = 0;
+    double m_dUtilization = 0.0;
+    double m_dAvgTime = 0.0;
+};
+
+}  // namespace mardo

@@ -1,0 +1,101 @@
+#include "model/GenerateDlg.h"
+
+#include "persist/FileModel.h"
+
+namespace mardo {
+
+CGenerateDlg::CGenerateDlg(CPoint ptPos)
+    : CBlockDlg(EBlockKind::kGenerate, "Генератор", false, 1, ptPos) {}
+
+CGenerateDlg::CGenerateDlg(const CGenerateDlg& other)
+    : CBlockDlg(other), m_params(other.m_params), m_law(other.m_law) {}
+
+std::unique_ptr<CBlockDlg> CGenerateDlg::Clone() const {
+    return std::make_unique<CGenerateDlg>(*this);
+}
+
+bool CGenerateDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
+    return editor.Edit(*this, blocks);
+}
+
+void CGenerateDlg::Save(CFileModel& file) const {
+    file.WriteInt(GetKindCode())
+        .WriteInt(m_params.m_bDelay)
+        .WriteInt(m_params.m_bLimit)
+        .WriteInt(m_params.m_bPriority)
+        .WriteInt(m_params.m_nDelay)
+        .WriteInt(m_params.m_nLimit)
+        .WriteInt(m_params.m_nPriority);
+    m_law.Save(file);
+    CBlockDlg::Save(file);
+}
+
+void CGenerateDlg::Load(CFileModel& file) {
+    file.ReadInt(m_params.m_bDelay)
+        .ReadInt(m_params.m_bLimit)
+        .ReadInt(m_params.m_bPriority)
+        .ReadIntInRange(m_params.m_nDelay, 0, 10000)
+        .ReadIntInRange(m_params.m_nLimit, 1, 10000)
+        .ReadIntInRange(m_params.m_nPriority, 0, CTransact::kMaxPriority);
+    m_law.Load(file);
+    CBlockDlg::Load(file);
+}
+
+void CGenerateDlg::PrepareRun() {
+    CBlockDlg::PrepareRun();
+    m_nCountdown = (m_params.m_bDelay ? m_params.m_nDelay : 0) + m_law.Sample();
+    m_nRunCount = 0;
+    m_nTotalCount = 0;
+}
+
+int CGenerateDlg::EndRun() {
+    if (m_bActive) {
+        m_nRunCount = 0;
+    }
+    return m_bActive;
+}
+
+void CGenerateDlg::ClearTransacts() {
+    if (m_bActive) {
+        m_outList.DeleteAll();
+        m_bActive = 0;
+    }
+}
+
+void CGenerateDlg::ArrivalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    if (--m_nCountdown == 0) {
+        m_nCountdown = m_law.Sample();
+        if (!m_params.m_bLimit || m_nRunCount < static_cast<std::uint32_t>(m_params.m_nLimit)) {
+            const std::int32_t nPriority = m_params.m_bPriority ? m_params.m_nPriority : 0;
+            m_outList.PushBack(CTransact(this, static_cast<std::int32_t>(m_nRunCount), nPriority));
+            ++m_nRunCount;
+            ++m_nTotalCount;
+        }
+    }
+    CallPass<EPass::kArrival>(Destination(0), &m_outList, nTime);
+}
+
+void CGenerateDlg::ServicePass(CTransactList* /*pIn*/, std::uint32_t nTime) {
+    Forward<EPass::kService>(nTime);
+}
+
+void CGenerateDlg::FinalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {
+    Forward<EPass::kFinal>(nTime);
+}
+
+int CGenerateDlg::HasTransacts() {
+    return m_bActive &&
+           (!m_params.m_bLimit || m_nRunCount < static_cast<std::uint32_t>(m_params.m_nLimit));
+}
+
+void CGenerateDlg::ComputeStatistics() {
+    if (m_bActive) {
+        m_nRemaining = static_cast<std::uint32_t>(m_outList.GetCount());
+        m_nLeft = m_nTotalCount - m_nRemaining;
+    }
+}
+
+}  // namespace mardo

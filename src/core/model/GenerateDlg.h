@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/BlockDlg.h"
+#include "model/GenerateParams.h"
+#include "model/Pass.h"
+#include "sim/FlowLaw.h"
+#include "sim/TransactList.h"
+
+namespace mardo {
+
+// The source of transacts: no input, one output. Every tick its countdown runs down by one;
+// when it reaches zero a new interval is drawn from the flow law and, within the per-run
+// limit, a transact is created and offered to the next block.
+class CGenerateDlg final : public CBlockDlg {
+public:
+    explicit CGenerateDlg(CPoint ptPos = {});
+    CGenerateDlg(const CGenerateDlg& other);
+
+    std::unique_ptr<CBlockDlg> Clone() const override;
+    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
+    void Save(CFileModel& file) const override;
+    void Load(CFileModel& file) override;
+    void PrepareRun() override;
+    int EndRun() override;
+    void ClearTransacts() override;
+    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
+    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    int HasTransacts() override;
+    void ComputeStatistics() override;
+
+    CGenerateParams m_params;
+    CFlowLaw m_law;
+
+    // Run-time state.
+    std::int32_t GetCountdown() const { return m_nCountdown; }
+    std::uint32_t GetRunCount() const { return m_nRunCount; }
+    std::uint32_t GetTotalCount() const { return m_nTotalCount; }
+    const CTransactList& GetOutList() const { return m_outList; }
+
+private:
+    template <EPass P>
+    void Forward(std::uint32_t nTime) {
+        if (m_bActive) {
+            CallPass<P>(Destination(0), &m_outList, nTime);
+        }
+    }
+
+    std::int32_t m_nCountdown = 0;
+    std::uint32_t m_nRunCount = 0;
+    std::uint32_t m_nTotalCount = 0;
+    CTransactList m_outList;
+};
+
+}  // namespace mardo

@@ -1,0 +1,85 @@
+#include "model/GroupBlockDlg.h"
+
+#include "persist/Error.h"
+#include "persist/FileModel.h"
+
+namespace mardo {
+
+CGroupBlockDlg::CGroupBlockDlg(EBlockKind nKind, std::string strKind, CPoint ptPos)
+    : CBlockDlg(nKind, std::move(strKind), true, 1, ptPos) {}
+
+CGroupBlockDlg::CGroupBlockDlg(const CGroupBlockDlg& other)
+    : CBlockDlg(other), m_nWaitCount(other.m_nWaitCount), m_priority(other.m_priority) {}
+
+void CGroupBlockDlg::Save(CFileModel& file) const {
+    file.WriteInt(GetKindCode()).WriteInt(m_nWaitCount);
+    m_priority.Save(file);
+    CBlockDlg::Save(file);
+}
+
+void CGroupBlockDlg::Load(CFileModel& file) {
+    file.ReadInt(m_nWaitCount);
+    if (!IsValidWaitCount(m_nWaitCount)) {
+        throw CError(CError::kFormat);
+    }
+    m_priority.Load(file);
+    CBlockDlg::Load(file);
+}
+
+void CGroupBlockDlg::ClearTransacts() {
+    if (m_bActive) {
+        m_groups.Clear();
+        m_outList.DeleteAll();
+        m_bActive = 0;
+    }
+}
+
+void CGroupBlockDlg::Release(CTransact transact, std::size_t n) {
+    m_priority.Apply(transact);
+    m_outList.AppendCopies(transact, n);
+}
+
+template <EPass P>
+void CGroupBlockDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    if (pIn != nullptr && !pIn->IsEmpty()) {
+        m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
+        if (m_nWaitCount < 2) {
+            m_outList.TakeFifo(pIn, 0, false, &m_priority);
+        } else {
+            while (!pIn->IsEmpty()) {
+                Collect(pIn->Front());
+                pIn->PopFront();
+            }
+        }
+    }
+    const std::size_t nOffered = m_outList.GetCount();
+    CallPass<P>(Destination(0), &m_outList, nTime);
+    m_nLeft += static_cast<std::uint32_t>(nOffered - m_outList.GetCount());
+}
+
+void CGroupBlockDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kArrival>(pIn, nTime);
+}
+
+void CGroupBlockDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kService>(pIn, nTime);
+}
+
+void CGroupBlockDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kFinal>(pIn, nTime);
+}
+
+int CGroupBlockDlg::HasTransacts() {
+    return m_bActive && (!m_groups.IsEmpty() || !m_outList.IsEmpty());
+}
+
+void CGroupBlockDlg::ComputeStatistics() {
+    if (m_bActive) {
+        m_nRemaining += static_cast<std::uint32_t>(m_groups.GetTotalCount());
+    }
+}
+
+}  // namespace mardo

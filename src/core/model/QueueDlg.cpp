@@ -1,0 +1,172 @@
+#include "model/QueueDlg.h"
+
+#include <algorithm>
+
+#include "model/Statistics.h"
+#include "persist/FileModel.h"
+
+namespace mardo {
+
+CQueueDlg::CQueueDlg(CPoint ptPos) : CBlockDlg(EBlockKind::kQueue, "Очередь", true, 1, ptPos) {}
+
+CQueueDlg::CQueueDlg(const CQueueDlg& other)
+    : CBlockDlg(other), m_params(other.m_params), m_priority(other.m_priority) {}
+
+std::unique_ptr<CBlockDlg> CQueueDlg::Clone() const { return std::make_unique<CQueueDlg>(*this); }
+
+bool CQueueDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
+    return editor.Edit(*this, blocks);
+}
+
+void CQueueDlg::Save(CFileModel& file) const {
+    file.WriteInt(GetKindCode())
+        .WriteInt(m_params.m_nDiscipline)
+        .WriteInt(m_params.m_bLimit)
+        .WriteInt(m_params.m_nLimit);
+    m_priority.Save(file);
+    CBlockDlg::Save(file);
+}
+
+void CQueueDlg::Load(CFileModel& file) {
+    file.ReadIntInRange(m_params.m_nDiscipline, CQueueParams::kFifo, CQueueParams::kPriority)
+        .ReadInt(m_params.m_bLimit)
+        .ReadIntInRange(m_params.m_nLimit, 1, CQueueParams::kMaxLimit);
+    m_priority.Load(file);
+    CBlockDlg::Load(file);
+}
+
+void CQueueDlg::PrepareRun() {
+    CBlockDlg::PrepareRun();
+    m_nZeroEntries = 0;
+    m_nMaxContent = 0;
+    m_nWaiting = 0;
+    m_nLastTick = 0;
+    m_nCarried = 0;
+    m_nEntries = 0;
+    m_nContentTime = 0;
+}
+
+void CQueueDlg::ClearTransacts() {
+    if (m_bActive) {
+        m_inputs.Clear();
+        m_queue.DeleteAll();
+        m_bActive = 0;
+    }
+}
+
+void CQueueDlg::RaiseMaxContent() { m_nMaxContent = std::max(m_nMaxContent, GetCount()); }
+
+// The accounting of a new tick: the content carried into it adds to the content-time sum.
+void CQueueDlg::StartTick(std::uint32_t nTime) {
+    m_bZeroFlag = 0;
+    m_nLastTick = nTime;
+    m_nContentTime += m_nCarried;
+    RaiseMaxContent();
+}
+
+// Moves transacts from the head of pIn into the queue by its discipline: all of them, or up
+// to the room left when the length is limited.
+void CQueueDlg::Admit(CTransactList* pIn) {
+    const auto nRoom = static_cast<std::uint32_t>(m_params.m_nLimit) - GetCount();
+    const bool bLimited = m_params.m_bLimit != 0;
+    switch (m_params.m_nDiscipline) {
+        case CQueueParams::kLifo:
+            m_queue.TakeLifo(pIn, nRoom, bLimited, &m_priority);
+            break;
+        case CQueueParams::kRandom:
+            m_queue.TakeRandom(pIn, nRoom, bLimited, &m_priority);
+            break;
+        case CQueueParams::kPriority:
+            m_queue.TakeByPriority(pIn, nRoom, bLimited, &m_priority);
+            break;
+        default:
+            m_queue.TakeFifo(pIn, nRoom, bLimited, &m_priority);
+            break;
+    }
+}
+
+template <EPass P>
+void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    if (pIn != nullptr) {
+        m_inputs.Add(pIn);
+    }
+    if constexpr (P == EPass::kArrival) {
+        if (m_nLastTick < nTime) {
+            StartTick(nTime);
+        }
+    }
+    CBlockDlg* pNext = Destination(0);
+    for (;;) {
+        const bool bNothingOffered = pIn == nullptr || pIn->IsEmpty();
+        if (bNothingOffered && m_queue.IsEmpty()) {
+            CallPass<P>(pNext, &m_queue, nTime);
+            return;
+        }
+        std::uint32_t nAdmitted = 0;
+        if (m_bFree) {
+            if (m_queue.IsEmpty()) {
+                m_bZeroFlag = 1;
+            }
+            const std::uint32_t nBefore = GetCount();
+            Admit(pIn);
+            nAdmitted = GetCount() - nBefore;
+            m_nEntries += nAdmitted;
+            if (!m_bZeroFlag) {
+                RaiseMaxContent();
+            }
+        }
+        const std::uint32_t nOffered = GetCount();
+        CallPass<P>(pNext, &m_queue, nTime);
+        m_bFree = !m_params.m_bLimit || GetCount() != static_cast<std::uint32_t>(m_params.m_nLimit);
+        m_nCarried = GetCount();
+        if (!m_bFree) {
+            return;
+        }
+        const std::uint32_t nTaken = nOffered - GetCount();
+        m_nLeft += nTaken;
+        if (m_bZeroFlag) {
+            m_nZeroEntries += nTaken;
+        }
+        // A round that neither admitted nor released anything would repeat forever; with a
+        // valid limit it cannot happen, since a queue with room admits at least one.
+        if (pIn == nullptr || pIn->IsEmpty() || (nAdmitted == 0 && nTaken == 0)) {
+            return;
+        }
+    }
+}
+
+void CQueueDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kArrival>(pIn, nTime);
+}
+
+void CQueueDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kService>(pIn, nTime);
+}
+
+void CQueueDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kFinal>(pIn, nTime);
+}
+
+int CQueueDlg::HasTransacts() { return m_bActive && !m_queue.IsEmpty(); }
+
+void CQueueDlg::ComputeStatistics() {
+    if (!m_bActive) {
+        return;
+    }
+    RaiseMaxContent();
+    m_nRemaining = GetCount();
+    m_nWaiting = static_cast<std::uint32_t>(m_inputs.GetTotalCount());
+    m_nEntered = m_nEntries;
+    if (m_nContentTime == 0) {
+        m_dAvgContent = m_dAvgTimeAll = m_dAvgTimeNonZero = 0.0;
+        return;
+    }
+    m_dAvgContent = ReportQuotient(m_nContentTime, m_nLastTick);
+    m_dAvgTimeAll = ReportQuotient(m_nContentTime, m_nEntries);
+    m_dAvgTimeNonZero = ReportQuotient(m_nContentTime, m_nEntries - m_nZeroEntries);
+}
+
+}  // namespace mardo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "model/BlockDlg.h"
+#include "model/Pass.h"
+#include "model/PriorityChange.h"
+#include "model/QueueParams.h"
+#include "sim/ChainSet.h"
+#include "sim/TransactList.h"
+
+namespace mardo {
+
+// Holds transacts that the next block cannot take yet and releases them from its head in the
+// order of its discipline, optionally up to a length limit; what does not fit waits in the
+// upstream output lists. It keeps the accumulators of the report's queue table.
+class CQueueDlg final : public CBlockDlg {
+public:
+    explicit CQueueDlg(CPoint ptPos = {});
+    CQueueDlg(const CQueueDlg& other);
+
+    std::unique_ptr<CBlockDlg> Clone() const override;
+    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
+    void Save(CFileModel& file) const override;
+    void Load(CFileModel& file) override;
+    void PrepareRun() override;
+    void ClearTransacts() override;
+    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
+    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    int HasTransacts() override;
+    void ComputeStatistics() override;
+
+    CQueueParams m_params;
+    CPriorityChange m_priority;
+
+    // Report figures.
+    std::uint32_t GetEntries() const { return m_nEntries; }
+    std::uint32_t GetZeroEntries() const { return m_nZeroEntries; }
+    std::uint32_t GetMaxContent() const { return m_nMaxContent; }
+    std::uint32_t GetContentTime() const { return m_nContentTime; }
+    std::uint32_t GetLastTick() const { return m_nLastTick; }
+    std::uint32_t GetWaiting() const { return m_nWaiting; }
+    double GetAvgContent() const { return m_dAvgContent; }
+    double GetAvgTimeAll() const { return m_dAvgTimeAll; }
+    double GetAvgTimeNonZero() const { return m_dAvgTimeNonZero; }
+
+    const CTransactList& GetContent() const { return m_queue; }
+
+private:
+    template <EPass P>
+    void Pass(CTransactList* pIn, std::uint32_t nTime);
+    void StartTick(std::uint32_t nTime);
+    void Admit(CTransactList* pIn);
+    std::uint32_t GetCount() const { return static_cast<std::uint32_t>(m_queue.GetCount()); }
+    void RaiseMaxContent();
+
+    CTransactList m_queue;
+    CChainSet m_inputs;
+    std::uint32_t m_nLastTick = 0;
+    std::uint32_t m_nCarried = 0;
+    std::uint32_t m_nContentTime = 0;
+    std::uint32_t m_nEntries = 0;
+    std::uint32_t m_nMaxContent = 0;
+    std::uint32_t m_nZeroEntries = 0;
+    std::int32_t m_bZeroFlag = 0;
+
+    std::uint32_t m_nWaiting = 0;
+    double m_dAvgContent = 0.0;
+    double m_dAvgTimeAll = 0.0;
+    double m_dAvgTimeNonZero = 0.0;
+};
+
+}  // namespace mardo

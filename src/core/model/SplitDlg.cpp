@@ -1,0 +1,123 @@
+#include "model/SplitDlg.h"
+
+#include "persist/Error.h"
+#include "persist/FileModel.h"
+
+namespace mardo {
+
+CSplitDlg::CSplitDlg(CPoint ptPos)
+    : CBlockDlg(EBlockKind::kSplit, "Копирующий блок", true, 2, ptPos), m_copyCounts(2, 1) {}
+
+CSplitDlg::CSplitDlg(const CSplitDlg& other)
+    : CBlockDlg(other), m_copyCounts(other.m_copyCounts), m_priority(other.m_priority) {}
+
+std::unique_ptr<CBlockDlg> CSplitDlg::Clone() const { return std::make_unique<CSplitDlg>(*this); }
+
+bool CSplitDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
+    return editor.Edit(*this, blocks);
+}
+
+void CSplitDlg::FitCopyCounts() { m_copyCounts.resize(static_cast<std::size_t>(m_nOutputs), 1); }
+
+void CSplitDlg::Save(CFileModel& file) const {
+    file.WriteInt(GetKindCode())
+        .WriteInt(m_nOutputs)
+        .WriteInt(static_cast<std::int32_t>(m_copyCounts.size()));
+    for (std::int32_t nCount : m_copyCounts) {
+        file.WriteInt(nCount);
+    }
+    m_priority.Save(file);
+    CBlockDlg::Save(file);
+}
+
+void CSplitDlg::Load(CFileModel& file) {
+    std::int32_t nOutputs = 0;
+    std::int32_t nCounts = 0;
+    file.ReadIntInRange(nOutputs, 1, kMaxOutputs).ReadIntInRange(nCounts, 1, kMaxOutputs);
+    // One count per output, or copying would index past the counts.
+    if (nCounts != nOutputs) {
+        throw CError(CError::kFormat);
+    }
+    SetOutputCount(nOutputs);
+    m_copyCounts.assign(static_cast<std::size_t>(nCounts), 1);
+    for (std::int32_t& nCount : m_copyCounts) {
+        file.ReadIntInRange(nCount, 1, kMaxCopies);
+    }
+    m_priority.Load(file);
+    CBlockDlg::Load(file);
+}
+
+void CSplitDlg::PrepareRun() {
+    CBlockDlg::PrepareRun();
+    FitCopyCounts();  // the sheet keeps one count per output; a run relies on it
+    m_outLists.clear();
+    m_outLists.resize(static_cast<std::size_t>(m_nOutputs));
+}
+
+void CSplitDlg::ClearTransacts() {
+    if (m_bActive) {
+        m_outLists.clear();
+        m_bActive = 0;
+    }
+}
+
+template <EPass P>
+void CSplitDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    if (pIn != nullptr && !pIn->IsEmpty()) {
+        m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
+        while (!pIn->IsEmpty()) {
+            CTransact transact = pIn->Front();
+            m_priority.Apply(transact);
+            for (std::size_t j = 0; j < m_outLists.size(); ++j) {
+                m_outLists[j].AppendCopies(transact, static_cast<std::size_t>(m_copyCounts[j]));
+            }
+            pIn->PopFront();
+        }
+    }
+    for (std::size_t j = 0; j < m_outLists.size(); ++j) {
+        CallPass<P>(Destination(j), &m_outLists[j], nTime);
+    }
+}
+
+void CSplitDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kArrival>(pIn, nTime);
+}
+
+void CSplitDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kService>(pIn, nTime);
+}
+
+void CSplitDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kFinal>(pIn, nTime);
+}
+
+int CSplitDlg::HasTransacts() {
+    if (!m_bActive) {
+        return 0;
+    }
+    for (const CTransactList& list : m_outLists) {
+        if (!list.IsEmpty()) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void CSplitDlg::ComputeStatistics() {
+    if (!m_bActive) {
+        return;
+    }
+    std::uint32_t nCopiesPerTransact = 0;
+    for (std::int32_t nCount : m_copyCounts) {
+        nCopiesPerTransact += static_cast<std::uint32_t>(nCount);
+    }
+    for (const CTransactList& list : m_outLists) {
+        m_nRemaining += static_cast<std::uint32_t>(list.GetCount());
+    }
+    m_nLeft = nCopiesPerTransact * m_nEntered - m_nRemaining;
+}
+
+}  // namespace mardo

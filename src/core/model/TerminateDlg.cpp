@@ -1,0 +1,44 @@
+#include "model/TerminateDlg.h"
+
+#include "persist/FileModel.h"
+#include "sim/TransactList.h"
+
+namespace mardo {
+
+CTerminateDlg::CTerminateDlg(CPoint ptPos)
+    : CBlockDlg(EBlockKind::kTerminate, "Терминатор", true, 0, ptPos) {}
+
+CTerminateDlg::CTerminateDlg(const CTerminateDlg& other) : CBlockDlg(other) {}
+
+void CTerminateDlg::UpdateContextMenu(IBlockContextMenu& menu) {
+    menu.EnableCommand(IBlockContextMenu::kCopy, false);
+}
+
+std::unique_ptr<CBlockDlg> CTerminateDlg::Clone() const {
+    return std::make_unique<CTerminateDlg>(*this);
+}
+
+bool CTerminateDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
+    return editor.Edit(*this, blocks);
+}
+
+void CTerminateDlg::Save(CFileModel& file) const {
+    file.WriteInt(GetKindCode());
+    CBlockDlg::Save(file);
+}
+
+void CTerminateDlg::Absorb(CTransactList* pIn) {
+    if (pIn == nullptr || pIn->IsEmpty()) {
+        return;
+    }
+    m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
+    pIn->DeleteAll();
+}
+
+void CTerminateDlg::ArrivalPass(CTransactList* pIn, std::uint32_t /*nTime*/) { Absorb(pIn); }
+
+void CTerminateDlg::ServicePass(CTransactList* pIn, std::uint32_t /*nTime*/) { Absorb(pIn); }
+
+void CTerminateDlg::FinalPass(CTransactList* pIn, std::uint32_t /*nTime*/) { Absorb(pIn); }
+
+}  // namespace mardo

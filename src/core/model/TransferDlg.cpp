@@ -1,0 +1,157 @@
+#include "model/TransferDlg.h"
+
+#include <numeric>
+
+#include "persist/Error.h"
+#include "persist/FileModel.h"
+
+namespace mardo {
+
+CTransferDlg::CTransferDlg(CPoint ptPos)
+    : CBlockDlg(EBlockKind::kTransfer, "Коммутирующий блок", true, 2, ptPos), m_rule(2) {}
+
+CTransferDlg::CTransferDlg(const CTransferDlg& other)
+    : CBlockDlg(other), m_rule(other.m_rule), m_priority(other.m_priority) {}
+
+std::unique_ptr<CBlockDlg> CTransferDlg::Clone() const {
+    return std::make_unique<CTransferDlg>(*this);
+}
+
+bool CTransferDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
+    return editor.Edit(*this, blocks);
+}
+
+void CTransferDlg::RemoveLinksTo(const CBlockDlg* pBlock) {
+    CBlockDlg::RemoveLinksTo(pBlock);
+    for (std::size_t i = 0; i < m_rule.m_conditionBlocks.size(); ++i) {
+        if (m_rule.m_conditionBlocks[i] == pBlock) {
+            m_rule.m_conditionBlocks[i] = nullptr;
+            m_rule.m_conditionStates[i] = CTransferRule::kFree;
+        }
+    }
+}
+
+void CTransferDlg::Save(CFileModel& file) const {
+    file.WriteInt(GetKindCode()).WriteInt(m_nOutputs);
+    m_rule.Save(file);
+    m_priority.Save(file);
+    CBlockDlg::Save(file);
+}
+
+void CTransferDlg::Load(CFileModel& file) {
+    std::int32_t nOutputs = 0;
+    file.ReadIntInRange(nOutputs, 1, kMaxOutputs);
+    SetOutputCount(nOutputs);
+    m_rule.Load(file);
+    // One rule entry per output, or routing would index past the outputs.
+    if (m_rule.GetOutputCount() != nOutputs) {
+        throw CError(CError::kFormat);
+    }
+    m_priority.Load(file);
+    CBlockDlg::Load(file);
+}
+
+int CTransferDlg::CheckOutputs() const {
+    if (!IsNamed()) {
+        return 1;
+    }
+    const std::size_t nOutputs = m_rule.m_probabilities.size();
+    if (m_rule.m_nKind == CTransferRule::kByProbability) {
+        for (std::int32_t nProbability : m_rule.m_probabilities) {
+            if (nProbability == 0) {
+                return 0;
+            }
+        }
+        if (std::accumulate(m_rule.m_probabilities.begin(), m_rule.m_probabilities.end(), 0) !=
+            1000) {
+            return 0;
+        }
+    } else if (m_rule.m_nKind == CTransferRule::kByState) {
+        for (std::size_t i = 0; i < nOutputs; ++i) {
+            const CBlockDlg* pCondition = m_rule.m_conditionBlocks[i];
+            if (pCondition == nullptr) {
+                return 0;
+            }
+            if (pCondition == GetOutLink(static_cast<std::int32_t>(i)) &&
+                m_rule.m_conditionStates[i] == CTransferRule::kBusy) {
+                return 0;
+            }
+        }
+    }
+    return 1;
+}
+
+void CTransferDlg::PrepareRun() {
+    CBlockDlg::PrepareRun();
+    m_nLastTick = 0;
+    m_nActiveOut = 0;
+    m_outLists.clear();
+    m_outLists.resize(static_cast<std::size_t>(m_nOutputs));
+}
+
+void CTransferDlg::ClearTransacts() {
+    if (m_bActive) {
+        m_outLists.clear();
+        m_bActive = 0;
+    }
+}
+
+// The choice of the tick: the transacts waiting at the old output move to the new one.
+void CTransferDlg::ChooseOutput() {
+    std::int32_t k = m_rule.ChooseOutput();
+    if (k < 0 || static_cast<std::size_t>(k) >= m_outLists.size()) {
+        k = static_cast<std::int32_t>(m_outLists.size()) - 1;
+    }
+    if (k != m_nActiveOut) {
+        m_outLists[static_cast<std::size_t>(m_nActiveOut)].Swap(
+            m_outLists[static_cast<std::size_t>(k)]);
+        m_nActiveOut = k;
+    }
+}
+
+template <EPass P>
+void CTransferDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    if constexpr (P == EPass::kArrival) {
+        if (m_nLastTick < nTime) {
+            m_nLastTick = nTime;
+            ChooseOutput();
+        }
+    }
+    if (pIn != nullptr && !pIn->IsEmpty()) {
+        m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
+        m_outLists[static_cast<std::size_t>(m_nActiveOut)].TakeByPriority(pIn, 0, false,
+                                                                          &m_priority);
+    }
+    for (std::size_t j = 0; j < m_outLists.size(); ++j) {
+        CallPass<P>(Destination(j), &m_outLists[j], nTime);
+    }
+}
+
+void CTransferDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kArrival>(pIn, nTime);
+}
+
+void CTransferDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kService>(pIn, nTime);
+}
+
+void CTransferDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
+    Pass<EPass::kFinal>(pIn, nTime);
+}
+
+int CTransferDlg::HasTransacts() {
+    return m_bActive && !m_outLists[static_cast<std::size_t>(m_nActiveOut)].IsEmpty();
+}
+
+void CTransferDlg::ComputeStatistics() {
+    if (m_bActive) {
+        m_nRemaining =
+            static_cast<std::uint32_t>(m_outLists[static_cast<std::size_t>(m_nActiveOut)].GetCount());
+        m_nLeft = m_nEntered - m_nRemaining;
+    }
+}
+
+}  // namespace mardo

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <vector>
+
+#include "model/BlockDlg.h"
+#include "model/Pass.h"
+#include "model/PriorityChange.h"
+#include "sim/TransactList.h"
+#include "sim/TransferRule.h"
+
+namespace mardo {
+
+// Routes transacts to one of its outputs. Once per tick, in the arrival pass, it chooses the
+// active output by its rule; everything accepted goes to the active output's list in priority
+// order, and transacts still waiting there move with the choice when it changes.
+class CTransferDlg final : public CBlockDlg {
+public:
+    explicit CTransferDlg(CPoint ptPos = {});
+    CTransferDlg(const CTransferDlg& other);
+
+    std::unique_ptr<CBlockDlg> Clone() const override;
+    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
+    void RemoveLinksTo(const CBlockDlg* pBlock) override;
+    void Save(CFileModel& file) const override;
+    void Load(CFileModel& file) override;
+    void PrepareRun() override;
+    void ClearTransacts() override;
+    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
+    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
+    int HasTransacts() override;
+    void ComputeStatistics() override;
+
+    // Whether the output values make sense for the rule (the model check asks before a run).
+    int CheckOutputs() const;
+
+    CTransferRule m_rule;
+    CPriorityChange m_priority;
+
+    std::int32_t GetActiveOutput() const { return m_nActiveOut; }
+    const CTransactList& GetOutList(std::size_t k) const { return m_outLists[k]; }
+
+private:
+    template <EPass P>
+    void Pass(CTransactList* pIn, std::uint32_t nTime);
+    void ChooseOutput();
+
+    std::vector<CTransactList> m_outLists;
+    std::int32_t m_nActiveOut = 0;
+    std::uint32_t m_nLastTick = 0;
+};
+
+}  // namespace mardo

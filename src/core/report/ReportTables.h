@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/BlockEditor.h"
+
+namespace mardo {
+
+// The report of a simulation: one table of all named blocks, one of the service devices and
+// one of the queues, each row numbered by its own table's counter, with the figures the blocks
+// computed at the end of the runs. The report window, the HTML page and the batch runner all
+// render from this one model; nothing else formats a figure.
+class CReportTables {
+public:
+    enum ETable : int { kBlocks = 0, kDevices = 1, kQueues = 2 };
+    static constexpr int kTableCount = 3;
+
+    struct SBlockRow {
+        std::int32_t nNumber;
+        std::string strName;
+        std::string strKind;
+        std::uint32_t nEntered;
+        std::uint32_t nLeft;
+        std::uint32_t nRemaining;
+    };
+    struct SDeviceRow {
+        std::int32_t nNumber;
+        std::string strName;
+        std::uint32_t nLeft;
+        double dUtilization;
+        double dAvgTime;
+        bool bFree;
+        std::uint32_t nWaiting;
+    };
+    struct SQueueRow {
+        std::int32_t nNumber;
+        std::string strName;
+        std::uint32_t nEntered;
+        std::uint32_t nZeroEntries;
+        std::uint32_t nMaxContent;
+        std::uint32_t nRemaining;
+        double dAvgContent;
+        double dAvgTimeAll;
+        double dAvgTimeNonZero;
+        bool bFree;
+        std::uint32_t nWaiting;
+    };
+
+    // Reads the figures the blocks hold now; blocks without a name have no row anywhere.
+    CReportTables(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted);
+
+    static const std::string& GetTitle(int nTable);
+    static const std::vector<std::string>& GetColumnTitles(int nTable);
+
+    // The rows of a table as the texts of their cells, in column order.
+    std::vector<std::vector<std::string>> GetCells(int nTable) const;
+    std::size_t GetRowCount(int nTable) const;
+
+    const std::vector<SBlockRow>& GetBlockRows() const { return m_blockRows; }
+    const std::vector<SDeviceRow>& GetDeviceRows() const { return m_deviceRows; }
+    const std::vector<SQueueRow>& GetQueueRows() const { return m_queueRows; }
+
+    std::uint32_t GetModelTime() const { return m_nModelTime; }
+    std::uint32_t GetDeparted() const { return m_nDeparted; }
+    // The summary's figures as the report writes them.
+    std::string FormatModelTime() const { return FormatInt(m_nModelTime); }
+    std::string FormatDeparted() const { return FormatInt(m_nDeparted); }
+    std::string FormatBlockCount() const { return FormatInt(static_cast<std::uint32_t>(m_blockRows.size())); }
+    // The transacts left in the system: the sum of the blocks' remaining counts.
+    std::string FormatTotalRemaining() const;
+
+    // The cell texts: counters with "%d", the figures with "%.3f" or "%.2f", the state words.
+    static std::string FormatInt(std::uint32_t n);
+    static std::string FormatInt(std::int32_t n);
+    static std::string FormatFixed(double d, int nDecimals);
+    static const char* FormatState(bool bFree) { return bFree ? "Свободен" : "Занят"; }
+
+private:
+    std::uint32_t m_nModelTime;
+    std::uint32_t m_nDeparted;
+    std::vector<SBlockRow> m_blockRows;
+    std::vector<SDeviceRow> m_deviceRows;
+    std::vector<SQueueRow> m_queueRows;
+};
+
+}  // namespace mardo

@@ -1,0 +1,194 @@
+#include "sim/SimulationLoop.h"
+
+#include <cstdio>
+#include <new>
+#include <stdexcept>
+
+#include "model/BlockDlg.h"
+#include "model/Model.h"
+#include "sim/Rand.h"
+
+namespace mardo {
+
+namespace {
+
+constexpr const char* kRunStart = "Начало запуска";
+constexpr const char* kRunEnd = "Завершен запуск";
+constexpr const char* kEmptySystem = "Моделирование остановлено - нет транзактов в системе!";
+constexpr const char* kStopped = "Моделирование прервано";
+constexpr const char* kOutOfMemory = "Моделирование прервано - недостаточно памяти";
+
+}  // namespace
+
+CSimulationLoop::CSimulationLoop(CModel& model, IMessageLog& log, CRunSignals& signals)
+    : m_model(model), m_log(log), m_signals(signals) {}
+
+std::string CSimulationLoop::RunMessage(const char* pszText, std::int32_t nRun,
+                                        std::int32_t nRuns) {
+    if (nRuns < 2) {
+        return pszText;
+    }
+    char szNumber[16];
+    std::snprintf(szNumber, sizeof szNumber, "%05d", nRun);
+    return std::string(pszText) + " №" + szNumber;
+}
+
+CSimulationLoop::EOutcome CSimulationLoop::Run() {
+    ResetRand();
+    m_nTime = 0;
+    m_nModelTime.store(0, std::memory_order_relaxed);
+    m_nDeparted.store(0, std::memory_order_relaxed);
+    m_nRun.store(0, std::memory_order_relaxed);
+    EOutcome outcome;
+    try {
+        Prepare();
+        outcome = RunAll();
+    } catch (const std::bad_alloc&) {
+        outcome = EOutcome::kOutOfMemory;
+    } catch (const std::length_error&) {  // a list asked for more than memory can hold
+        outcome = EOutcome::kOutOfMemory;
+    }
+    if (outcome == EOutcome::kAbandoned) {
+        ClearAll();
+        return outcome;
+    }
+    Finish();
+    if (outcome == EOutcome::kOutOfMemory) {
+        // Logged once the transacts are gone, so that the line itself has memory to live in.
+        try {
+            m_log.AddMessage(kOutOfMemory, IMessageLog::kError, true);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return outcome;
+}
+
+void CSimulationLoop::Prepare() {
+    m_generators.clear();
+    m_nFirstGenerator = 0;
+    m_pReference = nullptr;
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        if (!pBlock->IsNamed()) {
+            continue;
+        }
+        pBlock->PrepareRun();
+        if (pBlock->GetKind() == EBlockKind::kGenerate) {
+            m_generators.push_back(pBlock.get());
+        } else if (pBlock->GetKind() == EBlockKind::kTerminate) {
+            m_pReference = pBlock.get();
+        }
+    }
+}
+
+CSimulationLoop::EOutcome CSimulationLoop::RunAll() {
+    const std::int32_t nRuns = m_model.m_experiment.nRuns;
+    for (std::int32_t k = 1; k <= nRuns; ++k) {
+        m_nRun.store(k, std::memory_order_relaxed);
+        m_log.AddMessage(RunMessage(kRunStart, k, nRuns), IMessageLog::kInformation, true);
+        ESignal signal = RunTicks();
+        if (signal == ESignal::kGoOn) {
+            signal = TestSignals();
+        }
+        if (signal == ESignal::kStop) {
+            m_log.AddMessage(kStopped, IMessageLog::kError, true);
+            return EOutcome::kStopped;
+        }
+        if (signal == ESignal::kAbandon) {
+            return EOutcome::kAbandoned;
+        }
+        for (const auto& pBlock : m_model.GetBlocks()) {
+            pBlock->EndRun();
+        }
+        m_log.AddMessage(RunMessage(kRunEnd, k, nRuns), IMessageLog::kInformation, true);
+    }
+    return EOutcome::kCompleted;
+}
+
+CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
+    const CExperimentParams& experiment = m_model.m_experiment;
+    const auto nStopValue = static_cast<std::uint32_t>(experiment.nStopValue);
+    const bool bByTime = experiment.nStopRule == CExperimentParams::kByTime;
+    const std::uint32_t nDeparturesAtStart = Departures();
+    for (std::uint32_t t = 1;; ++t) {
+        Tick(++m_nTime);
+        const std::uint32_t nDepartures = Departures();
+        m_nModelTime.store(m_nTime, std::memory_order_relaxed);
+        m_nDeparted.store(nDepartures, std::memory_order_relaxed);
+        if (bByTime ? t == nStopValue : nDepartures - nDeparturesAtStart >= nStopValue) {
+            return ESignal::kGoOn;
+        }
+        if (IsSystemEmpty()) {
+            m_log.AddMessage(kEmptySystem, IMessageLog::kWarning, true);
+            return ESignal::kGoOn;
+        }
+        const ESignal signal = TestSignals();
+        if (signal != ESignal::kGoOn) {
+            return signal;
+        }
+    }
+}
+
+// One tick: the three passes through every generator, which then rotate by one.
+void CSimulationLoop::Tick(std::uint32_t nTime) {
+    ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });
+    ForEachGenerator([nTime](CBlockDlg& generator) { generator.ServicePass(nullptr, nTime); });
+    ForEachGenerator([nTime](CBlockDlg& generator) { generator.FinalPass(nullptr, nTime); });
+    if (++m_nFirstGenerator >= m_generators.size()) {
+        m_nFirstGenerator = 0;
+    }
+}
+
+template <typename TCall>
+void CSimulationLoop::ForEachGenerator(TCall call) {
+    const std::size_t nCount = m_generators.size();
+    for (std::size_t g = m_nFirstGenerator; g < nCount; ++g) {
+        call(*m_generators[g]);
+    }
+    for (std::size_t g = 0; g < m_nFirstGenerator; ++g) {
+        call(*m_generators[g]);
+    }
+}
+
+bool CSimulationLoop::IsSystemEmpty() const {
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        if (pBlock->HasTransacts()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+CSimulationLoop::ESignal CSimulationLoop::TestSignals() {
+    if (m_signals.m_evPause.TryConsume()) {
+        m_signals.m_evResume.Wait();
+        if (m_signals.m_evAbandon.TryConsume()) {
+            return ESignal::kAbandon;
+        }
+    }
+    if (m_signals.m_evStop.TryConsume()) {
+        return ESignal::kStop;
+    }
+    return ESignal::kGoOn;
+}
+
+// The end of a completed or stopped simulation: the figures, then no transacts anywhere.
+void CSimulationLoop::Finish() {
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        pBlock->ComputeStatistics();
+    }
+    ClearAll();
+    m_nModelTime.store(m_nTime, std::memory_order_relaxed);
+    m_nDeparted.store(Departures(), std::memory_order_relaxed);
+}
+
+void CSimulationLoop::ClearAll() {
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        pBlock->ClearTransacts();
+    }
+}
+
+std::uint32_t CSimulationLoop::Departures() const {
+    return m_pReference != nullptr ? m_pReference->GetEntered() : 0;
+}
+
+}  // namespace mardo

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/MessageLog.h"
+#include "sim/RunSignals.h"
+
+namespace mardo {
+
+class CBlockDlg;
+class CModel;
+
+// One simulation of a model: its configured number of runs, one after another, on the same
+// model state, advancing model time one tick at a time. In every tick each named generator
+// drives the blocks downstream of it through the arrival, service and final passes, in a
+// rotating order. The loop runs on the thread that calls Run(); it reports through the log,
+// publishes its progress for other threads to read, and obeys the run signals, which it tests
+// at tick boundaries only.
+class CSimulationLoop {
+public:
+    enum class EOutcome {
+        kCompleted,    // every run ended normally; statistics computed
+        kStopped,      // stopped by the stop signal; statistics computed
+        kOutOfMemory,  // ended for want of memory, as a stop; statistics computed
+        kAbandoned,    // abandoned after a pause; no statistics
+    };
+
+    CSimulationLoop(CModel& model, IMessageLog& log, CRunSignals& signals = GetRunSignals());
+
+    // Runs the simulation. Every block holds no transacts afterwards, whatever the outcome.
+    EOutcome Run();
+
+    // Progress, readable from any thread while Run() works, and the final figures after it.
+    std::uint32_t GetModelTime() const { return m_nModelTime.load(std::memory_order_relaxed); }
+    std::uint32_t GetDeparted() const { return m_nDeparted.load(std::memory_order_relaxed); }
+    // The run in progress, from 1 (0 before the first).
+    std::int32_t GetRun() const { return m_nRun.load(std::memory_order_relaxed); }
+
+    // The run messages: "Начало запуска", or with "№" and a five-digit number for two runs or more.
+    static std::string RunMessage(const char* pszText, std::int32_t nRun, std::int32_t nRuns);
+
+private:
+    enum class ESignal { kGoOn, kStop, kAbandon };
+
+    void Prepare();
+    EOutcome RunAll();
+    // Runs ticks until the run ends by its stop rule or an empty system (kGoOn), or a signal
+    // stops or abandons the simulation.
+    ESignal RunTicks();
+    void Tick(std::uint32_t nTime);
+    // Calls every generator once, from the first of the current rotation.
+    template <typename TCall>
+    void ForEachGenerator(TCall call);
+    bool IsSystemEmpty() const;
+    ESignal TestSignals();
+    void Finish();
+    void ClearAll();
+    std::uint32_t Departures() const;
+
+    CModel& m_model;
+    IMessageLog& m_log;
+    CRunSignals& m_signals;
+
+    std::vector<CBlockDlg*> m_generators;
+    std::size_t m_nFirstGenerator = 0;  // the generator list's rotation
+    CBlockDlg* m_pReference = nullptr;  // the last named terminator
+    std::uint32_t m_nTime = 0;
+
+    std::atomic<std::uint32_t> m_nModelTime{0};
+    std::atomic<std::uint32_t> m_nDeparted{0};
+    std::atomic<std::int32_t> m_nRun{0};
+};
+
+}  // namespace mardo

@@ -1,0 +1,210 @@
+#include "sim/TransactList.h"
+
+#include <utility>
+
+#include "model/PriorityChange.h"
+#include "sim/Rand.h"
+
+namespace mardo {
+
+CTransactList::CTransactList(CTransactList&& other) noexcept { Swap(other); }
+
+CTransactList& CTransactList::operator=(CTransactList&& other) noexcept {
+    if (this != &other) {
+        DeleteAll();
+        Swap(other);
+    }
+    return *this;
+}
+
+void CTransactList::Reserve(std::size_t nCount) {
+    std::size_t nCapacity = m_pItems ? m_nMask + 1 : 0;
+    if (nCount <= nCapacity) {
+        return;
+    }
+    std::size_t nNew = nCapacity ? nCapacity : 4;
+    while (nNew < nCount) {
+        nNew *= 2;
+    }
+    // Allocate first: when memory runs out the list stays exactly as it was.
+    auto pNew = std::make_unique_for_overwrite<CTransact[]>(nNew);
+    for (std::size_t i = 0; i < m_nCount; ++i) {
+        pNew[i] = At(i);
+    }
+    m_pItems = std::move(pNew);
+    m_nMask = nNew - 1;
+    m_nHead = 0;
+}
+
+void CTransactList::PushBack(const CTransact& transact) {
+    Reserve(m_nCount + 1);
+    m_bFalling = m_bFalling && (m_nCount == 0 || Back().GetPriority() >= transact.GetPriority());
+    Slot(m_nCount) = transact;
+    ++m_nCount;
+}
+
+void CTransactList::PushFront(const CTransact& transact) {
+    Reserve(m_nCount + 1);
+    m_bFalling = m_bFalling && (m_nCount == 0 || transact.GetPriority() >= Front().GetPriority());
+    m_nHead = (m_nHead - 1) & m_nMask;
+    m_pItems[m_nHead] = transact;
+    ++m_nCount;
+}
+
+CTransact CTransactList::PopFront() {
+    CTransact transact = m_pItems[m_nHead];
+    m_nHead = (m_nHead + 1) & m_nMask;
+    if (--m_nCount == 0) {
+        m_bFalling = true;
+    }
+    return transact;
+}
+
+void CTransactList::AppendCopies(const CTransact& transact, std::size_t n) {
+    if (n == 0) {
+        return;
+    }
+    Reserve(m_nCount + n);
+    m_bFalling = m_bFalling && (m_nCount == 0 || Back().GetPriority() >= transact.GetPriority());
+    for (std::size_t i = 0; i < n; ++i) {
+        Slot(m_nCount + i) = transact;
+    }
+    m_nCount += n;
+}
+
+void CTransactList::InsertAt(std::size_t k, const CTransact& transact) {
+    if (k >= m_nCount) {
+        PushBack(transact);
+        return;
+    }
+    if (k == 0) {
+        PushFront(transact);
+        return;
+    }
+    Reserve(m_nCount + 1);
+    if (k < m_nCount / 2) {
+        // Shift the first k one place towards the front.
+        m_nHead = (m_nHead - 1) & m_nMask;
+        for (std::size_t i = 0; i < k; ++i) {
+            Slot(i) = Slot(i + 1);
+        }
+    } else {
+        for (std::size_t i = m_nCount; i > k; --i) {
+            Slot(i) = Slot(i - 1);
+        }
+    }
+    Slot(k) = transact;
+    ++m_nCount;
+    NoteInsertedAt(k);
+}
+
+void CTransactList::NoteInsertedAt(std::size_t k) {
+    const std::int32_t nPriority = At(k).GetPriority();
+    m_bFalling = m_bFalling && (At(k - 1).GetPriority() >= nPriority) &&
+                 (k + 1 == m_nCount || nPriority >= At(k + 1).GetPriority());
+}
+
+std::size_t CTransactList::PriorityPosition(std::int32_t nPriority) const {
+    if (m_bFalling) {
+        // Falling priorities: the place is found by halving.
+        std::size_t nLow = 0;
+        std::size_t nHigh = m_nCount;
+        while (nLow < nHigh) {
+            const std::size_t nMid = nLow + (nHigh - nLow) / 2;
+            if (At(nMid).GetPriority() < nPriority) {
+                nHigh = nMid;
+            } else {
+                nLow = nMid + 1;
+            }
+        }
+        return nLow;
+    }
+    for (std::size_t i = 0; i < m_nCount; ++i) {
+        if (At(i).GetPriority() < nPriority) {
+            return i;
+        }
+    }
+    return m_nCount;
+}
+
+void CTransactList::InsertByPriority(const CTransact& transact) {
+    if (m_nCount == 0 || (m_bFalling && Back().GetPriority() >= transact.GetPriority())) {
+        PushBack(transact);
+        return;
+    }
+    InsertAt(PriorityPosition(transact.GetPriority()), transact);
+}
+
+void CTransactList::DeleteAll() {
+    // A small buffer is kept for the next transacts; a large one goes back to the system.
+    if (m_pItems && m_nMask + 1 > kKeptCapacity) {
+        m_pItems.reset();
+        m_nMask = 0;
+    }
+    m_nCount = 0;
+    m_nHead = 0;
+    m_bFalling = true;
+}
+
+void CTransactList::Swap(CTransactList& other) noexcept {
+    std::swap(m_pItems, other.m_pItems);
+    std::swap(m_nMask, other.m_nMask);
+    std::swap(m_nHead, other.m_nHead);
+    std::swap(m_nCount, other.m_nCount);
+    std::swap(m_bFalling, other.m_bFalling);
+}
+
+std::size_t CTransactList::MoveCount(const CTransactList* pSource, std::uint32_t nMax,
+                                     bool bLimited) const {
+    if (pSource == nullptr || pSource == this || pSource->IsEmpty()) {
+        return 0;
+    }
+    if (bLimited && pSource->GetCount() > nMax) {
+        return nMax;
+    }
+    return pSource->GetCount();
+}
+
+template <typename Insert>
+void CTransactList::Take(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                         const CPriorityChange* pRule, Insert insert) {
+    std::size_t n = MoveCount(pSource, nMax, bLimited);
+    for (; n != 0; --n) {
+        CTransact transact = pSource->Front();
+        if (pRule != nullptr) {
+            pRule->Apply(transact);
+        }
+        insert(transact);
+        // Removed only once inserted: if memory runs out, the transact is still in the source.
+        pSource->PopFront();
+    }
+}
+
+void CTransactList::TakeFifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                             const CPriorityChange* pRule) {
+    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) { PushBack(t); });
+}
+
+void CTransactList::TakeLifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                             const CPriorityChange* pRule) {
+    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) { PushFront(t); });
+}
+
+void CTransactList::TakeByPriority(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                                   const CPriorityChange* pRule) {
+    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) { InsertByPriority(t); });
+}
+
+void CTransactList::TakeRandom(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                               const CPriorityChange* pRule) {
+    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) {
+        std::uint32_t nProduct = static_cast<std::uint32_t>(Rand());
+        nProduct *= static_cast<std::uint32_t>(Rand());
+        nProduct *= static_cast<std::uint32_t>(Rand());
+        nProduct *= static_cast<std::uint32_t>(Rand());
+        const auto nPlaces = static_cast<std::uint32_t>(m_nCount + 1);
+        InsertAt(nProduct % nPlaces, t);
+    });
+}
+
+}  // namespace mardo

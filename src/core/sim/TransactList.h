@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "sim/Transact.h"
+
+namespace mardo {
+
+struct CPriorityChange;
+
+// An ordered list of transacts, first to last, that owns what it holds. Every block keeps
+// its input, output and waiting transacts in such lists; a downstream block takes from the
+// front of the list its upstream block hands it.
+//
+// Insertion at either end and removal from the front take constant time. The list also
+// remembers whether its priorities fall from front to back (every list that only ever
+// receives priority insertions does), so that a priority insertion can find its place
+// without walking the transacts of equal or higher priority.
+class CTransactList {
+public:
+    CTransactList() = default;
+    ~CTransactList() = default;
+    CTransactList(const CTransactList&) = delete;
+    CTransactList& operator=(const CTransactList&) = delete;
+    CTransactList(CTransactList&& other) noexcept;
+    CTransactList& operator=(CTransactList&& other) noexcept;
+
+    bool IsEmpty() const { return m_nCount == 0; }
+    std::size_t GetCount() const { return m_nCount; }
+
+    // The transact at 0-based position i from the front; i must be below GetCount().
+    const CTransact& At(std::size_t i) const { return m_pItems[(m_nHead + i) & m_nMask]; }
+    const CTransact& Front() const { return At(0); }
+    const CTransact& Back() const { return At(m_nCount - 1); }
+
+    void PushBack(const CTransact& transact);
+    void PushFront(const CTransact& transact);
+    // Removes and returns the first transact; the list must not be empty.
+    CTransact PopFront();
+    bool FrontEquals(const CTransact& transact) const {
+        return m_nCount != 0 && Front() == transact;
+    }
+    // Appends n copies of the transact at the end.
+    void AppendCopies(const CTransact& transact, std::size_t n);
+    // Inserts before the transact at position k (k equal to the count: at the end).
+    void InsertAt(std::size_t k, const CTransact& transact);
+    // Inserts before the first transact of lower priority, behind all of equal or higher.
+    void InsertByPriority(const CTransact& transact);
+    // Destroys every transact and empties the list.
+    void DeleteAll();
+    // Exchanges the contents of two lists without copying.
+    void Swap(CTransactList& other) noexcept;
+
+    // The four moves of the queue disciplines. Each takes transacts from the front of the
+    // source, in source order: all of them, or at most nMax when bLimited is set; applies the
+    // priority rule (if any) to each and inserts it into this list at its discipline's place.
+    void TakeFifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                  const CPriorityChange* pRule);
+    void TakeLifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                  const CPriorityChange* pRule);
+    void TakeByPriority(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                        const CPriorityChange* pRule);
+    void TakeRandom(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                    const CPriorityChange* pRule);
+
+private:
+    static constexpr std::size_t kKeptCapacity = 64;
+
+    // How many transacts a move takes from pSource into this list (0: the move does nothing).
+    std::size_t MoveCount(const CTransactList* pSource, std::uint32_t nMax, bool bLimited) const;
+    template <typename Insert>
+    void Take(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+              const CPriorityChange* pRule, Insert insert);
+    void Reserve(std::size_t nCount);
+    CTransact& Slot(std::size_t i) { return m_pItems[(m_nHead + i) & m_nMask]; }
+    std::size_t PriorityPosition(std::int32_t nPriority) const;
+    void NoteInsertedAt(std::size_t k);
+
+    std::unique_ptr<CTransact[]> m_pItems;  // ring buffer, capacity m_nMask + 1 (a power of 2)
+    std::size_t m_nMask = 0;
+    std::size_t m_nHead = 0;
+    std::size_t m_nCount = 0;
+    bool m_bFalling = true;  // priorities never rise from front to back
+};
+
+}  // namespace mardo
