@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the project needs, only those that are missing.
+# Usage: scripts/install-deps.sh [build] [gui] [test] [bench] [fuzz]   (default: build gui)
+set -euo pipefail
+
+groups=("$@")
+[ ${#groups[@]} -gt 0 ] || groups=(build gui)
+
+packages=()
+for group in "${groups[@]}"; do
+    case "$group" in
+        build) packages+=(g++ cmake ninja-build ccache pkg-config) ;;
+        gui)   packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation) ;;
+        test)  packages+=(libgtest-dev xvfb xdotool x11-utils imagemagick python3) ;;
+        bench) packages+=(libbenchmark-dev time) ;;
+        fuzz)  packages+=(clang libclang-rt-14-dev) ;;
+        *) echo "unknown package group: $group" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

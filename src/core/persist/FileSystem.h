@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace mardo {
+
+// The few file operations that saving and opening need. Tests replace them to make any single
+// step fail; the program uses the standard library's.
+class CFileSystem {
+public:
+    virtual ~CFileSystem() = default;
+
+    // Creates a file that must not exist yet and writes all the bytes into it.
+    virtual bool CreateAndWrite(const std::filesystem::path& path,
+                                const std::vector<std::uint8_t>& bytes);
+    // The whole content of a file, or nothing when it cannot be opened or read.
+    virtual std::optional<std::vector<std::uint8_t>> ReadAll(const std::filesystem::path& path);
+    // Replaces 'to' by 'from' in one step.
+    virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to);
+    virtual void Remove(const std::filesystem::path& path);
+    virtual bool Exists(const std::filesystem::path& path);
+
+    static CFileSystem& Standard();
+};
+
+// Replaces the file at 'path' by the bytes without ever destroying what is there: the whole new
+// file is written beside it, read back and compared, then renamed over it. On failure the old
+// file is untouched, no temporary file is left, and the answer is false.
+bool ReplaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
+                 CFileSystem& fileSystem = CFileSystem::Standard());
+
+}  // namespace mardo

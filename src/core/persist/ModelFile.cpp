@@ -1,0 +1,176 @@
+#include "persist/ModelFile.h"
+
+#include <new>
+
+#include "model/Model.h"
+#include "model/TransferDlg.h"
+#include "persist/Crc32.h"
+#include "persist/Error.h"
+#include "persist/FileModel.h"
+
+namespace mardo {
+
+namespace {
+
+// The fewest bytes a block entry can take: a terminator with an empty name.
+constexpr std::size_t kSmallestEntry = 20;
+constexpr std::size_t kTrailerSize = 8;
+
+std::uint32_t ReadLittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t nAt) {
+    std::uint32_t n = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        n |= std::uint32_t{bytes[nAt + i]} << (8 * i);
+    }
+    return n;
+}
+
+// The references an entry holds until every block exists.
+struct SHeldLinks {
+    std::vector<std::int32_t> conditions;  // switching block: one per condition entry
+    std::vector<std::int32_t> outputs;     // output k's destination at index k
+};
+
+void ReadReference(CFileModel& file, std::int32_t nBlockCount, std::int32_t& nReference) {
+    file.ReadIntInRange(nReference, -1, nBlockCount - 1);
+}
+
+void ReadExperiment(CFileModel& file, CModel& model) {
+    CExperimentParams& experiment = model.m_experiment;
+    file.ReadIntInRange(experiment.nStopRule, CExperimentParams::kByTime,
+                        CExperimentParams::kByCount)
+        .ReadIntInRange(experiment.nStopValue, 0, CExperimentParams::kMaxValue)
+        .ReadIntInRange(experiment.nRuns, 0, CExperimentParams::kMaxValue);
+}
+
+SHeldLinks ReadBlockEntry(CFileModel& file, CModel& model, std::int32_t nBlockCount) {
+    std::int32_t nKind = 0;
+    file.ReadIntInRange(nKind, 0, kBlockKindCount - 1);
+    // In the list at once, so that a later fault finds it there.
+    CBlockDlg& block = model.AddBlock(CreateBlock(nKind));
+    block.Load(file);
+    SHeldLinks held;
+    if (block.GetKind() == EBlockKind::kTransfer) {
+        held.conditions.resize(static_cast<std::size_t>(block.GetOutputCount()));
+        for (std::int32_t& nReference : held.conditions) {
+            ReadReference(file, nBlockCount, nReference);
+        }
+    }
+    std::int32_t nOutputs = 0;
+    file.ReadInt(nOutputs);
+    if (nOutputs != block.GetOutputCount()) {
+        throw CError(CError::kFormat);
+    }
+    held.outputs.resize(static_cast<std::size_t>(nOutputs));
+    for (std::size_t k = held.outputs.size(); k-- > 0;) {
+        ReadReference(file, nBlockCount, held.outputs[k]);
+    }
+    return held;
+}
+
+void ResolveLinks(CModel& model, const std::vector<SHeldLinks>& held) {
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        CBlockDlg& block = *model.BlockAt(static_cast<std::int32_t>(i));
+        if (block.GetKind() == EBlockKind::kTransfer) {
+            auto& rule = static_cast<CTransferDlg&>(block).m_rule;
+            for (std::size_t c = 0; c < held[i].conditions.size(); ++c) {
+                rule.m_conditionBlocks[c] = model.BlockAt(held[i].conditions[c]);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        CBlockDlg& block = *model.BlockAt(static_cast<std::int32_t>(i));
+        for (std::size_t k = held[i].outputs.size(); k-- > 0;) {
+            block.SetOutLink(static_cast<std::int32_t>(k), model.BlockAt(held[i].outputs[k]));
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
+    CFileModel file;
+    const CExperimentParams& experiment = model.m_experiment;
+    file.WriteInt(experiment.nStopRule).WriteInt(experiment.nStopValue).WriteInt(experiment.nRuns);
+    file.WriteInt(static_cast<std::int32_t>(model.GetBlockCount()));
+    for (const auto& pBlock : model.GetBlocks()) {
+        pBlock->Save(file);
+        if (pBlock->GetKind() == EBlockKind::kTransfer) {
+            for (const CBlockDlg* pCondition :
+                 static_cast<const CTransferDlg&>(*pBlock).m_rule.m_conditionBlocks) {
+                file.WriteInt(model.IndexOfBlock(pCondition));
+            }
+        }
+        file.WriteInt(pBlock->GetOutputCount());
+        for (std::int32_t k = pBlock->GetOutputCount() - 1; k >= 0; --k) {
+            file.WriteInt(model.IndexOfBlock(pBlock->GetOutLink(k)));
+        }
+    }
+    if (file.HasFailed()) {
+        return std::nullopt;
+    }
+    const auto nLength = static_cast<std::int32_t>(file.GetBytes().size());
+    file.WriteInt(nLength + static_cast<std::int32_t>(kTrailerSize));
+    const std::vector<std::uint8_t>& bytes = file.GetBytes();
+    file.WriteInt(static_cast<std::int32_t>(ComputeChecksum(bytes.data(), bytes.size())));
+    return std::move(file.GetBytes());
+}
+
+void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes) {
+    const std::size_t nSize = bytes.size();
+    if (nSize < kTrailerSize || ReadLittleEndian(bytes, nSize - kTrailerSize) != nSize) {
+        throw CError(CError::kFormat);
+    }
+    const std::uint32_t nStored = ReadLittleEndian(bytes, nSize - 4);
+    if (ComputeChecksum(bytes.data(), nSize - 4) != nStored) {
+        throw CError(CError::kFormat);
+    }
+    CFileModel file(bytes);
+    ReadExperiment(file, model);
+    std::int32_t nBlockCount = 0;
+    file.ReadInt(nBlockCount);
+    if (nBlockCount <= 0) {
+        return;
+    }
+    file.RequireRecords(nBlockCount, kSmallestEntry);
+    std::vector<SHeldLinks> held;
+    held.reserve(static_cast<std::size_t>(nBlockCount));
+    for (std::int32_t i = 0; i < nBlockCount; ++i) {
+        held.push_back(ReadBlockEntry(file, model, nBlockCount));
+    }
+    ResolveLinks(model, held);
+}
+
+bool SaveModel(const CModel& model, const std::filesystem::path& path, CFileSystem& fileSystem) {
+    const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(model);
+    return bytes && ReplaceFile(path, *bytes, fileSystem);
+}
+
+SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSystem& fileSystem) {
+    model.Clear();
+    const std::string strFile = path.string();
+    std::optional<std::vector<std::uint8_t>> bytes;
+    try {
+        bytes = fileSystem.ReadAll(path);
+    } catch (const std::bad_alloc&) {
+        return {SLoadResult::kFileError,
+                "Недостаточно памяти для чтения файла \"" + strFile + "\"."};
+    }
+    if (!bytes) {
+        const bool bExists = fileSystem.Exists(path);
+        return {SLoadResult::kFileError,
+                (bExists ? "Ошибка при чтении файла \"" : "Не удается открыть файл \"") + strFile +
+                    "\"."};
+    }
+    if (bytes->size() < kTrailerSize) {
+        return {SLoadResult::kFileError, "Ошибка при чтении файла \"" + strFile + "\"."};
+    }
+    try {
+        ReadModelBytes(model, *bytes);
+    } catch (const CError& error) {
+        model.Clear();
+        return {SLoadResult::kFormatError, error.GetMessageText()};
+    }
+    return {};
+}
+
+}  // namespace mardo

@@ -1,0 +1,120 @@
+#include "common/Dialogs.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <utility>
+
+namespace mardo {
+
+namespace {
+
+EMessageAnswer ShowQtMessage(QWidget* pParent, const QString& strText, EMessageIcon nIcon,
+                             EMessageButtons nButtons) {
+    QMessageBox box(pParent);
+    box.setWindowTitle(kAppTitle);
+    box.setText(strText);
+    switch (nIcon) {
+        case EMessageIcon::kInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case EMessageIcon::kExclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case EMessageIcon::kError:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case EMessageIcon::kQuestion:
+            box.setIcon(QMessageBox::Question);
+            break;
+    }
+    switch (nButtons) {
+        case EMessageButtons::kOk:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case EMessageButtons::kYesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case EMessageButtons::kYesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    const std::pair<QMessageBox::StandardButton, const char*> russianTexts[] = {
+        {QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}, {QMessageBox::Cancel, "Отмена"}};
+    for (const auto& [nButton, pszText] : russianTexts) {
+        if (QAbstractButton* pButton = box.button(nButton)) {
+            pButton->setText(QString::fromUtf8(pszText));
+        }
+    }
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return EMessageAnswer::kYes;
+        case QMessageBox::No:
+            return EMessageAnswer::kNo;
+        case QMessageBox::Cancel:
+            return EMessageAnswer::kCancel;
+        default:
+            return nButtons == EMessageButtons::kOk ? EMessageAnswer::kOk : EMessageAnswer::kCancel;
+    }
+}
+
+// "Text (*.ext)|*.ext|Other (*.*)|*.*||" as Qt's name filters: the texts already name their
+// patterns.
+QString QtFilter(const QString& strFilter) {
+    const QStringList parts = strFilter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        filters << parts[i];
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString ShowQtFileDialog(QWidget* pParent, const SFileDialogRequest& request) {
+    QFileDialog dialog(pParent);
+    dialog.setAcceptMode(request.bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtFilter(request.strFilter));
+    QString strSuffix = request.strDefaultExtension;
+    strSuffix.remove(QStringLiteral("*.")).remove(QLatin1Char('.'));
+    dialog.setDefaultSuffix(strSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!request.strProposed.isEmpty()) {
+        dialog.selectFile(request.strProposed);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+CMessageBoxFunction& MessageBoxFunction() {
+    static CMessageBoxFunction function = ShowQtMessage;
+    return function;
+}
+
+CFileDialogFunction& FileDialogFunction() {
+    static CFileDialogFunction function = ShowQtFileDialog;
+    return function;
+}
+
+}  // namespace
+
+EMessageAnswer ShowMessage(QWidget* pParent, const QString& strText, EMessageIcon nIcon,
+                           EMessageButtons nButtons) {
+    return MessageBoxFunction()(pParent, strText, nIcon, nButtons);
+}
+
+CMessageBoxFunction SetMessageBoxFunction(CMessageBoxFunction function) {
+    return std::exchange(MessageBoxFunction(), std::move(function));
+}
+
+QString ShowFileDialog(QWidget* pParent, const SFileDialogRequest& request) {
+    return FileDialogFunction()(pParent, request);
+}
+
+CFileDialogFunction SetFileDialogFunction(CFileDialogFunction function) {
+    return std::exchange(FileDialogFunction(), std::move(function));
+}
+
+}  // namespace mardo

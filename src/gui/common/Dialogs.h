@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace mardo {
+
+// Every message box and file dialog of the program goes through these functions, so that tests
+// can replace them with recorders that answer as the test wishes and modal flows run offscreen.
+
+enum class EMessageIcon { kInformation, kExclamation, kError, kQuestion };
+enum class EMessageButtons { kOk, kYesNo, kYesNoCancel };
+enum class EMessageAnswer { kOk, kYes, kNo, kCancel };
+
+// The caption of every message box: the program's short name.
+inline const QString kAppTitle = QStringLiteral("Mardo");
+
+using CMessageBoxFunction =
+    std::function<EMessageAnswer(QWidget* pParent, const QString& strText, EMessageIcon nIcon,
+                                 EMessageButtons nButtons)>;
+
+// Shows a modal message box with the program's caption.
+EMessageAnswer ShowMessage(QWidget* pParent, const QString& strText, EMessageIcon nIcon,
+                           EMessageButtons nButtons = EMessageButtons::kOk);
+// Replaces the function that shows message boxes; answers the previous one.
+CMessageBoxFunction SetMessageBoxFunction(CMessageBoxFunction function);
+
+// A file dialog: the caption, the proposed name, the filter in the form "Text (*.ext)|*.ext||"
+// and the default extension ("*.mrd"). Answers the chosen path, or an empty text on Cancel.
+struct SFileDialogRequest {
+    bool bSave = false;
+    QString strProposed;
+    QString strFilter;
+    QString strDefaultExtension;
+};
+using CFileDialogFunction = std::function<QString(QWidget* pParent, const SFileDialogRequest&)>;
+
+QString ShowFileDialog(QWidget* pParent, const SFileDialogRequest& request);
+CFileDialogFunction SetFileDialogFunction(CFileDialogFunction function);
+
+}  // namespace mardo
