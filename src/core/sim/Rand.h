@@ -15,6 +15,11 @@ inline int Rand() {
     return static_cast<int>((t_nRandState >> 16) & 32767u);
 }
 
+// The value the next Rand() will answer, without drawing it.
+inline int PeekRand() {
+    return static_cast<int>(((t_nRandState * 214013u + 2531011u) >> 16) & 32767u);
+}
+
 // Sets the calling thread's state back to 1. Every simulation starts with this, so it draws
 // the same sequence whatever thread runs it.
 inline void ResetRand() { t_nRandState = 1; }

@@ -1,0 +1,308 @@
+#include "sim/SimulationLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <new>
+#include <thread>
+
+#include "model/DeviceDlg.h"
+#include "model/GenerateDlg.h"
+#include "model/QueueDlg.h"
+#include "model/TerminateDlg.h"
+#include "TestSupport.h"
+
+namespace mardo {
+namespace {
+
+using test::AddNamed;
+using test::CRecordingLog;
+using test::Link;
+using test::SLogLine;
+
+CGenerateDlg& AddGenerator(CModel& model, const std::string& strName, std::int32_t nInterval) {
+    auto& generator = AddNamed<CGenerateDlg>(model, strName);
+    generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, nInterval, nInterval);
+    return generator;
+}
+
+void SetExperiment(CModel& model, std::int32_t nRule, std::int32_t nValue, std::int32_t nRuns) {
+    model.m_experiment = {nRule, nValue, nRuns};
+}
+
+SLogLine Info(const std::string& strText) { return {strText, IMessageLog::kInformation, true}; }
+
+TEST(SimulationLoopTest, StopByTimeWithOneRun) {
+    CModel model;
+    auto& generator = AddGenerator(model, "G", 5);
+    Link(generator, AddNamed<CTerminateDlg>(model, "T"));
+    SetExperiment(model, CExperimentParams::kByTime, 12, 1);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kCompleted);
+    EXPECT_EQ(loop.GetModelTime(), 12u);
+    EXPECT_EQ(loop.GetDeparted(), 2u);
+    EXPECT_EQ(log.m_lines, (std::vector<SLogLine>{Info("Начало запуска"), Info("Завершен запуск")}));
+}
+
+TEST(SimulationLoopTest, RunsContinueOneModelTimeAndNumberTheirMessages) {
+    CModel model;
+    auto& generator = AddGenerator(model, "G", 5);
+    Link(generator, AddNamed<CTerminateDlg>(model, "T"));
+    SetExperiment(model, CExperimentParams::kByTime, 12, 3);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kCompleted);
+    EXPECT_EQ(loop.GetModelTime(), 36u);
+    EXPECT_EQ(loop.GetDeparted(), 7u);  // ticks 5, 10, ..., 35: the countdown carries over
+    EXPECT_EQ(log.Texts(), (std::vector<std::string>{
+                               "Начало запуска №00001", "Завершен запуск №00001",
+                               "Начало запуска №00002", "Завершен запуск №00002",
+                               "Начало запуска №00003", "Завершен запуск №00003"}));
+}
+
+TEST(SimulationLoopTest, EmptySystemEndsTheRunNormally) {
+    CModel model;
+    auto& generator = AddGenerator(model, "G", 1);
+    generator.m_params.m_bLimit = 1;
+    generator.m_params.m_nLimit = 3;
+    Link(generator, AddNamed<CTerminateDlg>(model, "T"));
+    SetExperiment(model, CExperimentParams::kByTime, 1000, 2);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kCompleted);
+    EXPECT_EQ(loop.GetModelTime(), 6u);
+    EXPECT_EQ(loop.GetDeparted(), 6u);
+    const SLogLine warning{"Моделирование остановлено - нет транзактов в системе!",
+                           IMessageLog::kWarning, true};
+    EXPECT_EQ(log.m_lines,
+              (std::vector<SLogLine>{Info("Начало запуска №00001"), warning,
+                                     Info("Завершен запуск №00001"), Info("Начало запуска №00002"),
+                                     warning, Info("Завершен запуск №00002")}));
+}
+
+TEST(SimulationLoopTest, StopByCountCountsOnlyTheLastNamedTerminator) {
+    CModel model;
+    auto& g1 = AddGenerator(model, "G1", 1);
+    Link(g1, AddNamed<CTerminateDlg>(model, "T1"));
+    auto& g2 = AddGenerator(model, "G2", 3);
+    Link(g2, AddNamed<CTerminateDlg>(model, "T2"));
+    // An unnamed terminator later in the list is no reference.
+    model.Add<CTerminateDlg>();
+    SetExperiment(model, CExperimentParams::kByCount, 4, 2);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kCompleted);
+    EXPECT_EQ(loop.GetModelTime(), 24u);
+    EXPECT_EQ(loop.GetDeparted(), 8u);
+    EXPECT_EQ(model.BlockAt(1)->GetEntered(), 24u);
+}
+
+TEST(SimulationLoopTest, ZeroRunsOrAZeroCountEndEarly) {
+    CModel model;
+    auto& generator = AddGenerator(model, "G", 1);
+    Link(generator, AddNamed<CTerminateDlg>(model, "T"));
+    SetExperiment(model, CExperimentParams::kByTime, 10, 0);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop none(model, log, signals);
+    EXPECT_EQ(none.Run(), CSimulationLoop::EOutcome::kCompleted);
+    EXPECT_EQ(none.GetModelTime(), 0u);
+    EXPECT_TRUE(log.m_lines.empty());
+
+    SetExperiment(model, CExperimentParams::kByCount, 0, 3);
+    CSimulationLoop single(model, log, signals);
+    single.Run();
+    EXPECT_EQ(single.GetModelTime(), 3u);  // every run ends after its first tick
+}
+
+TEST(SimulationLoopTest, GeneratorsTakeTurnsAcrossTicks) {
+    // Two generators feed one device: whichever generator's pass comes first in a tick offers
+    // its list first, and the order rotates every tick, so the device alternates between them.
+    CModel model;
+    auto& g1 = AddGenerator(model, "G1", 1);
+    auto& g2 = AddGenerator(model, "G2", 1);
+    auto& device = AddNamed<CDeviceDlg>(model, "D");
+    Link(g1, device);
+    Link(g2, device);
+    Link(device, AddNamed<CTerminateDlg>(model, "T"));
+    SetExperiment(model, CExperimentParams::kByTime, 100, 1);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    loop.Run();
+    // Device takes one per tick from ticks 1..100 while both lists grow by one per tick.
+    EXPECT_EQ(device.GetEntered(), 100u);
+    EXPECT_EQ(device.GetWaiting(), 100u);
+    EXPECT_EQ(g1.GetRemaining() + g2.GetRemaining(), 100u);
+    EXPECT_EQ(g1.GetRemaining(), 50u);
+}
+
+TEST(SimulationLoopTest, TwoSimulationsInARowGiveIdenticalFigures) {
+    CModel model;
+    auto& generator = AddNamed<CGenerateDlg>(model, "G");
+    generator.m_law = CFlowLaw(CFlowLaw::kUniform, 1, 10);
+    auto& queue = AddNamed<CQueueDlg>(model, "Q");
+    queue.m_params.m_nDiscipline = CQueueParams::kRandom;
+    auto& device = AddNamed<CDeviceDlg>(model, "D");
+    device.m_law = CFlowLaw(CFlowLaw::kUniform, 1, 8);
+    auto& terminator = AddNamed<CTerminateDlg>(model, "T");
+    Link(generator, queue);
+    Link(queue, device);
+    Link(device, terminator);
+    SetExperiment(model, CExperimentParams::kByTime, 5000, 3);
+    auto figures = [&] {
+        CRecordingLog log;
+        CRunSignals signals;
+        CSimulationLoop(model, log, signals).Run();
+        return std::tuple(terminator.GetEntered(), queue.GetAvgContent(), queue.GetZeroEntries(),
+                          device.GetUtilization(), device.GetAvgTime());
+    };
+    const auto first = figures();
+    // Draw from this thread's sequence in between: the next simulation starts afresh anyway.
+    generator.m_law.Sample();
+    const auto second = figures();
+    EXPECT_EQ(first, second);
+    std::tuple<std::uint32_t, double, std::uint32_t, double, double> fromAnotherThread;
+    std::thread([&] { fromAnotherThread = figures(); }).join();
+    EXPECT_EQ(first, fromAnotherThread);
+}
+
+// A long simulation: a transact per tick for 30000 ticks in each of 30000 runs.
+void MakeEndlessModel(CModel& model) {
+    auto& generator = AddGenerator(model, "G", 1);
+    auto& queue = AddNamed<CQueueDlg>(model, "Q");
+    auto& device = AddNamed<CDeviceDlg>(model, "D");
+    device.m_law = CFlowLaw(CFlowLaw::kDeterministic, 2, 2);
+    Link(generator, queue);
+    Link(queue, device);
+    Link(device, AddNamed<CTerminateDlg>(model, "T"));
+    SetExperiment(model, CExperimentParams::kByTime, 30000, 30000);
+}
+
+void WaitForTime(const CSimulationLoop& loop, std::uint32_t nTime) {
+    while (loop.GetModelTime() < nTime) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+bool HoldsNoTransacts(const CModel& model) {
+    for (const auto& pBlock : model.GetBlocks()) {
+        if (pBlock->IsActive()) {
+            return false;
+        }
+    }
+    const auto& queue = static_cast<const CQueueDlg&>(*model.BlockAt(1));
+    const auto& generator = static_cast<const CGenerateDlg&>(*model.BlockAt(0));
+    return queue.GetContent().IsEmpty() && generator.GetOutList().IsEmpty();
+}
+
+TEST(SimulationLoopTest, StopFromAnotherThreadKeepsTheFigures) {
+    CModel model;
+    MakeEndlessModel(model);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    CSimulationLoop::EOutcome outcome{};
+    std::thread worker([&] { outcome = loop.Run(); });
+    WaitForTime(loop, 100000);
+    signals.m_evStop.Set();
+    worker.join();
+    EXPECT_EQ(outcome, CSimulationLoop::EOutcome::kStopped);
+    ASSERT_GE(log.m_lines.size(), 2u);
+    EXPECT_EQ(log.m_lines.back(), (SLogLine{"Моделирование прервано", IMessageLog::kError, true}));
+    // The interrupted run has no end message.
+    EXPECT_EQ(log.m_lines[log.m_lines.size() - 2].strText.rfind("Начало запуска", 0), 0u);
+    const auto& queue = static_cast<const CQueueDlg&>(*model.BlockAt(1));
+    EXPECT_GT(queue.GetEntered(), 100000u);
+    EXPECT_GT(queue.GetRemaining(), 40000u);
+    EXPECT_EQ(loop.GetDeparted(), model.BlockAt(3)->GetEntered());
+    EXPECT_TRUE(HoldsNoTransacts(model));
+}
+
+TEST(SimulationLoopTest, PauseHoldsTheWorkerAndAbandonClearsWithoutMessages) {
+    CModel model;
+    MakeEndlessModel(model);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    CSimulationLoop::EOutcome outcome{};
+    std::thread worker([&] { outcome = loop.Run(); });
+    WaitForTime(loop, 50000);
+
+    // Paused: model time stands still until resumed (the close question answered No).
+    signals.m_evPause.Set();
+    while (signals.m_evPause.IsSet()) {
+        std::this_thread::yield();
+    }
+    const std::uint32_t nPaused = loop.GetModelTime();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(loop.GetModelTime(), nPaused);
+    signals.m_evResume.Set();
+    WaitForTime(loop, nPaused + 10000);
+
+    // Answered Yes: abandon, then resume.
+    signals.m_evPause.Set();
+    signals.m_evAbandon.Set();
+    signals.m_evResume.Set();
+    worker.join();
+    EXPECT_EQ(outcome, CSimulationLoop::EOutcome::kAbandoned);
+    // No stop message, no end message for the abandoned run.
+    EXPECT_EQ(log.m_lines.back().strText.rfind("Начало запуска", 0), 0u);
+    EXPECT_TRUE(HoldsNoTransacts(model));
+}
+
+// A block that runs out of memory in a given tick, standing in for a list that cannot grow.
+class CFailingBlock final : public CBlockDlg {
+public:
+    explicit CFailingBlock(std::uint32_t nFailAt)
+        : CBlockDlg(EBlockKind::kGather, "Сбой", true, 0, {}), m_nFailAt(nFailAt) {}
+    std::unique_ptr<CBlockDlg> Clone() const override { return nullptr; }
+    bool EditProperties(IBlockEditor&, const CBlockList&) override { return false; }
+    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override {
+        if (nTime == m_nFailAt) {
+            throw std::bad_alloc();
+        }
+        if (pIn != nullptr) {
+            m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
+            pIn->DeleteAll();
+        }
+    }
+
+private:
+    std::uint32_t m_nFailAt;
+};
+
+TEST(SimulationLoopTest, RunningOutOfMemoryEndsLikeAStopWithItsOwnMessage) {
+    CModel model;
+    auto& generator = AddGenerator(model, "G", 1);
+    auto& queue = AddNamed<CQueueDlg>(model, "Q");
+    auto& device = AddNamed<CDeviceDlg>(model, "D");
+    device.m_law = CFlowLaw(CFlowLaw::kDeterministic, 3, 3);
+    auto& failing = static_cast<CFailingBlock&>(model.AddBlock(std::make_unique<CFailingBlock>(500)));
+    failing.SetName("F");
+    Link(generator, queue);
+    Link(queue, device);
+    Link(device, failing);
+    model.Add<CTerminateDlg>();
+    SetExperiment(model, CExperimentParams::kByTime, 1000, 1);
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kOutOfMemory);
+    EXPECT_EQ(log.m_lines.back(), (SLogLine{"Моделирование прервано - недостаточно памяти",
+                                            IMessageLog::kError, true}));
+    EXPECT_EQ(loop.GetModelTime(), 500u);
+    // The figures were computed, then every transact was dropped.
+    EXPECT_GT(queue.GetRemaining(), 300u);
+    EXPECT_GT(device.GetEntered(), 100u);
+    EXPECT_FALSE(queue.IsActive());
+    EXPECT_TRUE(queue.GetContent().IsEmpty());
+}
+
+}  // namespace
+}  // namespace mardo

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/BlockDlg.h"
+#include "model/Model.h"
+#include "sim/MessageLog.h"
+
+namespace mardo::test {
+
+// A log that remembers every line.
+struct SLogLine {
+    std::string strText;
+    int nKind;
+    bool bWithTime;
+
+    friend bool operator==(const SLogLine&, const SLogLine&) = default;
+};
+
+class CRecordingLog : public IMessageLog {
+public:
+    void AddMessage(const std::string& strText, int nKind, bool bWithTime) override {
+        m_lines.push_back({strText, nKind, bWithTime});
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const SLogLine& line : m_lines) {
+            texts.push_back(line.strText);
+        }
+        return texts;
+    }
+
+    std::vector<SLogLine> m_lines;
+};
+
+// Links output k of 'from' to 'to'.
+inline void Link(CBlockDlg& from, CBlockDlg& to, std::int32_t k = 0) { from.SetOutLink(k, &to); }
+
+// Adds a named block of a kind to the model.
+template <typename TBlock>
+TBlock& AddNamed(CModel& model, const std::string& strName) {
+    TBlock& block = model.Add<TBlock>();
+    block.SetName(strName);
+    return block;
+}
+
+}  // namespace mardo::test
+
+namespace mardo::test {
+
+// Prepares the model's named blocks and calls the three passes of every named generator for
+// ticks 1..nTicks, as the simulation loop would for a single generator; after each tick the
+// callback sees the tick number.
+template <typename TAfterTick>
+void DriveTicks(CModel& model, std::uint32_t nTicks, TAfterTick afterTick) {
+    std::vector<CBlockDlg*> generators;
+    for (const auto& pBlock : model.GetBlocks()) {
+        if (pBlock->IsNamed()) {
+            pBlock->PrepareRun();
+            if (pBlock->GetKind() == EBlockKind::kGenerate) {
+                generators.push_back(pBlock.get());
+            }
+        }
+    }
+    for (std::uint32_t t = 1; t <= nTicks; ++t) {
+        for (CBlockDlg* pGenerator : generators) {
+            pGenerator->ArrivalPass(nullptr, t);
+        }
+        for (CBlockDlg* pGenerator : generators) {
+            pGenerator->ServicePass(nullptr, t);
+        }
+        for (CBlockDlg* pGenerator : generators) {
+            pGenerator->FinalPass(nullptr, t);
+        }
+        afterTick(t);
+    }
+}
+
+}  // namespace mardo::test
