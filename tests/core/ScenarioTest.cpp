@@ -1,0 +1,196 @@
+// Whole models simulated end to end, with figures worked out by hand from the rules of the
+// blocks, tick by tick (the derivations are in the comments).
+#include <gtest/gtest.h>
+
+#include "model/AssembleDlg.h"
+#include "model/DeviceDlg.h"
+#include "model/GenerateDlg.h"
+#include "model/QueueDlg.h"
+#include "model/SplitDlg.h"
+#include "model/TerminateDlg.h"
+#include "model/TransferDlg.h"
+#include "report/ReportTables.h"
+#include "sim/SimulationLoop.h"
+#include "TestSupport.h"
+
+namespace mardo {
+namespace {
+
+using test::AddNamed;
+using test::CRecordingLog;
+using test::Link;
+
+CFlowLaw Fixed(std::int32_t n) { return CFlowLaw(CFlowLaw::kDeterministic, n, n); }
+
+struct SResult {
+    CSimulationLoop::EOutcome nOutcome;
+    std::uint32_t nModelTime;
+    std::uint32_t nDeparted;
+    std::vector<std::string> messages;
+};
+
+SResult Simulate(CModel& model) {
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    const CSimulationLoop::EOutcome nOutcome = loop.Run();
+    return {nOutcome, loop.GetModelTime(), loop.GetDeparted(), log.Texts()};
+}
+
+// G (every 2 ticks) → Q → D (3 ticks) → T, 20 ticks. The device is overloaded: it takes A0 in
+// tick 2 and then one transact every 3 ticks (5, 8, 11, 14, 17, 20); six leave (ticks 5..20).
+// The queue carries 0,1,1,0,0,1,1,1,1,1,2,1,2,2,2,2,3,2,3,3 into ticks 2..20 and 3 at the end:
+// 27 in all. Only A0 passed it within its tick.
+TEST(ScenarioTest, SingleChannelOverloaded) {
+    CModel model;
+    auto& generator = AddNamed<CGenerateDlg>(model, "G");
+    generator.m_law = Fixed(2);
+    auto& queue = AddNamed<CQueueDlg>(model, "Q");
+    auto& device = AddNamed<CDeviceDlg>(model, "D");
+    device.m_law = Fixed(3);
+    auto& terminator = AddNamed<CTerminateDlg>(model, "T");
+    Link(generator, queue);
+    Link(queue, device);
+    Link(device, terminator);
+    model.m_experiment = {CExperimentParams::kByTime, 20, 1};
+
+    const SResult result = Simulate(model);
+    EXPECT_EQ(result.nModelTime, 20u);
+    EXPECT_EQ(result.nDeparted, 6u);
+
+    const CReportTables report(model.GetBlocks(), result.nModelTime, result.nDeparted);
+    using Cells = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(report.GetCells(CReportTables::kBlocks),
+              (Cells{{"1", "G", "Генератор", "0", "10", "0"},
+                     {"2", "Q", "Очередь", "10", "7", "3"},
+                     {"3", "D", "Устройство обслуживания", "7", "6", "1"},
+                     {"4", "T", "Терминатор", "6", "0", "0"}}));
+    // Busy 18 of 20 ticks; 18 ticks over 6 finished (the seventh has not begun its service).
+    EXPECT_EQ(report.GetCells(CReportTables::kDevices),
+              (Cells{{"1", "D", "6", "0.900", "3.00", "Занят", "3"}}));
+    EXPECT_DOUBLE_EQ(device.GetUtilization(), 0.8995);
+    EXPECT_DOUBLE_EQ(device.GetAvgTime(), 2.9995);
+    // 27/20, 27/10 and 27/9, each less 0.0005.
+    EXPECT_EQ(report.GetCells(CReportTables::kQueues),
+              (Cells{{"1", "Q", "10", "1", "4", "3", "1.35", "2.70", "3.00", "Свободен", "0"}}));
+    EXPECT_DOUBLE_EQ(queue.GetAvgTimeAll(), 2.6995);
+    EXPECT_EQ(report.FormatTotalRemaining(), "4");
+}
+
+// G (every tick, 2 in all) → S (1 copy to D1, 2 copies to D2) → D1 (1 tick) / D2 (2 ticks)
+// → A (assembles 3) → T. A0 completes in tick 5 when D2 releases its second copy, A1 in tick 9;
+// then the system is empty.
+TEST(ScenarioTest, ForkAndJoin) {
+    CModel model;
+    auto& generator = AddNamed<CGenerateDlg>(model, "G");
+    generator.m_params.m_bLimit = 1;
+    generator.m_params.m_nLimit = 2;
+    auto& split = AddNamed<CSplitDlg>(model, "S");
+    split.m_copyCounts = {1, 2};
+    auto& d1 = AddNamed<CDeviceDlg>(model, "D1");
+    auto& d2 = AddNamed<CDeviceDlg>(model, "D2");
+    d2.m_law = Fixed(2);
+    auto& assemble = AddNamed<CAssembleDlg>(model, "A");
+    assemble.m_nWaitCount = 3;
+    auto& terminator = AddNamed<CTerminateDlg>(model, "T");
+    Link(generator, split);
+    Link(split, d1, 0);
+    Link(split, d2, 1);
+    Link(d1, assemble);
+    Link(d2, assemble);
+    Link(assemble, terminator);
+    model.m_experiment = {CExperimentParams::kByTime, 100, 1};
+
+    const SResult result = Simulate(model);
+    EXPECT_EQ(result.nModelTime, 9u);
+    EXPECT_EQ(result.nDeparted, 2u);
+    EXPECT_EQ(result.messages,
+              (std::vector<std::string>{"Начало запуска",
+                                        "Моделирование остановлено - нет транзактов в системе!",
+                                        "Завершен запуск"}));
+    EXPECT_EQ(split.GetLeft(), 6u);
+    EXPECT_EQ(assemble.GetEntered(), 6u);
+    EXPECT_EQ(assemble.GetLeft(), 2u);
+    EXPECT_DOUBLE_EQ(d1.GetUtilization(), 2.0 / 9 - 0.0005);
+    EXPECT_DOUBLE_EQ(d2.GetUtilization(), 8.0 / 9 - 0.0005);
+    EXPECT_DOUBLE_EQ(d2.GetAvgTime(), 1.9995);
+}
+
+// G (every tick, 4 in all) → K by state: to D while D is free, else to T2. D takes A0 in tick 1
+// and serves it until tick 4; A1..A3 arrive while D is busy and go to T2, the last named
+// terminator, which therefore counts the departures.
+TEST(ScenarioTest, RoutingByBlockState) {
+    CModel model;
+    auto& generator = AddNamed<CGenerateDlg>(model, "G");
+    generator.m_params.m_bLimit = 1;
+    generator.m_params.m_nLimit = 4;
+    auto& block = AddNamed<CTransferDlg>(model, "K");
+    auto& device = AddNamed<CDeviceDlg>(model, "D");
+    device.m_law = Fixed(3);
+    auto& t1 = AddNamed<CTerminateDlg>(model, "T1");
+    auto& t2 = AddNamed<CTerminateDlg>(model, "T2");
+    block.m_rule.m_nKind = CTransferRule::kByState;
+    block.m_rule.m_conditionBlocks = {&device, &device};
+    block.m_rule.m_conditionStates = {CTransferRule::kFree, CTransferRule::kBusy};
+    Link(generator, block);
+    Link(block, device, 0);
+    Link(block, t2, 1);
+    Link(device, t1);
+    model.m_experiment = {CExperimentParams::kByTime, 100, 1};
+
+    const SResult result = Simulate(model);
+    EXPECT_EQ(result.nModelTime, 4u);
+    EXPECT_EQ(result.nDeparted, 3u);
+    EXPECT_EQ(t1.GetEntered(), 1u);
+    EXPECT_EQ(block.GetLeft(), 4u);
+}
+
+// G (every tick, 3 in all) → K by probability 0.100 / 0.900 → T1 / T2. The draws of a fresh
+// simulation are 41, 18467, 6334 (mod 1000: 41, 467, 334): outputs 1, 2, 2.
+TEST(ScenarioTest, RoutingByProbability) {
+    CModel model;
+    auto& generator = AddNamed<CGenerateDlg>(model, "G");
+    generator.m_params.m_bLimit = 1;
+    generator.m_params.m_nLimit = 3;
+    auto& block = AddNamed<CTransferDlg>(model, "K");
+    block.m_rule.m_nKind = CTransferRule::kByProbability;
+    block.m_rule.m_probabilities = {100, 900};
+    auto& t1 = AddNamed<CTerminateDlg>(model, "T1");
+    auto& t2 = AddNamed<CTerminateDlg>(model, "T2");
+    Link(generator, block);
+    Link(block, t1, 0);
+    Link(block, t2, 1);
+    model.m_experiment = {CExperimentParams::kByTime, 100, 1};
+
+    const SResult result = Simulate(model);
+    EXPECT_EQ(result.nModelTime, 3u);
+    EXPECT_EQ(t1.GetEntered(), 1u);
+    EXPECT_EQ(t2.GetEntered(), 2u);
+}
+
+TEST(ReportTablesTest, NumbersNamedBlocksByTableAndFormatsFigures) {
+    CModel model;
+    model.Add<CQueueDlg>();  // unnamed: no row, no number
+    AddNamed<CGenerateDlg>(model, "G");
+    model.Add<CDeviceDlg>();
+    AddNamed<CQueueDlg>(model, "Q");
+    AddNamed<CDeviceDlg>(model, "D");
+    const CReportTables report(model.GetBlocks(), 0, 0);
+    EXPECT_EQ(report.GetBlockRows().size(), 3u);
+    EXPECT_EQ(report.GetBlockRows()[2].nNumber, 3);
+    EXPECT_EQ(report.GetDeviceRows()[0].nNumber, 1);
+    EXPECT_EQ(report.GetQueueRows()[0].nNumber, 1);
+    EXPECT_EQ(report.GetCells(CReportTables::kDevices)[0][3], "0.000");
+    EXPECT_EQ(report.GetCells(CReportTables::kDevices)[0][4], "0.00");
+    EXPECT_EQ(report.GetCells(CReportTables::kQueues)[0][9], "Свободен");
+
+    EXPECT_EQ(CReportTables::FormatFixed(0.2995, 3), "0.299");
+    EXPECT_EQ(CReportTables::FormatFixed(0.9995, 3), "1.000");
+    EXPECT_EQ(CReportTables::FormatInt(std::uint32_t{4294967295u}), "-1");
+    EXPECT_EQ(CReportTables::GetColumnTitles(CReportTables::kQueues).size(), 11u);
+    EXPECT_EQ(CReportTables::GetColumnTitles(CReportTables::kQueues)[8],
+              "Среднее время, проведенное в очереди без учета “нулевых” входов в очередь");
+}
+
+}  // namespace
+}  // namespace mardo
