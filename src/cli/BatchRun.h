@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "model/Model.h"
+#include "sim/MessageLog.h"
+
+namespace mardo {
+class CReportTables;
+}
+
+namespace mardo::cli {
+
+// Exit statuses of the batch runner.
+enum EExitStatus : int { kRan = 0, kCheckFailed = 1, kFileRefused = 2, kUsageError = 64 };
+
+// One model file through the same steps as the run window: read it, check it, simulate it once
+// with its own experiment conditions, and report: log lines and tables as text, or one JSON
+// document; optionally the HTML page.
+class CBatchRun : private IMessageLog {
+public:
+    CBatchRun(const SOptions& options, std::ostream& out, std::ostream& err, bool bShowProgress);
+    ~CBatchRun() override;
+
+    EExitStatus Execute();
+
+private:
+    struct SLine {
+        std::string strText;
+        int nKind;
+        bool bWithTime;
+        std::string strTime;  // "[HH:MM:SS] " for a timed line
+    };
+
+    void AddMessage(const std::string& strText, int nKind, bool bWithTime) override;
+    bool Simulate();
+    void ShowProgress(std::uint32_t nModelTime, std::int32_t nRun, std::uint32_t nDeparted);
+    void WriteHtml(const CReportTables& report);
+    void WriteText(const CReportTables& report) const;
+    void WriteJson(const CReportTables* pReport, bool bPassed) const;
+    std::string ModelName() const;
+
+    const SOptions& m_options;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    bool m_bShowProgress;
+    CModel m_model;
+    std::vector<SLine> m_lines;
+    std::uint32_t m_nModelTime = 0;
+    std::uint32_t m_nDeparted = 0;
+    bool m_bProgressShown = false;
+};
+
+}  // namespace mardo::cli
