@@ -43,16 +43,9 @@ SResult Simulate(CModel& model) {
 // 27 in all. Only A0 passed it within its tick.
 TEST(ScenarioTest, SingleChannelOverloaded) {
     CModel model;
-    auto& generator = AddNamed<CGenerateDlg>(model, "G");
-    generator.m_law = Fixed(2);
-    auto& queue = AddNamed<CQueueDlg>(model, "Q");
-    auto& device = AddNamed<CDeviceDlg>(model, "D");
-    device.m_law = Fixed(3);
-    auto& terminator = AddNamed<CTerminateDlg>(model, "T");
-    Link(generator, queue);
-    Link(queue, device);
-    Link(device, terminator);
-    model.m_experiment = {CExperimentParams::kByTime, 20, 1};
+    test::BuildOverloadedSingleChannel(model);
+    const auto& queue = static_cast<const CQueueDlg&>(*model.BlockAt(1));
+    const auto& device = static_cast<const CDeviceDlg&>(*model.BlockAt(2));
 
     const SResult result = Simulate(model);
     EXPECT_EQ(result.nModelTime, 20u);

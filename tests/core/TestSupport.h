@@ -4,7 +4,11 @@
 #include <vector>
 
 #include "model/BlockDlg.h"
+#include "model/DeviceDlg.h"
+#include "model/GenerateDlg.h"
 #include "model/Model.h"
+#include "model/QueueDlg.h"
+#include "model/TerminateDlg.h"
 #include "sim/MessageLog.h"
 
 namespace mardo::test {
@@ -75,6 +79,25 @@ void DriveTicks(CModel& model, std::uint32_t nTicks, TAfterTick afterTick) {
         }
         afterTick(t);
     }
+}
+
+}  // namespace mardo::test
+
+namespace mardo::test {
+
+// G (every 2 ticks) → Q → D (3 ticks) → T, stopped by time after 20 ticks. Its figures are
+// worked out by hand in the scenario tests.
+inline void BuildOverloadedSingleChannel(CModel& model) {
+    auto& generator = AddNamed<CGenerateDlg>(model, "G");
+    generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 2, 2);
+    auto& queue = AddNamed<CQueueDlg>(model, "Q");
+    auto& device = AddNamed<CDeviceDlg>(model, "D");
+    device.m_law = CFlowLaw(CFlowLaw::kDeterministic, 3, 3);
+    auto& terminator = AddNamed<CTerminateDlg>(model, "T");
+    Link(generator, queue);
+    Link(queue, device);
+    Link(device, terminator);
+    model.m_experiment = {CExperimentParams::kByTime, 20, 1};
 }
 
 }  // namespace mardo::test
