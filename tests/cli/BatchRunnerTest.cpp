@@ -1,0 +1,188 @@
+// The batch runner end to end: the real program on real files.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+#include "CommandLine.h"
+#include "JsonText.h"
+#include "persist/Cp1251.h"
+#include "persist/FileSystem.h"
+
+namespace mardo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SRun {
+    int nStatus;
+    std::string strOut;
+    std::string strErr;
+};
+
+// A name for this test's own files: tests run in parallel processes.
+std::string TestFileName(const std::string& strSuffix) {
+    return std::string("mardo-run-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + strSuffix;
+}
+
+// Runs mardo-run with the arguments (already quoted for the shell) and the environment prefix.
+SRun RunTool(const std::string& strArgs, const std::string& strEnvironment = "") {
+    const fs::path errPath = fs::temp_directory_path() / TestFileName(".err");
+    const std::string strCommand = strEnvironment + " '" MARDO_RUN_PATH "' " + strArgs + " 2>'" +
+                                   errPath.string() + "'";
+    SRun run{};
+    FILE* pPipe = popen(strCommand.c_str(), "r");
+    std::array<char, 4096> buffer{};
+    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pPipe)) > 0;) {
+        run.strOut.append(buffer.data(), n);
+    }
+    const int nWait = pclose(pPipe);
+    run.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
+    std::ifstream err(errPath);
+    run.strErr.assign(std::istreambuf_iterator<char>(err), {});
+    fs::remove(errPath);
+    return run;
+}
+
+std::string Example(const std::string& strName) {
+    return "'" + (fs::path(MARDO_SOURCE_DIR) / "examples" / strName).string() + "'";
+}
+
+class CScratch {
+public:
+    CScratch() : m_path(fs::temp_directory_path() / TestFileName("-files")) {
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~CScratch() { fs::remove_all(m_path); }
+    fs::path operator/(const std::string& strName) const { return m_path / strName; }
+
+private:
+    fs::path m_path;
+};
+
+TEST(BatchRunnerTest, TextShowsTheLogAndTheTables) {
+    const SRun run = RunTool(Example("single-channel.mrd"));
+    EXPECT_EQ(run.nStatus, 0);
+    EXPECT_NE(run.strOut.find("] Начало проверки модели\n"), std::string::npos);
+    EXPECT_NE(run.strOut.find("] Закончена проверка модели\n"), std::string::npos);
+    EXPECT_NE(run.strOut.find("] Завершен запуск\n"), std::string::npos);
+    EXPECT_NE(run.strOut.find("\nОчереди\n"), std::string::npos);
+    EXPECT_EQ(run.strOut.rfind("[", 0), 0u);
+
+    const SRun quiet = RunTool("--quiet " + Example("single-channel.mrd"));
+    EXPECT_EQ(quiet.strOut.find("Начало проверки модели"), std::string::npos);
+    EXPECT_NE(quiet.strOut.find("Устройства обслуживания"), std::string::npos);
+}
+
+TEST(BatchRunnerTest, JsonCarriesEveryFigure) {
+    const SRun run = RunTool("--json " + Example("single-channel.mrd"));
+    ASSERT_EQ(run.nStatus, 0);
+    const std::string& json = run.strOut;
+    EXPECT_EQ(json.rfind("{\n  \"model\": \"single-channel.mrd\",\n  \"check\": \"passed\",", 0), 0u);
+    for (const char* pszText :
+         {"\"text\": \"Начало проверки модели\"", "\"timed\": true", "\"modelTime\": 10000",
+          "\"kind\": \"Устройство обслуживания\"", "\"utilization\": 0.", "\"zeroEntries\": ",
+          "\"avgTimeNonZero\": ", "\"free\": ", "\"waiting\": "}) {
+        EXPECT_NE(json.find(pszText), std::string::npos) << pszText;
+    }
+    EXPECT_EQ(json.find('['), json.find("\"messages\": [") + 12);
+    EXPECT_EQ(json.back(), '\n');
+}
+
+TEST(BatchRunnerTest, FailedCheckExitsOneWithEmptyTables) {
+    CScratch scratch;
+    {
+        // An empty model fails the check at once.
+        std::ofstream out(scratch / "empty.mrd", std::ios::binary);
+        const unsigned char empty[24] = {0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
+                                         0, 0, 0, 0, 24, 0, 0, 0, 0xFC, 0xC6, 0x4A, 0x50};
+        out.write(reinterpret_cast<const char*>(empty), sizeof empty);
+    }
+    const SRun run = RunTool("--json '" + (scratch / "empty.mrd").string() + "'");
+    EXPECT_EQ(run.nStatus, 1);
+    EXPECT_NE(run.strOut.find("\"check\": \"failed\""), std::string::npos);
+    EXPECT_NE(run.strOut.find("{\n      \"kind\": 2,\n      \"timed\": false,\n      \"text\": "
+                              "\"В модели не существует блоков!\"\n    }"),
+              std::string::npos);
+    EXPECT_NE(run.strOut.find("\"blocks\": [],"), std::string::npos);
+    EXPECT_NE(run.strOut.find("\"modelTime\": 0"), std::string::npos);
+    // No page for a model that did not run.
+    RunTool("--html '" + (scratch / "r.html").string() + "' '" + (scratch / "empty.mrd").string() + "'");
+    EXPECT_FALSE(fs::exists(scratch / "r.html"));
+}
+
+TEST(BatchRunnerTest, RefusedFilesExitTwo) {
+    CScratch scratch;
+    const fs::path damaged = scratch / "damaged.mrd";
+    fs::copy_file(fs::path(MARDO_SOURCE_DIR) / "examples" / "single-channel.mrd", damaged);
+    {
+        std::fstream file(damaged, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(20);
+        file.put('\x7f');
+    }
+    const SRun run = RunTool("'" + damaged.string() + "'");
+    EXPECT_EQ(run.nStatus, 2);
+    EXPECT_EQ(run.strErr, "Неправильный формат открываемого файла!\n");
+    EXPECT_TRUE(run.strOut.empty());
+
+    const SRun missing = RunTool("'" + (scratch / "none.mrd").string() + "'");
+    EXPECT_EQ(missing.nStatus, 2);
+    EXPECT_NE(missing.strErr.find("none.mrd"), std::string::npos);
+}
+
+TEST(BatchRunnerTest, MisuseExitsSixtyFour) {
+    for (const char* pszArgs : {"", "--bogus x.mrd", "a.mrd b.mrd", "--html", "--html= x.mrd"}) {
+        const SRun run = RunTool(pszArgs);
+        EXPECT_EQ(run.nStatus, 64) << pszArgs;
+        EXPECT_NE(run.strErr.find("usage: mardo-run"), std::string::npos) << pszArgs;
+    }
+    EXPECT_EQ(RunTool("--help").nStatus, 0);
+}
+
+TEST(BatchRunnerTest, HtmlWithAFixedClockIsAFixedPage) {
+    CScratch scratch;
+    const fs::path page = scratch / "r.html";
+    const std::string strEnvironment = "SOURCE_DATE_EPOCH=1796677685 TZ=UTC";
+    const SRun run = RunTool("--quiet --html='" + page.string() + "' " + Example("two-phases.mrd"),
+                         strEnvironment);
+    ASSERT_EQ(run.nStatus, 0);
+    const auto bytes = CFileSystem::Standard().ReadAll(page);
+    ASSERT_TRUE(bytes.has_value());
+    const std::string strPage = Cp1251ToUtf8(std::string(bytes->begin(), bytes->end()));
+    EXPECT_NE(strPage.find("&quottwo-phases.mrd&quot</TITLE>"), std::string::npos);
+    EXPECT_NE(strPage.find("<I>7 декабря 2026 г., 21:08:05<TR>"), std::string::npos);
+    // Two runs with the same clock write the same bytes.
+    RunTool("--quiet --html '" + page.string() + "' " + Example("two-phases.mrd"), strEnvironment);
+    EXPECT_EQ(CFileSystem::Standard().ReadAll(page), bytes);
+
+    const SRun failed = RunTool("--html '" + (scratch / "no" / "r.html").string() + "' " +
+                            Example("two-phases.mrd"));
+    EXPECT_EQ(failed.nStatus, 0);
+    EXPECT_EQ(failed.strErr, "Ошибка при сохранении протокола.\n");
+}
+
+TEST(CommandLineTest, OptionsEndAtTheDoubleDash) {
+    const SParseResult parsed = ParseCommandLine({"--json", "--", "--quiet"});
+    ASSERT_TRUE(parsed.options.has_value());
+    EXPECT_TRUE(parsed.options->bJson);
+    EXPECT_FALSE(parsed.options->bQuiet);
+    EXPECT_EQ(parsed.options->strModelPath, "--quiet");
+    EXPECT_EQ(ParseCommandLine({"--html", "p.html", "m.mrd"}).options->htmlPath, "p.html");
+}
+
+TEST(JsonTextTest, NumbersReadBackAndTextsAreEscaped) {
+    for (double d : {0.2995, 1.6661666666666666, 2.0 / 3 - 0.0005, 1e-7, 0.0}) {
+        EXPECT_EQ(std::strtod(CJsonText::Number(d).c_str(), nullptr), d);
+    }
+    EXPECT_EQ(CJsonText::Number(0.2995), "0.2995");
+    EXPECT_EQ(CJsonText::Quote("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+}
+
+}  // namespace
+}  // namespace mardo::cli
