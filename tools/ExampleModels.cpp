@@ -201,6 +201,48 @@ void TwoGenerators(CModel& model) {
     model.m_experiment = {CExperimentParams::kByTime, 2000, 5};
 }
 
+void BenchSingleChannel(CModel& model) {
+    SingleChannel(model);
+    model.m_experiment = {CExperimentParams::kByTime, 30000, 1000};
+}
+
+void BenchForkAndJoin(CModel& model) {
+    auto& g = Place<CGenerateDlg>(model, "G1", 0, 2);
+    g.m_law = Fixed(2);
+    auto& s = Place<CSplitDlg>(model, "S1", 1, 2);
+    s.SetOutputCount(4);
+    s.m_copyCounts = {1, 2, 3, 4};
+    auto& a = Place<CAssembleDlg>(model, "A1", 4, 2);
+    a.m_nWaitCount = 10;
+    auto& t = Place<CTerminateDlg>(model, "T1", 5, 2);
+    Link(g, s);
+    for (int i = 0; i < 4; ++i) {
+        const std::string strNumber = std::to_string(i + 1);
+        auto& q = Place<CQueueDlg>(model, "Q" + strNumber, 2, i);
+        q.m_params.m_nDiscipline = CQueueParams::kPriority;
+        auto& d = Place<CDeviceDlg>(model, "D" + strNumber, 3, i);
+        d.m_law = Uniform(1, 5 + 2 * i);
+        Link(s, q, i);
+        Link(q, d);
+        Link(d, a);
+    }
+    Link(a, t);
+    model.m_experiment = {CExperimentParams::kByTime, 30000, 100};
+}
+
+void BenchRandomQueue(CModel& model, std::int32_t nRuns) {
+    auto& g = Place<CGenerateDlg>(model, "G1", 0, 0);
+    auto& q = Place<CQueueDlg>(model, "Q1", 1, 0);
+    q.m_params.m_nDiscipline = CQueueParams::kRandom;
+    auto& d = Place<CDeviceDlg>(model, "D1", 2, 0);
+    d.m_law = Fixed(2);
+    auto& t = Place<CTerminateDlg>(model, "T1", 3, 0);
+    Link(g, q);
+    Link(q, d);
+    Link(d, t);
+    model.m_experiment = {CExperimentParams::kByTime, 30000, nRuns};
+}
+
 }  // namespace
 
 const std::vector<SShippedModel>& ShippedModels() {
@@ -233,6 +275,18 @@ const std::vector<SShippedModel>& ShippedModels() {
         {"examples", "two-generators.mrd",
          "a steady flow and a burst of 50 arrivals per run share one device, five runs",
          TwoGenerators},
+        {"bench/models", "b1-single-channel.mrd",
+         "B1: the single channel for 1000 runs of 30 000 ticks (3*10^7 ticks)", BenchSingleChannel},
+        {"bench/models", "b2-fork-and-join.mrd",
+         "B2: every arrival copied 1, 2, 3 and 4 times to overloaded devices and assembled "
+         "from 10; 100 runs of 30 000 ticks",
+         BenchForkAndJoin},
+        {"bench/models", "b3-random-queue.mrd",
+         "B3: a queue with random discipline that grows to about 150 000; 10 runs",
+         [](CModel& model) { BenchRandomQueue(model, 10); }},
+        {"bench/models", "b3-random-queue-20.mrd",
+         "B3 with 20 runs (the queue grows twice as long), for the growth of its cost",
+         [](CModel& model) { BenchRandomQueue(model, 20); }},
     };
     return models;
 }
