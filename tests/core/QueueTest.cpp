@@ -10,6 +10,10 @@
 namespace mardo {
 namespace {
 
+using test::ListOf;
+using test::Numbers;
+using test::Priorities;
+
 using test::AddNamed;
 using test::DriveTicks;
 using test::Link;
@@ -21,14 +25,6 @@ CTransactList Offered(std::initializer_list<std::int32_t> priorities) {
         list.PushBack(CTransact(nullptr, nNumber++, nPriority));
     }
     return list;
-}
-
-std::vector<std::int32_t> Numbers(const CTransactList& list) {
-    std::vector<std::int32_t> numbers;
-    for (std::size_t i = 0; i < list.GetCount(); ++i) {
-        numbers.push_back(list.At(i).GetNumber());
-    }
-    return numbers;
 }
 
 TEST(QueueTest, FullQueueLeavesTheRestUpstreamAndReportsItBusy) {

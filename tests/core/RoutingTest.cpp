@@ -13,27 +13,15 @@
 namespace mardo {
 namespace {
 
+using test::ListOf;
+using test::Numbers;
+using test::Priorities;
+
 using test::Link;
 
 CTransact Source(std::int32_t nNumber, std::int32_t nPriority = 0) {
     static const CTerminateDlg generator;  // any block stands for the originating generator
     return CTransact(&generator, nNumber, nPriority);
-}
-
-CTransactList ListOf(std::initializer_list<CTransact> transacts) {
-    CTransactList list;
-    for (const CTransact& t : transacts) {
-        list.PushBack(t);
-    }
-    return list;
-}
-
-std::vector<std::int32_t> Numbers(const CTransactList& list) {
-    std::vector<std::int32_t> numbers;
-    for (std::size_t i = 0; i < list.GetCount(); ++i) {
-        numbers.push_back(list.At(i).GetNumber());
-    }
-    return numbers;
 }
 
 TEST(TransferTest, CheckOutputsRefusesUnusableValues) {

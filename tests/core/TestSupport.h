@@ -10,6 +10,7 @@
 #include "model/QueueDlg.h"
 #include "model/TerminateDlg.h"
 #include "sim/MessageLog.h"
+#include "sim/TransactList.h"
 
 namespace mardo::test {
 
@@ -98,6 +99,36 @@ inline void BuildOverloadedSingleChannel(CModel& model) {
     Link(queue, device);
     Link(device, terminator);
     model.m_experiment = {CExperimentParams::kByTime, 20, 1};
+}
+
+}  // namespace mardo::test
+
+namespace mardo::test {
+
+inline CTransactList ListOf(std::initializer_list<CTransact> transacts) {
+    CTransactList list;
+    for (const CTransact& t : transacts) {
+        list.PushBack(t);
+    }
+    return list;
+}
+
+// One field of every transact in a list, front to back.
+template <typename TField>
+std::vector<std::int32_t> FieldOf(const CTransactList& list, TField field) {
+    std::vector<std::int32_t> values;
+    for (std::size_t i = 0; i < list.GetCount(); ++i) {
+        values.push_back(field(list.At(i)));
+    }
+    return values;
+}
+
+inline std::vector<std::int32_t> Numbers(const CTransactList& list) {
+    return FieldOf(list, [](const CTransact& t) { return t.GetNumber(); });
+}
+
+inline std::vector<std::int32_t> Priorities(const CTransactList& list) {
+    return FieldOf(list, [](const CTransact& t) { return t.GetPriority(); });
 }
 
 }  // namespace mardo::test

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include "model/PriorityChange.h"
 #include "sim/ChainSet.h"
 #include "sim/Rand.h"
@@ -9,32 +11,12 @@
 namespace mardo {
 namespace {
 
+using test::ListOf;
+using test::Numbers;
+using test::Priorities;
+
 CTransact T(std::int32_t nNumber, std::int32_t nPriority = 0) {
     return CTransact(nullptr, nNumber, nPriority);
-}
-
-CTransactList ListOf(std::initializer_list<CTransact> transacts) {
-    CTransactList list;
-    for (const CTransact& t : transacts) {
-        list.PushBack(t);
-    }
-    return list;
-}
-
-std::vector<std::int32_t> Numbers(const CTransactList& list) {
-    std::vector<std::int32_t> numbers;
-    for (std::size_t i = 0; i < list.GetCount(); ++i) {
-        numbers.push_back(list.At(i).GetNumber());
-    }
-    return numbers;
-}
-
-std::vector<std::int32_t> Priorities(const CTransactList& list) {
-    std::vector<std::int32_t> priorities;
-    for (std::size_t i = 0; i < list.GetCount(); ++i) {
-        priorities.push_back(list.At(i).GetPriority());
-    }
-    return priorities;
 }
 
 TEST(TransactListTest, FifoWithLimitTakesFromTheFrontUpToTheLimit) {
