@@ -10,6 +10,8 @@
 #include "model/GenerateDlg.h"
 #include "model/QueueDlg.h"
 #include "model/TerminateDlg.h"
+#include "model/TransferDlg.h"
+#include "sim/ModelCheck.h"
 #include "TestSupport.h"
 
 namespace mardo {
@@ -170,6 +172,33 @@ TEST(SimulationLoopTest, TwoSimulationsInARowGiveIdenticalFigures) {
     std::tuple<std::uint32_t, double, std::uint32_t, double, double> fromAnotherThread;
     std::thread([&] { fromAnotherThread = figures(); }).join();
     EXPECT_EQ(first, fromAnotherThread);
+}
+
+TEST(SimulationLoopTest, LinksToUnnamedBlocksNeitherCrashNorMoveAnything) {
+    // Only a hand-made file links named blocks to unnamed ones. An unprepared block ignores
+    // every pass, so what is routed to it waits upstream; an unnamed terminator still destroys
+    // and counts what reaches it, though it is never the reference terminator.
+    CModel model;
+    auto& generator = AddGenerator(model, "G1", 1);
+    auto& block = AddNamed<CTransferDlg>(model, "K");
+    auto& unnamedQueue = model.Add<CQueueDlg>();
+    auto& unnamedTerminator = model.Add<CTerminateDlg>();
+    auto& other = AddGenerator(model, "G2", 2);
+    Link(generator, block);
+    Link(block, unnamedQueue, 0);
+    Link(block, unnamedTerminator, 1);
+    Link(other, AddNamed<CTerminateDlg>(model, "T"));
+    SetExperiment(model, CExperimentParams::kByTime, 1000, 1);
+    CRecordingLog log;
+    ASSERT_TRUE(CheckModel(model, log));
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kCompleted);
+    EXPECT_EQ(loop.GetDeparted(), 500u);
+    EXPECT_GT(unnamedTerminator.GetEntered(), 0u);
+    EXPECT_EQ(unnamedQueue.GetEntered(), 0u);
+    EXPECT_EQ(block.GetEntered(), 1000u);
+    EXPECT_GT(block.GetRemaining() + unnamedTerminator.GetEntered(), 0u);
 }
 
 // A long simulation: a transact per tick for 30000 ticks in each of 30000 runs.
