@@ -12,7 +12,7 @@ for group in "${groups[@]}"; do
         build) packages+=(g++ cmake ninja-build ccache pkg-config) ;;
         gui)   packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation) ;;
         test)  packages+=(libgtest-dev xvfb xdotool x11-utils imagemagick python3) ;;
-        bench) packages+=(libbenchmark-dev time) ;;
+        bench) packages+=(libbenchmark-dev time python3) ;;
         fuzz)  packages+=(clang libclang-rt-14-dev) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;
     esac
