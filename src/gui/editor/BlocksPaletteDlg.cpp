@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/PaletteOwner.h"
 #include "model/BlockImages.h"
@@ -76,9 +77,22 @@ void CBlocksPaletteDlg::RemoveEntry(int nRow) {
     m_prototypes.erase(m_prototypes.begin() + nRow);
 }
 
+int CBlocksPaletteDlg::EntryWidth() const {
+    // Wide enough for the longest kind title next to its picture, whatever the font.
+    int nWidth = kEntryWidth;
+    for (int i = 0; i < GetEntryCount(); ++i) {
+        nWidth = std::max(nWidth, 32 + 24 + m_pList->fontMetrics().horizontalAdvance(GetEntryText(i)));
+    }
+    return nWidth;
+}
+
 void CBlocksPaletteDlg::FitToEntries() {
     const int nFrame = m_pList->frameWidth();
-    m_pList->setFixedSize(kEntryWidth + 2 * nFrame, kEntryHeight * GetEntryCount() + 2 * nFrame);
+    const int nWidth = EntryWidth();
+    for (int i = 0; i < GetEntryCount(); ++i) {
+        m_pList->item(i)->setSizeHint(QSize(nWidth, kEntryHeight));
+    }
+    m_pList->setFixedSize(nWidth + 2 * nFrame, kEntryHeight * GetEntryCount() + 2 * nFrame);
     setFixedSize(m_pList->size());
 }
 

@@ -50,6 +50,7 @@ private:
     void InsertEntry(int nRow, std::unique_ptr<CBlockDlg> pPrototype);
     void RemoveEntry(int nRow);
     int FindTerminator() const;
+    int EntryWidth() const;
     void FitToEntries();
     // After a block was added from an entry: a terminator's entry goes away.
     void AfterAdding(int nEntry);
