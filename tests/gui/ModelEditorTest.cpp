@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -10,6 +11,8 @@
 
 #include "EditorFixture.h"
 #include "model/QueueDlg.h"
+#include "props/BlockPage.h"
+#include "props/BlockPropertySheet.h"
 #include "props/ChangeInBlockDlg.h"
 
 using namespace mardo;
@@ -57,6 +60,7 @@ private slots:
     void paletteOffersOneTerminator();
     void paletteReordersByDragging();
     void copiesPastesAndDeletesBlocks();
+    void blockSheetOpensOnItsNamePage();
     void selectsChangesAndDeletesLinks();
     void scrollsInSteps();
     void savesUnderTheChosenName();
@@ -232,6 +236,34 @@ void ModelEditorTest::copiesPastesAndDeletesBlocks() {
     QCOMPARE(pMenu->actions()[0]->text(), QStringLiteral("&Вставить"));
     pMenu->actions()[0]->trigger();
     QCOMPARE(editor.GetModel().GetBlocks().back()->GetPosition(), (CPoint{300, 300}));
+}
+
+void ModelEditorTest::blockSheetOpensOnItsNamePage() {
+    SEditorFixture f;
+    CBlockDlg& queue = f.Add(3, {10, 10}, "О");
+    f.Add(2, {200, 10}, "Прибор");
+    const auto rename = [](const char* pszName) {
+        return [pszName](CBlockPropertySheet& sheet) {
+            QCOMPARE(sheet.GetPageCount(), 1);
+            sheet.show();
+            auto& page = dynamic_cast<CBlockPage&>(sheet.GetPage(0));
+            QCOMPARE(page.GetTitle(), QStringLiteral("Блок"));
+            page.GetNameEdit().setText(QString::fromUtf8(pszName));
+            sheet.OnOk();
+        };
+    };
+    f.dialogs.Then<CBlockPropertySheet>(rename(" Очередь "));
+    f.Editor().SelectBlock(queue);
+    f.Editor().GetAction(CModelEditorDlg::kBlockProperties).trigger();
+    QCOMPARE(queue.GetName(), std::string("Очередь"));
+    QCOMPARE(f.Window(queue).GetRowText(0), QStringLiteral("Очередь"));
+    // A refused name keeps the sheet open and the block as it was.
+    f.dialogs.Then<CBlockPropertySheet>(rename("Прибор"));
+    f.Editor().GetAction(CModelEditorDlg::kBlockProperties).trigger();
+    QCOMPARE(f.messages.Texts(), QStringList{"Блок с таким именем уже существует."});
+    QCOMPARE(queue.GetName(), std::string("Очередь"));
+    QCOMPARE(f.dialogs.Titles(), (QStringList{"Свойства очереди", "Свойства очереди"}));
+    QVERIFY(f.Editor().GetPalette().isEnabled());
 }
 
 void ModelEditorTest::selectsChangesAndDeletesLinks() {
