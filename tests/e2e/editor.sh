@@ -138,6 +138,11 @@ done
 find_window '^линия\.mrd - Mardo \[Редактор\]$' >/dev/null || fail "the title did not change"
 sleep 0.3
 import -window root "$out/editor-saved.png"
+# The terminator's popup, whose "&Копировать" is unavailable.
+xdotool mousemove $(( term_x + 40 )) $(( top + 9 )) click 3
+sleep 0.5
+import -window root "$out/editor-menu.png"
+xdotool key Escape
 echo "saved $(stat -c %s "$model") bytes; screenshots in $out"
 
 # The batch runner simulates what the editor saved.
