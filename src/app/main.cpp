@@ -1,9 +1,19 @@
 #include <QApplication>
-#include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "editor/ModelEditorDlg.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Mardo"));
-    label.show();
+    QApplication::setApplicationName(QStringLiteral("Mardo"));
+    // The toolkit's own texts (edit menus, file dialogs) in Russian, like the rest of the program.
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&translator);
+    }
+    mardo::CModelEditorDlg editor;
+    editor.showMaximized();
     return app.exec();
 }

@@ -1,0 +1,220 @@
+#include "editor/DiagramView.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "model/BlockWindow.h"
+#include "model/Model.h"
+
+namespace mardo {
+
+namespace {
+
+void SetUpScrollBar(QScrollBar& bar, int nMax) {
+    bar.setRange(0, nMax);
+    bar.setSingleStep(1);
+    // Its own popup would offer commands the diagram does not have.
+    bar.setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+}  // namespace
+
+void CDiagramView::SDeleteLater::operator()(CBlockWindow* pWindow) const {
+    pWindow->Detach();
+    pWindow->deleteLater();
+}
+
+CDiagramView::CDiagramView(const CModel& model, IBlockWindowOwner& owner, QWidget* pParent)
+    : QAbstractScrollArea(pParent), m_model(model), m_owner(owner) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Sunken);
+    SetUpScrollBar(*verticalScrollBar(), kMaxVertical);
+    SetUpScrollBar(*horizontalScrollBar(), kMaxHorizontal);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+CDiagramView::~CDiagramView() = default;
+
+CBlockWindow& CDiagramView::AddWindow(CBlockDlg& block) {
+    CWindowPtr pWindow(new CBlockWindow(block, m_owner, viewport()));
+    const CPoint pos = block.GetPosition();
+    pWindow->move(QPoint(pos.x, pos.y) - ScrollOffset());
+    pWindow->show();
+    pWindow->raise();
+    CBlockWindow& window = *pWindow;
+    m_windows[&block] = std::move(pWindow);
+    return window;
+}
+
+void CDiagramView::RemoveWindow(const CBlockDlg& block) {
+    m_windows.erase(&block);
+    if (m_selectedLink.Involves(&block)) {
+        m_selectedLink = {};
+    }
+    viewport()->update();
+}
+
+void CDiagramView::RemoveAllWindows() {
+    m_windows.clear();
+    m_selectedLink = {};
+    viewport()->update();
+}
+
+CBlockWindow* CDiagramView::WindowOf(const CBlockDlg& block) const {
+    const auto it = m_windows.find(&block);
+    return it != m_windows.end() ? it->second.get() : nullptr;
+}
+
+CBlockWindow* CDiagramView::WindowAt(QPoint ptGlobal) const {
+    const QPoint ptClient = viewport()->mapFromGlobal(ptGlobal);
+    if (!viewport()->rect().contains(ptClient)) {
+        return nullptr;
+    }
+    for (QWidget* pChild = viewport()->childAt(ptClient); pChild != nullptr;
+         pChild = pChild->parentWidget()) {
+        if (auto* pWindow = qobject_cast<CBlockWindow*>(pChild)) {
+            return pWindow;
+        }
+        if (pChild == viewport()) {
+            break;
+        }
+    }
+    return nullptr;
+}
+
+bool CDiagramView::IsBackgroundAt(QPoint ptGlobal) const {
+    const QPoint ptClient = viewport()->mapFromGlobal(ptGlobal);
+    return viewport()->rect().contains(ptClient) && viewport()->childAt(ptClient) == nullptr;
+}
+
+QPoint CDiagramView::ScrollOffset() const {
+    return {horizontalScrollBar()->value() * kStep, verticalScrollBar()->value() * kStep};
+}
+
+CPoint CDiagramView::ToDiagram(QPoint ptClient) const {
+    // The model file accepts no block beyond these bounds, and a block above or left of the
+    // diagram's origin could never be scrolled into view.
+    const QPoint pt = ptClient + ScrollOffset();
+    return {std::clamp(pt.x(), 0, CBlockDlg::kMaxX), std::clamp(pt.y(), 0, CBlockDlg::kMaxY)};
+}
+
+void CDiagramView::MoveWindow(CBlockWindow& window, QPoint ptClientTopLeft) {
+    const CPoint pos = ToDiagram(ptClientTopLeft);
+    CBlockDlg& block = window.GetBlock();
+    block.SetPosition(pos.x, pos.y);
+    window.move(QPoint(pos.x, pos.y) - ScrollOffset());
+    if (IsLinked(block)) {
+        viewport()->update();
+    }
+}
+
+void CDiagramView::ResetScroll() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void CDiagramView::scrollContentsBy(int dx, int dy) {
+    for (const auto& [pBlock, pWindow] : m_windows) {
+        pWindow->move(pWindow->pos() + QPoint(dx * kStep, dy * kStep));
+    }
+    viewport()->update();
+}
+
+void CDiagramView::resizeEvent(QResizeEvent* pEvent) {
+    QAbstractScrollArea::resizeEvent(pEvent);
+    verticalScrollBar()->setPageStep(viewport()->height() / kStep);
+    horizontalScrollBar()->setPageStep(viewport()->width() / kStep);
+}
+
+std::optional<SLinkPath> CDiagramView::PathOf(const SDiagramLink& link) const {
+    if (!link.IsSet() || link.pDestination == nullptr) {
+        return std::nullopt;
+    }
+    const CBlockWindow* pSource = WindowOf(*link.pSource);
+    const CBlockWindow* pDestination = WindowOf(*link.pDestination);
+    if (pSource == nullptr || pDestination == nullptr || !pDestination->GetBlock().HasInput()) {
+        return std::nullopt;
+    }
+    return SLinkPath::Between(pSource->GetRowAnchors(link.nOutput),
+                              pDestination->GetRowAnchors(kInputRow));
+}
+
+std::optional<SDiagramLink> CDiagramView::LinkAt(QPoint ptClient) const {
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        for (int k = 0; k < pBlock->GetOutputCount(); ++k) {
+            const SDiagramLink link{pBlock.get(), k, pBlock->GetOutLink(k)};
+            const std::optional<SLinkPath> path = PathOf(link);
+            if (path && path->Hits(ptClient)) {
+                return link;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void CDiagramView::SetSelectedLink(const SDiagramLink& link) {
+    if (link != m_selectedLink) {
+        m_selectedLink = link;
+        viewport()->update();
+    }
+}
+
+bool CDiagramView::IsLinked(const CBlockDlg& block) const {
+    if (!block.IsNamed()) {
+        return false;
+    }
+    for (int k = 0; k < block.GetOutputCount(); ++k) {
+        if (block.GetOutLink(k) != nullptr) {
+            return true;
+        }
+    }
+    const CBlockList& blocks = m_model.GetBlocks();
+    return std::any_of(blocks.begin(), blocks.end(), [&block](const auto& pOther) {
+        return pOther->IsNamed() && pOther->LinksTo(&block);
+    });
+}
+
+void CDiagramView::paintEvent(QPaintEvent* /*pEvent*/) {
+    QPainter painter(viewport());
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        for (int k = 0; k < pBlock->GetOutputCount(); ++k) {
+            const SDiagramLink link{pBlock.get(), k, pBlock->GetOutLink(k)};
+            if (const std::optional<SLinkPath> path = PathOf(link)) {
+                path->Draw(painter, link == m_selectedLink);
+            }
+        }
+    }
+}
+
+void CDiagramView::mousePressEvent(QMouseEvent* pEvent) {
+    if (pEvent->button() == Qt::LeftButton || pEvent->button() == Qt::MiddleButton) {
+        emit backgroundPressed(pEvent->position().toPoint());
+    }
+}
+
+void CDiagramView::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    if (pEvent->button() == Qt::LeftButton) {
+        emit backgroundDoubleClicked(pEvent->position().toPoint());
+    }
+}
+
+void CDiagramView::contextMenuEvent(QContextMenuEvent* pEvent) {
+    if (pEvent->reason() == QContextMenuEvent::Keyboard) {
+        emit backgroundContextMenu(QPoint(0, 0));
+        return;
+    }
+    const QPoint ptClient = viewport()->mapFromGlobal(pEvent->globalPos());
+    if (viewport()->rect().contains(ptClient)) {
+        emit backgroundContextMenu(ptClient);
+    }
+}
+
+}  // namespace mardo

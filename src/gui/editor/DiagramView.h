@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "editor/DiagramLink.h"
+#include "editor/LinkPath.h"
+#include "model/Point.h"
+
+namespace mardo {
+
+class CBlockDlg;
+class CBlockWindow;
+class CModel;
+class IBlockWindowOwner;
+
+// The diagram: the main window's client area, on which every block of the model is a small
+// window and the links are drawn on the background. The diagram has its own coordinates; the
+// view shows it shifted by the scroll positions, which run in steps of 20 pixels.
+class CDiagramView final : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int kStep = 20;
+    static constexpr int kMaxVertical = 500;
+    static constexpr int kMaxHorizontal = 250;
+
+    CDiagramView(const CModel& model, IBlockWindowOwner& owner, QWidget* pParent = nullptr);
+    ~CDiagramView() override;
+
+    // A window for the block, shown at the block's diagram position.
+    CBlockWindow& AddWindow(CBlockDlg& block);
+    void RemoveWindow(const CBlockDlg& block);
+    void RemoveAllWindows();
+    CBlockWindow* WindowOf(const CBlockDlg& block) const;
+    // The topmost block window under a point of the screen, or null.
+    CBlockWindow* WindowAt(QPoint ptGlobal) const;
+    // Whether a point of the screen lies on the diagram's empty background.
+    bool IsBackgroundAt(QPoint ptGlobal) const;
+
+    // Moves a block window, keeping the block within the diagram, and stores its position.
+    void MoveWindow(CBlockWindow& window, QPoint ptClientTopLeft);
+    QPoint ScrollOffset() const;
+    // The diagram position of a client point, within the diagram's bounds.
+    CPoint ToDiagram(QPoint ptClient) const;
+    void ResetScroll();
+
+    // The links as drawn now, in list order.
+    std::optional<SLinkPath> PathOf(const SDiagramLink& link) const;
+    std::optional<SDiagramLink> LinkAt(QPoint ptClient) const;
+    const SDiagramLink& GetSelectedLink() const { return m_selectedLink; }
+    void SetSelectedLink(const SDiagramLink& link);
+
+    // Whether the block takes part in a link: a linked output, or a named block's output that
+    // leads to it. An unnamed block never does.
+    bool IsLinked(const CBlockDlg& block) const;
+
+signals:
+    void backgroundPressed(QPoint ptClient);
+    void backgroundDoubleClicked(QPoint ptClient);
+    // From the keyboard the point is the client area's top-left corner.
+    void backgroundContextMenu(QPoint ptClient);
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+
+private:
+    // Windows are deleted through the event loop, so that a window may delete itself from its
+    // own menu.
+    struct SDeleteLater {
+        void operator()(CBlockWindow* pWindow) const;
+    };
+    using CWindowPtr = std::unique_ptr<CBlockWindow, SDeleteLater>;
+
+    const CModel& m_model;
+    IBlockWindowOwner& m_owner;
+    std::map<const CBlockDlg*, CWindowPtr> m_windows;
+    SDiagramLink m_selectedLink;
+};
+
+}  // namespace mardo

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "editor/DiagramLink.h"
+#include "editor/PaletteOwner.h"
+#include "model/BlockWindowOwner.h"
+#include "model/Model.h"
+#include "props/BlockSheetEditor.h"
+
+class QMenu;
+
+namespace mardo {
+
+class CBlocksPaletteDlg;
+class CDiagramView;
+
+// The main window: it owns the model being edited, its diagram, the block palette and the
+// clipboard block, offers the menus, keeps the title, and asks the save questions.
+class CModelEditorDlg final : public QMainWindow, public IBlockWindowOwner, public IPaletteOwner {
+    Q_OBJECT
+
+public:
+    enum ECommand {
+        kNew, kOpen, kSave, kSaveAs, kExit, kShowPalette,
+        kCopy, kPaste, kDelete, kBlockProperties, kChangeLink, kDeleteLink,
+        kRun, kModelProperties, kAbout, kCommandCount
+    };
+
+    // The run window plugs in here: it is given the model and the file name without its
+    // folders, and runs modally. While it runs, the title says so, the main window is minimised
+    // and nothing can be edited. Until one is set, "З&апуск..." is unavailable.
+    using CRunHandler =
+        std::function<void(QWidget* pParent, CModel& model, const QString& strFileName)>;
+
+    static inline const QString kUntitled = QStringLiteral("Без имени.mrd");
+
+    explicit CModelEditorDlg(QWidget* pParent = nullptr);
+    ~CModelEditorDlg() override;
+
+    void SetRunHandler(CRunHandler handler);
+
+    CModel& GetModel() { return m_model; }
+    CDiagramView& GetDiagram() const { return *m_pDiagram; }
+    CBlocksPaletteDlg& GetPalette() const { return *m_pPalette; }
+    QAction& GetAction(ECommand nCommand) const { return *m_actions[nCommand]; }
+    const QString& GetModelPath() const { return m_strPath; }
+    bool HasFile() const { return m_bHasFile; }
+    const CBlockDlg* GetClipboard() const { return m_pClipboard.get(); }
+    CBlockDlg* GetSelectedBlock() const;
+    const SDiagramLink& GetSelectedLink() const;
+
+    // The file commands. Save and Save As answer whether the model was written.
+    void OnNew();
+    void OnOpen();
+    bool OnSave();
+    bool OnSaveAs();
+
+    // Adds a copy of a palette prototype at a diagram position; it becomes the selected block.
+    CBlockDlg& AddBlock(const CBlockDlg& prototype, CPoint ptPos);
+    // Pastes the clipboard block with its top-left corner at a client point.
+    void PasteAt(QPoint ptClient);
+    // A press on the background: selects the link under the point, if any.
+    bool HitTestLink(QPoint ptClient);
+    void SelectLink(const SDiagramLink& link);
+    void ChangeSelectedLink();
+    void DeleteSelectedLink();
+    void DeselectBlock();
+    // The background's popup at a client point: for a link under it, or for the empty place.
+    std::unique_ptr<QMenu> CreateBackgroundMenu(QPoint ptClient);
+
+    // IBlockWindowOwner
+    void SelectBlock(CBlockDlg& block) override;
+    void ClearLinkSelection() override;
+    bool IsLinked(const CBlockDlg& block) const override;
+    void MoveBlockWindow(CBlockWindow& window, QPoint ptClientTopLeft) override;
+    CBlockWindow* BlockWindowAt(QPoint ptGlobal) const override;
+    void LinkCreated(CBlockDlg& source, int nOutput, CBlockDlg& destination) override;
+    void RepaintLinks() override;
+    bool RenameBlock(CBlockDlg& block) override;
+    void ChangeOutputLink(CBlockDlg& block, int nOutput) override;
+    void EditBlockProperties(CBlockDlg& block) override;
+    void CopyBlock(const CBlockDlg& block) override;
+    void DeleteBlock(CBlockDlg& block) override;
+
+    // IPaletteOwner
+    bool IsDropPlace(QPoint ptGlobal) const override;
+    void AddBlockAt(const CBlockDlg& prototype, QPoint ptGlobal) override;
+    void AddBlockAtTopLeft(const CBlockDlg& prototype) override;
+    void PaletteClosed() override;
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
+
+private:
+    void CreateMenus();
+    QAction* AddCommand(QMenu& menu, const char* pszText, ECommand nCommand,
+                        const std::function<void()>& handler);
+    void UpdateMenuStates();
+    void UpdateTitle(const char* pszMode = " - Mardo [Редактор]");
+    QString GetFileName() const;
+
+    void NewModel();
+    void LoadFile(const QString& strPath);
+    bool WriteModel(const QString& strPath);
+    CBlockDlg& PlaceBlock(std::unique_ptr<CBlockDlg> pBlock);
+    void FocusHolder();
+
+    void OnBackgroundDoubleClicked(QPoint ptClient);
+    void OnBackgroundContextMenu(QPoint ptClient);
+    void TogglePalette();
+    void OnRun();
+    void OnAbout();
+
+    CModel m_model;
+    CDiagramView* m_pDiagram;  // the central widget
+    std::unique_ptr<CBlocksPaletteDlg> m_pPalette;
+    std::unique_ptr<CBlockDlg> m_pClipboard;
+    CBlockSheetEditor m_sheetEditor;
+    CRunHandler m_runHandler;
+    std::array<QAction*, kCommandCount> m_actions{};
+    QString m_strPath = kUntitled;
+    bool m_bHasFile = false;
+    bool m_bPalettePlaced = false;
+};
+
+}  // namespace mardo

@@ -1,0 +1,85 @@
+#include "props/BlockPropertySheet.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "common/Dialogs.h"
+#include "props/BlockPropertyPage.h"
+#include "props/FieldText.h"
+#include "props/SpinButtons.h"
+
+namespace mardo {
+
+CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, CBlockDlg* pBlock,
+                                         const CBlockList* pBlocks, QWidget* pParent)
+    : QDialog(pParent), m_pBlock(pBlock), m_pBlocks(pBlocks), m_pTabs(new QTabWidget(this)) {
+    setWindowTitle(strCaption);
+    auto* pButtons = new QDialogButtonBox(this);
+    QPushButton* pOk = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* pCancel =
+        pButtons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+    pOk->setDefault(true);
+    connect(pOk, &QPushButton::clicked, this, &CBlockPropertySheet::OnOk);
+    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(m_pTabs);
+    pLayout->addWidget(pButtons);
+}
+
+void CBlockPropertySheet::AddPage(std::unique_ptr<CBlockPropertyPage> pPage) {
+    pPage->m_pSheet = this;
+    m_pages.push_back(pPage.get());
+    const QString strTitle = pPage->GetTitle();
+    m_pTabs->addTab(pPage.release(), strTitle);
+}
+
+CBlockPropertyPage* CBlockPropertySheet::GetActivePage() const {
+    return qobject_cast<CBlockPropertyPage*>(m_pTabs->currentWidget());
+}
+
+void CBlockPropertySheet::SetActivePage(CBlockPropertyPage& page) { m_pTabs->setCurrentWidget(&page); }
+
+bool CBlockPropertySheet::ValidateInt(QWidget* pDialog, QLineEdit& edit, int nMin, int nMax,
+                                      int& nValue) {
+    const SIntField field = ParseIntField(edit.text());
+    if (field.nKind == SIntField::kNumber) {
+        nValue = field.nValue;
+        if (nValue >= nMin && nValue <= nMax) {
+            return true;
+        }
+    }
+    const QString strMessage =
+        field.nKind == SIntField::kNotNumeric
+            ? QStringLiteral("Не числовое значение.")
+            : QStringLiteral("Значение параметра должно находиться в пределах от %1 до %2.")
+                  .arg(nMin)
+                  .arg(nMax);
+    const auto it = std::find(m_pages.begin(), m_pages.end(), pDialog);
+    if (it != m_pages.end()) {
+        SetActivePage(**it);
+    }
+    ShowMessage(this, strMessage, EMessageIcon::kExclamation);
+    edit.setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void CBlockPropertySheet::SetupSpin(CSpinButtons& spin, int nMin, int nMax, int nPos) {
+    spin.setRange(nMin, nMax);
+    spin.setValue(nPos);
+    spin.GetBuddy().setText(QString::number(nPos));
+}
+
+void CBlockPropertySheet::OnOk() {
+    for (CBlockPropertyPage* pPage : m_pages) {
+        if (!pPage->Validate()) {
+            return;
+        }
+    }
+    accept();
+}
+
+}  // namespace mardo

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+
+#include "model/BlockEditor.h"
+
+class QString;
+class QWidget;
+
+namespace mardo {
+
+class CBlockPropertySheet;
+
+// Opens the property sheet of each block kind: the "Блок" page first, then the pages of the
+// kind; on OK the name is applied and the kind's pages write their copies back.
+class CBlockSheetEditor final : public IBlockEditor {
+public:
+    explicit CBlockSheetEditor(QWidget* pParent) : m_pParent(pParent) {}
+
+    bool Edit(CGenerateDlg& block, const CBlockList& blocks) override;
+    bool Edit(CTerminateDlg& block, const CBlockList& blocks) override;
+    bool Edit(CDeviceDlg& block, const CBlockList& blocks) override;
+    bool Edit(CQueueDlg& block, const CBlockList& blocks) override;
+    bool Edit(CTransferDlg& block, const CBlockList& blocks) override;
+    bool Edit(CSplitDlg& block, const CBlockList& blocks) override;
+    bool Edit(CAssembleDlg& block, const CBlockList& blocks) override;
+    bool Edit(CGatherDlg& block, const CBlockList& blocks) override;
+
+private:
+    // What a kind adds to its sheet after the name page, and how it writes back after OK.
+    struct SKindPages {
+        std::function<void(CBlockPropertySheet& sheet)> addPages;
+        std::function<void()> writeBack;
+    };
+
+    bool RunSheet(CBlockDlg& block, const QString& strCaption, const CBlockList& blocks,
+                  const SKindPages& pages = {});
+
+    QWidget* m_pParent;
+};
+
+}  // namespace mardo

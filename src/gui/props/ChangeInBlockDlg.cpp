@@ -1,0 +1,59 @@
+#include "props/ChangeInBlockDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "model/BlockDlg.h"
+#include "model/BlockImages.h"
+#include "props/DialogButtons.h"
+
+namespace mardo {
+
+CChangeInBlockDlg::CChangeInBlockDlg(const CBlockList& blocks, CBlockDlg& source, int nOutput,
+                                     EMode nMode, QWidget* pParent)
+    : QDialog(pParent), m_source(source), m_nOutput(nOutput), m_pChoice(new QComboBox(this)) {
+    setWindowTitle(nMode == EMode::kLink ? QStringLiteral("Связать с блоком")
+                                         : QStringLiteral("Изменить блок приемник"));
+    m_pChoice->setIconSize(QSize(CBlockImages::kSize, CBlockImages::kSize));
+    m_pChoice->setMinimumWidth(240);
+    FillChoice(blocks, nMode);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(m_pChoice);
+    pLayout->addWidget(CreateOkCancelButtons(*this, m_pOk));
+    connect(m_pOk, &QPushButton::clicked, this, &CChangeInBlockDlg::OnOk);
+}
+
+void CChangeInBlockDlg::FillChoice(const CBlockList& blocks, EMode nMode) {
+    if (nMode == EMode::kLink) {
+        m_pChoice->addItem(CBlockImages::Icon(CBlockImages::kNoBlock), QStringLiteral("Нет блока"),
+                           QVariant::fromValue<void*>(nullptr));
+    }
+    const CBlockDlg* pCurrent = m_source.GetOutLink(m_nOutput);
+    int nCurrent = 0;
+    for (const auto& pBlock : blocks) {
+        if (pBlock.get() == &m_source || !pBlock->HasInput() || !pBlock->IsNamed()) {
+            continue;
+        }
+        if (pBlock.get() == pCurrent) {
+            nCurrent = m_pChoice->count();
+        }
+        m_pChoice->addItem(CBlockImages::Icon(CBlockImages::kName),
+                           QString::fromStdString(pBlock->GetName()),
+                           QVariant::fromValue<void*>(pBlock.get()));
+    }
+    m_pChoice->setCurrentIndex(nCurrent);
+}
+
+void CChangeInBlockDlg::OnOk() {
+    // With nothing to choose from, OK sets nothing: the output keeps its destination.
+    if (m_pChoice->currentIndex() < 0) {
+        reject();
+        return;
+    }
+    m_source.SetOutLink(m_nOutput, static_cast<CBlockDlg*>(m_pChoice->currentData().value<void*>()));
+    accept();
+}
+
+}  // namespace mardo

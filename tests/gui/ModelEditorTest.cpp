@@ -1,0 +1,487 @@
+// The main window: start-up, the palette and its terminator rule, the clipboard, links and the
+// background, scrolling, and the file commands with their questions.
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "EditorFixture.h"
+#include "model/QueueDlg.h"
+#include "props/BlockPage.h"
+#include "props/BlockPropertySheet.h"
+#include "props/ChangeInBlockDlg.h"
+
+using namespace mardo;
+using namespace mardo::test;
+
+namespace {
+
+const QString kEditorTitle = QStringLiteral(" - Mardo [Редактор]");
+
+QStringList Entries(const CBlocksPaletteDlg& palette) {
+    QStringList entries;
+    for (int i = 0; i < palette.GetEntryCount(); ++i) {
+        entries << palette.GetEntryText(i);
+    }
+    return entries;
+}
+
+int EntryOf(const CBlocksPaletteDlg& palette, const QString& strTitle) {
+    return static_cast<int>(Entries(palette).indexOf(strTitle));
+}
+
+bool Enabled(const CModelEditorDlg& editor, CModelEditorDlg::ECommand nCommand) {
+    return editor.GetAction(nCommand).isEnabled();
+}
+
+// A model of a generator, a queue, a device and a terminator in a row, linked in that order.
+void BuildLine(SEditorFixture& f) {
+    CBlockDlg& generator = f.Add(0, {20, 20}, "Генератор");
+    CBlockDlg& queue = f.Add(3, {220, 20}, "Очередь");
+    CBlockDlg& device = f.Add(2, {420, 20}, "Прибор");
+    CBlockDlg& terminator = f.Add(1, {620, 20}, "Выход");
+    generator.SetOutLink(0, &queue);
+    queue.SetOutLink(0, &device);
+    device.SetOutLink(0, &terminator);
+}
+
+}  // namespace
+
+class ModelEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithAnEmptyUntitledModel();
+    void paletteAddsEveryKindWhereAsked();
+    void paletteOffersOneTerminator();
+    void paletteReordersByDragging();
+    void copiesPastesAndDeletesBlocks();
+    void blockSheetOpensOnItsNamePage();
+    void selectsChangesAndDeletesLinks();
+    void scrollsInSteps();
+    void savesUnderTheChosenName();
+    void opensFilesAndRejectsDamagedOnes();
+    void keepsTheModelWhenSavingFails();
+};
+
+void ModelEditorTest::startsWithAnEmptyUntitledModel() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Без имени.mrd") + kEditorTitle);
+    QVERIFY(!editor.HasFile());
+    QVERIFY(editor.GetPalette().isVisible());
+    QVERIFY(editor.GetAction(CModelEditorDlg::kShowPalette).isChecked());
+    for (const auto nCommand :
+         {CModelEditorDlg::kCopy, CModelEditorDlg::kPaste, CModelEditorDlg::kDelete,
+          CModelEditorDlg::kBlockProperties, CModelEditorDlg::kChangeLink,
+          CModelEditorDlg::kDeleteLink, CModelEditorDlg::kRun}) {
+        QVERIFY2(!Enabled(editor, nCommand), qPrintable(editor.GetAction(nCommand).text()));
+    }
+    QCOMPARE(Entries(editor.GetPalette()),
+             (QStringList{"Генератор", "Терминатор", "Устройство обслуживания", "Очередь",
+                          "Коммутирующий блок", "Копирующий блок", "Компонующий блок",
+                          "Ожидающий блок"}));
+    // "Бло&ки" hides and shows the palette; its close box hides it too.
+    editor.GetAction(CModelEditorDlg::kShowPalette).trigger();
+    QVERIFY(!editor.GetPalette().isVisible());
+    QVERIFY(!editor.GetAction(CModelEditorDlg::kShowPalette).isChecked());
+    editor.GetAction(CModelEditorDlg::kShowPalette).trigger();
+    QVERIFY(editor.GetPalette().isVisible());
+    editor.GetPalette().close();
+    QVERIFY(!editor.GetPalette().isVisible());
+    QVERIFY(!editor.GetAction(CModelEditorDlg::kShowPalette).isChecked());
+    // The hook for the run window makes "З&апуск..." available and hands it the model.
+    QString strRunName;
+    editor.SetRunHandler([&](QWidget*, CModel&, const QString& strFileName) {
+        strRunName = strFileName;
+        QCOMPARE(editor.windowTitle(), QStringLiteral("Без имени.mrd - Mardo [Запуск модели]"));
+    });
+    QVERIFY(Enabled(editor, CModelEditorDlg::kRun));
+    editor.GetAction(CModelEditorDlg::kRun).trigger();
+    QCOMPARE(strRunName, QStringLiteral("Без имени.mrd"));
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Без имени.mrd") + kEditorTitle);
+}
+
+void ModelEditorTest::paletteAddsEveryKindWhereAsked() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    CBlocksPaletteDlg& palette = editor.GetPalette();
+    f.Diagram().verticalScrollBar()->setValue(5);
+    f.Diagram().horizontalScrollBar()->setValue(2);
+    // Every kind, double-clicked, lands at the visible top-left corner and is selected.
+    while (palette.GetEntryCount() > 0 && editor.GetModel().GetBlockCount() < 8) {
+        const int nEntry = static_cast<int>(editor.GetModel().GetBlockCount()) % palette.GetEntryCount();
+        const QString strTitle = palette.GetEntryText(nEntry);
+        palette.ActivateEntry(nEntry);
+        const CBlockDlg& block = *editor.GetModel().GetBlocks().back();
+        QCOMPARE(QString::fromStdString(block.GetKindTitle()), strTitle);
+        QCOMPARE(block.GetPosition(), (CPoint{40, 100}));
+        QCOMPARE(f.Window(block).pos(), QPoint(0, 0));
+        QVERIFY(block.IsSelected() && !block.IsNamed());
+        QCOMPARE(editor.GetSelectedBlock(), &block);
+        QCOMPARE(Enabled(editor, CModelEditorDlg::kCopy),
+                 block.GetKind() != EBlockKind::kTerminate);
+        QVERIFY(Enabled(editor, CModelEditorDlg::kDelete));
+    }
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{8});
+
+    // Dropped: onto the background at the pointer, onto a block not at all.
+    QListWidget& list = palette.GetList();
+    const QPoint ptBackground = f.Diagram().viewport()->mapToGlobal(QPoint(300, 250));
+    QVERIFY(editor.IsDropPlace(ptBackground));
+    palette.DropEntry(EntryOf(palette, "Очередь"), ptBackground);
+    QCOMPARE(editor.GetModel().GetBlocks().back()->GetPosition(), (CPoint{340, 350}));
+    const QPoint ptOnBlock = f.Diagram().viewport()->mapToGlobal(QPoint(10, 10));
+    QVERIFY(!editor.IsDropPlace(ptOnBlock));
+    palette.DropEntry(0, ptOnBlock);
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{9});
+    QVERIFY(list.count() == palette.GetEntryCount());
+}
+
+void ModelEditorTest::paletteOffersOneTerminator() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    CBlocksPaletteDlg& palette = editor.GetPalette();
+    const int nFullHeight = palette.height();
+    palette.ActivateEntry(EntryOf(palette, "Терминатор"));
+    QCOMPARE(palette.GetEntryCount(), 7);
+    QCOMPARE(EntryOf(palette, "Терминатор"), -1);
+    QCOMPARE(palette.height(), nFullHeight - CBlocksPaletteDlg::kEntryHeight);
+    // Deleting it brings the entry back, at the top.
+    CBlockDlg& terminator = *editor.GetModel().GetBlocks().back();
+    editor.GetAction(CModelEditorDlg::kDelete).trigger();
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{0});
+    QCOMPARE(palette.GetEntryText(0), QStringLiteral("Терминатор"));
+    QCOMPARE(palette.GetPrototype(0).GetKind(), EBlockKind::kTerminate);
+    QCOMPARE(palette.height(), nFullHeight);
+    Q_UNUSED(terminator);
+    // New restores it as well.
+    palette.ActivateEntry(0);
+    f.messages.Answer(EMessageAnswer::kNo);
+    editor.GetAction(CModelEditorDlg::kNew).trigger();
+    QCOMPARE(EntryOf(palette, "Терминатор"), 0);
+}
+
+void ModelEditorTest::paletteReordersByDragging() {
+    SEditorFixture f;
+    CBlocksPaletteDlg& palette = f.Editor().GetPalette();
+    QListWidget& list = palette.GetList();
+    QWidget& viewport = *list.viewport();
+    // The first entry dragged below the last one goes to the end.
+    DragMouse(viewport, QPoint(40, 10), QPoint(40, viewport.height() - 3));
+    QCOMPARE(palette.GetEntryText(7), QStringLiteral("Генератор"));
+    QCOMPARE(palette.GetPrototype(7).GetKind(), EBlockKind::kGenerate);
+    QCOMPARE(palette.GetEntryText(0), QStringLiteral("Терминатор"));
+    // The last one dragged onto the top half of the first goes first.
+    DragMouse(viewport, QPoint(40, viewport.height() - 10), QPoint(40, 3));
+    QCOMPARE(palette.GetEntryText(0), QStringLiteral("Генератор"));
+    QCOMPARE(palette.GetPrototype(0).GetKind(), EBlockKind::kGenerate);
+    QCOMPARE(f.Editor().GetModel().GetBlockCount(), std::size_t{0});
+}
+
+void ModelEditorTest::copiesPastesAndDeletesBlocks() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    CBlockDlg& generator = f.Add(0, {20, 20}, "Г");
+    auto& queue = static_cast<CQueueDlg&>(f.Add(3, {220, 20}, "Очередь"));
+    CBlockDlg& device = f.Add(2, {420, 20}, "П");
+    queue.m_params.m_bLimit = 1;
+    queue.m_params.m_nLimit = 5;
+    generator.SetOutLink(0, &queue);
+    queue.SetOutLink(0, &device);
+
+    editor.SelectBlock(queue);
+    editor.GetAction(CModelEditorDlg::kCopy).trigger();
+    QVERIFY(Enabled(editor, CModelEditorDlg::kPaste));
+    f.Diagram().verticalScrollBar()->setValue(2);
+    for (int i = 0; i < 3; ++i) {
+        editor.GetAction(CModelEditorDlg::kPaste).trigger();
+        const auto& pasted = static_cast<const CQueueDlg&>(*editor.GetModel().GetBlocks().back());
+        QVERIFY(&pasted != &queue && !pasted.IsNamed() && pasted.IsSelected());
+        QCOMPARE(pasted.m_params, queue.m_params);
+        QCOMPARE(pasted.GetOutLink(0), nullptr);
+        QCOMPARE(pasted.GetPosition(), (CPoint{0, 40}));
+    }
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{6});
+    QCOMPARE(queue.GetName(), std::string("Очередь"));
+    QCOMPARE(queue.GetOutLink(0), &device);
+
+    // Deleting a block that two outputs lead to unlinks both and nothing else.
+    CBlockDlg& other = f.Add(0, {20, 200}, "Г2");
+    other.SetOutLink(0, &queue);
+    editor.SelectLink({&generator, 0, &queue});
+    editor.SelectBlock(queue);
+    editor.GetAction(CModelEditorDlg::kDelete).trigger();
+    QCOMPARE(generator.GetOutLink(0), nullptr);
+    QCOMPARE(other.GetOutLink(0), nullptr);
+    QCOMPARE(editor.GetModel().IndexOfBlock(&device), 1);
+    QVERIFY(!editor.GetSelectedLink().IsSet());
+    QVERIFY(!Enabled(editor, CModelEditorDlg::kDelete));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // The clipboard keeps its own copy, also across New.
+    f.messages.Answer(EMessageAnswer::kNo);
+    editor.GetAction(CModelEditorDlg::kNew).trigger();
+    QVERIFY(Enabled(editor, CModelEditorDlg::kPaste));
+    editor.PasteAt(QPoint(50, 60));
+    QCOMPARE(editor.GetModel().GetBlocks().front()->GetKind(), EBlockKind::kQueue);
+    QCOMPARE(editor.GetModel().GetBlocks().front()->GetPosition(), (CPoint{50, 60}));
+    // The background's popup pastes where it was opened.
+    const std::unique_ptr<QMenu> pMenu = editor.CreateBackgroundMenu(QPoint(300, 300));
+    QCOMPARE(pMenu->actions().size(), 2);
+    QCOMPARE(pMenu->actions()[0]->text(), QStringLiteral("&Вставить"));
+    pMenu->actions()[0]->trigger();
+    QCOMPARE(editor.GetModel().GetBlocks().back()->GetPosition(), (CPoint{300, 300}));
+}
+
+void ModelEditorTest::blockSheetOpensOnItsNamePage() {
+    SEditorFixture f;
+    CBlockDlg& queue = f.Add(3, {10, 10}, "О");
+    f.Add(2, {200, 10}, "Прибор");
+    const auto rename = [](const char* pszName) {
+        return [pszName](CBlockPropertySheet& sheet) {
+            QCOMPARE(sheet.GetPageCount(), 1);
+            sheet.show();
+            auto& page = dynamic_cast<CBlockPage&>(sheet.GetPage(0));
+            QCOMPARE(page.GetTitle(), QStringLiteral("Блок"));
+            page.GetNameEdit().setText(QString::fromUtf8(pszName));
+            sheet.OnOk();
+        };
+    };
+    f.dialogs.Then<CBlockPropertySheet>(rename(" Очередь "));
+    f.Editor().SelectBlock(queue);
+    f.Editor().GetAction(CModelEditorDlg::kBlockProperties).trigger();
+    QCOMPARE(queue.GetName(), std::string("Очередь"));
+    QCOMPARE(f.Window(queue).GetRowText(0), QStringLiteral("Очередь"));
+    // A refused name keeps the sheet open and the block as it was.
+    f.dialogs.Then<CBlockPropertySheet>(rename("Прибор"));
+    f.Editor().GetAction(CModelEditorDlg::kBlockProperties).trigger();
+    QCOMPARE(f.messages.Texts(), QStringList{"Блок с таким именем уже существует."});
+    QCOMPARE(queue.GetName(), std::string("Очередь"));
+    QCOMPARE(f.dialogs.Titles(), (QStringList{"Свойства очереди", "Свойства очереди"}));
+    QVERIFY(f.Editor().GetPalette().isEnabled());
+}
+
+void ModelEditorTest::selectsChangesAndDeletesLinks() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    {
+        const std::unique_ptr<QMenu> pMenu = editor.CreateBackgroundMenu(QPoint(400, 400));
+        QCOMPARE(pMenu->actions()[0]->text(), QStringLiteral("&Вставить"));
+        QVERIFY(!pMenu->actions()[0]->isEnabled());
+        QCOMPARE(pMenu->actions()[1]->text(), QStringLiteral("&Свойства ..."));
+    }
+    BuildLine(f);
+    const CBlockList& blocks = editor.GetModel().GetBlocks();
+    CBlockDlg& queue = *blocks[1];
+    CBlockDlg& device = *blocks[2];
+    const SLinkPath path = *f.Diagram().PathOf({&queue, 0, &device});
+    const QPoint ptOnLink = (path.ptSlantFrom + path.ptSlantTo) / 2;
+
+    // A click on the empty background changes nothing; one on the link selects it.
+    editor.SelectBlock(queue);
+    QVERIFY(!editor.HitTestLink(QPoint(300, 400)));
+    QVERIFY(queue.IsSelected());
+    QTest::mouseClick(f.Diagram().viewport(), Qt::LeftButton, Qt::NoModifier, ptOnLink);
+    QCOMPARE(editor.GetSelectedLink(), (SDiagramLink{&queue, 0, &device}));
+    QVERIFY(!queue.IsSelected());
+    QVERIFY(Enabled(editor, CModelEditorDlg::kChangeLink));
+    QVERIFY(!Enabled(editor, CModelEditorDlg::kCopy));
+    // Selecting a block drops the link.
+    editor.SelectBlock(device);
+    QVERIFY(!editor.GetSelectedLink().IsSet());
+    QVERIFY(!Enabled(editor, CModelEditorDlg::kChangeLink));
+
+    // Double-click on the link: "Изменить блок приемник" relinks it.
+    CBlockDlg& spare = f.Add(3, {420, 200}, "Запас");
+    f.dialogs.Then<CChangeInBlockDlg>([](CChangeInBlockDlg& dialog) {
+        QCOMPARE(dialog.GetChoice().currentText(), QStringLiteral("Прибор"));
+        dialog.GetChoice().setCurrentIndex(dialog.GetChoice().findText("Запас"));
+        dialog.OnOk();
+    });
+    QTest::mouseDClick(f.Diagram().viewport(), Qt::LeftButton, Qt::NoModifier, ptOnLink);
+    QCOMPARE(f.dialogs.Titles(), QStringList{"Изменить блок приемник"});
+    QCOMPARE(queue.GetOutLink(0), &spare);
+    QCOMPARE(editor.GetSelectedLink(), (SDiagramLink{&queue, 0, &spare}));
+
+    editor.GetAction(CModelEditorDlg::kDeleteLink).trigger();
+    QCOMPARE(queue.GetOutLink(0), nullptr);
+    QVERIFY(!editor.GetSelectedLink().IsSet());
+    QVERIFY(!Enabled(editor, CModelEditorDlg::kDeleteLink));
+    QVERIFY(!editor.HitTestLink(ptOnLink));
+}
+
+void ModelEditorTest::scrollsInSteps() {
+    SEditorFixture f;
+    CDiagramView& diagram = f.Diagram();
+    CBlockDlg& queue = f.Add(3, {100, 400}, "О");
+    QScrollBar& bar = *diagram.verticalScrollBar();
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(bar.value(), 1);
+    QCOMPARE(f.Window(queue).pos(), QPoint(100, 380));
+    QCOMPARE(queue.GetPosition(), (CPoint{100, 400}));
+
+    bar.setValue(500);
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(bar.value(), 500);
+    QCOMPARE(f.Window(queue).pos(), QPoint(100, 400 - 500 * 20));
+
+    f.Editor().resize(f.Editor().width(), f.Editor().height() + 300 - diagram.viewport()->height());
+    QTRY_COMPARE(diagram.viewport()->height(), 300);
+    QCOMPARE(bar.pageStep(), 15);
+    bar.setValue(495);
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(bar.value(), 500);
+    bar.triggerAction(QAbstractSlider::SliderPageStepSub);
+    QCOMPARE(bar.value(), 485);
+    QCOMPARE(diagram.horizontalScrollBar()->maximum(), 250);
+    QCOMPARE(diagram.ToDiagram(QPoint(0, 0)), (CPoint{0, 9700}));
+}
+
+void ModelEditorTest::savesUnderTheChosenName() {
+    QTemporaryDir dir;
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    BuildLine(f);
+    const QString strFirst = dir.filePath(QStringLiteral("линия.mrd"));
+
+    // Save on a new model asks for a name, proposing "Без имени.mrd".
+    f.files.Answer(strFirst);
+    editor.GetAction(CModelEditorDlg::kSave).trigger();
+    QCOMPARE(f.files.Requests().size(), std::size_t{1});
+    const SFileDialogRequest& request = f.files.Requests()[0];
+    QVERIFY(request.bSave);
+    QCOMPARE(request.strProposed, QStringLiteral("Без имени.mrd"));
+    QCOMPARE(request.strFilter, QStringLiteral("Файлы \"Mardo\" (*.mrd)|*.mrd||"));
+    QCOMPARE(request.strDefaultExtension, QStringLiteral("*.mrd"));
+    QVERIFY(QFile::exists(strFirst));
+    QVERIFY(editor.HasFile());
+    QCOMPARE(editor.windowTitle(), QStringLiteral("линия.mrd") + kEditorTitle);
+    // Saving again writes without asking.
+    editor.GetAction(CModelEditorDlg::kSave).trigger();
+    QCOMPARE(f.files.Requests().size(), std::size_t{1});
+
+    // New, answered Yes, saves to the file and leaves a model that has none.
+    f.messages.Answer(EMessageAnswer::kYes);
+    editor.GetAction(CModelEditorDlg::kNew).trigger();
+    QCOMPARE(f.messages.Texts(), QStringList{"Сохранить текущую модель в файле?"});
+    QCOMPARE(f.messages.Messages()[0].nButtons, EMessageButtons::kYesNoCancel);
+    QCOMPARE(f.messages.Messages()[0].nIcon, EMessageIcon::kQuestion);
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{0});
+    QVERIFY(!editor.HasFile());
+    f.files.Answer(QString());
+    editor.GetAction(CModelEditorDlg::kSave).trigger();
+    QCOMPARE(f.files.Requests().size(), std::size_t{2});
+
+    // Exit: No closes, Cancel does not, Yes with a cancelled name keeps the window open.
+    f.messages.Clear();
+    f.Add(3, {10, 10}, "О");
+    f.messages.Answer(EMessageAnswer::kCancel);
+    QVERIFY(!editor.close());
+    f.messages.Answer(EMessageAnswer::kYes);
+    f.files.Answer(QString());
+    QVERIFY(!editor.close());
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{1});
+    QCOMPARE(f.messages.Texts(), (QStringList{"Сохранить модель в файле?", "Сохранить модель в файле?"}));
+    f.messages.Answer(EMessageAnswer::kNo);
+    QVERIFY(editor.close());
+}
+
+void ModelEditorTest::opensFilesAndRejectsDamagedOnes() {
+    QTemporaryDir dir;
+    const QString strPath = dir.filePath(QStringLiteral("model.mrd"));
+    {
+        SEditorFixture f;
+        BuildLine(f);
+        f.files.Answer(strPath);
+        QVERIFY(f.Editor().OnSaveAs());
+    }
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    f.Add(4, {10, 10}, "Старый");
+
+    // Cancel in the file dialog: nothing is asked and nothing changes.
+    editor.GetAction(CModelEditorDlg::kOpen).trigger();
+    QVERIFY(f.messages.Messages().empty());
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{1});
+
+    f.files.Answer(strPath);
+    f.messages.Answer(EMessageAnswer::kNo);
+    editor.GetAction(CModelEditorDlg::kOpen).trigger();
+    const SFileDialogRequest& request = f.files.Requests()[1];
+    QVERIFY(!request.bSave && request.strProposed.isEmpty());
+    QCOMPARE(request.strFilter,
+             QStringLiteral("Файлы \"Mardo\" (*.mrd)|*.mrd|Все файлы (*.*)|*.*||"));
+    QCOMPARE(f.messages.Texts(), QStringList{"Сохранить предыдущую модель в файле?"});
+    QCOMPARE(f.messages.Messages()[0].nButtons, EMessageButtons::kYesNo);
+    const CBlockList& blocks = editor.GetModel().GetBlocks();
+    QCOMPARE(blocks.size(), std::size_t{4});
+    QCOMPARE(blocks[1]->GetName(), std::string("Очередь"));
+    QCOMPARE(blocks[0]->GetOutLink(0), blocks[1].get());
+    QCOMPARE(blocks[2]->GetOutLink(0), blocks[3].get());
+    QCOMPARE(f.Window(*blocks[2]).pos(), QPoint(420, 20));
+    QCOMPARE(editor.GetSelectedBlock(), nullptr);
+    QCOMPARE(EntryOf(editor.GetPalette(), "Терминатор"), -1);
+    QCOMPARE(editor.windowTitle(), QStringLiteral("model.mrd") + kEditorTitle);
+    QVERIFY(editor.HasFile());
+
+    // One changed byte: the file is refused and an empty untitled model remains.
+    QFile file(strPath);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes[20] = static_cast<char>(bytes[20] ^ 0x01);
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    f.messages.Clear();
+    f.files.Answer(strPath);
+    f.messages.Answer(EMessageAnswer::kNo);
+    editor.GetAction(CModelEditorDlg::kOpen).trigger();
+    QCOMPARE(f.messages.Texts(), (QStringList{"Сохранить предыдущую модель в файле?",
+                                              "Неправильный формат открываемого файла!"}));
+    QCOMPARE(f.messages.Messages()[1].nIcon, EMessageIcon::kError);
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{0});
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Без имени.mrd") + kEditorTitle);
+    QVERIFY(!editor.HasFile());
+    QCOMPARE(EntryOf(editor.GetPalette(), "Терминатор"), 0);
+}
+
+void ModelEditorTest::keepsTheModelWhenSavingFails() {
+    QTemporaryDir dir;
+    const QString strMissing = dir.filePath(QStringLiteral("нет/model.mrd"));
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    BuildLine(f);
+
+    f.files.Answer(strMissing);
+    QVERIFY(!editor.OnSaveAs());
+    QCOMPARE(f.messages.Texts(), QStringList{"Ошибка при сохранении модели."});
+    QCOMPARE(f.messages.Messages()[0].nIcon, EMessageIcon::kError);
+    QCOMPARE(editor.GetModelPath(), QStringLiteral("Без имени.mrd"));
+    QVERIFY(!editor.HasFile());
+
+    // Exit, New and Open whose save fails keep the window and the model.
+    f.messages.Answer(EMessageAnswer::kYes);
+    f.files.Answer(strMissing);
+    QVERIFY(!editor.close());
+    f.messages.Answer(EMessageAnswer::kYes);
+    f.files.Answer(strMissing);
+    editor.GetAction(CModelEditorDlg::kNew).trigger();
+    f.files.Answer(dir.filePath(QStringLiteral("другая.mrd")));
+    f.messages.Answer(EMessageAnswer::kYes);
+    f.files.Answer(strMissing);
+    editor.GetAction(CModelEditorDlg::kOpen).trigger();
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{4});
+    QCOMPARE(f.Window(*editor.GetModel().GetBlocks()[0]).GetRowText(0),
+             QStringLiteral("Генератор"));
+    QCOMPARE(f.messages.Texts().count("Ошибка при сохранении модели."), 4);
+    f.messages.Answer(EMessageAnswer::kNo);
+    QVERIFY(editor.close());
+}
+
+QTEST_MAIN(ModelEditorTest)
+#include "ModelEditorTest.moc"
