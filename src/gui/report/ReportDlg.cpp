@@ -1,11 +1,15 @@
 #include "report/ReportDlg.h"
 
 #include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -103,10 +107,33 @@ QTableWidget* CReportDlg::CreateList(int nTable) {
     pHeader->setSectionsMovable(true);
     pHeader->setStretchLastSection(false);
     pHeader->setDefaultSectionSize(kColumnWidth);
+    pList->ensurePolished();  // the style may change the fonts measured below
     for (int nColumn = 0; nColumn < pList->columnCount(); ++nColumn) {
-        pList->setColumnWidth(nColumn, kColumnWidth);
+        pList->setColumnWidth(nColumn, ReadableWidth(*pList, nColumn));
     }
     return pList;
+}
+
+// Columns are 100 pixels wide unless a cell or a word of the title needs more: a name or a
+// kind title cut short is no use to the reader, and the title wraps onto as many lines as it
+// needs.
+int CReportDlg::ReadableWidth(const QTableWidget& list, int nColumn) {
+    const QFontMetrics cellMetrics(list.font());
+    const QStyle* pStyle = list.style();
+    const int nCellMargin = 2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+    int nWidth = kColumnWidth;
+    for (int nRow = 0; nRow < list.rowCount(); ++nRow) {
+        nWidth = std::max(nWidth, cellMetrics.horizontalAdvance(list.item(nRow, nColumn)->text()) +
+                                      nCellMargin + 4);
+    }
+    const QHeaderView* pHeader = list.horizontalHeader();
+    const QFontMetrics titleMetrics(pHeader->font());
+    const int nTitleMargin = 2 * pStyle->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
+    const QString strTitle = list.horizontalHeaderItem(nColumn)->text();
+    for (const QString& strWord : strTitle.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        nWidth = std::max(nWidth, titleMetrics.boundingRect(strWord).width() + nTitleMargin + 6);
+    }
+    return nWidth;
 }
 
 void CReportDlg::resizeEvent(QResizeEvent* pEvent) {

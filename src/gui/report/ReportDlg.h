@@ -45,6 +45,7 @@ protected:
 private:
     void CreateMenu();
     QTableWidget* CreateList(int nTable);
+    static int ReadableWidth(const QTableWidget& list, int nColumn);
     void ApplyLayout();
     void OnTabChanged(int nTab);
 

@@ -26,6 +26,8 @@ public:
     int GetSampleMax() const { return m_nSampleMax; }
     int GetBarCount() const { return m_nBars; }
     int GetCount(int nBar) const { return m_anCount.at(static_cast<std::size_t>(nBar)); }
+    const QString& GetMinText() const { return m_strMin; }
+    const QString& GetMaxText() const { return m_strMax; }
 
     // The bar a sample falls in: bars of equal width w = (max - min + 1) / bars, walked down
     // from the last one, whose upper bound is max, while the bound steps down by w. Answers -1
