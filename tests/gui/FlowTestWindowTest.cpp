@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "RunTestModels.h"
+#include "WindowTestKit.h"
 #include "sim/FlowLaw.h"
 #include "sim/Rand.h"
 #include "sim/TestFlowDlg.h"

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "RunTestModels.h"
+#include "WindowTestKit.h"
 #include "common/Dialogs.h"
 #include "report/HtmlReport.h"
 #include "report/ReportDlg.h"
@@ -20,11 +20,6 @@ using namespace mardo;
 using namespace mardo::test;
 
 namespace {
-
-class CSilentLog : public IMessageLog {
-public:
-    void AddMessage(const std::string&, int, bool) override {}
-};
 
 // Generator, an unnamed stray queue, queue, device, terminator: the device is the fourth
 // block and the first device, and the stray queue has no row and uses no number.
@@ -93,24 +88,6 @@ public:
 
 private:
     CFileDialogFunction m_previous;
-};
-
-class CMessageRecorder {
-public:
-    CMessageRecorder()
-        : m_previous(SetMessageBoxFunction(
-              [this](QWidget*, const QString& strText, EMessageIcon nIcon, EMessageButtons) {
-                  m_texts << strText;
-                  m_nIcon = nIcon;
-                  return EMessageAnswer::kOk;
-              })) {}
-    ~CMessageRecorder() { SetMessageBoxFunction(m_previous); }
-
-    QStringList m_texts;
-    EMessageIcon m_nIcon = EMessageIcon::kInformation;
-
-private:
-    CMessageBoxFunction m_previous;
 };
 
 std::tm FixedMoment() {

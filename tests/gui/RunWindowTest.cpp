@@ -13,7 +13,7 @@
 #include <new>
 #include <vector>
 
-#include "RunTestModels.h"
+#include "WindowTestKit.h"
 #include "common/Dialogs.h"
 #include "report/ReportDlg.h"
 #include "report/ReportTables.h"
@@ -41,15 +41,9 @@ public:
         m_pDeparted = edits.at(1);
         m_pCheck = m_dlg.findChild<QCheckBox*>();
         m_pProgress = m_dlg.findChild<QProgressBar*>();
-        for (QPushButton* pButton : m_dlg.findChildren<QPushButton*>()) {
-            if (pButton->text() == QStringLiteral("&Старт")) {
-                m_pStart = pButton;
-            } else if (pButton->text() == QStringLiteral("&Отчет")) {
-                m_pReport = pButton;
-            } else if (pButton->text() == QStringLiteral("З&акрыть")) {
-                m_pClose = pButton;
-            }
-        }
+        m_pStart = FindButton(m_dlg, QStringLiteral("&Старт"));
+        m_pReport = FindButton(m_dlg, QStringLiteral("&Отчет"));
+        m_pClose = FindButton(m_dlg, QStringLiteral("З&акрыть"));
     }
 
     QStringList Lines() const {
@@ -95,28 +89,6 @@ public:
     QPushButton* m_pStart = nullptr;
     QPushButton* m_pReport = nullptr;
     QPushButton* m_pClose = nullptr;
-};
-
-// Answers the message box as the test says and records what it was asked.
-class CMessageRecorder {
-public:
-    explicit CMessageRecorder(std::function<EMessageAnswer()> answer)
-        : m_previous(SetMessageBoxFunction(
-              [this, answer](QWidget*, const QString& strText, EMessageIcon nIcon,
-                             EMessageButtons nButtons) {
-                  m_texts << strText;
-                  m_nIcon = nIcon;
-                  m_nButtons = nButtons;
-                  return answer();
-              })) {}
-    ~CMessageRecorder() { SetMessageBoxFunction(m_previous); }
-
-    QStringList m_texts;
-    EMessageIcon m_nIcon = EMessageIcon::kInformation;
-    EMessageButtons m_nButtons = EMessageButtons::kOk;
-
-private:
-    CMessageBoxFunction m_previous;
 };
 
 bool SameImage(const QIcon& a, const QIcon& b) {

@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "RunTestModels.h"
+#include "WindowTestKit.h"
 #include "report/ReportDlg.h"
 #include "sim/ModelStartDlg.h"
 #include "sim/TestFlowDlg.h"
@@ -110,11 +110,7 @@ void ScreenshotTest::runAndReportWindows() {
         pTabs->setCurrentIndex(1);
         QVERIFY(Save(report, QStringLiteral("report-small.png")));
     });
-    for (QPushButton* pButton : dlg.findChildren<QPushButton*>()) {
-        if (pButton->text() == QStringLiteral("&Старт")) {
-            pButton->click();
-        }
-    }
+    FindButton(dlg, QStringLiteral("&Старт"))->click();
     QTRY_COMPARE_WITH_TIMEOUT(nReports, 1, 20000);
     QVERIFY(Save(dlg, QStringLiteral("run-window.png")));
 }

@@ -1,13 +1,18 @@
 #pragma once
 
-// Small models for the window tests, built the way the editor builds them: blocks appended to
-// the model's list, named, and linked output by output.
+// What the window tests share: small models built the way the editor builds them (blocks
+// appended to the model's list, named, and linked output by output), a recorder that answers
+// the message boxes, and ways to reach the windows' controls and modal dialogs.
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <string>
+
+#include "common/Dialogs.h"
 
 #include "model/DeviceDlg.h"
 #include "model/GenerateDlg.h"
@@ -15,6 +20,7 @@
 #include "model/QueueDlg.h"
 #include "model/TerminateDlg.h"
 #include "sim/FlowLaw.h"
+#include "sim/MessageLog.h"
 
 namespace mardo::test {
 
@@ -95,6 +101,45 @@ void WhenShown(std::function<void(TDialog&)> handle) {
         }
     });
     pTimer->start();
+}
+
+class CSilentLog : public IMessageLog {
+public:
+    void AddMessage(const std::string&, int, bool) override {}
+};
+
+// Answers every message box as the test says and records what it was asked.
+class CMessageRecorder {
+public:
+    explicit CMessageRecorder(std::function<EMessageAnswer()> answer = [] { return EMessageAnswer::kOk; })
+        : m_previous(SetMessageBoxFunction(
+              [this, answer](QWidget*, const QString& strText, EMessageIcon nIcon,
+                             EMessageButtons nButtons) {
+                  m_texts << strText;
+                  m_nIcon = nIcon;
+                  m_nButtons = nButtons;
+                  return answer();
+              })) {}
+    CMessageRecorder(const CMessageRecorder&) = delete;
+    CMessageRecorder& operator=(const CMessageRecorder&) = delete;
+    ~CMessageRecorder() { SetMessageBoxFunction(m_previous); }
+
+    QStringList m_texts;
+    EMessageIcon m_nIcon = EMessageIcon::kInformation;
+    EMessageButtons m_nButtons = EMessageButtons::kOk;
+
+private:
+    CMessageBoxFunction m_previous;
+};
+
+// The push button of a window with that text, or null.
+inline QPushButton* FindButton(const QWidget& window, const QString& strText) {
+    for (QPushButton* pButton : window.findChildren<QPushButton*>()) {
+        if (pButton->text() == strText) {
+            return pButton;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace mardo::test
