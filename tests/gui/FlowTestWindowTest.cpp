@@ -47,24 +47,12 @@ class FlowTestWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void deterministicLawIsOneFullBar();
     void countsFollowTheBars_data();
     void countsFollowTheBars();
     void barsOfUnevenWidth();
     void sequenceContinuesFromTestToTest();
-    void chartAtItsCoordinates();
+    void deterministicLawIsOneFullBarAtItsCoordinates();
 };
-
-void FlowTestWindowTest::deterministicLawIsOneFullBar() {
-    const CTestFlowDlg dlg(Deterministic(7));
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("Тест потока"));
-    QCOMPARE(dlg.GetSampleMin(), 7);
-    QCOMPARE(dlg.GetSampleMax(), 7);
-    QCOMPARE(dlg.GetBarCount(), 1);
-    QCOMPARE(dlg.GetCount(0), 10000);
-    QCOMPARE(dlg.GetMinText(), QStringLiteral("min=7"));
-    QCOMPARE(dlg.GetMaxText(), QStringLiteral("max=7"));
-}
 
 void FlowTestWindowTest::countsFollowTheBars_data() {
     QTest::addColumn<CFlowLaw>("law");
@@ -123,8 +111,12 @@ void FlowTestWindowTest::sequenceContinuesFromTestToTest() {
     QVERIFY(bDiffers);
 }
 
-void FlowTestWindowTest::chartAtItsCoordinates() {
+void FlowTestWindowTest::deterministicLawIsOneFullBarAtItsCoordinates() {
     CTestFlowDlg dlg(Deterministic(7));
+    QCOMPARE(dlg.GetBarCount(), 1);
+    QCOMPARE(dlg.GetCount(0), 10000);
+    QCOMPARE(dlg.GetMinText(), QStringLiteral("min=7"));
+    QCOMPARE(dlg.GetMaxText(), QStringLiteral("max=7"));
     dlg.show();
     const QImage image = dlg.grab().toImage();
     QCOMPARE(PixelAt(image, 300, 100), QColor(255, 251, 240));  // the plot area

@@ -98,6 +98,42 @@ bool SameImage(const QIcon& a, const QIcon& b) {
 // A simulation long enough to be caught in the middle: 30000 runs of 30000 ticks.
 void MakeEndless(CModel& model) { SetExperiment(model, CExperimentParams::kByTime, 30000, 30000); }
 
+struct SMenuSeen {
+    bool bShown = false;
+    bool bDeleteEnabled = false;
+};
+
+// Asks the log for its context menu at a point and, if it opens, chooses an item (or closes it
+// when the item is missing or unavailable); tells whether it opened and "Удалить" was available.
+SMenuSeen ChooseFromMenu(QTreeWidget& list, const QPoint& ptPos, const QString& strChoice) {
+    SMenuSeen seen;
+    QTimer::singleShot(50, [&seen, strChoice] {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (pMenu == nullptr) {
+            return;
+        }
+        seen.bShown = true;
+        QAction* pChosen = nullptr;
+        for (QAction* pAction : pMenu->actions()) {
+            if (pAction->text() == QStringLiteral("&Удалить")) {
+                seen.bDeleteEnabled = pAction->isEnabled();
+            }
+            if (pAction->text() == strChoice && pAction->isEnabled()) {
+                pChosen = pAction;
+            }
+        }
+        if (pChosen != nullptr) {
+            pMenu->setActiveAction(pChosen);
+            QTest::keyClick(pMenu, Qt::Key_Return);
+        } else {
+            pMenu->close();
+        }
+    });
+    emit list.customContextMenuRequested(ptPos);
+    QTest::qWait(100);
+    return seen;
+}
+
 bool AllSignalsClear() {
     const CRunSignals& runSignals = GetRunSignals();
     return !runSignals.m_evStop.IsSet() && !runSignals.m_evPause.IsSet() &&
@@ -110,7 +146,6 @@ class RunWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void opensIdleWithEmptyFields();
     void failingCheckKeepsStart();
     void completedSimulationLogsItsRuns_data();
     void completedSimulationLogsItsRuns();
@@ -118,37 +153,18 @@ private slots:
     void stopEndsTheSimulationWithItsFigures();
     void closingAndAnsweringNoResumesWhereItPaused();
     void closingAndAnsweringYesAbandonsAndClearsTheModel();
-    void closingWhileIdleAsksNothing();
     void outOfMemoryEndsLikeAStop();
-    void twoSimulationsInARowGiveTheSameReport();
     void logMenuOnlyWhileIdle();
     void progressBarShowsOnlyWhileRunning();
     void progressFollowsTheStopRule();
-    void mainWindowMinimisedWhileShown();
+    void mainWindowMinimisedWhileShownAndIdleCloseAsksNothing();
 };
-
-void RunWindowTest::opensIdleWithEmptyFields() {
-    CModel model;
-    CRunWindow window(model);
-    QCOMPARE(window.m_dlg.windowTitle(), QStringLiteral("Запуск модели"));
-    QVERIFY(window.m_pStart && window.m_pReport && window.m_pClose);
-    QVERIFY(window.m_pStart->isDefault());
-    QVERIFY(!window.m_pReport->isEnabled());
-    QVERIFY(window.m_pCheck->isChecked());
-    QCOMPARE(window.m_pCheck->text(),
-             QStringLiteral("Показать отчет о запуске после моделирования"));
-    QCOMPARE(window.m_pTime->text(), QStringLiteral("0"));
-    QCOMPARE(window.m_pDeparted->text(), QStringLiteral("0"));
-    QVERIFY(window.m_pTime->isReadOnly());
-    QVERIFY(window.m_pTime->alignment() & Qt::AlignRight);
-    QCOMPARE(window.m_pList->headerItem()->text(0), QStringLiteral("Сообщения"));
-    QCOMPARE(window.m_pList->columnWidth(0), 437);
-    QVERIFY(window.m_dlg.IsIdle());
-}
 
 void RunWindowTest::failingCheckKeepsStart() {
     CModel model;
     CRunWindow window(model);
+    QVERIFY(window.m_pStart->isDefault() && window.m_pCheck->isChecked());
+    QCOMPARE(window.m_pList->columnWidth(0), 437);
     window.m_pStart->click();
     QCOMPARE(window.Lines(), QStringList({kClock + QStringLiteral("Начало проверки модели"),
                                           QStringLiteral("В модели не существует блоков!")}));
@@ -266,7 +282,8 @@ void RunWindowTest::stopEndsTheSimulationWithItsFigures() {
 }
 
 void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
-    // The reference: the same simulation left alone.
+    // The reference: the same simulation left alone, in a window of its own; every simulation
+    // draws the same sequence whatever thread runs it.
     CModel reference;
     BuildSingleChannel(reference, Uniform(1, 6), Uniform(1, 5));
     SetExperiment(reference, CExperimentParams::kByTime, 30000, 200);
@@ -344,17 +361,6 @@ void RunWindowTest::closingAndAnsweringYesAbandonsAndClearsTheModel() {
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
-void RunWindowTest::closingWhileIdleAsksNothing() {
-    CModel model;
-    QWidget mainWindow;
-    CRunWindow window(model, &mainWindow);
-    CMessageRecorder recorder([] { return EMessageAnswer::kYes; });
-    window.m_dlg.show();
-    QTest::keyClick(&window.m_dlg, Qt::Key_Escape);
-    QVERIFY(recorder.m_texts.isEmpty());
-    QVERIFY(!window.m_dlg.isVisible());
-}
-
 void RunWindowTest::outOfMemoryEndsLikeAStop() {
     CModel model;
     BuildSourceSink(model, Deterministic(5));
@@ -383,27 +389,6 @@ void RunWindowTest::outOfMemoryEndsLikeAStop() {
     QCOMPARE(window.m_pStart->text(), QStringLiteral("&Старт"));
 }
 
-void RunWindowTest::twoSimulationsInARowGiveTheSameReport() {
-    CModel model;
-    BuildSingleChannel(model, Uniform(1, 10), Uniform(2, 9));
-    SetExperiment(model, CExperimentParams::kByCount, 500, 3);
-    CRunWindow window(model);
-    std::vector<std::vector<std::vector<std::string>>> reports;
-    for (int nSimulation = 0; nSimulation < 2; ++nSimulation) {
-        QVERIFY(window.RunToEnd());
-        const CReportTables report(model.GetBlocks(), window.m_pTime->text().toUInt(),
-                                   window.m_pDeparted->text().toUInt());
-        for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
-            reports.push_back(report.GetCells(nTable));
-        }
-    }
-    QCOMPARE(reports[3], reports[0]);
-    QCOMPARE(reports[4], reports[1]);
-    QCOMPARE(reports[5], reports[2]);
-    // The log keeps growing: two checks and two simulations.
-    QCOMPARE(window.Lines().count(kClock + QStringLiteral("Начало проверки модели")), 2);
-}
-
 void RunWindowTest::logMenuOnlyWhileIdle() {
     CModel model;
     BuildSingleChannel(model, Deterministic(3), Deterministic(4));
@@ -411,78 +396,30 @@ void RunWindowTest::logMenuOnlyWhileIdle() {
     CRunWindow window(model);
     window.m_dlg.show();
     QTreeWidget* pList = window.m_pList;
-    auto openMenu = [pList](const QPoint& ptPos) {
-        emit pList->customContextMenuRequested(ptPos);
-    };
-    // Chooses an item of the menu once it is shown and reports whether it appeared and whether
-    // "Удалить" was available.
-    struct SMenuSeen {
-        bool bShown = false;
-        bool bDeleteEnabled = false;
-    };
-    auto chooseWhenShown = [](SMenuSeen& seen, const QString& strChoice) {
-        QTimer::singleShot(50, [&seen, strChoice] {
-            auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (pMenu == nullptr) {
-                return;
-            }
-            seen.bShown = true;
-            QAction* pChosen = nullptr;
-            for (QAction* pAction : pMenu->actions()) {
-                if (pAction->text() == QStringLiteral("&Удалить")) {
-                    seen.bDeleteEnabled = pAction->isEnabled();
-                }
-                if (pAction->text() == strChoice) {
-                    pChosen = pAction;
-                }
-            }
-            if (pChosen != nullptr && pChosen->isEnabled()) {
-                pMenu->setActiveAction(pChosen);
-                QTest::keyClick(pMenu, Qt::Key_Return);
-            } else {
-                pMenu->close();
-            }
-        });
-    };
-
-    SMenuSeen empty;
-    chooseWhenShown(empty, QString());
-    openMenu(QPoint(5, 5));
-    QTest::qWait(100);
-    QVERIFY(!empty.bShown);
+    const QPoint ptBelowLines(5, pList->viewport()->height() - 2);
+    QVERIFY(!ChooseFromMenu(*pList, QPoint(5, 5), QString()).bShown);  // nothing to delete
 
     window.m_pStart->click();
     QVERIFY(window.WaitTime(1000));
-    SMenuSeen running;
-    chooseWhenShown(running, QString());
-    openMenu(pList->visualItemRect(pList->topLevelItem(0)).center());
-    QTest::qWait(100);
-    QVERIFY(!running.bShown);
+    QVERIFY(!ChooseFromMenu(*pList, pList->visualItemRect(pList->topLevelItem(0)).center(),
+                            QString())
+                 .bShown);
     window.m_pStart->click();
     QVERIFY(window.WaitIdle());
     QTest::qWait(50);
 
-    const QStringList before = window.Lines();
-    SMenuSeen onLine;
-    chooseWhenShown(onLine, QStringLiteral("&Удалить"));
-    openMenu(pList->visualItemRect(pList->topLevelItem(1)).center());
-    QVERIFY(onLine.bShown);
-    QVERIFY(onLine.bDeleteEnabled);
-    QStringList expected = before;
+    QStringList expected = window.Lines();
     expected.removeAt(1);
+    const SMenuSeen onLine = ChooseFromMenu(
+        *pList, pList->visualItemRect(pList->topLevelItem(1)).center(), QStringLiteral("&Удалить"));
+    QVERIFY(onLine.bShown && onLine.bDeleteEnabled);
     QCOMPARE(window.Lines(), expected);
 
-    SMenuSeen belowLines;
-    chooseWhenShown(belowLines, QStringLiteral("&Удалить"));
-    openMenu(QPoint(5, pList->viewport()->height() - 2));
-    QVERIFY(belowLines.bShown);
-    QVERIFY(!belowLines.bDeleteEnabled);
+    const SMenuSeen belowLines = ChooseFromMenu(*pList, ptBelowLines, QStringLiteral("&Удалить"));
+    QVERIFY(belowLines.bShown && !belowLines.bDeleteEnabled);
     QCOMPARE(window.Lines(), expected);
 
-    SMenuSeen clearAll;
-    chooseWhenShown(clearAll, QStringLiteral("О&чистить все"));
-    openMenu(QPoint(5, pList->viewport()->height() - 2));
-    QVERIFY(clearAll.bShown);
+    QVERIFY(ChooseFromMenu(*pList, ptBelowLines, QStringLiteral("О&чистить все")).bShown);
     QVERIFY(window.Lines().isEmpty());
 }
 
@@ -507,35 +444,34 @@ void RunWindowTest::progressBarShowsOnlyWhileRunning() {
 }
 
 void RunWindowTest::progressFollowsTheStopRule() {
-    CExperimentParams byTime{CExperimentParams::kByTime, 100, 4};
-    CRunProgress timeProgress(byTime);
+    CRunProgress timeProgress({CExperimentParams::kByTime, 100, 4});
     QCOMPARE(*timeProgress.Update(1, 0, 0), 0.0);
     QCOMPARE(*timeProgress.Update(2, 150, 9), 0.375);
     QCOMPARE(*timeProgress.Update(4, 400, 20), 1.0);
 
     // By departures: the runs done plus the share of the current run; the departures at a
     // run's start are those seen when the run first shows.
-    CExperimentParams byCount{CExperimentParams::kByCount, 10, 4};
-    CRunProgress countProgress(byCount);
+    CRunProgress countProgress({CExperimentParams::kByCount, 10, 4});
     QCOMPARE(*countProgress.Update(1, 7, 5), 0.125);
     QCOMPARE(*countProgress.Update(2, 30, 11), 0.25);
     QCOMPARE(*countProgress.Update(2, 40, 16), 0.375);
     QCOMPARE(*countProgress.Update(2, 50, 40), 0.5);  // a crowded last tick does not pass the run
 
-    CExperimentParams noLimit{CExperimentParams::kByTime, 0, 3};
-    QVERIFY(!CRunProgress(noLimit).Update(1, 5, 0).has_value());
-    CExperimentParams everyTick{CExperimentParams::kByCount, 0, 4};
-    QCOMPARE(*CRunProgress(everyTick).Update(2, 2, 0), 0.5);
+    // No limit by time: nothing to measure against; a limit of 0 departures: a tick a run.
+    QVERIFY(!CRunProgress({CExperimentParams::kByTime, 0, 3}).Update(1, 5, 0).has_value());
+    QCOMPARE(*CRunProgress({CExperimentParams::kByCount, 0, 4}).Update(2, 2, 0), 0.5);
 }
 
-void RunWindowTest::mainWindowMinimisedWhileShown() {
+void RunWindowTest::mainWindowMinimisedWhileShownAndIdleCloseAsksNothing() {
     CModel model;
     QWidget mainWindow;
     mainWindow.showMaximized();
     CRunWindow window(model, &mainWindow);
+    CMessageRecorder recorder;
     window.m_dlg.show();
     QVERIFY(mainWindow.isMinimized());
-    window.m_pClose->click();
+    QTest::keyClick(&window.m_dlg, Qt::Key_Escape);
+    QVERIFY(recorder.m_texts.isEmpty());
     QVERIFY(!window.m_dlg.isVisible());
     QVERIFY(!mainWindow.isMinimized());
     QVERIFY(mainWindow.isMaximized());

@@ -86,6 +86,7 @@ class ScreenshotTest : public QObject {
 
 private slots:
     void runAndReportWindows();
+    void runWindowWhileRunning();
     void flowTests();
 };
 
@@ -113,6 +114,20 @@ void ScreenshotTest::runAndReportWindows() {
     FindButton(dlg, QStringLiteral("&Старт"))->click();
     QTRY_COMPARE_WITH_TIMEOUT(nReports, 1, 20000);
     QVERIFY(Save(dlg, QStringLiteral("run-window.png")));
+}
+
+void ScreenshotTest::runWindowWhileRunning() {
+    CModel model;
+    BuildTwoOffices(model);
+    SetExperiment(model, CExperimentParams::kByTime, 30000, 30000);
+    CModelStartDlg dlg(model, QStringLiteral("Две кассы.mrd"));
+    dlg.show();
+    CMessageRecorder answers;
+    FindButton(dlg, QStringLiteral("&Старт"))->click();
+    QTest::qWait(1500);
+    QVERIFY(Save(dlg, QStringLiteral("run-window-running.png")));
+    FindButton(dlg, QStringLiteral("&Стоп"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.IsIdle(), 10000);
 }
 
 void ScreenshotTest::flowTests() {

@@ -35,6 +35,10 @@ struct CRunSignals;
 // its progress in atomics that a timer reads, its log lines go through an ordered queue that
 // the same timer drains, and its end arrives here as one queued call. Everything that changes
 // the window happens on the window thread.
+//
+// The main window opens it modally on its model and the file name without folders:
+//     CModelStartDlg dlg(model, QStringLiteral("Без имени.mrd"), this);
+//     dlg.exec();
 class CModelStartDlg : public QDialog, public IMessageLog {
     Q_OBJECT
 
