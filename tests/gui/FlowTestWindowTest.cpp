@@ -39,7 +39,9 @@ void VerifyCounts(const CFlowLaw& law, int nBars, const CBarFunction& barOf) {
     }
 }
 
-QColor PixelAt(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+QColor PixelAt(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
 
 }  // namespace
 
@@ -58,7 +60,8 @@ void FlowTestWindowTest::countsFollowTheBars_data() {
     QTest::addColumn<CFlowLaw>("law");
     QTest::addColumn<int>("nBars");
     QTest::addColumn<CBarFunction>("barOf");
-    QTest::newRow("uniform 1..3") << Uniform(1, 3) << 3 << CBarFunction([](int x) { return x - 1; });
+    QTest::newRow("uniform 1..3") << Uniform(1, 3) << 3
+                                  << CBarFunction([](int x) { return x - 1; });
     QTest::newRow("uniform 1..100")
         << Uniform(1, 100) << 10 << CBarFunction([](int x) { return (x - 1) / 10; });
     CFlowLaw special(CFlowLaw::kSpecial, 1, 1);
@@ -76,7 +79,8 @@ void FlowTestWindowTest::countsFollowTheBars() {
     ResetRand();
     const CTestFlowDlg dlg(law);
     QCOMPARE(dlg.GetMinText(), QStringLiteral("min=1"));
-    QCOMPARE(dlg.GetMaxText(), QStringLiteral("max=%1").arg(law.m_nKind == CFlowLaw::kUniform ? law.m_nMax : 100));
+    QCOMPARE(dlg.GetMaxText(),
+             QStringLiteral("max=%1").arg(law.m_nKind == CFlowLaw::kUniform ? law.m_nMax : 100));
     int nTotal = 0;
     for (int nBar = 0; nBar < 10; ++nBar) {
         nTotal += dlg.GetCount(nBar);

@@ -78,10 +78,11 @@ QStringList ToQt(const std::vector<std::string>& texts) {
 class CFileDialogRecorder {
 public:
     explicit CFileDialogRecorder(QString strAnswer)
-        : m_previous(SetFileDialogFunction([this, strAnswer](QWidget*, const SFileDialogRequest& request) {
-              m_requests.push_back(request);
-              return strAnswer;
-          })) {}
+        : m_previous(
+              SetFileDialogFunction([this, strAnswer](QWidget*, const SFileDialogRequest& request) {
+                  m_requests.push_back(request);
+                  return strAnswer;
+              })) {}
     ~CFileDialogRecorder() { SetFileDialogFunction(m_previous); }
 
     std::vector<SFileDialogRequest> m_requests;
@@ -132,7 +133,8 @@ void ReportWindowTest::tabsAndColumns() {
     QCOMPARE(lists.size(), 3);
     QCOMPARE(Titles(*lists[1]).at(3), QStringLiteral("Коэффициент использования устройства"));
     QCOMPARE(Titles(*lists[2]).at(8),
-             QStringLiteral("Среднее время, проведенное в очереди без учета “нулевых” входов в очередь"));
+             QStringLiteral(
+                 "Среднее время, проведенное в очереди без учета “нулевых” входов в очередь"));
     for (int nTable = 0; nTable < 3; ++nTable) {
         QCOMPARE(Titles(*lists[nTable]), ToQt(CReportTables::GetColumnTitles(nTable)));
         for (int nColumn = 0; nColumn < lists[nTable]->columnCount(); ++nColumn) {

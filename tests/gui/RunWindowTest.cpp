@@ -96,7 +96,9 @@ bool SameImage(const QIcon& a, const QIcon& b) {
 }
 
 // A simulation long enough to be caught in the middle: 30000 runs of 30000 ticks.
-void MakeEndless(CModel& model) { SetExperiment(model, CExperimentParams::kByTime, 30000, 30000); }
+void MakeEndless(CModel& model) {
+    SetExperiment(model, CExperimentParams::kByTime, 30000, 30000);
+}
 
 struct SMenuSeen {
     bool bShown = false;
@@ -182,10 +184,11 @@ void RunWindowTest::completedSimulationLogsItsRuns_data() {
     QTest::addColumn<QString>("strTime");
     QTest::addColumn<QString>("strDeparted");
     QTest::addColumn<QStringList>("runLines");
-    QTest::newRow("one run") << 1 << "12" << "2"
-                             << QStringList{"Начало запуска", "Завершен запуск"};
+    QTest::newRow("one run") << 1 << "12"
+                             << "2" << QStringList{"Начало запуска", "Завершен запуск"};
     // The generator's countdown carries over from run to run.
-    QTest::newRow("three runs") << 3 << "36" << "7"
+    QTest::newRow("three runs") << 3 << "36"
+                                << "7"
                                 << QStringList{"Начало запуска №00001", "Завершен запуск №00001",
                                                "Начало запуска №00002", "Завершен запуск №00002",
                                                "Начало запуска №00003", "Завершен запуск №00003"};
@@ -382,8 +385,9 @@ void RunWindowTest::outOfMemoryEndsLikeAStop() {
 
     QCOMPARE(window.Lines().last(),
              kClock + QStringLiteral("Моделирование прервано - недостаточно памяти"));
-    QVERIFY(SameImage(window.m_pList->topLevelItem(window.m_pList->topLevelItemCount() - 1)->icon(0),
-                      MessageIcon(2)));
+    QVERIFY(
+        SameImage(window.m_pList->topLevelItem(window.m_pList->topLevelItemCount() - 1)->icon(0),
+                  MessageIcon(2)));
     QVERIFY(!bReportShown);
     QVERIFY(window.m_pReport->isEnabled());
     QCOMPARE(window.m_pStart->text(), QStringLiteral("&Старт"));
@@ -401,9 +405,9 @@ void RunWindowTest::logMenuOnlyWhileIdle() {
 
     window.m_pStart->click();
     QVERIFY(window.WaitTime(1000));
-    QVERIFY(!ChooseFromMenu(*pList, pList->visualItemRect(pList->topLevelItem(0)).center(),
-                            QString())
-                 .bShown);
+    QVERIFY(
+        !ChooseFromMenu(*pList, pList->visualItemRect(pList->topLevelItem(0)).center(), QString())
+             .bShown);
     window.m_pStart->click();
     QVERIFY(window.WaitIdle());
     QTest::qWait(50);

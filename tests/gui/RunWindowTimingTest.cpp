@@ -89,9 +89,10 @@ void RunWindowTimingTest::windowStaysResponsiveAndKeepsPace() {
     const double dBareSeconds = BareSeconds();
     QVERIFY(dBareSeconds > 0);
     const double dWorstMs = static_cast<double>(nWorstNs) / 1e6;
-    qInfo("10^8 ticks: %.2f s in the window, %.2f s on a bare thread, ratio %.3f; "
-          "longest event-loop delay %.1f ms over %d probes",
-          dWindowSeconds, dBareSeconds, dWindowSeconds / dBareSeconds, dWorstMs, nTicks);
+    qInfo(
+        "10^8 ticks: %.2f s in the window, %.2f s on a bare thread, ratio %.3f; "
+        "longest event-loop delay %.1f ms over %d probes",
+        dWindowSeconds, dBareSeconds, dWindowSeconds / dBareSeconds, dWorstMs, nTicks);
     QVERIFY2(dWorstMs < 100.0, qPrintable(QStringLiteral("%1 ms").arg(dWorstMs)));
     QVERIFY(nTicks > 10);
     // Generous: the window adds nothing per tick, so anything near this bound is a fault.

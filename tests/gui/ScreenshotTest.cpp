@@ -64,12 +64,18 @@ void VerifyReadable(QTableWidget& list) {
     const QFontMetrics headerMetrics(pHeader->font());
     for (int nColumn = 0; nColumn < list.columnCount(); ++nColumn) {
         const QString strTitle = list.horizontalHeaderItem(nColumn)->text();
-        const int nWidth = pHeader->sectionSize(nColumn) -
-                           2 * pHeader->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
-        const QRect rcTitle = headerMetrics.boundingRect(QRect(0, 0, nWidth, 10000),
-                                                         Qt::AlignCenter | Qt::TextWordWrap, strTitle);
+        const int nWidth =
+            pHeader->sectionSize(nColumn) -
+            2 * pHeader->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
+        const QRect rcTitle = headerMetrics.boundingRect(
+            QRect(0, 0, nWidth, 10000), Qt::AlignCenter | Qt::TextWordWrap, strTitle);
         QVERIFY2(rcTitle.width() <= nWidth && rcTitle.height() <= pHeader->height(),
-                 qPrintable(QStringLiteral("%1: %2x%3 in %4x%5").arg(strTitle).arg(rcTitle.width()).arg(rcTitle.height()).arg(nWidth).arg(pHeader->height())));
+                 qPrintable(QStringLiteral("%1: %2x%3 in %4x%5")
+                                .arg(strTitle)
+                                .arg(rcTitle.width())
+                                .arg(rcTitle.height())
+                                .arg(nWidth)
+                                .arg(pHeader->height())));
         const QFontMetrics cellMetrics(list.font());
         for (int nRow = 0; nRow < list.rowCount(); ++nRow) {
             const QString strCell = list.item(nRow, nColumn)->text();
@@ -100,7 +106,8 @@ void ScreenshotTest::runAndReportWindows() {
         ++nReports;
         const auto lists = report.findChildren<QTableWidget*>();
         auto* pTabs = report.findChild<QTabWidget*>();
-        const char* const names[] = {"report-blocks.png", "report-devices.png", "report-queues.png"};
+        const char* const names[] = {"report-blocks.png", "report-devices.png",
+                                     "report-queues.png"};
         for (int nTab = 0; nTab < 3; ++nTab) {
             pTabs->setCurrentIndex(nTab);
             VerifyReadable(*lists.at(nTab));
@@ -134,10 +141,9 @@ void ScreenshotTest::flowTests() {
     CFlowLaw special(CFlowLaw::kSpecial, 1, 1);
     special.AddInterval(1, 10, 900);
     special.AddInterval(91, 100, 100);
-    const std::pair<CFlowLaw, const char*> laws[] = {
-        {Uniform(1, 100), "flow-uniform.png"},
-        {special, "flow-special.png"},
-        {Deterministic(7), "flow-deterministic.png"}};
+    const std::pair<CFlowLaw, const char*> laws[] = {{Uniform(1, 100), "flow-uniform.png"},
+                                                     {special, "flow-special.png"},
+                                                     {Deterministic(7), "flow-deterministic.png"}};
     for (const auto& [law, pszName] : laws) {
         CTestFlowDlg dlg(law);
         dlg.show();

@@ -24,8 +24,12 @@
 
 namespace mardo::test {
 
-inline CFlowLaw Deterministic(int nTicks) { return CFlowLaw(CFlowLaw::kDeterministic, nTicks, nTicks); }
-inline CFlowLaw Uniform(int nMin, int nMax) { return CFlowLaw(CFlowLaw::kUniform, nMin, nMax); }
+inline CFlowLaw Deterministic(int nTicks) {
+    return CFlowLaw(CFlowLaw::kDeterministic, nTicks, nTicks);
+}
+inline CFlowLaw Uniform(int nMin, int nMax) {
+    return CFlowLaw(CFlowLaw::kUniform, nMin, nMax);
+}
 
 inline void SetExperiment(CModel& model, int nStopRule, int nStopValue, int nRuns) {
     model.m_experiment.nStopRule = nStopRule;
@@ -111,10 +115,11 @@ public:
 // Answers every message box as the test says and records what it was asked.
 class CMessageRecorder {
 public:
-    explicit CMessageRecorder(std::function<EMessageAnswer()> answer = [] { return EMessageAnswer::kOk; })
-        : m_previous(SetMessageBoxFunction(
-              [this, answer](QWidget*, const QString& strText, EMessageIcon nIcon,
-                             EMessageButtons nButtons) {
+    explicit CMessageRecorder(std::function<EMessageAnswer()> answer =
+                                  [] { return EMessageAnswer::kOk; })
+        : m_previous(
+              SetMessageBoxFunction([this, answer](QWidget*, const QString& strText,
+                                                   EMessageIcon nIcon, EMessageButtons nButtons) {
                   m_texts << strText;
                   m_nIcon = nIcon;
                   m_nButtons = nButtons;

@@ -34,14 +34,17 @@ constexpr int kColumnWidth = 100;
 // The window's size at its design proportions, for when it does not open maximised.
 constexpr QSize kInitialSize(640, 460);
 
-QString Text(const char* psz) { return QString::fromUtf8(psz); }
-QString Text(const std::string& str) { return QString::fromStdString(str); }
+QString Text(const char* psz) {
+    return QString::fromUtf8(psz);
+}
+QString Text(const std::string& str) {
+    return QString::fromStdString(str);
+}
 
 }  // namespace
 
-CReportDlg::CReportDlg(const CBlockList& blocks, std::uint32_t nModelTime,
-                       std::uint32_t nDeparted, const QString& strModelFile, bool bMaximised,
-                       QWidget* pParent)
+CReportDlg::CReportDlg(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted,
+                       const QString& strModelFile, bool bMaximised, QWidget* pParent)
     : QDialog(pParent, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_pTables(std::make_unique<CReportTables>(blocks, nModelTime, nDeparted)),
       m_strModelFile(strModelFile),
@@ -80,8 +83,8 @@ void CReportDlg::CreateMenu() {
 QTableWidget* CReportDlg::CreateList(int nTable) {
     const std::vector<std::string>& columns = CReportTables::GetColumnTitles(nTable);
     const std::vector<std::vector<std::string>> rows = m_pTables->GetCells(nTable);
-    auto* pList = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(columns.size()),
-                                   this);
+    auto* pList =
+        new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(columns.size()), this);
     pList->setHorizontalHeader(new CWrapHeaderView(pList));
     QStringList titles;
     for (const std::string& strColumn : columns) {
@@ -120,7 +123,8 @@ QTableWidget* CReportDlg::CreateList(int nTable) {
 int CReportDlg::ReadableWidth(const QTableWidget& list, int nColumn) {
     const QFontMetrics cellMetrics(list.font());
     const QStyle* pStyle = list.style();
-    const int nCellMargin = 2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+    const int nCellMargin =
+        2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
     int nWidth = kColumnWidth;
     for (int nRow = 0; nRow < list.rowCount(); ++nRow) {
         nWidth = std::max(nWidth, cellMetrics.horizontalAdvance(list.item(nRow, nColumn)->text()) +
@@ -164,7 +168,9 @@ void CReportDlg::OnTabChanged(int nTab) {
     m_nShownTab = nTab;
 }
 
-void CReportDlg::SetClock(CClockFunction clock) { m_clock = std::move(clock); }
+void CReportDlg::SetClock(CClockFunction clock) {
+    m_clock = std::move(clock);
+}
 
 void CReportDlg::SaveAs() {
     const std::string strModelFile = m_strModelFile.toStdString();

@@ -17,8 +17,9 @@ CWrapHeaderView::CWrapHeaderView(QWidget* pParent) : QHeaderView(Qt::Horizontal,
     setDefaultAlignment(Qt::Alignment::fromInt(kLabelFlags));
     setTextElideMode(Qt::ElideNone);
     // A column dragged narrower or wider wraps its title afresh.
-    connect(this, &QHeaderView::sectionResized, this,
-            [this](int nLogicalIndex) { headerDataChanged(orientation(), nLogicalIndex, nLogicalIndex); });
+    connect(this, &QHeaderView::sectionResized, this, [this](int nLogicalIndex) {
+        headerDataChanged(orientation(), nLogicalIndex, nLogicalIndex);
+    });
 }
 
 int CWrapHeaderView::LabelWidth(int nLogicalIndex) const {
@@ -34,8 +35,7 @@ QSize CWrapHeaderView::sectionSizeFromContents(int nLogicalIndex) const {
     const QString strTitle =
         model()->headerData(nLogicalIndex, orientation(), Qt::DisplayRole).toString();
     const QRect rcText = QFontMetrics(font()).boundingRect(
-        QRect(0, 0, LabelWidth(nLogicalIndex), 100000), kLabelFlags,
-        strTitle);
+        QRect(0, 0, LabelWidth(nLogicalIndex), 100000), kLabelFlags, strTitle);
     const int nMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
     size.setHeight(std::max(size.height(), rcText.height() + 2 * nMargin));
     return size;

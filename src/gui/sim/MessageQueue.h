@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QTime>
-#include <functional>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>

@@ -47,11 +47,13 @@ const char* const kInterrupted = "Моделирование прервано";
 const char* const kCloseQuestion = "Закрытие окна, прервет моделирование. Продолжить?";
 
 constexpr int kMessageColumnWidth = 437;
-constexpr int kProgressInterval = 200;  // ms: a few times a second is enough for the eye
+constexpr int kProgressInterval = 200;            // ms: a few times a second is enough for the eye
 constexpr std::size_t kMostLinesPerDrain = 2000;  // keeps one drain short whatever the flood
 constexpr int kProgressSteps = 1000;
 
-QString Text(const char* psz) { return QString::fromUtf8(psz); }
+QString Text(const char* psz) {
+    return QString::fromUtf8(psz);
+}
 
 void ResetSignals(CRunSignals& runSignals) {
     runSignals.m_evStop.Reset();
@@ -156,7 +158,9 @@ void CModelStartDlg::CreateControls() {
     resize(500, 380);
 }
 
-void CModelStartDlg::SetClock(CTimeOfDayFunction clock) { m_clock = std::move(clock); }
+void CModelStartDlg::SetClock(CTimeOfDayFunction clock) {
+    m_clock = std::move(clock);
+}
 
 void CModelStartDlg::AddMessage(const std::string& strText, int nKind, bool bWithTime) {
     AppendLines({{strText, nKind, bWithTime, bWithTime ? m_clock() : QTime()}});
@@ -223,8 +227,8 @@ void CModelStartDlg::StartSimulation() {
     const unsigned nSimulation = ++m_nSimulation;
     m_pQueue = std::make_unique<CMessageQueue>(m_clock);
     m_pProgress = std::make_unique<CRunProgress>(m_model.m_experiment);
-    m_pWorker = std::make_unique<CSimulationWorker>(
-        m_model, *m_pQueue, m_signals, [this, nSimulation] {
+    m_pWorker =
+        std::make_unique<CSimulationWorker>(m_model, *m_pQueue, m_signals, [this, nSimulation] {
             QMetaObject::invokeMethod(
                 this, [this, nSimulation] { OnWorkerEnded(nSimulation); }, Qt::QueuedConnection);
         });
@@ -310,7 +314,8 @@ void CModelStartDlg::ShowProgress() {
     const std::uint32_t nDeparted = m_pWorker->GetDeparted();
     m_pTimeEdit->setText(QString::number(nModelTime));
     m_pDepartedEdit->setText(QString::number(nDeparted));
-    const std::optional<double> share = m_pProgress->Update(m_pWorker->GetRun(), nModelTime, nDeparted);
+    const std::optional<double> share =
+        m_pProgress->Update(m_pWorker->GetRun(), nModelTime, nDeparted);
     if (share) {
         m_pProgressBar->setRange(0, kProgressSteps);
         m_pProgressBar->setValue(static_cast<int>(*share * kProgressSteps));
@@ -357,8 +362,8 @@ void CModelStartDlg::reject() {
 bool CModelStartDlg::AskAbandon() {
     m_signals.m_evPause.Set();
     m_bAsking = true;
-    const EMessageAnswer answer = ShowMessage(this, Text(kCloseQuestion), EMessageIcon::kExclamation,
-                                              EMessageButtons::kYesNo);
+    const EMessageAnswer answer = ShowMessage(this, Text(kCloseQuestion),
+                                              EMessageIcon::kExclamation, EMessageButtons::kYesNo);
     m_bAsking = false;
     if (answer == EMessageAnswer::kYes) {
         m_signals.m_evAbandon.Set();

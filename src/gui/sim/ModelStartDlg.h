@@ -109,8 +109,8 @@ private:
     std::unique_ptr<CRunProgress> m_pProgress;
     std::unique_ptr<CSimulationWorker> m_pWorker;
     bool m_bWorkerEnded = false;
-    bool m_bAsking = false;           // the close question is open
-    bool m_bEndWhileAsking = false;   // and the worker ended meanwhile
+    bool m_bAsking = false;          // the close question is open
+    bool m_bEndWhileAsking = false;  // and the worker ended meanwhile
     QTimer m_progressTimer;
     QTimer m_drainTimer;
 };

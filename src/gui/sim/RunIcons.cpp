@@ -29,13 +29,17 @@ QIcon LoadIcon(std::initializer_list<const char*> files) {
 
 }  // namespace
 
-QIcon RunWindowIcon() { return LoadIcon({":/run/run16.png", ":/run/run32.png"}); }
+QIcon RunWindowIcon() {
+    return LoadIcon({":/run/run16.png", ":/run/run32.png"});
+}
 
-QIcon ReportWindowIcon() { return LoadIcon({":/run/report16.png", ":/run/report32.png"}); }
+QIcon ReportWindowIcon() {
+    return LoadIcon({":/run/report16.png", ":/run/report32.png"});
+}
 
 QIcon MessageIcon(int nKind) {
-    static constexpr std::array<const char*, 3> kFiles = {
-        ":/run/information.png", ":/run/warning.png", ":/run/error.png"};
+    static constexpr std::array<const char*, 3> kFiles = {":/run/information.png",
+                                                          ":/run/warning.png", ":/run/error.png"};
     const auto nIndex = static_cast<std::size_t>(nKind);
     return LoadIcon({kFiles.at(nIndex < kFiles.size() ? nIndex : 0)});
 }

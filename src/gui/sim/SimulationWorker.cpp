@@ -17,7 +17,9 @@ CSimulationWorker::~CSimulationWorker() {
     }
 }
 
-void CSimulationWorker::Start() { m_thread = std::thread(&CSimulationWorker::Work, this); }
+void CSimulationWorker::Start() {
+    m_thread = std::thread(&CSimulationWorker::Work, this);
+}
 
 void CSimulationWorker::Join() {
     if (m_thread.joinable()) {

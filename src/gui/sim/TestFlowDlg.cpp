@@ -87,13 +87,13 @@ void DrawBar(QPainter& painter, int nBar, int nCount) {
     painter.setPen(Qt::NoPen);
     painter.fillRect(QRect(x1, nTop, kBarWidth, kBarBase - nTop), kBarFront);
     painter.setBrush(kBarTop);
-    painter.drawPolygon(QPolygon({QPoint(x1, nTop), QPoint(x2, nTop),
-                                  QPoint(x2 + kBarDepth, nTop - kBarDepth),
-                                  QPoint(x1 + kBarDepth, nTop - kBarDepth)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(x1, nTop), QPoint(x2, nTop), QPoint(x2 + kBarDepth, nTop - kBarDepth),
+                  QPoint(x1 + kBarDepth, nTop - kBarDepth)}));
     painter.setBrush(Qt::black);
-    painter.drawPolygon(QPolygon({QPoint(x2, nTop), QPoint(x2 + kBarDepth, nTop - kBarDepth),
-                                  QPoint(x2 + kBarDepth, kBarBase - kBarDepth),
-                                  QPoint(x2, kBarBase)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(x2, nTop), QPoint(x2 + kBarDepth, nTop - kBarDepth),
+                  QPoint(x2 + kBarDepth, kBarBase - kBarDepth), QPoint(x2, kBarBase)}));
 
     const int xCentre = (x1 + x2) / 2;
     const int yStemTop = nTop - kStemHeight;
@@ -110,8 +110,7 @@ void DrawBar(QPainter& painter, int nBar, int nCount) {
 
 }  // namespace
 
-CTestFlowDlg::CTestFlowDlg(const CFlowLaw& law, QWidget* pParent)
-    : QDialog(pParent), m_pLaw(&law) {
+CTestFlowDlg::CTestFlowDlg(const CFlowLaw& law, QWidget* pParent) : QDialog(pParent), m_pLaw(&law) {
     setWindowTitle(QString::fromUtf8(kTitle));
     std::vector<int> samples(kSamples);
     for (int& nSample : samples) {
