@@ -289,7 +289,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     // draws the same sequence whatever thread runs it.
     CModel reference;
     BuildSingleChannel(reference, Uniform(1, 6), Uniform(1, 5));
-    SetExperiment(reference, CExperimentParams::kByTime, 30000, 200);
+    SetExperiment(reference, CExperimentParams::kByTime, 30000, 1000);
     CRunWindow undisturbed(reference);
     QVERIFY(undisturbed.RunToEnd());
     const CReportTables expected(reference.GetBlocks(), undisturbed.m_pTime->text().toUInt(),
@@ -297,7 +297,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
 
     CModel model;
     BuildSingleChannel(model, Uniform(1, 6), Uniform(1, 5));
-    SetExperiment(model, CExperimentParams::kByTime, 30000, 200);
+    SetExperiment(model, CExperimentParams::kByTime, 30000, 1000);
     CRunWindow window(model);
     window.m_dlg.show();
     bool bHeld = false;
@@ -323,7 +323,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     QVERIFY(window.m_dlg.isVisible());
     QVERIFY(window.WaitIdle(60000));
 
-    QCOMPARE(window.m_pTime->text(), QStringLiteral("6000000"));
+    QCOMPARE(window.m_pTime->text(), QStringLiteral("30000000"));
     QCOMPARE(window.Lines(), undisturbed.Lines());
     const CReportTables actual(model.GetBlocks(), window.m_pTime->text().toUInt(),
                                window.m_pDeparted->text().toUInt());
