@@ -291,7 +291,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     BuildSingleChannel(reference, Uniform(1, 6), Uniform(1, 5));
     SetExperiment(reference, CExperimentParams::kByTime, 30000, 1000);
     CRunWindow undisturbed(reference);
-    QVERIFY(undisturbed.RunToEnd());
+    QVERIFY(undisturbed.RunToEnd(300000));
     const CReportTables expected(reference.GetBlocks(), undisturbed.m_pTime->text().toUInt(),
                                  undisturbed.m_pDeparted->text().toUInt());
 
@@ -321,7 +321,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     QCOMPARE(recorder.m_nButtons, EMessageButtons::kYesNo);
     QVERIFY(bHeld);
     QVERIFY(window.m_dlg.isVisible());
-    QVERIFY(window.WaitIdle(60000));
+    QVERIFY(window.WaitIdle(300000));
 
     QCOMPARE(window.m_pTime->text(), QStringLiteral("30000000"));
     QCOMPARE(window.Lines(), undisturbed.Lines());
