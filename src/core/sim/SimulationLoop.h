@@ -28,7 +28,7 @@ public:
         kAbandoned,    // abandoned after a pause; no statistics
     };
 
-    CSimulationLoop(CModel& model, IMessageLog& log, CRunSignals& signals = GetRunSignals());
+    CSimulationLoop(CModel& model, IMessageLog& log, CRunSignals& runSignals = GetRunSignals());
 
     // Runs the simulation. Every block holds no transacts afterwards, whatever the outcome.
     EOutcome Run();

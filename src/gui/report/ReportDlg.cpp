@@ -1,0 +1,192 @@
+#include "report/ReportDlg.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "common/Dialogs.h"
+#include "report/HtmlReport.h"
+#include "report/ReportTables.h"
+#include "report/WrapHeaderView.h"
+#include "sim/RunIcons.h"
+
+namespace mardo {
+
+namespace {
+
+const char* const kTitle = "Отчет о запуске модели";
+const char* const kFileMenu = "Файл";
+const char* const kSaveAsText = "Сохранить &как...";
+const char* const kExitText = "&Выход";
+const char* const kHtmlFilter = "Файлы \"html\" (*.html)|*.html||";
+const char* const kHtmlExtension = "*.html";
+
+constexpr int kColumnWidth = 100;
+// The window's size at its design proportions, for when it does not open maximised.
+constexpr QSize kInitialSize(640, 460);
+
+QString Text(const char* psz) {
+    return QString::fromUtf8(psz);
+}
+QString Text(const std::string& str) {
+    return QString::fromStdString(str);
+}
+
+}  // namespace
+
+CReportDlg::CReportDlg(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted,
+                       const QString& strModelFile, bool bMaximised, QWidget* pParent)
+    : QDialog(pParent, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      m_pTables(std::make_unique<CReportTables>(blocks, nModelTime, nDeparted)),
+      m_strModelFile(strModelFile),
+      m_clock([] { return ReportClock(false); }) {
+    setWindowTitle(Text(kTitle));
+    setWindowIcon(ReportWindowIcon());
+    setSizeGripEnabled(true);
+    CreateMenu();
+    m_pTabs = new QTabWidget(this);
+    for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
+        m_pTabs->addTab(new QWidget(m_pTabs), Text(CReportTables::GetTitle(nTable)));
+    }
+    // The lists lie over the tab control, not inside its pages, so that their place in the
+    // window is fixed whatever the height of the tab headers.
+    for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
+        m_lists[static_cast<std::size_t>(nTable)] = CreateList(nTable);
+    }
+    m_lists[1]->hide();
+    m_lists[2]->hide();
+    connect(m_pTabs, &QTabWidget::currentChanged, this, &CReportDlg::OnTabChanged);
+    resize(kInitialSize);
+    if (bMaximised) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+CReportDlg::~CReportDlg() = default;
+
+void CReportDlg::CreateMenu() {
+    m_pMenuBar = new QMenuBar(this);
+    QMenu* pFile = m_pMenuBar->addMenu(Text(kFileMenu));
+    connect(pFile->addAction(Text(kSaveAsText)), &QAction::triggered, this, &CReportDlg::SaveAs);
+    connect(pFile->addAction(Text(kExitText)), &QAction::triggered, this, &QDialog::reject);
+}
+
+QTableWidget* CReportDlg::CreateList(int nTable) {
+    const std::vector<std::string>& columns = CReportTables::GetColumnTitles(nTable);
+    const std::vector<std::vector<std::string>> rows = m_pTables->GetCells(nTable);
+    auto* pList =
+        new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(columns.size()), this);
+    pList->setHorizontalHeader(new CWrapHeaderView(pList));
+    QStringList titles;
+    for (const std::string& strColumn : columns) {
+        titles << Text(strColumn);
+    }
+    pList->setHorizontalHeaderLabels(titles);
+    for (std::size_t nRow = 0; nRow < rows.size(); ++nRow) {
+        for (std::size_t nColumn = 0; nColumn < rows[nRow].size(); ++nColumn) {
+            auto* pCell = new QTableWidgetItem(Text(rows[nRow][nColumn]));
+            pCell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+            pList->setItem(static_cast<int>(nRow), static_cast<int>(nColumn), pCell);
+        }
+    }
+    pList->verticalHeader()->hide();
+    pList->setShowGrid(true);
+    pList->setSelectionMode(QAbstractItemView::SingleSelection);
+    pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pList->setSortingEnabled(false);
+    pList->setWordWrap(false);
+    QHeaderView* pHeader = pList->horizontalHeader();
+    pHeader->setSectionsClickable(false);
+    pHeader->setSectionsMovable(true);
+    pHeader->setStretchLastSection(false);
+    pHeader->setDefaultSectionSize(kColumnWidth);
+    pList->ensurePolished();  // the style may change the fonts measured below
+    for (int nColumn = 0; nColumn < pList->columnCount(); ++nColumn) {
+        pList->setColumnWidth(nColumn, ReadableWidth(*pList, nColumn));
+    }
+    return pList;
+}
+
+// Columns are 100 pixels wide unless a cell or a word of the title needs more: a name or a
+// kind title cut short is no use to the reader, and the title wraps onto as many lines as it
+// needs.
+int CReportDlg::ReadableWidth(const QTableWidget& list, int nColumn) {
+    const QFontMetrics cellMetrics(list.font());
+    const QStyle* pStyle = list.style();
+    const int nCellMargin =
+        2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+    int nWidth = kColumnWidth;
+    for (int nRow = 0; nRow < list.rowCount(); ++nRow) {
+        nWidth = std::max(nWidth, cellMetrics.horizontalAdvance(list.item(nRow, nColumn)->text()) +
+                                      nCellMargin + 4);
+    }
+    const QHeaderView* pHeader = list.horizontalHeader();
+    const QFontMetrics titleMetrics(pHeader->font());
+    const int nTitleMargin = 2 * pStyle->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
+    const QString strTitle = list.horizontalHeaderItem(nColumn)->text();
+    for (const QString& strWord : strTitle.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        nWidth = std::max(nWidth, titleMetrics.boundingRect(strWord).width() + nTitleMargin + 6);
+    }
+    return nWidth;
+}
+
+void CReportDlg::resizeEvent(QResizeEvent* pEvent) {
+    QDialog::resizeEvent(pEvent);
+    ApplyLayout();
+}
+
+void CReportDlg::ApplyLayout() {
+    const int nMenuHeight = m_pMenuBar->sizeHint().height();
+    m_pMenuBar->setGeometry(0, 0, width(), nMenuHeight);
+    // The client area is what lies below the menu.
+    const int nWidth = width();
+    const int nHeight = height() - nMenuHeight;
+    m_pTabs->setGeometry(10, nMenuHeight + 10, nWidth - 20, nHeight - 20);
+    for (QTableWidget* pList : m_lists) {
+        pList->setGeometry(20, nMenuHeight + 40, nWidth - 40, nHeight - 60);
+    }
+}
+
+void CReportDlg::OnTabChanged(int nTab) {
+    if (nTab < 0 || nTab >= CReportTables::kTableCount) {
+        return;
+    }
+    m_lists[static_cast<std::size_t>(m_nShownTab)]->hide();
+    QTableWidget* pShown = m_lists[static_cast<std::size_t>(nTab)];
+    pShown->show();
+    pShown->setFocus();
+    m_nShownTab = nTab;
+}
+
+void CReportDlg::SetClock(CClockFunction clock) {
+    m_clock = std::move(clock);
+}
+
+void CReportDlg::SaveAs() {
+    const std::string strModelFile = m_strModelFile.toStdString();
+    SFileDialogRequest request;
+    request.bSave = true;
+    request.strProposed = Text(ProposedReportName(strModelFile));
+    request.strFilter = Text(kHtmlFilter);
+    request.strDefaultExtension = Text(kHtmlExtension);
+    const QString strPath = ShowFileDialog(this, request);
+    if (strPath.isEmpty()) {
+        return;
+    }
+    const std::string strPage = BuildHtmlReport(*m_pTables, strModelFile, m_clock());
+    if (!SaveHtmlReport(strPage, std::filesystem::path(QFile::encodeName(strPath).toStdString()))) {
+        ShowMessage(this, Text(kReportSaveErrorText), EMessageIcon::kError);
+    }
+}
+
+}  // namespace mardo

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+#include "model/BlockEditor.h"
+
+class QMenuBar;
+class QTabWidget;
+class QTableWidget;
+
+namespace mardo {
+
+class CReportTables;
+
+// The report of the last simulation: the tables of all named blocks, of the service devices
+// and of the queues, each on its own tab, filled once from the figures the blocks hold when the
+// window opens. Its menu saves the same tables as an HTML page.
+class CReportDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    using CClockFunction = std::function<std::tm()>;
+
+    CReportDlg(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted,
+               const QString& strModelFile, bool bMaximised, QWidget* pParent = nullptr);
+    ~CReportDlg() override;
+
+    // The moment written on a saved page; the local time now unless replaced.
+    void SetClock(CClockFunction clock);
+
+    // "Сохранить как...": asks for a file name and writes the page.
+    void SaveAs();
+
+    int GetShownTab() const { return m_nShownTab; }
+
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    void CreateMenu();
+    QTableWidget* CreateList(int nTable);
+    static int ReadableWidth(const QTableWidget& list, int nColumn);
+    void ApplyLayout();
+    void OnTabChanged(int nTab);
+
+    std::unique_ptr<CReportTables> m_pTables;
+    QString m_strModelFile;
+    CClockFunction m_clock;
+    QMenuBar* m_pMenuBar = nullptr;
+    QTabWidget* m_pTabs = nullptr;
+    std::array<QTableWidget*, 3> m_lists{};
+    int m_nShownTab = 0;
+};
+
+}  // namespace mardo

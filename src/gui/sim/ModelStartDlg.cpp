@@ -1,0 +1,400 @@
+#include "sim/ModelStartDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+#include "common/Dialogs.h"
+#include "model/Model.h"
+#include "report/ReportDlg.h"
+#include "sim/ModelCheck.h"
+#include "sim/RunIcons.h"
+#include "sim/RunProgress.h"
+#include "sim/RunSignals.h"
+#include "sim/SimulationWorker.h"
+
+namespace mardo {
+
+namespace {
+
+const char* const kTitle = "Запуск модели";
+const char* const kStartText = "&Старт";
+const char* const kStopText = "&Стоп";
+const char* const kCloseText = "З&акрыть";
+const char* const kShowReportText = "Показать отчет о запуске после моделирования";
+const char* const kReportText = "&Отчет";
+const char* const kTimeLabel = "Текущее время моделирования";
+const char* const kDepartedLabel = "Количество вышедших из системы транзактов";
+const char* const kMessagesColumn = "Сообщения";
+const char* const kDeleteText = "&Удалить";
+const char* const kClearAllText = "О&чистить все";
+const char* const kCheckStart = "Начало проверки модели";
+const char* const kCheckEnd = "Закончена проверка модели";
+const char* const kInterrupted = "Моделирование прервано";
+const char* const kCloseQuestion = "Закрытие окна, прервет моделирование. Продолжить?";
+
+constexpr int kMessageColumnWidth = 437;
+constexpr int kProgressInterval = 200;            // ms: a few times a second is enough for the eye
+constexpr std::size_t kMostLinesPerDrain = 2000;  // keeps one drain short whatever the flood
+constexpr int kProgressSteps = 1000;
+
+QString Text(const char* psz) {
+    return QString::fromUtf8(psz);
+}
+
+void ResetSignals(CRunSignals& runSignals) {
+    runSignals.m_evStop.Reset();
+    runSignals.m_evPause.Reset();
+    runSignals.m_evResume.Reset();
+    runSignals.m_evAbandon.Reset();
+}
+
+}  // namespace
+
+CModelStartDlg::CModelStartDlg(CModel& model, const QString& strModelFile, QWidget* pMainWindow)
+    : m_model(model),
+      m_strModelFile(strModelFile),
+      m_pMainWindow(pMainWindow),
+      m_signals(GetRunSignals()),
+      m_clock([] { return QTime::currentTime(); }) {
+    setWindowTitle(Text(kTitle));
+    setWindowIcon(RunWindowIcon());
+    for (std::size_t nKind = 0; nKind < m_messageIcons.size(); ++nKind) {
+        m_messageIcons[nKind] = MessageIcon(static_cast<int>(nKind));
+    }
+    CreateControls();
+    m_signals.m_evAbandon.Reset();
+    m_signals.m_evPause.Reset();
+
+    m_progressTimer.setInterval(kProgressInterval);
+    connect(&m_progressTimer, &QTimer::timeout, this, [this] {
+        ShowProgress();
+        DrainMessages();
+    });
+    m_drainTimer.setSingleShot(true);
+    m_drainTimer.setInterval(0);
+    connect(&m_drainTimer, &QTimer::timeout, this, &CModelStartDlg::DrainMessages);
+}
+
+CModelStartDlg::~CModelStartDlg() {
+    m_progressTimer.stop();
+    m_drainTimer.stop();
+    if (m_pWorker) {
+        m_pWorker.reset();  // abandons the simulation and waits for its thread
+        ResetSignals(m_signals);
+    }
+}
+
+void CModelStartDlg::CreateControls() {
+    m_pTimeEdit = new QLineEdit(QStringLiteral("0"), this);
+    m_pDepartedEdit = new QLineEdit(QStringLiteral("0"), this);
+    for (QLineEdit* pEdit : {m_pTimeEdit, m_pDepartedEdit}) {
+        pEdit->setReadOnly(true);
+        pEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    auto* pFields = new QGridLayout;
+    pFields->addWidget(new QLabel(Text(kTimeLabel), this), 0, 0);
+    pFields->addWidget(new QLabel(Text(kDepartedLabel), this), 0, 1);
+    pFields->addWidget(m_pTimeEdit, 1, 0);
+    pFields->addWidget(m_pDepartedEdit, 1, 1);
+
+    m_pProgressBar = new QProgressBar(this);
+    m_pProgressBar->setRange(0, kProgressSteps);
+    m_pProgressBar->setTextVisible(false);
+    m_pProgressBar->setFixedHeight(6);
+    m_pProgressBar->hide();
+
+    m_pMessageList = new QTreeWidget(this);
+    m_pMessageList->setColumnCount(1);
+    m_pMessageList->setHeaderLabels({Text(kMessagesColumn)});
+    m_pMessageList->setRootIsDecorated(false);
+    m_pMessageList->setUniformRowHeights(true);
+    m_pMessageList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pMessageList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pMessageList->setIconSize(QSize(16, 16));
+    m_pMessageList->header()->setStretchLastSection(false);
+    m_pMessageList->header()->setSectionsClickable(false);
+    m_pMessageList->setColumnWidth(0, kMessageColumnWidth);
+    m_pMessageList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_pMessageList, &QWidget::customContextMenuRequested, this,
+            &CModelStartDlg::OnMessageMenu);
+
+    m_pShowReportCheck = new QCheckBox(Text(kShowReportText), this);
+    m_pShowReportCheck->setChecked(true);
+
+    m_pStartButton = new QPushButton(Text(kStartText), this);
+    m_pStartButton->setDefault(true);
+    m_pReportButton = new QPushButton(Text(kReportText), this);
+    m_pReportButton->setEnabled(false);
+    auto* pCloseButton = new QPushButton(Text(kCloseText), this);
+    connect(m_pStartButton, &QPushButton::clicked, this, &CModelStartDlg::OnStartStop);
+    connect(m_pReportButton, &QPushButton::clicked, this, [this] { OpenReport(false); });
+    connect(pCloseButton, &QPushButton::clicked, this, &CModelStartDlg::reject);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addWidget(m_pStartButton);
+    pButtons->addWidget(m_pReportButton);
+    pButtons->addStretch();
+    pButtons->addWidget(pCloseButton);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pFields);
+    pLayout->addWidget(m_pProgressBar);
+    pLayout->addWidget(m_pMessageList, 1);
+    pLayout->addWidget(m_pShowReportCheck);
+    pLayout->addLayout(pButtons);
+    resize(500, 380);
+}
+
+void CModelStartDlg::SetClock(CTimeOfDayFunction clock) {
+    m_clock = std::move(clock);
+}
+
+void CModelStartDlg::AddMessage(const std::string& strText, int nKind, bool bWithTime) {
+    AppendLines({{strText, nKind, bWithTime, bWithTime ? m_clock() : QTime()}});
+}
+
+void CModelStartDlg::AppendLines(const std::vector<CMessageQueue::SLine>& lines) {
+    if (lines.empty()) {
+        return;
+    }
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(lines.size()));
+    const QFontMetrics metrics(m_pMessageList->font());
+    for (const CMessageQueue::SLine& line : lines) {
+        QString strLine = QString::fromStdString(line.strText);
+        if (line.bWithTime) {
+            strLine.prepend(line.time.toString(QStringLiteral("[hh:mm:ss] ")));
+        }
+        m_nWidestLine = std::max(m_nWidestLine, metrics.horizontalAdvance(strLine));
+        auto* pItem = new QTreeWidgetItem(QStringList{strLine});
+        const auto nKind = static_cast<std::size_t>(line.nKind);
+        pItem->setIcon(0, m_messageIcons[nKind < m_messageIcons.size() ? nKind : 0]);
+        items.append(pItem);
+    }
+    m_pMessageList->addTopLevelItems(items);
+    // A long block name must not hide the end of its message: the column grows to the widest
+    // line and the list scrolls sideways.
+    const int nNeeded = m_nWidestLine + m_pMessageList->iconSize().width() +
+                        4 * m_pMessageList->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 16;
+    if (nNeeded > m_pMessageList->columnWidth(0)) {
+        m_pMessageList->setColumnWidth(0, nNeeded);
+    }
+    m_pMessageList->scrollToItem(items.constLast());
+}
+
+void CModelStartDlg::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    if (!pEvent->spontaneous() && m_pMainWindow) {
+        m_pMainWindow->showMinimized();
+    }
+}
+
+void CModelStartDlg::OnStartStop() {
+    if (!m_bIdle) {
+        // The worker finishes the tick, computes the figures and hands the button back.
+        m_pStartButton->setEnabled(false);
+        m_signals.m_evStop.Set();
+        return;
+    }
+    AddMessage(kCheckStart, kInformation, true);
+    m_pStartButton->setEnabled(false);
+    const bool bPassed = CheckModel(m_model, *this);
+    m_pStartButton->setEnabled(true);
+    m_pStartButton->setFocus();
+    if (!bPassed) {
+        return;
+    }
+    m_pStartButton->setText(Text(kStopText));
+    AddMessage(kCheckEnd, kInformation, true);
+    StartSimulation();
+}
+
+void CModelStartDlg::StartSimulation() {
+    ResetSignals(m_signals);
+    const unsigned nSimulation = ++m_nSimulation;
+    m_pQueue = std::make_unique<CMessageQueue>(m_clock);
+    m_pProgress = std::make_unique<CRunProgress>(m_model.m_experiment);
+    m_pWorker =
+        std::make_unique<CSimulationWorker>(m_model, *m_pQueue, m_signals, [this, nSimulation] {
+            QMetaObject::invokeMethod(
+                this, [this, nSimulation] { OnWorkerEnded(nSimulation); }, Qt::QueuedConnection);
+        });
+    try {
+        m_pWorker->Start();
+    } catch (const std::system_error&) {
+        // No thread, no simulation: say so and stay ready for another try.
+        EndWorker();
+        AddMessage(kInterrupted, kError, true);
+        m_pStartButton->setText(Text(kStartText));
+        return;
+    }
+    m_bIdle = false;
+    m_pReportButton->setEnabled(false);
+    m_pProgressBar->setValue(0);
+    m_pProgressBar->show();
+    ShowProgress();
+    m_progressTimer.start();
+}
+
+void CModelStartDlg::OnWorkerEnded(unsigned nSimulation) {
+    if (nSimulation != m_nSimulation || !m_pWorker || m_bWorkerEnded) {
+        return;
+    }
+    if (m_bAsking) {
+        // Finishing now would run inside the close question; the answer decides.
+        m_bEndWhileAsking = true;
+        return;
+    }
+    m_pWorker->Join();
+    m_bWorkerEnded = true;
+    DrainMessages();
+}
+
+void CModelStartDlg::DrainMessages() {
+    if (!m_pQueue) {
+        return;
+    }
+    AppendLines(m_pQueue->Take(kMostLinesPerDrain));
+    if (!m_pQueue->IsEmpty()) {
+        m_drainTimer.start();  // the rest after the events that are waiting
+    } else if (m_bWorkerEnded) {
+        FinishSimulation();
+    }
+}
+
+void CModelStartDlg::FinishSimulation() {
+    m_progressTimer.stop();
+    ShowProgress();
+    const CSimulationWorker::EOutcome outcome = m_pWorker->GetOutcome();
+    m_nModelTime = m_pWorker->GetModelTime();
+    m_nDeparted = m_pWorker->GetDeparted();
+    EndWorker();
+    m_bIdle = true;
+    m_pProgressBar->hide();
+    m_pStartButton->setText(Text(kStartText));
+    m_pStartButton->setEnabled(true);
+    m_pStartButton->setFocus();
+    m_pReportButton->setEnabled(true);
+    if (outcome == CSimulationWorker::EOutcome::kCompleted && m_pShowReportCheck->isChecked()) {
+        OpenReport(true);
+    }
+}
+
+void CModelStartDlg::EndWorker() {
+    if (m_pWorker) {
+        m_pWorker->Join();
+    }
+    m_pWorker.reset();
+    m_pQueue.reset();
+    m_pProgress.reset();
+    m_bWorkerEnded = false;
+    m_bEndWhileAsking = false;
+    // No simulation runs now, so whatever signal is still set was meant for one that has gone.
+    ResetSignals(m_signals);
+}
+
+void CModelStartDlg::ShowProgress() {
+    if (!m_pWorker) {
+        return;
+    }
+    const std::uint32_t nModelTime = m_pWorker->GetModelTime();
+    const std::uint32_t nDeparted = m_pWorker->GetDeparted();
+    m_pTimeEdit->setText(QString::number(nModelTime));
+    m_pDepartedEdit->setText(QString::number(nDeparted));
+    const std::optional<double> share =
+        m_pProgress->Update(m_pWorker->GetRun(), nModelTime, nDeparted);
+    if (share) {
+        m_pProgressBar->setRange(0, kProgressSteps);
+        m_pProgressBar->setValue(static_cast<int>(*share * kProgressSteps));
+    } else {
+        m_pProgressBar->setRange(0, 0);  // no end to measure against: a busy indicator
+    }
+}
+
+void CModelStartDlg::OpenReport(bool bMaximised) {
+    CReportDlg report(m_model.GetBlocks(), m_nModelTime, m_nDeparted, m_strModelFile, bMaximised,
+                      this);
+    report.exec();
+}
+
+void CModelStartDlg::OnMessageMenu(const QPoint& ptPos) {
+    if (!m_bIdle || m_pMessageList->topLevelItemCount() == 0) {
+        return;
+    }
+    QTreeWidgetItem* pItem = m_pMessageList->itemAt(ptPos);
+    m_nMenuItem = pItem != nullptr ? m_pMessageList->indexOfTopLevelItem(pItem) : -1;
+    QMenu menu(this);
+    QAction* pDelete = menu.addAction(Text(kDeleteText));
+    pDelete->setEnabled(m_nMenuItem >= 0);
+    QAction* pClearAll = menu.addAction(Text(kClearAllText));
+    QAction* pChosen = menu.exec(m_pMessageList->viewport()->mapToGlobal(ptPos));
+    if (pChosen == pDelete && m_nMenuItem >= 0) {
+        const std::unique_ptr<QTreeWidgetItem> pRemoved(
+            m_pMessageList->takeTopLevelItem(m_nMenuItem));
+    } else if (pChosen == pClearAll) {
+        m_pMessageList->clear();
+        m_nWidestLine = 0;
+        m_pMessageList->setColumnWidth(0, kMessageColumnWidth);
+    }
+    m_nMenuItem = -1;
+}
+
+void CModelStartDlg::reject() {
+    if (m_bAsking || (!m_bIdle && !AskAbandon())) {
+        return;
+    }
+    CloseWindow();
+}
+
+bool CModelStartDlg::AskAbandon() {
+    m_signals.m_evPause.Set();
+    m_bAsking = true;
+    const EMessageAnswer answer = ShowMessage(this, Text(kCloseQuestion),
+                                              EMessageIcon::kExclamation, EMessageButtons::kYesNo);
+    m_bAsking = false;
+    if (answer == EMessageAnswer::kYes) {
+        m_signals.m_evAbandon.Set();
+        m_signals.m_evResume.Set();
+        // The blocks must outlive the worker: wait while it clears its transacts.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        EndWorker();
+        QApplication::restoreOverrideCursor();
+        m_bIdle = true;
+        return true;
+    }
+    // A worker that has not reached a tick boundary yet never took the pause; then a resume
+    // would be left over and let it run straight through the next pause.
+    if (!m_signals.m_evPause.TryConsume()) {
+        m_signals.m_evResume.Set();
+    }
+    if (m_bEndWhileAsking) {
+        m_bEndWhileAsking = false;
+        OnWorkerEnded(m_nSimulation);
+    }
+    return false;
+}
+
+void CModelStartDlg::CloseWindow() {
+    m_progressTimer.stop();
+    m_drainTimer.stop();
+    if (m_pMainWindow) {
+        m_pMainWindow->setWindowState((m_pMainWindow->windowState() & ~Qt::WindowMinimized) |
+                                      Qt::WindowActive);
+    }
+    QDialog::reject();
+}
+
+}  // namespace mardo

@@ -1,0 +1,103 @@
+// A simulation of 10^8 ticks in the run window: the window's event loop must stay responsive
+// all the while, and the simulation must not run slower than the same loop on a bare thread.
+// The figures are printed; build with optimisation to read them.
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QtTest>
+#include <algorithm>
+#include <thread>
+
+#include "WindowTestKit.h"
+#include "sim/ModelStartDlg.h"
+#include "sim/SimulationLoop.h"
+
+using namespace mardo;
+using namespace mardo::test;
+
+namespace {
+
+// 10000 runs of 10000 ticks: 10^8 ticks and 20000 log lines.
+void BuildLongSimulation(CModel& model) {
+    BuildSingleChannel(model, Uniform(1, 10), Uniform(1, 9));
+    SetExperiment(model, CExperimentParams::kByTime, 10000, 10000);
+}
+
+// Wall time of the simulation on a thread of its own, without any window.
+double BareSeconds() {
+    CModel model;
+    BuildLongSimulation(model);
+    CSilentLog log;
+    CSimulationLoop loop(model, log);
+    QElapsedTimer timer;
+    timer.start();
+    std::thread worker([&loop] { loop.Run(); });
+    worker.join();
+    const double dSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    if (loop.GetModelTime() != 100000000u) {
+        return -1;
+    }
+    return dSeconds;
+}
+
+}  // namespace
+
+class RunWindowTimingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowStaysResponsiveAndKeepsPace();
+};
+
+void RunWindowTimingTest::windowStaysResponsiveAndKeepsPace() {
+    CModel model;
+    BuildLongSimulation(model);
+    CModelStartDlg dlg(model, QStringLiteral("long.mrd"));
+    dlg.show();
+    dlg.findChild<QCheckBox*>()->setChecked(false);
+    QPushButton* pStart = FindButton(dlg, QStringLiteral("&Старт"));
+    QVERIFY(pStart != nullptr);
+
+    // A precise 10 ms timer: the longest gap between two of its ticks, less 10 ms, is the
+    // longest the event loop was kept from its work.
+    constexpr qint64 kIntervalNs = 10'000'000;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(10);
+    QElapsedTimer sinceLast;
+    qint64 nWorstNs = 0;
+    int nTicks = 0;
+    connect(&probe, &QTimer::timeout, this, [&] {
+        if (nTicks++ > 0) {
+            nWorstNs = std::max(nWorstNs, sinceLast.nsecsElapsed() - kIntervalNs);
+        }
+        sinceLast.start();
+    });
+
+    QElapsedTimer wall;
+    wall.start();
+    pStart->click();
+    probe.start();
+    while (!dlg.IsIdle()) {
+        QTest::qWait(1);
+    }
+    const double dWindowSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    probe.stop();
+    QCOMPARE(model.GetBlocks().size(), std::size_t{4});
+
+    const double dBareSeconds = BareSeconds();
+    QVERIFY(dBareSeconds > 0);
+    const double dWorstMs = static_cast<double>(nWorstNs) / 1e6;
+    qInfo(
+        "10^8 ticks: %.2f s in the window, %.2f s on a bare thread, ratio %.3f; "
+        "longest event-loop delay %.1f ms over %d probes",
+        dWindowSeconds, dBareSeconds, dWindowSeconds / dBareSeconds, dWorstMs, nTicks);
+    QVERIFY2(dWorstMs < 100.0, qPrintable(QStringLiteral("%1 ms").arg(dWorstMs)));
+    QVERIFY(nTicks > 10);
+    // Generous: the window adds nothing per tick, so anything near this bound is a fault.
+    QVERIFY(dWindowSeconds / dBareSeconds < 1.5);
+}
+
+QTEST_MAIN(RunWindowTimingTest)
+#include "RunWindowTimingTest.moc"
