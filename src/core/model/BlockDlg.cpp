@@ -5,6 +5,7 @@
 
 #include "persist/Error.h"
 #include "persist/FileModel.h"
+#include "sim/TransactList.h"
 
 namespace mardo {
 
@@ -59,6 +60,8 @@ void CBlockDlg::Load(CFileModel& file) {
 }
 
 void CBlockDlg::PrepareRun() {
+    m_bCatchesUp = false;
+    m_inputLists.clear();
     m_nEntered = 0;
     m_nLeft = 0;
     m_nRemaining = 0;
@@ -79,6 +82,15 @@ void CBlockDlg::FinalPass(CTransactList* /*pIn*/, std::uint32_t /*nTime*/) {}
 int CBlockDlg::HasTransacts() { return 0; }
 
 void CBlockDlg::ComputeStatistics() {}
+
+CTransactList* CBlockDlg::GetOutputList(std::int32_t /*k*/) { return nullptr; }
+
+void CBlockDlg::CatchUp(std::uint32_t /*nTime*/) {}
+
+std::uint32_t CBlockDlg::QuietUntil(std::uint32_t nTime) {
+    // A block that was not prepared ignores every pass.
+    return m_bActive ? nTime : kForever;
+}
 
 bool CBlockDlg::HasLongTitle() const {
     switch (m_nKind) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,11 +10,15 @@
 #include "model/BlockKind.h"
 #include "model/BlockView.h"
 #include "model/Point.h"
+#include "sim/TransactList.h"
 
 namespace mardo {
 
 class CFileModel;
-class CTransactList;
+
+// The three passes of a tick, in their order.
+enum class EPass { kArrival = 0, kService = 1, kFinal = 2 };
+
 
 // The common base of the eight block kinds: the record every block has (name, kind, position,
 // input, outputs and their links, state flags, report counters) and the sixteen operations
@@ -75,6 +80,29 @@ public:
     IBlockView* GetView() const { return m_pView; }
     void SetView(IBlockView* pView) { m_pView = pView; }
 
+    // Quiet ticks. After a tick, the simulation asks every block it reaches from when on a pass
+    // on it could change something; the ticks until the earliest answer pass at once. They
+    // change only figures that blocks keep lazily (a generator's countdown, a queue's
+    // content-time sum, a device's busy time) and catch up on at their next pass, or at the end.
+    // Nothing moves in such a tick: every list is either empty or waits before a block that
+    // cannot take it.
+    // The first tick, from nTime on, in which a pass on this block, with its inputs as they
+    // stand, might do something beyond such figures; nTime when one would now.
+    virtual std::uint32_t QuietUntil(std::uint32_t nTime);
+    // Tells the block the lists it is handed (one per output leading to it) and that its passes
+    // may skip ticks, which it then catches up.
+    void WatchInputs(std::vector<CTransactList*> inputs) {
+        m_inputLists = std::move(inputs);
+        m_bCatchesUp = true;
+    }
+    bool CatchesUp() const { return m_bCatchesUp; }
+    // The list the block hands to output k (none for a terminator).
+    virtual CTransactList* GetOutputList(std::int32_t k);
+    // Brings the figures the block keeps lazily up to the end of tick nTime.
+    virtual void CatchUp(std::uint32_t nTime);
+
+    static constexpr std::uint32_t kForever = 0xFFFFFFFFu;
+
     // Report counters.
     std::uint32_t GetEntered() const { return m_nEntered; }
     std::uint32_t GetLeft() const { return m_nLeft; }
@@ -86,6 +114,14 @@ protected:
     // A copy for Clone: the same kind, position and number of outputs; no name, no links,
     // no run-time state.
     CBlockDlg(const CBlockDlg& other);
+
+    // Whether every list the block is handed is empty.
+    bool AreInputsEmpty() const {
+        return std::all_of(m_inputLists.begin(), m_inputLists.end(),
+                           [](const CTransactList* pList) { return pList->IsEmpty(); });
+    }
+    // How many lists the block is handed.
+    std::size_t GetInputListCount() const { return m_inputLists.size(); }
 
     // Output k's destination, or null; k must lie within the outputs.
     CBlockDlg* Destination(std::size_t k) const { return m_outLinks[k]; }
@@ -110,6 +146,8 @@ protected:
 private:
     const EBlockKind m_nKind;
     IBlockView* m_pView = nullptr;
+    bool m_bCatchesUp = false;
+    std::vector<CTransactList*> m_inputLists;
 };
 
 }  // namespace mardo

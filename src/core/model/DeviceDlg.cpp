@@ -1,5 +1,7 @@
 #include "model/DeviceDlg.h"
 
+#include <algorithm>
+
 #include "model/Statistics.h"
 #include "persist/FileModel.h"
 
@@ -85,6 +87,10 @@ void CDeviceDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     if (pIn != nullptr) {
         m_inputs.Add(pIn);
     }
+    if (CatchesUp()) {
+        // The service step of this tick comes in the service pass.
+        CatchUpTo(P == EPass::kFinal ? nTime : nTime - 1);
+    }
     if constexpr (P == EPass::kService) {
         if (m_nLastTick < nTime) {
             ServeTick();
@@ -104,6 +110,43 @@ void CDeviceDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
 
 void CDeviceDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
     Pass<EPass::kFinal>(pIn, nTime);
+}
+
+void CDeviceDlg::CatchUpTo(std::uint32_t nTime) {
+    if (nTime <= m_nLastTick) {
+        return;
+    }
+    const std::uint32_t nTicks = nTime - m_nLastTick;
+    if (m_bServing) {
+        m_nRemainingService -= static_cast<std::int32_t>(nTicks);
+        m_nBusyTime += nTicks;
+    }
+    m_nLastTick = nTime;
+}
+
+void CDeviceDlg::CatchUp(std::uint32_t nTime) {
+    if (m_bActive && CatchesUp() && m_nLastTick != 0) {
+        CatchUpTo(nTime);
+    }
+}
+
+CTransactList* CDeviceDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
+
+std::uint32_t CDeviceDlg::QuietUntil(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return kForever;
+    }
+    if (m_inputs.GetListCount() < GetInputListCount()) {
+        return nTime;  // an input is not registered yet
+    }
+    std::uint32_t nUntil = kForever;
+    if (m_bServing) {
+        // The service ends in the step of this tick, or later.
+        nUntil = m_nLastTick + static_cast<std::uint32_t>(m_nRemainingService);
+    } else if (m_inputs.GetTotalCount() != 0) {
+        nUntil = m_nLastTick + 1;  // it takes a transact in its next step
+    }
+    return std::max(nUntil, nTime);
 }
 
 int CDeviceDlg::HasTransacts() { return m_bActive && (!m_bFree || !m_outList.IsEmpty()); }

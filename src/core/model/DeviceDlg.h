@@ -28,6 +28,8 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    CTransactList* GetOutputList(std::int32_t k) override;
+    void CatchUp(std::uint32_t nTime) override;
 
     CFlowLaw m_law;
     CPriorityChange m_priority;
@@ -44,11 +46,17 @@ public:
     std::int32_t GetRemainingService() const { return m_nRemainingService; }
     const CTransactList& GetOutList() const { return m_outList; }
 
+protected:
+    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+
 private:
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime);
     void ServeTick();
     void StartNext();
+    // Does the service steps of the ticks slept through, up to tick nTime: none of them ended
+    // a service or could start one.
+    void CatchUpTo(std::uint32_t nTime);
 
     CChainSet m_inputs;
     CTransact m_current;  // the transact in service, while m_bServing

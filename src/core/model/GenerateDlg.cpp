@@ -1,5 +1,7 @@
 #include "model/GenerateDlg.h"
 
+#include <algorithm>
+
 #include "persist/FileModel.h"
 
 namespace mardo {
@@ -44,6 +46,7 @@ void CGenerateDlg::Load(CFileModel& file) {
 void CGenerateDlg::PrepareRun() {
     CBlockDlg::PrepareRun();
     m_nCountdown = (m_params.m_bDelay ? m_params.m_nDelay : 0) + m_law.Sample();
+    m_nLastArrival = 0;
     m_nRunCount = 0;
     m_nTotalCount = 0;
 }
@@ -66,6 +69,11 @@ void CGenerateDlg::ArrivalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {
     if (!m_bActive) {
         return;
     }
+    if (CatchesUp() && m_nLastArrival + 1 < nTime) {
+        // The ticks slept through counted down too; none of them reached an arrival.
+        m_nCountdown -= static_cast<std::int32_t>(nTime - 1 - m_nLastArrival);
+    }
+    m_nLastArrival = nTime;
     if (--m_nCountdown == 0) {
         m_nCountdown = m_law.Sample();
         if (!m_params.m_bLimit || m_nRunCount < static_cast<std::uint32_t>(m_params.m_nLimit)) {
@@ -78,12 +86,30 @@ void CGenerateDlg::ArrivalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {
     CallPass<EPass::kArrival>(Destination(0), &m_outList, nTime);
 }
 
+template <EPass P>
+void CGenerateDlg::Forward(std::uint32_t nTime) {
+    if (m_bActive) {
+            CallPass<P>(Destination(0), &m_outList, nTime);
+    }
+}
+
 void CGenerateDlg::ServicePass(CTransactList* /*pIn*/, std::uint32_t nTime) {
     Forward<EPass::kService>(nTime);
 }
 
 void CGenerateDlg::FinalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {
     Forward<EPass::kFinal>(nTime);
+}
+
+CTransactList* CGenerateDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
+
+std::uint32_t CGenerateDlg::QuietUntil(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return kForever;
+    }
+    // The countdown reaches zero, and a new interval is drawn, in this tick.
+    const std::uint32_t nArrival = m_nLastArrival + static_cast<std::uint32_t>(m_nCountdown);
+    return std::max(nArrival, nTime);
 }
 
 int CGenerateDlg::HasTransacts() {

@@ -28,6 +28,7 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    CTransactList* GetOutputList(std::int32_t k) override;
 
     CGenerateParams m_params;
     CFlowLaw m_law;
@@ -38,15 +39,15 @@ public:
     std::uint32_t GetTotalCount() const { return m_nTotalCount; }
     const CTransactList& GetOutList() const { return m_outList; }
 
+protected:
+    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+
 private:
     template <EPass P>
-    void Forward(std::uint32_t nTime) {
-        if (m_bActive) {
-            CallPass<P>(Destination(0), &m_outList, nTime);
-        }
-    }
+    void Forward(std::uint32_t nTime);
 
-    std::int32_t m_nCountdown = 0;
+    std::int32_t m_nCountdown = 0;  // as it stood after the arrival pass of m_nLastArrival
+    std::uint32_t m_nLastArrival = 0;
     std::uint32_t m_nRunCount = 0;
     std::uint32_t m_nTotalCount = 0;
     CTransactList m_outList;

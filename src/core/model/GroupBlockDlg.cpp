@@ -72,6 +72,15 @@ void CGroupBlockDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
     Pass<EPass::kFinal>(pIn, nTime);
 }
 
+CTransactList* CGroupBlockDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
+
+std::uint32_t CGroupBlockDlg::QuietUntil(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return kForever;
+    }
+    return AreInputsEmpty() ? kForever : nTime;
+}
+
 int CGroupBlockDlg::HasTransacts() {
     return m_bActive && (!m_groups.IsEmpty() || !m_outList.IsEmpty());
 }

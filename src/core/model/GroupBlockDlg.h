@@ -21,6 +21,7 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    CTransactList* GetOutputList(std::int32_t k) override;
 
     std::int32_t m_nWaitCount = 1;
     CPriorityChange m_priority;
@@ -32,6 +33,7 @@ protected:
     CGroupBlockDlg(EBlockKind nKind, std::string strKind, CPoint ptPos);
     CGroupBlockDlg(const CGroupBlockDlg& other);
 
+    std::uint32_t QuietUntil(std::uint32_t nTime) override;
     // One copy arrives while the count is 2 or more.
     virtual void Collect(const CTransact& transact) = 0;
     // Whether a stored count of awaited transacts is acceptable for this kind.

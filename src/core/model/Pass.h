@@ -3,18 +3,20 @@
 #include <cstdint>
 
 #include "model/BlockDlg.h"
+#include "sim/TransactList.h"
 
 namespace mardo {
 
-// The three passes of a tick. Blocks write their pass work once, as a template on the pass,
-// and the three pass operations of a kind instantiate it.
-enum class EPass { kArrival, kService, kFinal };
+// Blocks write their pass work once, as a template on the pass (EPass), and the three pass
+// operations of a kind instantiate it.
 
-// Calls pass P on an output's destination with the output's list. An unlinked output (only a
-// hand-made file can leave one behind a named block) is skipped: its transacts stay put.
+// Calls pass P on an output's destination with the output's list, unless the destination
+// sleeps through it. An unlinked output (only a hand-made file can leave one behind a named
+// block) is skipped: its transacts stay put.
 template <EPass P>
 inline void CallPass(CBlockDlg* pDest, CTransactList* pList, std::uint32_t nTime) {
-    if (pDest == nullptr) {
+    // A terminator handed nothing does nothing.
+    if (pDest == nullptr || (pList->IsEmpty() && pDest->GetKind() == EBlockKind::kTerminate)) {
         return;
     }
     if constexpr (P == EPass::kArrival) {

@@ -93,6 +93,10 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     if (pIn != nullptr) {
         m_inputs.Add(pIn);
     }
+    if (CatchesUp()) {
+        // The new-tick accounting of this tick belongs to the arrival pass.
+        CatchUpTo(P == EPass::kArrival ? nTime - 1 : nTime);
+    }
     if constexpr (P == EPass::kArrival) {
         if (m_nLastTick < nTime) {
             StartTick(nTime);
@@ -106,7 +110,9 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
             return;
         }
         std::uint32_t nAdmitted = 0;
-        if (m_bFree) {
+        // With nothing offered the queue (not empty here) admits nothing, and its largest
+        // content already covers what it holds.
+        if (m_bFree && !bNothingOffered) {
             if (m_queue.IsEmpty()) {
                 m_bZeroFlag = 1;
             }
@@ -148,6 +154,42 @@ void CQueueDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
 
 void CQueueDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
     Pass<EPass::kFinal>(pIn, nTime);
+}
+
+void CQueueDlg::CatchUpTo(std::uint32_t nTime) {
+    if (nTime <= m_nLastTick) {
+        return;
+    }
+    m_nContentTime += m_nCarried * (nTime - m_nLastTick);
+    m_bZeroFlag = 0;
+    m_nLastTick = nTime;
+    RaiseMaxContent();
+}
+
+void CQueueDlg::CatchUp(std::uint32_t nTime) {
+    if (m_bActive && CatchesUp() && m_nLastTick != 0) {
+        CatchUpTo(nTime);
+    }
+}
+
+CTransactList* CQueueDlg::GetOutputList(std::int32_t /*k*/) { return &m_queue; }
+
+std::uint32_t CQueueDlg::QuietUntil(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return kForever;
+    }
+    const bool bFull =
+        m_params.m_bLimit != 0 && GetCount() == static_cast<std::uint32_t>(m_params.m_nLimit);
+    const bool bUnregistered = m_inputs.GetListCount() < GetInputListCount();
+    // Waiting transacts are admitted unless the queue is full and knows it.
+    const bool bAdmits = m_inputs.GetTotalCount() != 0 && (m_bFree || !bFull);
+    // A queue that offers its content sets its state afresh from it.
+    const bool bStale =
+        !m_queue.IsEmpty() && (m_nCarried != GetCount() || (m_bFree != 0) == bFull);
+    if (bUnregistered || bAdmits || bStale) {
+        return nTime;
+    }
+    return kForever;
 }
 
 int CQueueDlg::HasTransacts() { return m_bActive && !m_queue.IsEmpty(); }

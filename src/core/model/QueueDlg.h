@@ -28,6 +28,8 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    CTransactList* GetOutputList(std::int32_t k) override;
+    void CatchUp(std::uint32_t nTime) override;
 
     CQueueParams m_params;
     CPriorityChange m_priority;
@@ -45,10 +47,16 @@ public:
 
     const CTransactList& GetContent() const { return m_queue; }
 
+protected:
+    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+
 private:
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime);
     void StartTick(std::uint32_t nTime);
+    // Does the new-tick accounting of every tick slept through, up to tick nTime; the content
+    // carried into each of them was the same.
+    void CatchUpTo(std::uint32_t nTime);
     void Admit(CTransactList* pIn);
     std::uint32_t GetCount() const { return static_cast<std::uint32_t>(m_queue.GetCount()); }
     void RaiseMaxContent();

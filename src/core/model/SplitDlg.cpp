@@ -1,5 +1,7 @@
 #include "model/SplitDlg.h"
 
+#include <algorithm>
+
 #include "persist/Error.h"
 #include "persist/FileModel.h"
 
@@ -92,6 +94,19 @@ void CSplitDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
 
 void CSplitDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
     Pass<EPass::kFinal>(pIn, nTime);
+}
+
+CTransactList* CSplitDlg::GetOutputList(std::int32_t k) {
+    return k >= 0 && static_cast<std::size_t>(k) < m_outLists.size()
+               ? &m_outLists[static_cast<std::size_t>(k)]
+               : nullptr;
+}
+
+std::uint32_t CSplitDlg::QuietUntil(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return kForever;
+    }
+    return AreInputsEmpty() ? kForever : nTime;
 }
 
 int CSplitDlg::HasTransacts() {

@@ -29,6 +29,7 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    CTransactList* GetOutputList(std::int32_t k) override;
 
     // Brings the copy counts to the number of outputs: cut at the end, or extended with 1s.
     void FitCopyCounts();
@@ -37,6 +38,9 @@ public:
     CPriorityChange m_priority;
 
     const CTransactList& GetOutList(std::size_t k) const { return m_outLists[k]; }
+
+protected:
+    std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:
     template <EPass P>

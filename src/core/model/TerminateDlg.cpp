@@ -35,6 +35,10 @@ void CTerminateDlg::Absorb(CTransactList* pIn) {
     pIn->DeleteAll();
 }
 
+std::uint32_t CTerminateDlg::QuietUntil(std::uint32_t nTime) {
+    return AreInputsEmpty() ? kForever : nTime;
+}
+
 void CTerminateDlg::ArrivalPass(CTransactList* pIn, std::uint32_t /*nTime*/) { Absorb(pIn); }
 
 void CTerminateDlg::ServicePass(CTransactList* pIn, std::uint32_t /*nTime*/) { Absorb(pIn); }

@@ -21,6 +21,9 @@ public:
     void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
 
+protected:
+    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+
 private:
     void Absorb(CTransactList* pIn);
 };

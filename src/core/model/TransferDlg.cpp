@@ -1,5 +1,6 @@
 #include "model/TransferDlg.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "persist/Error.h"
@@ -140,6 +141,21 @@ void CTransferDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
 
 void CTransferDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
     Pass<EPass::kFinal>(pIn, nTime);
+}
+
+CTransactList* CTransferDlg::GetOutputList(std::int32_t k) {
+    return k >= 0 && static_cast<std::size_t>(k) < m_outLists.size()
+               ? &m_outLists[static_cast<std::size_t>(k)]
+               : nullptr;
+}
+
+std::uint32_t CTransferDlg::QuietUntil(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return kForever;
+    }
+    // The choice of a tick, made in its first arrival pass, reads other blocks' states as they
+    // are at that moment.
+    return AreInputsEmpty() ? std::max(m_nLastTick + 1, nTime) : nTime;
 }
 
 int CTransferDlg::HasTransacts() {

@@ -30,6 +30,7 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    CTransactList* GetOutputList(std::int32_t k) override;
 
     // Whether the output values make sense for the rule (the model check asks before a run).
     int CheckOutputs() const;
@@ -39,6 +40,9 @@ public:
 
     std::int32_t GetActiveOutput() const { return m_nActiveOut; }
     const CTransactList& GetOutList(std::size_t k) const { return m_outLists[k]; }
+
+protected:
+    std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:
     template <EPass P>

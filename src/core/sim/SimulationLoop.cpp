@@ -1,12 +1,15 @@
 #include "sim/SimulationLoop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <stdexcept>
 
 #include "model/BlockDlg.h"
 #include "model/Model.h"
+#include "model/GenerateDlg.h"
 #include "sim/Rand.h"
+#include "sim/QuietTicks.h"
 
 namespace mardo {
 
@@ -67,6 +70,7 @@ void CSimulationLoop::Prepare() {
     m_generators.clear();
     m_nFirstGenerator = 0;
     m_pReference = nullptr;
+    m_bNeverEmpty = false;
     for (const auto& pBlock : m_model.GetBlocks()) {
         if (!pBlock->IsNamed()) {
             continue;
@@ -74,9 +78,15 @@ void CSimulationLoop::Prepare() {
         pBlock->PrepareRun();
         if (pBlock->GetKind() == EBlockKind::kGenerate) {
             m_generators.push_back(pBlock.get());
+            m_bNeverEmpty =
+                m_bNeverEmpty || !static_cast<const CGenerateDlg&>(*pBlock).m_params.m_bLimit;
         } else if (pBlock->GetKind() == EBlockKind::kTerminate) {
             m_pReference = pBlock.get();
         }
+    }
+    m_watched.clear();
+    if (m_bSkipQuiet) {
+        m_watched = WatchForQuietTicks(m_model);
     }
 }
 
@@ -111,21 +121,59 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
     const std::uint32_t nDeparturesAtStart = Departures();
     for (std::uint32_t t = 1;; ++t) {
         Tick(++m_nTime);
-        const std::uint32_t nDepartures = Departures();
-        m_nModelTime.store(m_nTime, std::memory_order_relaxed);
-        m_nDeparted.store(nDepartures, std::memory_order_relaxed);
-        if (bByTime ? t == nStopValue : nDepartures - nDeparturesAtStart >= nStopValue) {
+        Publish();
+        if (bByTime ? t == nStopValue : Departures() - nDeparturesAtStart >= nStopValue) {
             return ESignal::kGoOn;
         }
         if (IsSystemEmpty()) {
             m_log.AddMessage(kEmptySystem, IMessageLog::kWarning, true);
             return ESignal::kGoOn;
         }
-        const ESignal signal = TestSignals();
+        ESignal signal = TestSignals();
+        if (signal != ESignal::kGoOn) {
+            return signal;
+        }
+        if (m_watched.empty()) {
+            continue;
+        }
+        // Ticks in which nothing would change pass at once; departures, the system's
+        // emptiness and the stop rule's count stay as they are through them.
+        std::uint32_t nQuiet = QuietTicksFrom(m_nTime + 1);
+        if (bByTime && nStopValue > t) {
+            nQuiet = std::min(nQuiet, nStopValue - t);
+        }
+        if (nQuiet == 0) {
+            continue;
+        }
+        m_nTime += nQuiet;
+        t += nQuiet;
+        m_nFirstGenerator = (m_nFirstGenerator + nQuiet) % m_generators.size();
+        Publish();
+        if (bByTime && t == nStopValue) {
+            return ESignal::kGoOn;
+        }
+        signal = TestSignals();
         if (signal != ESignal::kGoOn) {
             return signal;
         }
     }
+}
+
+void CSimulationLoop::Publish() {
+    m_nModelTime.store(m_nTime, std::memory_order_relaxed);
+    m_nDeparted.store(Departures(), std::memory_order_relaxed);
+}
+
+std::uint32_t CSimulationLoop::QuietTicksFrom(std::uint32_t nNext) {
+    // Stop short of the end of model time, where it would wrap around.
+    std::uint32_t nBusy = CBlockDlg::kForever - 1;
+    for (CBlockDlg* pBlock : m_watched) {
+        nBusy = std::min(nBusy, pBlock->QuietUntil(nNext));
+        if (nBusy <= nNext) {
+            return 0;
+        }
+    }
+    return nBusy > nNext ? nBusy - nNext : 0;
 }
 
 // One tick: the three passes through every generator, which then rotate by one.
@@ -150,6 +198,9 @@ void CSimulationLoop::ForEachGenerator(TCall call) {
 }
 
 bool CSimulationLoop::IsSystemEmpty() const {
+    if (m_bNeverEmpty) {
+        return false;
+    }
     for (const auto& pBlock : m_model.GetBlocks()) {
         if (pBlock->HasTransacts()) {
             return false;
@@ -174,6 +225,7 @@ CSimulationLoop::ESignal CSimulationLoop::TestSignals() {
 // The end of a completed or stopped simulation: the figures, then no transacts anywhere.
 void CSimulationLoop::Finish() {
     for (const auto& pBlock : m_model.GetBlocks()) {
+        pBlock->CatchUp(m_nTime);
         pBlock->ComputeStatistics();
     }
     ClearAll();

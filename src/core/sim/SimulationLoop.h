@@ -33,6 +33,10 @@ public:
     // Runs the simulation. Every block holds no transacts afterwards, whatever the outcome.
     EOutcome Run();
 
+    // Whether ticks in which nothing would change may be skipped (the default). The figures are
+    // the same either way; tests compare the two.
+    void SetQuietSkipping(bool bSkip) { m_bSkipQuiet = bSkip; }
+
     // Progress, readable from any thread while Run() works, and the final figures after it.
     std::uint32_t GetModelTime() const { return m_nModelTime.load(std::memory_order_relaxed); }
     std::uint32_t GetDeparted() const { return m_nDeparted.load(std::memory_order_relaxed); }
@@ -51,6 +55,9 @@ private:
     // stops or abandons the simulation.
     ESignal RunTicks();
     void Tick(std::uint32_t nTime);
+    // How many ticks from nNext on would change nothing but figures blocks keep lazily.
+    std::uint32_t QuietTicksFrom(std::uint32_t nNext);
+    void Publish();
     // Calls every generator once, from the first of the current rotation.
     template <typename TCall>
     void ForEachGenerator(TCall call);
@@ -67,6 +74,9 @@ private:
     std::vector<CBlockDlg*> m_generators;
     std::size_t m_nFirstGenerator = 0;  // the generator list's rotation
     CBlockDlg* m_pReference = nullptr;  // the last named terminator
+    bool m_bNeverEmpty = false;         // a generator without a limit keeps the system going
+    bool m_bSkipQuiet = true;
+    std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
     std::uint32_t m_nTime = 0;
 
     std::atomic<std::uint32_t> m_nModelTime{0};

@@ -17,6 +17,7 @@
 #include "persist/ModelFile.h"
 #include "props/ChangeInBlockDlg.h"
 #include "props/ChangeNameBlockDlg.h"
+#include "sim/ModelStartDlg.h"
 
 namespace mardo {
 
@@ -60,6 +61,11 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
             &CModelEditorDlg::OnBackgroundDoubleClicked);
     connect(m_pDiagram, &CDiagramView::backgroundContextMenu, this,
             &CModelEditorDlg::OnBackgroundContextMenu);
+    // "З&апуск..." opens the run window; this window minimises itself meanwhile.
+    m_runHandler = [](QWidget* /*pParent*/, CModel& model, const QString& strFileName) {
+        CModelStartDlg dialog(model, strFileName);
+        RunDialog(dialog);
+    };
     NewModel();
 }
 
