@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,6 +19,9 @@ CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, CBlockDlg* p
                                          const CBlockList* pBlocks, QWidget* pParent)
     : QDialog(pParent), m_pBlock(pBlock), m_pBlocks(pBlocks), m_pTabs(new QTabWidget(this)) {
     setWindowTitle(strCaption);
+    // Every tab title in full: the sheet is as wide as its tabs.
+    m_pTabs->setUsesScrollButtons(false);
+    m_pTabs->setMinimumSize(380, 220);
     auto* pButtons = new QDialogButtonBox(this);
     QPushButton* pOk = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     QPushButton* pCancel =
@@ -68,6 +72,9 @@ bool CBlockPropertySheet::ValidateInt(QWidget* pDialog, QLineEdit& edit, int nMi
 }
 
 void CBlockPropertySheet::SetupSpin(CSpinButtons& spin, int nMin, int nMax, int nPos) {
+    // Setting up is not a move of the arrows: the working copy keeps its value even when the
+    // arrows cannot show it (a value out of range read from a file).
+    const QSignalBlocker blocker(spin);
     spin.setRange(nMin, nMax);
     spin.setValue(nPos);
     spin.GetBuddy().setText(QString::number(nPos));
