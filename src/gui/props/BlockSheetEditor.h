@@ -10,9 +10,12 @@ class QWidget;
 namespace mardo {
 
 class CBlockPropertySheet;
+class CGroupBlockDlg;
+struct CExperimentParams;
 
 // Opens the property sheet of each block kind: the "Блок" page first, then the pages of the
-// kind; on OK the name is applied and the kind's pages write their copies back.
+// kind; on OK the name is applied and the kind's pages write their copies back. It also opens
+// the model's own sheet of experiment conditions.
 class CBlockSheetEditor final : public IBlockEditor {
 public:
     explicit CBlockSheetEditor(QWidget* pParent) : m_pParent(pParent) {}
@@ -26,6 +29,9 @@ public:
     bool Edit(CAssembleDlg& block, const CBlockList& blocks) override;
     bool Edit(CGatherDlg& block, const CBlockList& blocks) override;
 
+    // "Свойства модели": the conditions change only when the sheet is closed with OK.
+    bool EditExperiment(CExperimentParams& params);
+
 private:
     // What a kind adds to its sheet after the name page, and how it writes back after OK.
     struct SKindPages {
@@ -35,6 +41,8 @@ private:
 
     bool RunSheet(CBlockDlg& block, const QString& strCaption, const CBlockList& blocks,
                   const SKindPages& pages = {});
+    // The waiting and the assembling block share their pages.
+    bool EditGroupBlock(CGroupBlockDlg& block, const QString& strCaption, const CBlockList& blocks);
 
     QWidget* m_pParent;
 };
