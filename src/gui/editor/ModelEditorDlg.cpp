@@ -120,8 +120,7 @@ void CModelEditorDlg::CreateMenus() {
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
     AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); });
     model.addSeparator();
-    // Unavailable until the model's own sheet exists.
-    AddCommand(model, "&Свойства...", kModelProperties, [] {});
+    AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
 
     QMenu& help = *bar.addMenu(QStringLiteral("&Помощь"));
     AddCommand(help, "&О программе...", kAbout, [this] { OnAbout(); });
@@ -151,7 +150,6 @@ void CModelEditorDlg::UpdateMenuStates() {
     m_actions[kDeleteLink]->setEnabled(bLink);
     m_actions[kPaste]->setEnabled(m_pClipboard != nullptr);
     m_actions[kRun]->setEnabled(static_cast<bool>(m_runHandler));
-    m_actions[kModelProperties]->setEnabled(false);
 }
 
 QString CModelEditorDlg::GetFileName() const { return QFileInfo(m_strPath).fileName(); }
@@ -394,7 +392,18 @@ bool CModelEditorDlg::RenameBlock(CBlockDlg& block) {
 void CModelEditorDlg::EditBlockProperties(CBlockDlg& block) {
     CPaletteLock lock(*m_pPalette);
     block.EditProperties(m_sheetEditor, m_model.GetBlocks());
+    // A sheet that took outputs away takes their links with them, the selected one too.
+    const SDiagramLink& link = GetSelectedLink();
+    if (link.IsSet() && link.pSource->GetOutLink(link.nOutput) != link.pDestination) {
+        ClearLinkSelection();
+        UpdateMenuStates();
+    }
     RepaintLinks();
+}
+
+void CModelEditorDlg::EditModelProperties() {
+    CPaletteLock lock(*m_pPalette);
+    m_sheetEditor.EditExperiment(m_model.m_experiment);
 }
 
 // --- Links --------------------------------------------------------------------------------
@@ -473,6 +482,8 @@ void CModelEditorDlg::DeleteSelectedLink() {
 void CModelEditorDlg::OnBackgroundDoubleClicked(QPoint ptClient) {
     if (HitTestLink(ptClient)) {
         ChangeSelectedLink();
+    } else {
+        EditModelProperties();
     }
 }
 
@@ -489,8 +500,8 @@ std::unique_ptr<QMenu> CModelEditorDlg::CreateBackgroundMenu(QPoint ptClient) {
     QAction* pPaste = pMenu->addAction(QStringLiteral("&Вставить"));
     pPaste->setEnabled(m_pClipboard != nullptr);
     connect(pPaste, &QAction::triggered, this, [this, ptClient] { PasteAt(ptClient); });
-    pMenu->addAction(QStringLiteral("&Свойства ..."))
-        ->setEnabled(m_actions[kModelProperties]->isEnabled());
+    connect(pMenu->addAction(QStringLiteral("&Свойства ...")), &QAction::triggered, this,
+            [this] { EditModelProperties(); });
     return pMenu;
 }
 
