@@ -10,7 +10,7 @@ class QWidget;
 namespace mardo {
 
 class CBlockPropertySheet;
-class CGroupBlockDlg;
+struct CPriorityChange;
 struct CExperimentParams;
 
 // Opens the property sheet of each block kind: the "Блок" page first, then the pages of the
@@ -37,12 +37,15 @@ private:
     struct SKindPages {
         std::function<void(CBlockPropertySheet& sheet)> addPages;
         std::function<void()> writeBack;
+        // The kinds that change priorities end their sheet with "Приоритет" on this record.
+        CPriorityChange* pPriority = nullptr;
     };
 
     bool RunSheet(CBlockDlg& block, const QString& strCaption, const CBlockList& blocks,
-                  const SKindPages& pages = {});
-    // The waiting and the assembling block share their pages.
-    bool EditGroupBlock(CGroupBlockDlg& block, const QString& strCaption, const CBlockList& blocks);
+                  const SKindPages& pages);
+    // A kind with one page of its own on one record, read back through the page's getter.
+    template <typename TPage, typename TRecord, typename TRead>
+    static SKindPages OnePage(TRecord& record, TRead read, CPriorityChange& priority);
 
     QWidget* m_pParent;
 };
