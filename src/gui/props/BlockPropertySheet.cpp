@@ -17,21 +17,24 @@ namespace mardo {
 
 CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, CBlockDlg* pBlock,
                                          const CBlockList* pBlocks, QWidget* pParent)
-    : QDialog(pParent), m_pBlock(pBlock), m_pBlocks(pBlocks), m_pTabs(new QTabWidget(this)) {
+    : QDialog(pParent),
+      m_pBlock(pBlock),
+      m_pBlocks(pBlocks),
+      m_pTabs(new QTabWidget(this)),
+      m_pButtons(new QDialogButtonBox(this)) {
     setWindowTitle(strCaption);
     // Every tab title in full: the sheet is as wide as its tabs.
     m_pTabs->setUsesScrollButtons(false);
     m_pTabs->setMinimumSize(380, 220);
-    auto* pButtons = new QDialogButtonBox(this);
-    QPushButton* pOk = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* pOk = m_pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     QPushButton* pCancel =
-        pButtons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+        m_pButtons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     pOk->setDefault(true);
     connect(pOk, &QPushButton::clicked, this, &CBlockPropertySheet::OnOk);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pTabs);
-    pLayout->addWidget(pButtons);
+    pLayout->addWidget(m_pButtons);
 }
 
 void CBlockPropertySheet::AddPage(std::unique_ptr<CBlockPropertyPage> pPage) {
@@ -39,6 +42,11 @@ void CBlockPropertySheet::AddPage(std::unique_ptr<CBlockPropertyPage> pPage) {
     m_pages.push_back(pPage.get());
     const QString strTitle = pPage->GetTitle();
     m_pTabs->addTab(pPage.release(), strTitle);
+    // The Tab key goes from the tabs through the page's fields to the buttons: a widget given
+    // a parent again goes to the end of the order.
+    m_pButtons->setParent(nullptr);
+    m_pButtons->setParent(this);
+    layout()->addWidget(m_pButtons);
 }
 
 CBlockPropertyPage* CBlockPropertySheet::GetActivePage() const {

@@ -6,6 +6,7 @@
 
 #include "model/BlockEditor.h"
 
+class QDialogButtonBox;
 class QLineEdit;
 class QTabWidget;
 
@@ -57,6 +58,7 @@ private:
     CBlockDlg* m_pBlock;
     const CBlockList* m_pBlocks;
     QTabWidget* m_pTabs;
+    QDialogButtonBox* m_pButtons;
     std::vector<CBlockPropertyPage*> m_pages;  // owned by the tabs
 };
 

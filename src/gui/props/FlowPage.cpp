@@ -32,12 +32,13 @@ CFlowPage::CFlowPage(const CFlowLaw& law, QWidget* pParent)
     : CBlockPropertyPage(QStringLiteral("Характеристика потока"), pParent),
       m_law(law),
       m_pKind(new QComboBox(this)),
-      m_pGroups(new QStackedWidget(this)),
-      m_pTest(new QPushButton(QStringLiteral("&Тест"), this)) {
+      m_pGroups(new QStackedWidget(this)) {
     m_pKind->addItems({QStringLiteral("Детерминированный"), QStringLiteral("Равномерный"),
                        QStringLiteral("Специальный")});
     m_pGroups->addWidget(CreateValueGroup());
     m_pGroups->addWidget(CreateIntervalGroup());
+    // Made after the groups, so that the Tab key reaches it after their fields.
+    m_pTest = new QPushButton(QStringLiteral("&Тест"), this);
 
     auto* pKindRow = new QHBoxLayout;
     pKindRow->addWidget(new QLabel(QStringLiteral("Закон поступления/обслуживания"), this));

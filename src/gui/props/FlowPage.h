@@ -70,7 +70,7 @@ private:
     QPushButton* m_pNew = nullptr;
     QPushButton* m_pChange = nullptr;
     QPushButton* m_pRemove = nullptr;
-    QPushButton* m_pTest;
+    QPushButton* m_pTest = nullptr;
 };
 
 }  // namespace mardo
