@@ -392,12 +392,6 @@ bool CModelEditorDlg::RenameBlock(CBlockDlg& block) {
 void CModelEditorDlg::EditBlockProperties(CBlockDlg& block) {
     CPaletteLock lock(*m_pPalette);
     block.EditProperties(m_sheetEditor, m_model.GetBlocks());
-    // A sheet that took outputs away takes their links with them, the selected one too.
-    const SDiagramLink& link = GetSelectedLink();
-    if (link.IsSet() && link.pSource->GetOutLink(link.nOutput) != link.pDestination) {
-        ClearLinkSelection();
-        UpdateMenuStates();
-    }
     RepaintLinks();
 }
 
