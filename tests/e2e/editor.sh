@@ -36,7 +36,7 @@ import -window root "$out/editor-linked.png"
 # Arrivals every 1 or 2 ticks: "Равномерный" is the entry after "Детерминированный".
 sheet=$(open_sheet "$gen_x" 'Свойства генератора')
 next_page 2
-xdotool key Tab Down Tab
+xdotool key Down Tab
 retype 1
 xdotool key Tab
 retype 2
@@ -48,7 +48,7 @@ wait_closed 'Свойства генератора'
 # A service time of 10 ticks, deterministic as a new device's law is.
 sheet=$(open_sheet "$device_x" 'Свойства устройства обслуживания')
 next_page
-xdotool key Tab Tab
+xdotool key Tab
 retype 10
 xdotool key Return
 wait_closed 'Свойства устройства обслуживания'
@@ -56,18 +56,18 @@ wait_closed 'Свойства устройства обслуживания'
 # At most 3 waiting in the queue: past the discipline, the box and its field.
 sheet=$(open_sheet "$queue_x" 'Свойства очереди')
 next_page
-xdotool key Tab Tab space Tab
+xdotool key Tab space Tab
 retype 3
 sleep 0.3
 import -window "$sheet" "$out/sheet-queue-limit.png"
 xdotool key Return
 wait_closed 'Свойства очереди'
 
-# 500 ticks, one run: a double-click on the empty diagram opens the model's sheet, whose tabs
-# have the focus; Tab passes the checked rule on to the value.
+# 500 ticks, one run: a double-click on the empty diagram opens the model's sheet with the
+# focus on the checked rule; Tab passes on to the value.
 xdotool mousemove 600 500 click --repeat 2 --delay 80 1
 sheet=$(find_window '^Свойства модели$') || fail "the model's sheet did not open"
-xdotool key Tab Tab
+xdotool key Tab
 retype 500
 sleep 0.3
 import -window "$sheet" "$out/sheet-experiment.png"

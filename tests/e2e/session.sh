@@ -106,8 +106,8 @@ open_sheet() {  # x, sheet title[, top]
     find_window "^$2\$" || fail "the sheet \"$2\" did not open"
 }
 
-# Ctrl+Tab moves to the next page and leaves the focus on the tabs, from where Tab reaches the
-# page's first field.
+# A sheet opens with the focus in the first field of its first page; Ctrl+Tab moves to the
+# next page and takes the focus to that page's first field.
 next_page() {  # how many pages on
     for _ in $(seq "${1:-1}"); do
         xdotool key ctrl+Tab

@@ -70,19 +70,18 @@ shoot_dialog() {  # title, file name
 # A special law's table: "Но&вый" comes after the law's drop-down and the table.
 sheet=$(open_sheet 60 'Свойства генератора')
 next_page 2
-xdotool key Tab Down Down Tab Tab space
+xdotool key Down Down Tab Tab space
 shoot_dialog 'Добавить новый интервал' dialog-interval
 shoot "$sheet" generator-special
 xdotool key Escape
 wait_closed 'Свойства генератора'
 
 # The switching block by probability, then by block states: the rule's radio buttons, then
-# "Ред&актировать" after the values' list. A page's own focus goes on to the next page's first
-# field, here the list.
+# "Ред&актировать" after the values' list.
 for rule in probability state; do
     sheet=$(open_sheet 720 'Свойства коммутирующего блока')
     next_page
-    xdotool key Tab Down
+    xdotool key Down
     [ "$rule" = state ] && xdotool key Down
     next_page 2
     shoot "$sheet" "switching-values-$rule"
@@ -98,7 +97,7 @@ done
 
 sheet=$(open_sheet 60 'Свойства копирующего блока' "$low")
 next_page 2
-xdotool key Tab Tab space
+xdotool key Tab space
 shoot_dialog 'Изменить количество транзактов' dialog-copies
 xdotool key Escape
 wait_closed 'Свойства копирующего блока'

@@ -15,6 +15,7 @@
 #include "model/GenerateDlg.h"
 #include "model/Model.h"
 #include "model/QueueDlg.h"
+#include "props/BlockPage.h"
 #include "props/BlockSheetEditor.h"
 #include "props/CheckedField.h"
 #include "props/ExperimentPage.h"
@@ -66,6 +67,9 @@ void BlockPagesTest::generatorRowsFollowTheirBoxes() {
     delay.GetField().GetSpin().stepUp();
     QCOMPARE(page.GetParams().m_nDelay, 8);
     QCOMPARE(TextOf(delay.GetField()), QStringLiteral("8"));
+    QTest::keyClick(&delay.GetField().GetEdit(), Qt::Key_Up);  // the arrow key moves the spin
+    QCOMPARE(TextOf(delay.GetField()), QStringLiteral("9"));
+    QTest::keyClick(&delay.GetField().GetEdit(), Qt::Key_Down);
     limit.GetCheck().click();
     QCOMPARE(page.GetParams().m_bLimit, 0);
     QVERIFY(!limit.GetField().isEnabled());
@@ -183,6 +187,8 @@ void BlockPagesTest::sheetWritesBackOnOkOnly() {
         QCOMPARE(sheet.windowTitle(), QStringLiteral("Свойства генератора"));
         QCOMPARE(sheet.GetPageCount(), 3);
         sheet.show();
+        // Ready for typing the name.
+        QCOMPARE(sheet.focusWidget(), &dynamic_cast<CBlockPage&>(sheet.GetPage(0)).GetNameEdit());
         auto& page = dynamic_cast<CGeneratePage&>(sheet.GetPage(1));
         sheet.SetActivePage(page);
         page.GetRow(CGeneratePage::kDelay).GetCheck().click();

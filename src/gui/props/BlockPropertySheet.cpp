@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -86,6 +87,23 @@ void CBlockPropertySheet::SetupSpin(CSpinButtons& spin, int nMin, int nMax, int 
     spin.setRange(nMin, nMax);
     spin.setValue(nPos);
     spin.GetBuddy().setText(QString::number(nPos));
+}
+
+void CBlockPropertySheet::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    if (pEvent->spontaneous() || m_pTabs->currentWidget() == nullptr) {
+        return;
+    }
+    // The sheet opens ready for typing into the first field of its first page.
+    QWidget& page = *m_pTabs->currentWidget();
+    for (QWidget* pField = page.nextInFocusChain(); pField != &page;
+         pField = pField->nextInFocusChain()) {
+        if (page.isAncestorOf(pField) && pField->isVisibleTo(&page) && pField->isEnabled() &&
+            (pField->focusPolicy() & Qt::TabFocus) != 0) {
+            pField->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void CBlockPropertySheet::OnOk() {

@@ -54,6 +54,9 @@ public slots:
     // The OK button: the first invalid page stops it, otherwise the sheet closes with OK.
     void OnOk();
 
+protected:
+    void showEvent(QShowEvent* pEvent) override;
+
 private:
     CBlockDlg* m_pBlock;
     const CBlockList* m_pBlocks;

@@ -1,6 +1,7 @@
 #include "props/NumberField.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "props/BlockPropertySheet.h"
@@ -24,11 +25,23 @@ CNumberField::CNumberField(int nMin, int nMax, QWidget* pParent)
                            16);
     m_pSpin->setFixedHeight(m_pEdit->sizeHint().height());
     setFocusProxy(m_pEdit);
+    m_pEdit->installEventFilter(this);
     connect(m_pSpin, &CSpinButtons::valueChanged, this, [this](int nValue) {
         if (m_pValue != nullptr) {
             *m_pValue = nValue;
         }
     });
+}
+
+bool CNumberField::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pWatched == m_pEdit && pEvent->type() == QEvent::KeyPress) {
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        if (nKey == Qt::Key_Up || nKey == Qt::Key_Down) {
+            m_pSpin->stepBy(nKey == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(pWatched, pEvent);
 }
 
 void CNumberField::Attach(std::int32_t& nValue) {

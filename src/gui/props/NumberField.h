@@ -33,6 +33,10 @@ public:
     QLineEdit& GetEdit() const { return *m_pEdit; }
     CSpinButtons& GetSpin() const { return *m_pSpin; }
 
+protected:
+    // The Up and Down keys in the box move the arrows, as a click on them would.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
 private:
     int m_nMin;
     int m_nMax;
