@@ -29,6 +29,26 @@
 using namespace mardo;
 using namespace mardo::test;
 
+namespace {
+
+// A model whose blocks' sheets open through the block editor, as the main window opens them.
+struct SModelSheets {
+    CModel model;
+    CBlockSheetEditor editor{nullptr};
+    CDialogScript dialogs;
+    CMessageRecorder messages;
+
+    template <typename TBlock>
+    TBlock& Add(const char* pszName) {
+        auto& block = model.Add<TBlock>();
+        block.SetName(pszName);
+        return block;
+    }
+    bool Edit(CBlockDlg& block) { return block.EditProperties(editor, model.GetBlocks()); }
+};
+
+}  // namespace
+
 class BlockPagesTest : public QObject {
     Q_OBJECT
 
@@ -37,7 +57,6 @@ private slots:
     void generatorValidatesCheckedRowsOnly();
     void priorityValueCountsOnlyWhenItChanges();
     void queueLimitAndDiscipline();
-    void awaitedTransactsRange();
     void sheetWritesBackOnOkOnly();
     void firstInvalidPageInTabOrderIsTheOneShown();
     void pageNeverShownKeepsItsValues();
@@ -158,32 +177,12 @@ void BlockPagesTest::queueLimitAndDiscipline() {
     QCOMPARE(page.GetParams(), (CQueueParams{CQueueParams::kLifo, 1, 20000}));
 }
 
-void BlockPagesTest::awaitedTransactsRange() {
-    SSheetFixture f;
-    CWaitTransactPage& page = f.Add<CWaitTransactPage>(3);
-    f.Show(page);
-    QCOMPARE(TextOf(page.GetField()), QStringLiteral("3"));
-    page.GetField().GetSpin().stepDown();
-    QCOMPARE(page.GetWaitCount(), 2);
-    Type(page.GetField(), QString());
-    QVERIFY(!page.Validate());
-    QCOMPARE(f.messages.Texts(), QStringList{RangeText(1, 10000)});
-    // Beyond 32 bits there is no number to store: still the range message.
-    Type(page.GetField(), QStringLiteral("4294967297"));
-    QVERIFY(!page.Validate());
-    QCOMPARE(f.messages.Texts().last(), RangeText(1, 10000));
-}
-
 void BlockPagesTest::sheetWritesBackOnOkOnly() {
-    CModel model;
-    auto& generator = model.Add<CGenerateDlg>();
-    generator.SetName("Поток");
-    CBlockSheetEditor editor(nullptr);
-    CDialogScript dialogs;
-    CMessageRecorder messages;
+    SModelSheets m;
+    auto& generator = m.Add<CGenerateDlg>("Поток");
 
     // Cancel after the arrows were moved leaves the block as it was.
-    dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
+    m.dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
         QCOMPARE(sheet.windowTitle(), QStringLiteral("Свойства генератора"));
         QCOMPARE(sheet.GetPageCount(), 3);
         sheet.show();
@@ -195,11 +194,11 @@ void BlockPagesTest::sheetWritesBackOnOkOnly() {
         page.GetRow(CGeneratePage::kDelay).GetField().GetSpin().stepUp();
         sheet.reject();
     });
-    QVERIFY(!generator.EditProperties(editor, model.GetBlocks()));
+    QVERIFY(!m.Edit(generator));
     QCOMPARE(generator.m_params, CGenerateParams{});
 
     // OK takes the typed values of every page.
-    dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
+    m.dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
         sheet.show();
         auto& params = dynamic_cast<CGeneratePage&>(sheet.GetPage(1));
         auto& law = dynamic_cast<CFlowPage&>(sheet.GetPage(2));
@@ -212,8 +211,8 @@ void BlockPagesTest::sheetWritesBackOnOkOnly() {
         Type(law.GetMaxField(), QStringLiteral("9"));
         sheet.OnOk();
     });
-    QVERIFY(generator.EditProperties(editor, model.GetBlocks()));
-    QVERIFY(messages.Messages().empty());
+    QVERIFY(m.Edit(generator));
+    QVERIFY(m.messages.Messages().empty());
     QCOMPARE(generator.m_params.m_bPriority, 1);
     QCOMPARE(generator.m_params.m_nPriority, 700);
     QCOMPARE(generator.m_law, CFlowLaw(CFlowLaw::kUniform, 2, 9));
@@ -221,13 +220,9 @@ void BlockPagesTest::sheetWritesBackOnOkOnly() {
 }
 
 void BlockPagesTest::firstInvalidPageInTabOrderIsTheOneShown() {
-    CModel model;
-    auto& queue = model.Add<CQueueDlg>();
-    queue.SetName("Очередь");
-    CBlockSheetEditor editor(nullptr);
-    CDialogScript dialogs;
-    CMessageRecorder messages;
-    dialogs.Then<CBlockPropertySheet>([&messages](CBlockPropertySheet& sheet) {
+    SModelSheets m;
+    auto& queue = m.Add<CQueueDlg>("Очередь");
+    m.dialogs.Then<CBlockPropertySheet>([&messages = m.messages](CBlockPropertySheet& sheet) {
         sheet.show();
         auto& params = dynamic_cast<CQueuePage&>(sheet.GetPage(1));
         auto& priority = dynamic_cast<CPriorityPage&>(sheet.GetPage(2));
@@ -249,20 +244,17 @@ void BlockPagesTest::firstInvalidPageInTabOrderIsTheOneShown() {
         QCOMPARE(sheet.GetActivePage(), &priority);
         sheet.reject();
     });
-    QVERIFY(!queue.EditProperties(editor, model.GetBlocks()));
+    QVERIFY(!m.Edit(queue));
     QCOMPARE(queue.m_params, CQueueParams{});
     QCOMPARE(queue.m_priority, CPriorityChange{});
 }
 
 void BlockPagesTest::pageNeverShownKeepsItsValues() {
-    CModel model;
-    auto& gather = model.Add<CGatherDlg>();
-    gather.SetName("Сбор");
+    SModelSheets m;
+    auto& gather = m.Add<CGatherDlg>("Сбор");
     gather.m_nWaitCount = 0;  // a model file may hold it; the page would refuse it
     gather.m_priority = {CPriorityChange::kRaise, 20};
-    CBlockSheetEditor editor(nullptr);
-    CDialogScript dialogs;
-    dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
+    m.dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
         QCOMPARE(sheet.windowTitle(), QStringLiteral("Свойства ожидающего блока"));
         sheet.show();
         auto& priority = dynamic_cast<CPriorityPage&>(sheet.GetPage(2));
@@ -270,9 +262,23 @@ void BlockPagesTest::pageNeverShownKeepsItsValues() {
         priority.GetValueField().GetSpin().stepUp();
         sheet.OnOk();
     });
-    QVERIFY(gather.EditProperties(editor, model.GetBlocks()));
+    QVERIFY(m.Edit(gather));
     QCOMPARE(gather.m_nWaitCount, 0);
     QCOMPARE(gather.m_priority, (CPriorityChange{CPriorityChange::kRaise, 21}));
+
+    // Once shown, the count is read and must be corrected.
+    m.dialogs.Then<CBlockPropertySheet>([&messages = m.messages](CBlockPropertySheet& sheet) {
+        sheet.show();
+        auto& page = dynamic_cast<CWaitTransactPage&>(sheet.GetPage(1));
+        sheet.SetActivePage(page);
+        QCOMPARE(TextOf(page.GetField()), QStringLiteral("0"));
+        sheet.OnOk();
+        QCOMPARE(messages.Texts(), QStringList{RangeText(1, 10000)});
+        Type(page.GetField(), QStringLiteral("3"));
+        sheet.OnOk();
+    });
+    QVERIFY(m.Edit(gather));
+    QCOMPARE(gather.m_nWaitCount, 3);
 }
 
 void BlockPagesTest::experimentPageRangesAndRule() {
