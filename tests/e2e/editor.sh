@@ -1,112 +1,25 @@
-#!/usr/bin/env bash
 # End to end: starts the real program on a virtual X display, drags a generator, a queue, a
-# service device and a terminator from the palette onto the diagram, names and links them,
-# saves the model, takes screenshots, and has the batch runner simulate the saved file.
+# service device and a terminator from the palette onto the diagram, names and links them, sets
+# a uniform arrival law, a deterministic service time, a queue limit and the experiment
+# conditions through the property sheets, saves the model, takes screenshots, and has the batch
+# runner simulate the saved file.
 # Usage: editor.sh MARDO MARDO_RUN OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
 mardo=$1
 mardo_run=$2
 out=$3
-
-for tool in Xvfb xdotool import python3; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-rm -rf "$out"
-mkdir -p "$out/runtime"
-chmod 700 "$out/runtime"
 model="$out/линия.mrd"
 
-display=""
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
+source "$(dirname "$0")/session.sh"
 
-xvfb_pid=""
-mardo_pid=""
-cleanup() {
-    [ -z "$mardo_pid" ] || kill "$mardo_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.1
-done
-
-fail() {
-    echo "FAILED: $*"
-    import -window root "$out/failure.png" 2>/dev/null || true
-    exit 1
-}
-
-(cd "$out" && QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$out/runtime" exec "$mardo") \
-    >"$out/mardo.log" 2>&1 &
-mardo_pid=$!
-
-find_window() {  # the first visible window whose name matches, waiting up to 10 s
-    timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -1
-}
-main=$(find_window 'Mardo \[Редактор\]') || fail "the main window did not appear"
-palette=$(find_window '^Блоки$') || fail "the palette did not appear"
-# Without a window manager nothing maximises the window: give it a known place and size.
-xdotool windowmove "$main" 0 0 windowsize "$main" 1100 700
-sleep 0.5
-
-eval "$(xdotool getwindowgeometry --shell "$palette")"
-entry_height=36
-frame=$(( (HEIGHT - 8 * entry_height) / 2 ))
-entry_x=$(( X + WIDTH / 2 ))
-entry_y() { echo $(( Y + frame + entry_height * $1 + entry_height / 2 )); }
-
-# A drag with a few steps, as a hand would make it.
-drag() {
-    xdotool mousemove "$1" "$2" mousedown 1
-    sleep 0.2
-    xdotool mousemove $(( $1 + 6 )) $(( $2 + 4 ))
-    sleep 0.1
-    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
-    sleep 0.1
-    xdotool mousemove "$3" "$4"
-    sleep 0.2
-    xdotool mousemove $(( $3 + 1 )) "$4"
-    sleep 0.2
-    xdotool mouseup 1
-    sleep 0.4
-}
-
-# Palette rows: 0 generator, 1 terminator, 2 device, 3 queue. The blocks' top-left corners land
-# where they are dropped; the terminator goes last, since its entry then leaves the palette.
 top=110
 gen_x=60; queue_x=280; device_x=500; term_x=720
-drag "$entry_x" "$(entry_y 0)" "$gen_x" "$top"
-drag "$entry_x" "$(entry_y 3)" "$queue_x" "$top"
-drag "$entry_x" "$(entry_y 2)" "$device_x" "$top"
-drag "$entry_x" "$(entry_y 1)" "$term_x" "$top"
+place 0 "$gen_x" "$top"
+place 3 "$queue_x" "$top"
+place 2 "$device_x" "$top"
+place 1 "$term_x" "$top"
 
-# Rows of a block window: a 1-pixel frame, an 18-pixel caption, then rows of 17 pixels.
-row_y() { echo $(( top + 1 + 18 + 17 * $1 + 8 )); }
-col() { echo $(( $1 + 58 )); }
-
-name_block() {
-    xdotool mousemove "$(col "$1")" "$(row_y 0)" click --repeat 2 --delay 80 1
-    find_window '^Имя блока$' >/dev/null || fail "the name dialog did not open"
-    xdotool type --delay 30 "$2"
-    xdotool key Return
-    sleep 0.4
-}
 name_block "$gen_x" "Поток"
 name_block "$queue_x" "Очередь"
 name_block "$device_x" "Прибор"
@@ -119,6 +32,47 @@ drag "$(col "$device_x")" "$(row_y 2)" "$(col "$term_x")" "$(row_y 1)"
 xdotool mousemove 600 500 click 1
 sleep 0.3
 import -window root "$out/editor-linked.png"
+
+# Arrivals every 1 or 2 ticks: "Равномерный" is the entry after "Детерминированный".
+sheet=$(open_sheet "$gen_x" 'Свойства генератора')
+next_page 2
+xdotool key Down Tab
+retype 1
+xdotool key Tab
+retype 2
+sleep 0.3
+import -window "$sheet" "$out/sheet-uniform-law.png"
+xdotool key Return
+wait_closed 'Свойства генератора'
+
+# A service time of 10 ticks, deterministic as a new device's law is.
+sheet=$(open_sheet "$device_x" 'Свойства устройства обслуживания')
+next_page
+xdotool key Tab
+retype 10
+xdotool key Return
+wait_closed 'Свойства устройства обслуживания'
+
+# At most 3 waiting in the queue: past the discipline, the box and its field.
+sheet=$(open_sheet "$queue_x" 'Свойства очереди')
+next_page
+xdotool key Tab space Tab
+retype 3
+sleep 0.3
+import -window "$sheet" "$out/sheet-queue-limit.png"
+xdotool key Return
+wait_closed 'Свойства очереди'
+
+# 500 ticks, one run: a double-click on the empty diagram opens the model's sheet with the
+# focus on the checked rule; Tab passes on to the value.
+xdotool mousemove 600 500 click --repeat 2 --delay 80 1
+sheet=$(find_window '^Свойства модели$') || fail "the model's sheet did not open"
+xdotool key Tab
+retype 500
+sleep 0.3
+import -window "$sheet" "$out/sheet-experiment.png"
+xdotool key Return
+wait_closed 'Свойства модели'
 
 # "&Файл", then "&Сохранить" (the third item), and the file name in the save dialog.
 eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -163,13 +117,26 @@ python3 - "$out/run.json" <<'PY'
 import json, sys
 report = json.load(open(sys.argv[1], encoding="utf-8"))
 assert report["check"] == "passed", report["check"]
-# A new model runs one run of one tick.
-assert report["modelTime"] == 1, report["modelTime"]
-assert report["departed"] >= 0
+# One run of 500 ticks, as the model's sheet set it.
+assert report["modelTime"] == 500, report["modelTime"]
 text = json.dumps(report, ensure_ascii=False)
 for name in ("Поток", "Очередь", "Прибор", "Выход"):
     assert name in text, name
 assert len(report["blocks"]) == 4, report["blocks"]
 assert len(report["devices"]) == 1 and len(report["queues"]) == 1
-print("mardo-run: check passed, model time", report["modelTime"], "departed", report["departed"])
+# A device serving 10 ticks at a time finishes at most 49 transacts in 500 ticks, and as the
+# arrivals come every one or two ticks it is never idle after the first.
+assert 48 <= report["departed"] <= 49, report["departed"]
+device = report["devices"][0]
+assert device["utilization"] > 0.97, device
+# The queue fills up to its limit of 3 and the rest wait in the generator.
+queue = report["queues"][0]
+assert queue["maxContent"] == 3 and not queue["free"], queue
+assert queue["waiting"] > 100, queue
+# One arrival every one or two ticks: between 250 and 500 in all.
+generator = report["blocks"][0]
+assert 250 <= generator["left"] + generator["remaining"] <= 500, generator
+assert queue["waiting"] == generator["remaining"], (queue, generator)
+print("mardo-run: check passed, model time", report["modelTime"], "departed", report["departed"],
+      "queue", queue["maxContent"], "waiting", queue["waiting"])
 PY

@@ -245,7 +245,8 @@ void ModelEditorTest::blockSheetOpensOnItsNamePage() {
     f.Add(2, {200, 10}, "Прибор");
     const auto rename = [](const char* pszName) {
         return [pszName](CBlockPropertySheet& sheet) {
-            QCOMPARE(sheet.GetPageCount(), 1);
+            QCOMPARE(sheet.windowTitle(), QStringLiteral("Свойства очереди"));
+            QCOMPARE(sheet.GetPageCount(), 3);
             sheet.show();
             auto& page = dynamic_cast<CBlockPage&>(sheet.GetPage(0));
             QCOMPARE(page.GetTitle(), QStringLiteral("Блок"));

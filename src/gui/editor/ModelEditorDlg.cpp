@@ -126,8 +126,7 @@ void CModelEditorDlg::CreateMenus() {
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
     AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); });
     model.addSeparator();
-    // Unavailable until the model's own sheet exists.
-    AddCommand(model, "&Свойства...", kModelProperties, [] {});
+    AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
 
     QMenu& help = *bar.addMenu(QStringLiteral("&Помощь"));
     AddCommand(help, "&О программе...", kAbout, [this] { OnAbout(); });
@@ -157,7 +156,6 @@ void CModelEditorDlg::UpdateMenuStates() {
     m_actions[kDeleteLink]->setEnabled(bLink);
     m_actions[kPaste]->setEnabled(m_pClipboard != nullptr);
     m_actions[kRun]->setEnabled(static_cast<bool>(m_runHandler));
-    m_actions[kModelProperties]->setEnabled(false);
 }
 
 QString CModelEditorDlg::GetFileName() const { return QFileInfo(m_strPath).fileName(); }
@@ -403,6 +401,11 @@ void CModelEditorDlg::EditBlockProperties(CBlockDlg& block) {
     RepaintLinks();
 }
 
+void CModelEditorDlg::EditModelProperties() {
+    CPaletteLock lock(*m_pPalette);
+    m_sheetEditor.EditExperiment(m_model.m_experiment);
+}
+
 // --- Links --------------------------------------------------------------------------------
 
 void CModelEditorDlg::ClearLinkSelection() { m_pDiagram->SetSelectedLink({}); }
@@ -479,6 +482,8 @@ void CModelEditorDlg::DeleteSelectedLink() {
 void CModelEditorDlg::OnBackgroundDoubleClicked(QPoint ptClient) {
     if (HitTestLink(ptClient)) {
         ChangeSelectedLink();
+    } else {
+        EditModelProperties();
     }
 }
 
@@ -495,8 +500,8 @@ std::unique_ptr<QMenu> CModelEditorDlg::CreateBackgroundMenu(QPoint ptClient) {
     QAction* pPaste = pMenu->addAction(QStringLiteral("&Вставить"));
     pPaste->setEnabled(m_pClipboard != nullptr);
     connect(pPaste, &QAction::triggered, this, [this, ptClient] { PasteAt(ptClient); });
-    pMenu->addAction(QStringLiteral("&Свойства ..."))
-        ->setEnabled(m_actions[kModelProperties]->isEnabled());
+    connect(pMenu->addAction(QStringLiteral("&Свойства ...")), &QAction::triggered, this,
+            [this] { EditModelProperties(); });
     return pMenu;
 }
 

@@ -69,6 +69,8 @@ public:
     void ChangeSelectedLink();
     void DeleteSelectedLink();
     void DeselectBlock();
+    // "Свойства модели": the experiment conditions, changed only on OK.
+    void EditModelProperties();
     // The background's popup at a client point: for a link under it, or for the empty place.
     std::unique_ptr<QMenu> CreateBackgroundMenu(QPoint ptClient);
 

@@ -1,5 +1,7 @@
 #include "props/BlockPropertyPage.h"
 
+#include <QShowEvent>
+
 namespace mardo {
 
 CBlockPropertyPage::CBlockPropertyPage(QString strTitle, QWidget* pParent)
@@ -11,6 +13,10 @@ void CBlockPropertyPage::showEvent(QShowEvent* pEvent) {
     if (m_bNotInitialized) {
         OnInitPage();
         m_bNotInitialized = false;
+    }
+    // A window restored from the task bar shows its pages again; that is no change of tab.
+    if (!pEvent->spontaneous()) {
+        OnActivate();
     }
     QWidget::showEvent(pEvent);
 }

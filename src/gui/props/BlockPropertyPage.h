@@ -23,6 +23,8 @@ public:
 
 protected:
     virtual void OnInitPage() {}
+    // Every time the page's tab becomes active, after the first initialisation.
+    virtual void OnActivate() {}
     virtual bool OnValidate() { return true; }
     void showEvent(QShowEvent* pEvent) override;
 

@@ -3,6 +3,8 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -16,18 +18,24 @@ namespace mardo {
 
 CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, CBlockDlg* pBlock,
                                          const CBlockList* pBlocks, QWidget* pParent)
-    : QDialog(pParent), m_pBlock(pBlock), m_pBlocks(pBlocks), m_pTabs(new QTabWidget(this)) {
+    : QDialog(pParent),
+      m_pBlock(pBlock),
+      m_pBlocks(pBlocks),
+      m_pTabs(new QTabWidget(this)),
+      m_pButtons(new QDialogButtonBox(this)) {
     setWindowTitle(strCaption);
-    auto* pButtons = new QDialogButtonBox(this);
-    QPushButton* pOk = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    // Every tab title in full: the sheet is as wide as its tabs.
+    m_pTabs->setUsesScrollButtons(false);
+    m_pTabs->setMinimumSize(380, 220);
+    QPushButton* pOk = m_pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     QPushButton* pCancel =
-        pButtons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+        m_pButtons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     pOk->setDefault(true);
     connect(pOk, &QPushButton::clicked, this, &CBlockPropertySheet::OnOk);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pTabs);
-    pLayout->addWidget(pButtons);
+    pLayout->addWidget(m_pButtons);
 }
 
 void CBlockPropertySheet::AddPage(std::unique_ptr<CBlockPropertyPage> pPage) {
@@ -35,6 +43,11 @@ void CBlockPropertySheet::AddPage(std::unique_ptr<CBlockPropertyPage> pPage) {
     m_pages.push_back(pPage.get());
     const QString strTitle = pPage->GetTitle();
     m_pTabs->addTab(pPage.release(), strTitle);
+    // The Tab key goes from the tabs through the page's fields to the buttons: a widget given
+    // a parent again goes to the end of the order.
+    m_pButtons->setParent(nullptr);
+    m_pButtons->setParent(this);
+    layout()->addWidget(m_pButtons);
 }
 
 CBlockPropertyPage* CBlockPropertySheet::GetActivePage() const {
@@ -68,9 +81,29 @@ bool CBlockPropertySheet::ValidateInt(QWidget* pDialog, QLineEdit& edit, int nMi
 }
 
 void CBlockPropertySheet::SetupSpin(CSpinButtons& spin, int nMin, int nMax, int nPos) {
+    // Setting up is not a move of the arrows: the working copy keeps its value even when the
+    // arrows cannot show it (a value out of range read from a file).
+    const QSignalBlocker blocker(spin);
     spin.setRange(nMin, nMax);
     spin.setValue(nPos);
     spin.GetBuddy().setText(QString::number(nPos));
+}
+
+void CBlockPropertySheet::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    if (pEvent->spontaneous() || m_pTabs->currentWidget() == nullptr) {
+        return;
+    }
+    // The sheet opens ready for typing into the first field of its first page.
+    QWidget& page = *m_pTabs->currentWidget();
+    for (QWidget* pField = page.nextInFocusChain(); pField != &page;
+         pField = pField->nextInFocusChain()) {
+        if (page.isAncestorOf(pField) && pField->isVisibleTo(&page) && pField->isEnabled() &&
+            (pField->focusPolicy() & Qt::TabFocus) != 0) {
+            pField->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void CBlockPropertySheet::OnOk() {

@@ -6,6 +6,7 @@
 
 #include "model/BlockEditor.h"
 
+class QDialogButtonBox;
 class QLineEdit;
 class QTabWidget;
 
@@ -53,10 +54,14 @@ public slots:
     // The OK button: the first invalid page stops it, otherwise the sheet closes with OK.
     void OnOk();
 
+protected:
+    void showEvent(QShowEvent* pEvent) override;
+
 private:
     CBlockDlg* m_pBlock;
     const CBlockList* m_pBlocks;
     QTabWidget* m_pTabs;
+    QDialogButtonBox* m_pButtons;
     std::vector<CBlockPropertyPage*> m_pages;  // owned by the tabs
 };
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 #include "common/DialogRunner.h"
 #include "model/AssembleDlg.h"
@@ -14,18 +16,40 @@
 #include "model/TransferDlg.h"
 #include "props/BlockPage.h"
 #include "props/BlockPropertySheet.h"
+#include "props/ExperimentPage.h"
+#include "props/FlowPage.h"
+#include "props/GeneratePage.h"
+#include "props/OutCountPage.h"
+#include "props/PriorityPage.h"
+#include "props/QueuePage.h"
+#include "props/SetOutPage.h"
+#include "props/TransferPage.h"
+#include "props/WaitTransactPage.h"
 
 namespace mardo {
+
+template <typename TPage, typename TRecord, typename TRead>
+CBlockSheetEditor::SKindPages CBlockSheetEditor::OnePage(TRecord& record, TRead read,
+                                                         CPriorityChange& priority) {
+    // Both steps need the page, which exists only once the sheet adds it.
+    auto ppPage = std::make_shared<TPage*>(nullptr);
+    return {
+        [ppPage, &record](CBlockPropertySheet& sheet) { *ppPage = &sheet.AddPage<TPage>(record); },
+        [ppPage, &record, read] { record = std::invoke(read, **ppPage); }, &priority};
+}
 
 bool CBlockSheetEditor::RunSheet(CBlockDlg& block, const QString& strCaption,
                                  const CBlockList& blocks, const SKindPages& pages) {
     QWidget* pParent = dynamic_cast<QWidget*>(block.GetView());
-    CBlockPropertySheet sheet(strCaption, &block, &blocks, pParent != nullptr ? pParent : m_pParent);
+    CBlockPropertySheet sheet(strCaption, &block, &blocks,
+                              pParent != nullptr ? pParent : m_pParent);
     CBlockPage& namePage = sheet.AddPage<CBlockPage>();
     namePage.SetName(QString::fromStdString(block.GetName()));
     if (pages.addPages) {
         pages.addPages(sheet);
     }
+    const CPriorityPage* pPriorityPage =
+        pages.pPriority != nullptr ? &sheet.AddPage<CPriorityPage>(*pages.pPriority) : nullptr;
     if (RunDialog(sheet) != QDialog::Accepted) {
         return false;
     }
@@ -36,39 +60,94 @@ bool CBlockSheetEditor::RunSheet(CBlockDlg& block, const QString& strCaption,
     if (pages.writeBack) {
         pages.writeBack();
     }
+    if (pPriorityPage != nullptr) {
+        *pages.pPriority = pPriorityPage->GetPriority();
+    }
     return true;
 }
 
 bool CBlockSheetEditor::Edit(CGenerateDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства генератора"), blocks);
+    CGeneratePage* pParams = nullptr;
+    CFlowPage* pLaw = nullptr;
+    return RunSheet(block, QStringLiteral("Свойства генератора"), blocks,
+                    {[&](CBlockPropertySheet& sheet) {
+                         pParams = &sheet.AddPage<CGeneratePage>(block.m_params);
+                         pLaw = &sheet.AddPage<CFlowPage>(block.m_law);
+                     },
+                     [&] {
+                         block.m_params = pParams->GetParams();
+                         block.m_law = pLaw->GetLaw();
+                     }});
 }
 
 bool CBlockSheetEditor::Edit(CTerminateDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства терминатора"), blocks);
+    return RunSheet(block, QStringLiteral("Свойства терминатора"), blocks, {});
 }
 
 bool CBlockSheetEditor::Edit(CDeviceDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства устройства обслуживания"), blocks);
+    return RunSheet(block, QStringLiteral("Свойства устройства обслуживания"), blocks,
+                    OnePage<CFlowPage>(block.m_law, &CFlowPage::GetLaw, block.m_priority));
 }
 
 bool CBlockSheetEditor::Edit(CQueueDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства очереди"), blocks);
+    return RunSheet(block, QStringLiteral("Свойства очереди"), blocks,
+                    OnePage<CQueuePage>(block.m_params, &CQueuePage::GetParams, block.m_priority));
 }
 
 bool CBlockSheetEditor::Edit(CTransferDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства коммутирующего блока"), blocks);
+    // One copy of the rule, shared by the rule's page and the outputs' values.
+    CTransferRule rule = block.m_rule;
+    COutCountPage* pOutputs = nullptr;
+    return RunSheet(block, QStringLiteral("Свойства коммутирующего блока"), blocks,
+                    {[&](CBlockPropertySheet& sheet) {
+                         sheet.AddPage<CTransferPage>(rule);
+                         pOutputs = &sheet.AddPage<COutCountPage>(block.GetOutputCount());
+                         sheet.AddPage<CSetOutPage>(*pOutputs, rule);
+                     },
+                     [&] {
+                         block.SetOutputCount(pOutputs->GetCount());
+                         block.m_rule = rule;
+                         block.m_rule.SetOutputCount(block.GetOutputCount());
+                     },
+                     &block.m_priority});
 }
 
 bool CBlockSheetEditor::Edit(CSplitDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства копирующего блока"), blocks);
+    std::vector<std::int32_t> copyCounts = block.m_copyCounts;
+    COutCountPage* pOutputs = nullptr;
+    return RunSheet(block, QStringLiteral("Свойства копирующего блока"), blocks,
+                    {[&](CBlockPropertySheet& sheet) {
+                         pOutputs = &sheet.AddPage<COutCountPage>(block.GetOutputCount());
+                         sheet.AddPage<CSetOutPage>(*pOutputs, copyCounts);
+                     },
+                     [&] {
+                         block.SetOutputCount(pOutputs->GetCount());
+                         block.m_copyCounts = copyCounts;
+                         block.FitCopyCounts();
+                     },
+                     &block.m_priority});
 }
 
 bool CBlockSheetEditor::Edit(CAssembleDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства компонующего блока"), blocks);
+    return RunSheet(block, QStringLiteral("Свойства компонующего блока"), blocks,
+                    OnePage<CWaitTransactPage>(block.m_nWaitCount, &CWaitTransactPage::GetWaitCount,
+                                               block.m_priority));
 }
 
 bool CBlockSheetEditor::Edit(CGatherDlg& block, const CBlockList& blocks) {
-    return RunSheet(block, QStringLiteral("Свойства ожидающего блока"), blocks);
+    return RunSheet(block, QStringLiteral("Свойства ожидающего блока"), blocks,
+                    OnePage<CWaitTransactPage>(block.m_nWaitCount, &CWaitTransactPage::GetWaitCount,
+                                               block.m_priority));
+}
+
+bool CBlockSheetEditor::EditExperiment(CExperimentParams& params) {
+    CBlockPropertySheet sheet(QStringLiteral("Свойства модели"), nullptr, nullptr, m_pParent);
+    const CExperimentPage& page = sheet.AddPage<CExperimentPage>(params);
+    if (RunDialog(sheet) != QDialog::Accepted) {
+        return false;
+    }
+    params = page.GetParams();
+    return true;
 }
 
 }  // namespace mardo

@@ -10,9 +10,12 @@ class QWidget;
 namespace mardo {
 
 class CBlockPropertySheet;
+struct CPriorityChange;
+struct CExperimentParams;
 
 // Opens the property sheet of each block kind: the "Блок" page first, then the pages of the
-// kind; on OK the name is applied and the kind's pages write their copies back.
+// kind; on OK the name is applied and the kind's pages write their copies back. It also opens
+// the model's own sheet of experiment conditions.
 class CBlockSheetEditor final : public IBlockEditor {
 public:
     explicit CBlockSheetEditor(QWidget* pParent) : m_pParent(pParent) {}
@@ -26,15 +29,23 @@ public:
     bool Edit(CAssembleDlg& block, const CBlockList& blocks) override;
     bool Edit(CGatherDlg& block, const CBlockList& blocks) override;
 
+    // "Свойства модели": the conditions change only when the sheet is closed with OK.
+    bool EditExperiment(CExperimentParams& params);
+
 private:
     // What a kind adds to its sheet after the name page, and how it writes back after OK.
     struct SKindPages {
         std::function<void(CBlockPropertySheet& sheet)> addPages;
         std::function<void()> writeBack;
+        // The kinds that change priorities end their sheet with "Приоритет" on this record.
+        CPriorityChange* pPriority = nullptr;
     };
 
     bool RunSheet(CBlockDlg& block, const QString& strCaption, const CBlockList& blocks,
-                  const SKindPages& pages = {});
+                  const SKindPages& pages);
+    // A kind with one page of its own on one record, read back through the page's getter.
+    template <typename TPage, typename TRecord, typename TRead>
+    static SKindPages OnePage(TRecord& record, TRead read, CPriorityChange& priority);
 
     QWidget* m_pParent;
 };

@@ -44,4 +44,8 @@ SIntField ParseIntField(const QString& strText) {
     return {SIntField::kNumber, static_cast<int>(nValue)};
 }
 
+QString FormatThousandths(int nThousandths) {
+    return QString::asprintf("%.3f", nThousandths / 1000.0);
+}
+
 }  // namespace mardo

@@ -18,4 +18,7 @@ struct SIntField {
 };
 SIntField ParseIntField(const QString& strText);
 
+// A probability kept in thousandths, shown as a fraction with three decimals ("0.333").
+QString FormatThousandths(int nThousandths);
+
 }  // namespace mardo
