@@ -2,12 +2,18 @@
 
 #include <utility>
 
+#include "common/DialogRunner.h"
+#include "sim/TestFlowDlg.h"
+
 namespace mardo {
 
 namespace {
 
 CFlowTestFunction& Function() {
-    static CFlowTestFunction function = [](QWidget*, const CFlowLaw&) {};
+    static CFlowTestFunction function = [](QWidget* pParent, const CFlowLaw& law) {
+        CTestFlowDlg dialog(law, pParent);
+        RunDialog(dialog);
+    };
     return function;
 }
 

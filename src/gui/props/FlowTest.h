@@ -9,8 +9,7 @@ namespace mardo {
 class CFlowLaw;
 
 // The flow test window that "&Тест" of "Характеристика потока" opens modally on the page's
-// working copy of the law. The window lives with the run windows; the program plugs it in here
-// at start-up. Until then the button checks the law and opens nothing.
+// working copy of the law. Tests replace the function to see which law the page hands over.
 using CFlowTestFunction = std::function<void(QWidget* pParent, const CFlowLaw& law)>;
 
 void RunFlowTest(QWidget* pParent, const CFlowLaw& law);
