@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <random>
+
 #include "TestSupport.h"
 
 #include "model/PriorityChange.h"
@@ -210,6 +213,64 @@ TEST(ChainSetTest, TakeBestOverNothingChangesNothing) {
     set.Add(&empty);
     EXPECT_FALSE(set.TakeBest().has_value());
     EXPECT_EQ(set.GetTotalCount(), 0u);
+}
+
+}  // namespace
+}  // namespace mardo
+
+namespace mardo {
+namespace {
+
+TEST(TransactListTest, LongListsKeepOrderThroughRopeAndBack) {
+    // Grow past the length at which middle insertions turn the list into a rope, shrink below
+    // the length at which it turns back, and compare with a plain sequence all along.
+    std::mt19937 random(7);
+    CTransactList list;
+    std::deque<std::int32_t> expected;
+    auto check = [&] {
+        ASSERT_EQ(list.GetCount(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); i += 97) {
+            ASSERT_EQ(list.At(i).GetNumber(), expected[i]) << i;
+        }
+        if (!expected.empty()) {
+            ASSERT_EQ(list.Front().GetNumber(), expected.front());
+            ASSERT_EQ(list.Back().GetNumber(), expected.back());
+        }
+    };
+    std::int32_t nNext = 0;
+    for (int nPhase = 0; nPhase < 2; ++nPhase) {
+        for (int i = 0; i < 12000; ++i) {
+            const std::size_t k = random() % (expected.size() + 1);
+            switch (random() % 4) {
+                case 0:
+                    list.PushBack(T(nNext));
+                    expected.push_back(nNext);
+                    break;
+                case 1:
+                    list.PushFront(T(nNext));
+                    expected.push_front(nNext);
+                    break;
+                default:
+                    list.InsertAt(k, T(nNext));
+                    expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(k), nNext);
+            }
+            ++nNext;
+            if (i % 3 == 0) {
+                ASSERT_EQ(list.PopFront().GetNumber(), expected.front());
+                expected.pop_front();
+            }
+        }
+        check();
+        while (expected.size() > 100) {
+            ASSERT_EQ(list.PopFront().GetNumber(), expected.front());
+            expected.pop_front();
+        }
+        check();
+    }
+    CTransactList other;
+    other.Swap(list);
+    EXPECT_EQ(other.GetCount(), expected.size());
+    EXPECT_TRUE(list.IsEmpty());
 }
 
 }  // namespace

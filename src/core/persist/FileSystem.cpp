@@ -71,8 +71,12 @@ namespace {
 // A name beside the target that no other file has.
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
     static thread_local std::mt19937 generator{std::random_device{}()};
-    const std::string strSuffix = std::to_string(generator() % 100000000u);
-    return target.parent_path() / ("." + target.filename().string() + "." + strSuffix + ".tmp");
+    std::string strName = ".";
+    strName += target.filename().string();
+    strName += '.';
+    strName += std::to_string(generator() % 100000000u);
+    strName += ".tmp";
+    return target.parent_path() / strName;
 }
 
 }  // namespace

@@ -36,32 +36,69 @@ void CTransactList::Reserve(std::size_t nCount) {
     m_nHead = 0;
 }
 
-void CTransactList::PushBack(const CTransact& transact) {
-    Reserve(m_nCount + 1);
-    m_bFalling = m_bFalling && (m_nCount == 0 || Back().GetPriority() >= transact.GetPriority());
-    Slot(m_nCount) = transact;
-    ++m_nCount;
-}
-
 void CTransactList::PushFront(const CTransact& transact) {
-    Reserve(m_nCount + 1);
     m_bFalling = m_bFalling && (m_nCount == 0 || transact.GetPriority() >= Front().GetPriority());
+    if (m_pRope) {
+        m_pRope->PushFront(transact);
+        ++m_nCount;
+        return;
+    }
+    Reserve(m_nCount + 1);
     m_nHead = (m_nHead - 1) & m_nMask;
     m_pItems[m_nHead] = transact;
     ++m_nCount;
 }
 
-CTransact CTransactList::PopFront() {
-    CTransact transact = m_pItems[m_nHead];
-    m_nHead = (m_nHead + 1) & m_nMask;
-    if (--m_nCount == 0) {
+CTransact CTransactList::PopFrontSlowly() {
+    CTransact transact;
+    if (m_pRope) {
+        transact = m_pRope->PopFront();
+        if (--m_nCount < kRopeLength / 4) {
+            BecomeRing();
+        }
+    } else {
+        transact = m_pItems[m_nHead];
+        m_nHead = (m_nHead + 1) & m_nMask;
+        --m_nCount;
+    }
+    if (m_nCount == 0) {
         m_bFalling = true;
     }
     return transact;
 }
 
+void CTransactList::BecomeRope() {
+    std::vector<CTransact> transacts;
+    transacts.reserve(m_nCount);
+    for (std::size_t i = 0; i < m_nCount; ++i) {
+        transacts.push_back(At(i));
+    }
+    m_pRope = std::make_unique<CTransactRope>(transacts);
+    m_pItems.reset();
+    m_nMask = 0;
+    m_nHead = 0;
+}
+
+void CTransactList::BecomeRing() {
+    const std::vector<CTransact> transacts = m_pRope->Flatten();
+    m_pRope.reset();
+    m_pItems.reset();
+    m_nMask = 0;
+    m_nHead = 0;
+    m_nCount = 0;
+    Reserve(transacts.size());
+    std::copy(transacts.begin(), transacts.end(), m_pItems.get());
+    m_nCount = transacts.size();
+}
+
 void CTransactList::AppendCopies(const CTransact& transact, std::size_t n) {
     if (n == 0) {
+        return;
+    }
+    if (m_pRope) {
+        for (std::size_t i = 0; i < n; ++i) {
+            PushBack(transact);
+        }
         return;
     }
     Reserve(m_nCount + n);
@@ -74,13 +111,24 @@ void CTransactList::AppendCopies(const CTransact& transact, std::size_t n) {
 
 void CTransactList::InsertAt(std::size_t k, const CTransact& transact) {
     if (k >= m_nCount) {
-        PushBack(transact);
-        return;
-    }
-    if (k == 0) {
+        k = m_nCount;
+    } else if (k == 0) {
         PushFront(transact);
         return;
     }
+    if (!m_pRope && k != m_nCount && m_nCount >= kRopeLength) {
+        BecomeRope();
+    }
+    if (m_pRope) {
+        m_pRope->InsertAt(k, transact);
+        ++m_nCount;
+        NoteInsertedAt(k);
+        return;
+    }
+    InsertInRing(k, transact);
+}
+
+void CTransactList::InsertInRing(std::size_t k, const CTransact& transact) {
     Reserve(m_nCount + 1);
     if (k < m_nCount / 2) {
         // Shift the first k one place towards the front.
@@ -99,8 +147,11 @@ void CTransactList::InsertAt(std::size_t k, const CTransact& transact) {
 }
 
 void CTransactList::NoteInsertedAt(std::size_t k) {
+    if (!m_bFalling) {
+        return;
+    }
     const std::int32_t nPriority = At(k).GetPriority();
-    m_bFalling = m_bFalling && (At(k - 1).GetPriority() >= nPriority) &&
+    m_bFalling = (k == 0 || At(k - 1).GetPriority() >= nPriority) &&
                  (k + 1 == m_nCount || nPriority >= At(k + 1).GetPriority());
 }
 
@@ -136,6 +187,7 @@ void CTransactList::InsertByPriority(const CTransact& transact) {
 }
 
 void CTransactList::DeleteAll() {
+    m_pRope.reset();
     // A small buffer is kept for the next transacts; a large one goes back to the system.
     if (m_pItems && m_nMask + 1 > kKeptCapacity) {
         m_pItems.reset();
@@ -152,6 +204,7 @@ void CTransactList::Swap(CTransactList& other) noexcept {
     std::swap(m_nHead, other.m_nHead);
     std::swap(m_nCount, other.m_nCount);
     std::swap(m_bFalling, other.m_bFalling);
+    std::swap(m_pRope, other.m_pRope);
 }
 
 std::size_t CTransactList::MoveCount(const CTransactList* pSource, std::uint32_t nMax,

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "sim/Transact.h"
+#include "sim/TransactRope.h"
 
 namespace mardo {
 
@@ -14,10 +15,13 @@ struct CPriorityChange;
 // its input, output and waiting transacts in such lists; a downstream block takes from the
 // front of the list its upstream block hands it.
 //
-// Insertion at either end and removal from the front take constant time. The list also
-// remembers whether its priorities fall from front to back (every list that only ever
-// receives priority insertions does), so that a priority insertion can find its place
-// without walking the transacts of equal or higher priority.
+// Insertion at either end and removal from the front take constant time: the transacts stand
+// in a ring buffer. A long list that receives insertions in its middle (a queue with random
+// discipline) turns into a rope of chunks, where such an insertion costs the logarithm of the
+// length instead of moving half the list; it turns back when it has become short again. The
+// list also remembers whether its priorities fall from front to back (every list that only
+// ever receives priority insertions does), so that a priority insertion can find its place by
+// halving instead of walking the transacts of equal or higher priority.
 class CTransactList {
 public:
     CTransactList() = default;
@@ -31,14 +35,32 @@ public:
     std::size_t GetCount() const { return m_nCount; }
 
     // The transact at 0-based position i from the front; i must be below GetCount().
-    const CTransact& At(std::size_t i) const { return m_pItems[(m_nHead + i) & m_nMask]; }
-    const CTransact& Front() const { return At(0); }
+    const CTransact& At(std::size_t i) const {
+        return m_pRope ? m_pRope->At(i) : m_pItems[(m_nHead + i) & m_nMask];
+    }
+    const CTransact& Front() const { return m_pRope ? m_pRope->Front() : m_pItems[m_nHead]; }
     const CTransact& Back() const { return At(m_nCount - 1); }
 
-    void PushBack(const CTransact& transact);
+    void PushBack(const CTransact& transact) {
+        m_bFalling = m_bFalling && (m_nCount == 0 || Back().GetPriority() >= transact.GetPriority());
+        if (m_pRope || m_nCount > m_nMask || !m_pItems) {
+            InsertAt(m_nCount, transact);
+            return;
+        }
+        m_pItems[(m_nHead + m_nCount) & m_nMask] = transact;
+        ++m_nCount;
+    }
     void PushFront(const CTransact& transact);
     // Removes and returns the first transact; the list must not be empty.
-    CTransact PopFront();
+    CTransact PopFront() {
+        if (m_pRope || m_nCount == 1) {
+            return PopFrontSlowly();
+        }
+        const CTransact transact = m_pItems[m_nHead];
+        m_nHead = (m_nHead + 1) & m_nMask;
+        --m_nCount;
+        return transact;
+    }
     bool FrontEquals(const CTransact& transact) const {
         return m_nCount != 0 && Front() == transact;
     }
@@ -67,7 +89,14 @@ public:
 
 private:
     static constexpr std::size_t kKeptCapacity = 64;
+    // A list this long turns into a rope at an insertion in its middle, and turns back below a
+    // quarter of it.
+    static constexpr std::size_t kRopeLength = 4096;
 
+    CTransact PopFrontSlowly();
+    void InsertInRing(std::size_t k, const CTransact& transact);
+    void BecomeRope();
+    void BecomeRing();
     // How many transacts a move takes from pSource into this list (0: the move does nothing).
     std::size_t MoveCount(const CTransactList* pSource, std::uint32_t nMax, bool bLimited) const;
     template <typename Insert>
@@ -83,6 +112,7 @@ private:
     std::size_t m_nHead = 0;
     std::size_t m_nCount = 0;
     bool m_bFalling = true;  // priorities never rise from front to back
+    std::unique_ptr<CTransactRope> m_pRope;  // holds the transacts instead, while set
 };
 
 }  // namespace mardo
