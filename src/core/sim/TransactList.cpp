@@ -156,6 +156,9 @@ void CTransactList::NoteInsertedAt(std::size_t k) {
 }
 
 std::size_t CTransactList::PriorityPosition(std::int32_t nPriority) const {
+    if (m_bFalling && m_pRope) {
+        return m_pRope->FirstBelow(nPriority);
+    }
     if (m_bFalling) {
         // Falling priorities: the place is found by halving.
         std::size_t nLow = 0;

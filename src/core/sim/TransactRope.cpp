@@ -75,6 +75,34 @@ CTransactRope::SPlace CTransactRope::Find(std::size_t i) const {
     return {nPos, nRest};
 }
 
+std::size_t CTransactRope::CountBefore(std::size_t nChunk) const {
+    std::size_t nSum = 0;
+    for (std::size_t i = nChunk; i > 0; i -= i & (~i + 1)) {
+        nSum += m_index[i];
+    }
+    return nSum;
+}
+
+std::size_t CTransactRope::FirstBelow(std::int32_t nPriority) const {
+    if (m_nCount == 0) {
+        return 0;
+    }
+    // The first chunk that ends below the priority, then the place within it, both by halving.
+    const auto chunk = std::partition_point(
+        m_chunks.begin(), m_chunks.end(),
+        [nPriority](const auto& pChunk) { return pChunk->Back().GetPriority() >= nPriority; });
+    if (chunk == m_chunks.end()) {
+        return m_nCount;
+    }
+    const SChunk& found = **chunk;
+    const CTransact* pFirst = found.items + found.nHead;
+    const CTransact* pPlace = std::partition_point(
+        pFirst, pFirst + found.nCount,
+        [nPriority](const CTransact& t) { return t.GetPriority() >= nPriority; });
+    const auto nChunk = static_cast<std::size_t>(chunk - m_chunks.begin());
+    return CountBefore(nChunk) + static_cast<std::size_t>(pPlace - pFirst);
+}
+
 const CTransact& CTransactRope::At(std::size_t i) const {
     const SPlace place = Find(i);
     const SChunk& chunk = *m_chunks[place.nChunk];

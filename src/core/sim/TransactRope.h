@@ -31,6 +31,9 @@ public:
     void PushFront(const CTransact& transact) { InsertAt(0, transact); }
     // Removes and returns the first transact; the rope must not be empty.
     CTransact PopFront();
+    // The position of the first transact of priority below nPriority, in a rope whose
+    // priorities fall from front to back (the count when there is none).
+    std::size_t FirstBelow(std::int32_t nPriority) const;
     // The transacts in order.
     std::vector<CTransact> Flatten() const;
 
@@ -54,6 +57,8 @@ private:
     // The chunk holding position i (or, for i equal to the count, the last chunk's end).
     SPlace Find(std::size_t i) const;
     void AddToIndex(std::size_t nChunk, std::int64_t nDelta);
+    // The transacts in the chunks before nChunk.
+    std::size_t CountBefore(std::size_t nChunk) const;
     void RebuildIndex();
     // Splits a full chunk in two halves.
     void Split(std::size_t nChunk);
