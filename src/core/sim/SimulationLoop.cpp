@@ -147,7 +147,9 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         }
         m_nTime += nQuiet;
         t += nQuiet;
-        m_nFirstGenerator = (m_nFirstGenerator + nQuiet) % m_generators.size();
+        if (m_generators.size() > 1) {
+            m_nFirstGenerator = (m_nFirstGenerator + nQuiet) % m_generators.size();
+        }
         Publish();
         if (bByTime && t == nStopValue) {
             return ESignal::kGoOn;
