@@ -10,9 +10,8 @@ namespace mardo {
 // Blocks write their pass work once, as a template on the pass (EPass), and the three pass
 // operations of a kind instantiate it.
 
-// Calls pass P on an output's destination with the output's list, unless the destination
-// sleeps through it. An unlinked output (only a hand-made file can leave one behind a named
-// block) is skipped: its transacts stay put.
+// Calls pass P on an output's destination with the output's list. An unlinked output (only a
+// hand-made file can leave one behind a named block) is skipped: its transacts stay put.
 template <EPass P>
 inline void CallPass(CBlockDlg* pDest, CTransactList* pList, std::uint32_t nTime) {
     // A terminator handed nothing does nothing.
