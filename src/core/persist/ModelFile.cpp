@@ -1,6 +1,7 @@
 #include "persist/ModelFile.h"
 
 #include <new>
+#include <unordered_map>
 
 #include "model/Model.h"
 #include "model/TransferDlg.h"
@@ -85,9 +86,29 @@ void ResolveLinks(CModel& model, const std::vector<SHeldLinks>& held) {
     }
 }
 
+// Every block's position in the list, so that writing a link does not search the list.
+class CBlockNumbers {
+public:
+    explicit CBlockNumbers(const CModel& model) {
+        m_numbers.reserve(model.GetBlockCount());
+        for (const auto& pBlock : model.GetBlocks()) {
+            m_numbers.emplace(pBlock.get(), static_cast<std::int32_t>(m_numbers.size()));
+        }
+    }
+    // As CModel::IndexOfBlock: -1 for no block or one not in the list.
+    std::int32_t Of(const CBlockDlg* pBlock) const {
+        const auto it = m_numbers.find(pBlock);
+        return it != m_numbers.end() ? it->second : -1;
+    }
+
+private:
+    std::unordered_map<const CBlockDlg*, std::int32_t> m_numbers;
+};
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
+    const CBlockNumbers numbers(model);
     CFileModel file;
     const CExperimentParams& experiment = model.m_experiment;
     file.WriteInt(experiment.nStopRule).WriteInt(experiment.nStopValue).WriteInt(experiment.nRuns);
@@ -97,12 +118,12 @@ std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
         if (pBlock->GetKind() == EBlockKind::kTransfer) {
             for (const CBlockDlg* pCondition :
                  static_cast<const CTransferDlg&>(*pBlock).m_rule.m_conditionBlocks) {
-                file.WriteInt(model.IndexOfBlock(pCondition));
+                file.WriteInt(numbers.Of(pCondition));
             }
         }
         file.WriteInt(pBlock->GetOutputCount());
         for (std::int32_t k = pBlock->GetOutputCount() - 1; k >= 0; --k) {
-            file.WriteInt(model.IndexOfBlock(pBlock->GetOutLink(k)));
+            file.WriteInt(numbers.Of(pBlock->GetOutLink(k)));
         }
     }
     if (file.HasFailed()) {
