@@ -16,6 +16,7 @@ namespace {
 // The fewest bytes a block entry can take: a terminator with an empty name.
 constexpr std::size_t kSmallestEntry = 20;
 constexpr std::size_t kTrailerSize = 8;
+constexpr std::size_t kLongestFile = INT32_MAX;
 
 std::uint32_t ReadLittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t nAt) {
     std::uint32_t n = 0;
@@ -168,10 +169,16 @@ bool SaveModel(const CModel& model, const std::filesystem::path& path, CFileSyst
 
 SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSystem& fileSystem) {
     model.Clear();
+    // The trailer states the length in 32 bits, so no longer file can be a model; it is not
+    // read at all (it could take all the memory there is, and a device need never end).
+    const std::optional<std::uintmax_t> nSize = fileSystem.FileSize(path);
+    if (nSize && *nSize > kLongestFile) {
+        return {SLoadResult::kFormatError, CError(CError::kFormat).GetMessageText()};
+    }
     const std::string strFile = path.string();
     std::optional<std::vector<std::uint8_t>> bytes;
     try {
-        bytes = fileSystem.ReadAll(path);
+        bytes = fileSystem.ReadAll(path, kLongestFile);
     } catch (const std::bad_alloc&) {
         return {SLoadResult::kFileError,
                 "Недостаточно памяти для чтения файла \"" + strFile + "\"."};
@@ -184,6 +191,9 @@ SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSys
     }
     if (bytes->size() < kTrailerSize) {
         return {SLoadResult::kFileError, "Ошибка при чтении файла \"" + strFile + "\"."};
+    }
+    if (bytes->size() > kLongestFile) {
+        return {SLoadResult::kFormatError, CError(CError::kFormat).GetMessageText()};
     }
     try {
         ReadModelBytes(model, *bytes);
