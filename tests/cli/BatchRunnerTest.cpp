@@ -8,8 +8,13 @@
 #include <fstream>
 #include <sys/wait.h>
 
+#include "ChainModels.h"
 #include "CommandLine.h"
 #include "JsonText.h"
+#include "model/Model.h"
+#include "model/SplitDlg.h"
+#include "model/TerminateDlg.h"
+#include "persist/ModelFile.h"
 #include "persist/Cp1251.h"
 #include "persist/FileSystem.h"
 
@@ -134,6 +139,45 @@ TEST(BatchRunnerTest, RefusedFilesExitTwo) {
     const SRun missing = RunTool("'" + (scratch / "none.mrd").string() + "'");
     EXPECT_EQ(missing.nStatus, 2);
     EXPECT_NE(missing.strErr.find("none.mrd"), std::string::npos);
+}
+
+TEST(BatchRunnerTest, AChainOfAHundredThousandBlocksRunsToItsEnd) {
+    // Each transact goes down the whole chain within its tick, 100 001 nested calls deep.
+    CScratch scratch;
+    CModel model;
+    CBlockDlg& last = test::AddChain(model, 100000, test::kForwardingKinds);
+    last.SetOutLink(0, &model.Add<CTerminateDlg>());
+    model.BlockAt(100001)->SetName("T");
+    model.m_experiment = {CExperimentParams::kByCount, 10, 1};
+    ASSERT_TRUE(SaveModel(model, scratch / "chain.mrd"));
+    const SRun run = RunTool("--quiet '" + (scratch / "chain.mrd").string() + "'");
+    EXPECT_EQ(run.nStatus, 0) << run.strErr;
+    EXPECT_NE(run.strOut.find("Количество транзактов, вышедших из системы: 10\n"),
+              std::string::npos);
+}
+
+TEST(BatchRunnerTest, ModelsThatCannotBeSimulatedSafelyExitThree) {
+    // Twenty copying blocks whose twenty outputs all lead to the next: 20^20 calls a tick.
+    CScratch scratch;
+    CModel model;
+    test::AddChain(model, 20, {EBlockKind::kSplit});
+    model.Add<CTerminateDlg>().SetName("T");
+    for (std::int32_t i = 1; i <= 20; ++i) {
+        CBlockDlg& split = *model.BlockAt(i);
+        split.SetOutputCount(20);
+        static_cast<CSplitDlg&>(split).FitCopyCounts();
+        for (std::int32_t k = 0; k < 20; ++k) {
+            split.SetOutLink(k, model.BlockAt(i + 1));
+        }
+    }
+    ASSERT_TRUE(SaveModel(model, scratch / "ladder.mrd"));
+    const SRun run = RunTool("--json '" + (scratch / "ladder.mrd").string() + "'");
+    EXPECT_EQ(run.nStatus, 3);
+    EXPECT_NE(run.strOut.find("\"check\": \"passed\""), std::string::npos);
+    EXPECT_NE(run.strOut.find("\"kind\": 2,\n      \"timed\": true,\n      \"text\": "
+                              "\"Моделирование не запущено - выходы коммутирующих и копирующих "
+                              "блоков образуют слишком много путей\""),
+              std::string::npos);
 }
 
 TEST(BatchRunnerTest, MisuseExitsSixtyFour) {
