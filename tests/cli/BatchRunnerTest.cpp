@@ -11,7 +11,10 @@
 #include "ChainModels.h"
 #include "CommandLine.h"
 #include "JsonText.h"
+#include "model/DeviceDlg.h"
+#include "model/GenerateDlg.h"
 #include "model/Model.h"
+#include "model/QueueDlg.h"
 #include "model/SplitDlg.h"
 #include "model/TerminateDlg.h"
 #include "persist/ModelFile.h"
@@ -35,10 +38,11 @@ std::string TestFileName(const std::string& strSuffix) {
            ::testing::UnitTest::GetInstance()->current_test_info()->name() + strSuffix;
 }
 
-// Runs mardo-run with the arguments (already quoted for the shell) and the environment prefix.
-SRun RunTool(const std::string& strArgs, const std::string& strEnvironment = "") {
+// Runs a program with the arguments (already quoted for the shell) and the environment prefix.
+SRun RunProgram(const std::string& strProgram, const std::string& strArgs,
+                const std::string& strEnvironment = "") {
     const fs::path errPath = fs::temp_directory_path() / TestFileName(".err");
-    const std::string strCommand = strEnvironment + " '" MARDO_RUN_PATH "' " + strArgs + " 2>'" +
+    const std::string strCommand = strEnvironment + " '" + strProgram + "' " + strArgs + " 2>'" +
                                    errPath.string() + "'";
     SRun run{};
     FILE* pPipe = popen(strCommand.c_str(), "r");
@@ -52,6 +56,10 @@ SRun RunTool(const std::string& strArgs, const std::string& strEnvironment = "")
     run.strErr.assign(std::istreambuf_iterator<char>(err), {});
     fs::remove(errPath);
     return run;
+}
+
+SRun RunTool(const std::string& strArgs, const std::string& strEnvironment = "") {
+    return RunProgram(MARDO_RUN_PATH, strArgs, strEnvironment);
 }
 
 std::string Example(const std::string& strName) {
@@ -178,6 +186,38 @@ TEST(BatchRunnerTest, ModelsThatCannotBeSimulatedSafelyExitThree) {
                               "\"Моделирование не запущено - выходы коммутирующих и копирующих "
                               "блоков образуют слишком много путей\""),
               std::string::npos);
+}
+
+TEST(BatchRunnerTest, RunningOutOfMemoryEndsTheSimulationNotTheProgram) {
+    // Every tick's transact is copied a thousand times into a queue before a device that takes
+    // 10 000 ticks a transact: the queue grows until the 256 MB the probe may map run out.
+    CScratch scratch;
+    CModel model;
+    auto& generator = model.Add<CGenerateDlg>();
+    generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 1, 1);
+    auto& split = model.Add<CSplitDlg>();
+    split.SetOutputCount(1);
+    split.m_copyCounts = {1000};
+    auto& queue = model.Add<CQueueDlg>();
+    auto& device = model.Add<CDeviceDlg>();
+    device.m_law = CFlowLaw(CFlowLaw::kDeterministic, 10000, 10000);
+    auto& terminator = model.Add<CTerminateDlg>();
+    const std::vector<CBlockDlg*> chain = {&generator, &split, &queue, &device, &terminator};
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        chain[i]->SetName("B" + std::to_string(i));
+        chain[i]->SetOutLink(0, i + 1 < chain.size() ? chain[i + 1] : nullptr);
+    }
+    model.m_experiment = {CExperimentParams::kByTime, 30000, 30000};
+    ASSERT_TRUE(SaveModel(model, scratch / "growing.mrd"));
+    const SRun run =
+        RunProgram(MARDO_OOM_PROBE_PATH, "256 '" + (scratch / "growing.mrd").string() + "'");
+    // A normal exit, after which LeakSanitizer (in the sanitizer build) found nothing left.
+    EXPECT_EQ(run.nStatus, 0) << run.strErr;
+    EXPECT_EQ(run.strErr, "");
+    EXPECT_NE(run.strOut.find("] Моделирование прервано - недостаточно памяти\n"),
+              std::string::npos);
+    // The figures up to that tick are reported.
+    EXPECT_NE(run.strOut.find("\nОчереди\n"), std::string::npos);
 }
 
 TEST(BatchRunnerTest, MisuseExitsSixtyFour) {

@@ -126,7 +126,7 @@ Bytes WithTrailerFixed(const std::uint8_t* pBytes, std::size_t nSize) {
 }
 
 std::string ExerciseModelFile(const Bytes& bytes) {
-    const CMemoryBudget budget(kMemoryBudget);
+    const test::CMemoryBudget budget(kMemoryBudget);
     CModel model;
     try {
         ReadModelBytes(model, bytes);

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace mardo::fuzz {
+namespace mardo::test {
 
 // While one lives, the program's allocations through operator new may grow by at most
 // nBytes; beyond, they throw std::bad_alloc as an exhausted machine would. A model whose
@@ -17,4 +17,4 @@ public:
     ~CMemoryBudget();
 };
 
-}  // namespace mardo::fuzz
+}  // namespace mardo::test

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace mardo::fuzz {
+namespace mardo::test {
 
 namespace {
 
@@ -51,37 +51,46 @@ CMemoryBudget::~CMemoryBudget() {
     g_nLimit.store(0);
 }
 
-}  // namespace mardo::fuzz
+}  // namespace mardo::test
 
 // Every ordinary form of operator new and delete, so that none of them bypasses the budget and
 // none pairs with another allocator's counterpart.
 void* operator new(std::size_t nSize) {
-    return mardo::fuzz::AllocateOrThrow(nSize);
+    return mardo::test::AllocateOrThrow(nSize);
 }
 void* operator new[](std::size_t nSize) {
-    return mardo::fuzz::AllocateOrThrow(nSize);
+    return mardo::test::AllocateOrThrow(nSize);
 }
 void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept {
-    return mardo::fuzz::Allocate(nSize);
+    return mardo::test::Allocate(nSize);
 }
 void* operator new[](std::size_t nSize, const std::nothrow_t&) noexcept {
-    return mardo::fuzz::Allocate(nSize);
+    return mardo::test::Allocate(nSize);
 }
 void operator delete(void* p) noexcept {
-    mardo::fuzz::Release(p);
+    mardo::test::Release(p);
 }
 void operator delete[](void* p) noexcept {
-    mardo::fuzz::Release(p);
+    mardo::test::Release(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
-    mardo::fuzz::Release(p);
+    mardo::test::Release(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
-    mardo::fuzz::Release(p);
+    mardo::test::Release(p);
 }
 void operator delete(void* p, const std::nothrow_t&) noexcept {
-    mardo::fuzz::Release(p);
+    mardo::test::Release(p);
 }
 void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    mardo::fuzz::Release(p);
+    mardo::test::Release(p);
+}
+
+// The sanitizers end the process when malloc fails unless told to answer null, which the
+// operator new above turns into std::bad_alloc as the standard library's would.
+extern "C" const char* __asan_default_options() {
+    return "allocator_may_return_null=1";
+}
+extern "C" const char* __tsan_default_options() {
+    return "allocator_may_return_null=1";
 }
