@@ -488,13 +488,22 @@ private:
     EStep m_nStep;
 };
 
-TEST(ModelFileTest, AFailureAtAnyStepOfSavingKeepsThePreviousFile) {
+// A folder with a model file saved in it.
+struct SSavedFile {
+    SSavedFile() {
+        CModel model;
+        BuildFullModel(model);
+        EXPECT_TRUE(SaveModel(model, path));
+        before = CFileSystem::Standard().ReadAll(path).value_or(Bytes{});
+    }
+
     CTemporaryFolder folder;
     const std::filesystem::path path = folder.Path() / "model.mrd";
-    CModel previous;
-    BuildFullModel(previous);
-    ASSERT_TRUE(SaveModel(previous, path));
-    const Bytes before = *CFileSystem::Standard().ReadAll(path);
+    Bytes before;  // the file's bytes
+};
+
+TEST(ModelFileTest, AFailureAtAnyStepOfSavingKeepsThePreviousFile) {
+    const SSavedFile saved;
     CModel changed;
     BuildFullModel(changed);
     changed.BlockAt(0)->SetName("Другой");
@@ -503,35 +512,32 @@ TEST(ModelFileTest, AFailureAtAnyStepOfSavingKeepsThePreviousFile) {
                              CFailingFileSystem::kReadBack, CFailingFileSystem::kReadBackDiffers,
                              CFailingFileSystem::kRename}) {
         CFailingFileSystem failing(nStep);
-        EXPECT_FALSE(SaveModel(changed, path, failing)) << nStep;
-        EXPECT_EQ(*CFileSystem::Standard().ReadAll(path), before) << nStep;
-        EXPECT_EQ(folder.FileCount(), 1u) << nStep;  // no temporary file is left
+        EXPECT_FALSE(SaveModel(changed, saved.path, failing)) << nStep;
+        EXPECT_EQ(*CFileSystem::Standard().ReadAll(saved.path), saved.before) << nStep;
+        EXPECT_EQ(saved.folder.FileCount(), 1u) << nStep;  // no temporary file is left
         // Where there was no file, there is none afterwards.
-        EXPECT_FALSE(SaveModel(changed, folder.Path() / "new.mrd", failing)) << nStep;
-        EXPECT_EQ(folder.FileCount(), 1u) << nStep;
+        EXPECT_FALSE(SaveModel(changed, saved.folder.Path() / "new.mrd", failing)) << nStep;
+        EXPECT_EQ(saved.folder.FileCount(), 1u) << nStep;
     }
     CFailingFileSystem working(CFailingFileSystem::kNothing);
-    EXPECT_TRUE(SaveModel(changed, path, working));
-    EXPECT_EQ(CFileSystem::Standard().ReadAll(path), WriteModelBytes(changed));
-    EXPECT_EQ(folder.FileCount(), 1u);
+    EXPECT_TRUE(SaveModel(changed, saved.path, working));
+    EXPECT_EQ(CFileSystem::Standard().ReadAll(saved.path), WriteModelBytes(changed));
+    EXPECT_EQ(saved.folder.FileCount(), 1u);
 }
 
 TEST(ModelFileTest, SaveRefusesNamesTheFileCannotHoldAndKeepsThePreviousFile) {
-    CTemporaryFolder folder;
-    const std::filesystem::path path = folder.Path() / "model.mrd";
+    const SSavedFile saved;
     CModel model;
     BuildFullModel(model);
-    ASSERT_TRUE(SaveModel(model, path));
-    const Bytes before = *CFileSystem::Standard().ReadAll(path);
 
     model.BlockAt(0)->SetName("名前");
     EXPECT_FALSE(WriteModelBytes(model).has_value());
-    EXPECT_FALSE(SaveModel(model, path));
-    EXPECT_EQ(*CFileSystem::Standard().ReadAll(path), before);
-    EXPECT_EQ(folder.FileCount(), 1u);
+    EXPECT_FALSE(SaveModel(model, saved.path));
+    EXPECT_EQ(*CFileSystem::Standard().ReadAll(saved.path), saved.before);
+    EXPECT_EQ(saved.folder.FileCount(), 1u);
 
     // A folder that does not exist: nothing is created anywhere.
-    EXPECT_FALSE(SaveModel(CModel{}, folder.Path() / "no" / "such.mrd"));
+    EXPECT_FALSE(SaveModel(CModel{}, saved.folder.Path() / "no" / "such.mrd"));
 }
 
 }  // namespace
