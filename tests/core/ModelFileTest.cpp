@@ -452,6 +452,31 @@ TEST(ModelFileTest, FilesLongerThanAnyModelAreRefusedUnread) {
     EXPECT_EQ(CFileSystem::Standard().ReadAll("/dev/zero", 0)->size(), 1u);
 }
 
+TEST(ModelFileTest, AModelLargerThanTheMemoryIsRefusedNotACrash) {
+#ifdef MARDO_SANITIZED
+    GTEST_SKIP() << "a sanitizer ends the process when its own allocator runs out";
+#else
+    // 300 000 blocks in an 8 MB file need several times that in memory; the child may take 64.
+    CTemporaryFolder folder;
+    const std::filesystem::path path = folder.Path() / "large.mrd";
+    CModel model;
+    for (int i = 0; i < 300000; ++i) {
+        model.Add<CTerminateDlg>().SetName("T" + std::to_string(i));
+    }
+    ASSERT_TRUE(SaveModel(model, path));
+    EXPECT_EXIT(
+        {
+            test::LimitAddressSpace(std::size_t{64} << 20);
+            CModel loaded;
+            const SLoadResult result = LoadModel(loaded, path);
+            const bool bRefused = result.nStatus == SLoadResult::kFileError &&
+                                  result.strMessage.rfind("Недостаточно памяти", 0) == 0;
+            std::_Exit(bRefused && loaded.GetBlockCount() == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+#endif
+}
+
 // The standard file system, with one step of saving made to fail.
 class CFailingFileSystem : public CFileSystem {
 public:

@@ -87,6 +87,10 @@ void ResolveLinks(CModel& model, const std::vector<SHeldLinks>& held) {
     }
 }
 
+std::string OutOfMemoryText(const std::string& strFile) {
+    return "Недостаточно памяти для чтения файла \"" + strFile + "\".";
+}
+
 // Every block's position in the list, so that writing a link does not search the list.
 class CBlockNumbers {
 public:
@@ -180,8 +184,7 @@ SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSys
     try {
         bytes = fileSystem.ReadAll(path, kLongestFile);
     } catch (const std::bad_alloc&) {
-        return {SLoadResult::kFileError,
-                "Недостаточно памяти для чтения файла \"" + strFile + "\"."};
+        return {SLoadResult::kFileError, OutOfMemoryText(strFile)};
     }
     if (!bytes) {
         const bool bExists = fileSystem.Exists(path);
@@ -200,6 +203,10 @@ SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSys
     } catch (const CError& error) {
         model.Clear();
         return {SLoadResult::kFormatError, error.GetMessageText()};
+    } catch (const std::bad_alloc&) {
+        // A well-formed file may describe more blocks than the memory holds.
+        model.Clear();
+        return {SLoadResult::kFileError, OutOfMemoryText(strFile)};
     }
     return {};
 }
