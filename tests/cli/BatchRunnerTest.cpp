@@ -168,16 +168,7 @@ TEST(BatchRunnerTest, ModelsThatCannotBeSimulatedSafelyExitThree) {
     // Twenty copying blocks whose twenty outputs all lead to the next: 20^20 calls a tick.
     CScratch scratch;
     CModel model;
-    test::AddChain(model, 20, {EBlockKind::kSplit});
-    model.Add<CTerminateDlg>().SetName("T");
-    for (std::int32_t i = 1; i <= 20; ++i) {
-        CBlockDlg& split = *model.BlockAt(i);
-        split.SetOutputCount(20);
-        static_cast<CSplitDlg&>(split).FitCopyCounts();
-        for (std::int32_t k = 0; k < 20; ++k) {
-            split.SetOutLink(k, model.BlockAt(i + 1));
-        }
-    }
+    test::AddLadder(model, 20, 20);
     ASSERT_TRUE(SaveModel(model, scratch / "ladder.mrd"));
     const SRun run = RunTool("--json '" + (scratch / "ladder.mrd").string() + "'");
     EXPECT_EQ(run.nStatus, 3);

@@ -16,7 +16,6 @@
 #include "ChainModels.h"
 #include "WindowTestKit.h"
 #include "common/Dialogs.h"
-#include "model/SplitDlg.h"
 #include "model/TerminateDlg.h"
 #include "report/ReportDlg.h"
 #include "report/ReportTables.h"
@@ -382,16 +381,7 @@ void RunWindowTest::deepChainsRunAndUnsafeModelsAreRefused() {
 
     // Twenty copying blocks whose twenty outputs all lead to the next: 20^20 calls a tick.
     CModel ladder;
-    AddChain(ladder, 20, {EBlockKind::kSplit});
-    ladder.Add<CTerminateDlg>().SetName("T");
-    for (std::int32_t i = 1; i <= 20; ++i) {
-        CBlockDlg& split = *ladder.BlockAt(i);
-        split.SetOutputCount(20);
-        static_cast<CSplitDlg&>(split).FitCopyCounts();
-        for (std::int32_t k = 0; k < 20; ++k) {
-            split.SetOutLink(k, ladder.BlockAt(i + 1));
-        }
-    }
+    AddLadder(ladder, 20, 20);
     CRunWindow refused(ladder);
     refused.m_pStart->click();
     QCOMPARE(refused.Lines(),

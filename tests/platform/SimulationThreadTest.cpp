@@ -10,8 +10,6 @@
 #include "LargeStackThread.h"
 #include "SimulationThread.h"
 #include "model/Model.h"
-#include "model/SplitDlg.h"
-#include "model/TerminateDlg.h"
 #include "sim/MessageLog.h"
 #include "sim/PassShape.h"
 #include "sim/RunSignals.h"
@@ -101,23 +99,6 @@ TEST(SimulationThreadTest, ModelsThatCannotBeSimulatedSafelyAreRefusedWithAReaso
     EXPECT_EQ(CSimulationThread::Refusal(SPassShape{10, SPassShape::kMostCallsPerPass + 1}),
               "Моделирование не запущено - выходы коммутирующих и копирующих блоков образуют "
               "слишком много путей");
-
-    // Twenty copying blocks of twenty outputs, all leading to the next: nothing runs.
-    CModel model;
-    CBlockDlg& last = test::AddChain(model, 20, {EBlockKind::kSplit});
-    last.SetOutLink(0, &model.Add<CTerminateDlg>());
-    for (std::size_t i = 1; i + 1 < model.GetBlockCount(); ++i) {
-        auto& split = static_cast<CSplitDlg&>(*model.GetBlocks()[i]);
-        split.SetOutputCount(20);
-        for (std::int32_t k = 0; k < 20; ++k) {
-            split.SetOutLink(k, model.GetBlocks()[i + 1].get());
-        }
-    }
-    std::atomic<bool> bRan = false;
-    CSimulationThread thread;
-    EXPECT_TRUE(thread.Start(model, [&] { bRan = true; }).has_value());
-    EXPECT_FALSE(thread.IsJoinable());
-    EXPECT_FALSE(bRan);
 }
 
 TEST(SimulationThreadTest, AThreadTheSystemCannotGiveIsAnAnswerNotACrash) {

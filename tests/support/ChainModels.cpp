@@ -5,6 +5,7 @@
 #include "model/GenerateDlg.h"
 #include "model/Model.h"
 #include "model/SplitDlg.h"
+#include "model/TerminateDlg.h"
 #include "model/TransferDlg.h"
 
 namespace mardo::test {
@@ -37,6 +38,21 @@ CBlockDlg& AddChain(CModel& model, std::size_t nBlocks, const std::vector<EBlock
         pLast = &block;
     }
     return *pLast;
+}
+
+void AddLadder(CModel& model, std::int32_t nSteps, std::int32_t nOutputs) {
+    const auto nFirst =
+        static_cast<std::int32_t>(model.GetBlockCount()) + 1;  // after the generator
+    AddChain(model, static_cast<std::size_t>(nSteps), {EBlockKind::kSplit});
+    model.Add<CTerminateDlg>().SetName("T" + std::to_string(model.GetBlockCount()));
+    for (std::int32_t i = nFirst; i < nFirst + nSteps; ++i) {
+        auto& split = static_cast<CSplitDlg&>(*model.BlockAt(i));
+        split.SetOutputCount(nOutputs);
+        split.FitCopyCounts();
+        for (std::int32_t k = 0; k < nOutputs; ++k) {
+            split.SetOutLink(k, model.BlockAt(i + 1));
+        }
+    }
 }
 
 }  // namespace mardo::test

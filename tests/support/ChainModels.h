@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "model/BlockKind.h"
@@ -26,5 +27,9 @@ inline const std::vector<EBlockKind> kKindsWithOutputs = {
 // that a pass goes down the chain as nested calls, one level per block. Answers the last block;
 // its output is left for the caller to link.
 CBlockDlg& AddChain(CModel& model, std::size_t nBlocks, const std::vector<EBlockKind>& kinds);
+
+// Appends a chain of nSteps copying blocks with nOutputs outputs each, all of which lead to the
+// next, then a named terminator: each pass calls the terminator nOutputs^nSteps times.
+void AddLadder(CModel& model, std::int32_t nSteps, std::int32_t nOutputs);
 
 }  // namespace mardo::test
