@@ -13,7 +13,7 @@ for group in "${groups[@]}"; do
         gui)   packages+=(qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-liberation) ;;
         test)  packages+=(libgtest-dev xvfb xdotool x11-utils imagemagick python3) ;;
         bench) packages+=(libbenchmark-dev time python3) ;;
-        fuzz)  packages+=(clang libclang-rt-14-dev) ;;
+        fuzz)  packages+=(clang libclang-rt-14-dev llvm-14) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;
     esac
 done

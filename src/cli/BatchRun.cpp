@@ -1,12 +1,13 @@
 #include "BatchRun.h"
 
 #include <charconv>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <ostream>
 
 #include "JsonText.h"
-#include "LargeStackThread.h"
+#include "SimulationThread.h"
 #include "TextTable.h"
 #include "persist/ModelFile.h"
 #include "report/HtmlReport.h"
@@ -78,9 +79,12 @@ EExitStatus CBatchRun::Execute() {
         return kCheckFailed;
     }
     AddMessage("Закончена проверка модели", IMessageLog::kInformation, true);
-    if (!Simulate()) {
-        m_err << "mardo-run: не удалось запустить поток моделирования\n";
-        return kFileRefused;
+    if (const std::optional<std::string> refusal = Simulate()) {
+        AddMessage(*refusal, IMessageLog::kError, true);
+        if (m_options.bJson) {
+            WriteJson(nullptr, true);
+        }
+        return kNotStarted;
     }
     const CReportTables report(m_model.GetBlocks(), m_nModelTime, m_nDeparted);
     if (m_options.bJson) {
@@ -94,23 +98,25 @@ EExitStatus CBatchRun::Execute() {
     return kRan;
 }
 
-bool CBatchRun::Simulate() {
+std::optional<std::string> CBatchRun::Simulate() {
     CSimulationLoop loop(m_model, *this);
-    const bool bStarted = RunOnLargeStack(
-        [&loop] { loop.Run(); },
-        [&] {
-            if (m_bShowProgress) {
-                ShowProgress(loop.GetModelTime(), loop.GetRun(), loop.GetDeparted());
-            }
-        },
-        250);
+    platform::CSimulationThread thread;
+    if (std::optional<std::string> refusal = thread.Start(m_model, [&loop] { loop.Run(); })) {
+        return refusal;
+    }
+    while (!thread.WaitFor(std::chrono::milliseconds(250))) {
+        if (m_bShowProgress) {
+            ShowProgress(loop.GetModelTime(), loop.GetRun(), loop.GetDeparted());
+        }
+    }
+    thread.Join();
     if (m_bProgressShown) {
         m_err << "\r\033[K" << std::flush;
         m_bProgressShown = false;
     }
     m_nModelTime = loop.GetModelTime();
     m_nDeparted = loop.GetDeparted();
-    return bStarted;
+    return std::nullopt;
 }
 
 void CBatchRun::ShowProgress(std::uint32_t nModelTime, std::int32_t nRun,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,13 @@ class CReportTables;
 namespace mardo::cli {
 
 // Exit statuses of the batch runner.
-enum EExitStatus : int { kRan = 0, kCheckFailed = 1, kFileRefused = 2, kUsageError = 64 };
+enum EExitStatus : int {
+    kRan = 0,
+    kCheckFailed = 1,
+    kFileRefused = 2,
+    kNotStarted = 3,  // the model cannot be simulated safely (too deep, too many paths)
+    kUsageError = 64
+};
 
 // One model file through the same steps as the run window: read it, check it, simulate it once
 // with its own experiment conditions, and report: log lines and tables as text, or one JSON
@@ -38,7 +45,8 @@ private:
     };
 
     void AddMessage(const std::string& strText, int nKind, bool bWithTime) override;
-    bool Simulate();
+    // Simulates the model, or answers why it cannot.
+    std::optional<std::string> Simulate();
     void ShowProgress(std::uint32_t nModelTime, std::int32_t nRun, std::uint32_t nDeparted);
     void WriteHtml(const CReportTables& report);
     void WriteText(const CReportTables& report) const;

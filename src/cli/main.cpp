@@ -20,7 +20,8 @@ constexpr const char* kHelp =
     "  --            end of options\n"
     "\n"
     "Exit status: 0 the model ran, 1 the model check failed, 2 the file was refused,\n"
-    "64 the arguments cannot be used.\n";
+    "3 the model cannot be simulated safely (a chain too long for the memory, or outputs\n"
+    "that fan out into too many paths), 64 the arguments cannot be used.\n";
 
 }  // namespace
 

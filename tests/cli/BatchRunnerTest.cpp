@@ -8,8 +8,16 @@
 #include <fstream>
 #include <sys/wait.h>
 
+#include "ChainModels.h"
 #include "CommandLine.h"
 #include "JsonText.h"
+#include "model/DeviceDlg.h"
+#include "model/GenerateDlg.h"
+#include "model/Model.h"
+#include "model/QueueDlg.h"
+#include "model/SplitDlg.h"
+#include "model/TerminateDlg.h"
+#include "persist/ModelFile.h"
 #include "persist/Cp1251.h"
 #include "persist/FileSystem.h"
 
@@ -30,10 +38,11 @@ std::string TestFileName(const std::string& strSuffix) {
            ::testing::UnitTest::GetInstance()->current_test_info()->name() + strSuffix;
 }
 
-// Runs mardo-run with the arguments (already quoted for the shell) and the environment prefix.
-SRun RunTool(const std::string& strArgs, const std::string& strEnvironment = "") {
+// Runs a program with the arguments (already quoted for the shell) and the environment prefix.
+SRun RunProgram(const std::string& strProgram, const std::string& strArgs,
+                const std::string& strEnvironment = "") {
     const fs::path errPath = fs::temp_directory_path() / TestFileName(".err");
-    const std::string strCommand = strEnvironment + " '" MARDO_RUN_PATH "' " + strArgs + " 2>'" +
+    const std::string strCommand = strEnvironment + " '" + strProgram + "' " + strArgs + " 2>'" +
                                    errPath.string() + "'";
     SRun run{};
     FILE* pPipe = popen(strCommand.c_str(), "r");
@@ -47,6 +56,10 @@ SRun RunTool(const std::string& strArgs, const std::string& strEnvironment = "")
     run.strErr.assign(std::istreambuf_iterator<char>(err), {});
     fs::remove(errPath);
     return run;
+}
+
+SRun RunTool(const std::string& strArgs, const std::string& strEnvironment = "") {
+    return RunProgram(MARDO_RUN_PATH, strArgs, strEnvironment);
 }
 
 std::string Example(const std::string& strName) {
@@ -134,6 +147,68 @@ TEST(BatchRunnerTest, RefusedFilesExitTwo) {
     const SRun missing = RunTool("'" + (scratch / "none.mrd").string() + "'");
     EXPECT_EQ(missing.nStatus, 2);
     EXPECT_NE(missing.strErr.find("none.mrd"), std::string::npos);
+}
+
+TEST(BatchRunnerTest, AChainOfAHundredThousandBlocksRunsToItsEnd) {
+    // Each transact goes down the whole chain within its tick, 100 001 nested calls deep.
+    CScratch scratch;
+    CModel model;
+    CBlockDlg& last = test::AddChain(model, 100000, test::kForwardingKinds);
+    last.SetOutLink(0, &model.Add<CTerminateDlg>());
+    model.BlockAt(100001)->SetName("T");
+    model.m_experiment = {CExperimentParams::kByCount, 10, 1};
+    ASSERT_TRUE(SaveModel(model, scratch / "chain.mrd"));
+    const SRun run = RunTool("--quiet '" + (scratch / "chain.mrd").string() + "'");
+    EXPECT_EQ(run.nStatus, 0) << run.strErr;
+    EXPECT_NE(run.strOut.find("Количество транзактов, вышедших из системы: 10\n"),
+              std::string::npos);
+}
+
+TEST(BatchRunnerTest, ModelsThatCannotBeSimulatedSafelyExitThree) {
+    // Twenty copying blocks whose twenty outputs all lead to the next: 20^20 calls a tick.
+    CScratch scratch;
+    CModel model;
+    test::AddLadder(model, 20, 20);
+    ASSERT_TRUE(SaveModel(model, scratch / "ladder.mrd"));
+    const SRun run = RunTool("--json '" + (scratch / "ladder.mrd").string() + "'");
+    EXPECT_EQ(run.nStatus, 3);
+    EXPECT_NE(run.strOut.find("\"check\": \"passed\""), std::string::npos);
+    EXPECT_NE(run.strOut.find("\"kind\": 2,\n      \"timed\": true,\n      \"text\": "
+                              "\"Моделирование не запущено - выходы коммутирующих и копирующих "
+                              "блоков образуют слишком много путей\""),
+              std::string::npos);
+}
+
+TEST(BatchRunnerTest, RunningOutOfMemoryEndsTheSimulationNotTheProgram) {
+    // Every tick's transact is copied a thousand times into a queue before a device that takes
+    // 10 000 ticks a transact: the queue grows until the 256 MB the probe may map run out.
+    CScratch scratch;
+    CModel model;
+    auto& generator = model.Add<CGenerateDlg>();
+    generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 1, 1);
+    auto& split = model.Add<CSplitDlg>();
+    split.SetOutputCount(1);
+    split.m_copyCounts = {1000};
+    auto& queue = model.Add<CQueueDlg>();
+    auto& device = model.Add<CDeviceDlg>();
+    device.m_law = CFlowLaw(CFlowLaw::kDeterministic, 10000, 10000);
+    auto& terminator = model.Add<CTerminateDlg>();
+    const std::vector<CBlockDlg*> chain = {&generator, &split, &queue, &device, &terminator};
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        chain[i]->SetName("B" + std::to_string(i));
+        chain[i]->SetOutLink(0, i + 1 < chain.size() ? chain[i + 1] : nullptr);
+    }
+    model.m_experiment = {CExperimentParams::kByTime, 30000, 30000};
+    ASSERT_TRUE(SaveModel(model, scratch / "growing.mrd"));
+    const SRun run =
+        RunProgram(MARDO_OOM_PROBE_PATH, "256 '" + (scratch / "growing.mrd").string() + "'");
+    // A normal exit, after which LeakSanitizer (in the sanitizer build) found nothing left.
+    EXPECT_EQ(run.nStatus, 0) << run.strErr;
+    EXPECT_EQ(run.strErr, "");
+    EXPECT_NE(run.strOut.find("] Моделирование прервано - недостаточно памяти\n"),
+              std::string::npos);
+    // The figures up to that tick are reported.
+    EXPECT_NE(run.strOut.find("\nОчереди\n"), std::string::npos);
 }
 
 TEST(BatchRunnerTest, MisuseExitsSixtyFour) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
 
 #include "model/AssembleDlg.h"
 #include "model/DeviceDlg.h"
@@ -17,6 +18,7 @@
 #include "persist/Crc32.h"
 #include "persist/Error.h"
 #include "persist/FileModel.h"
+#include "AddressSpace.h"
 #include "TestSupport.h"
 
 namespace mardo {
@@ -343,6 +345,45 @@ TEST(ModelFileTest, InconsistentCountsAndReferencesAreRefused) {
     EXPECT_FALSE(Reads(WithField(halves, kFirstField + 24, 501)));  // the sum passes 1000
 }
 
+// Reads the bytes in a child process that may map only 32 MB more than it has: an allocation
+// made for a count or a length the bytes cannot hold fails there and ends the child, which
+// otherwise exits with 0 when the bytes are refused.
+void ExpectRefusedWithinMemory(const Bytes& bytes) {
+    EXPECT_EXIT(
+        {
+            test::LimitAddressSpace(std::size_t{32} << 20);
+            std::_Exit(Reads(bytes) ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(ModelFileTest, CountsTheFileCannotHoldAreRefusedBeforeAnythingIsAllocatedForThem) {
+    // The limit itself: the child cannot take 64 MB (under a sanitizer it ends at once).
+    EXPECT_EXIT(
+        {
+            test::LimitAddressSpace(std::size_t{32} << 20);
+            try {
+                std::vector<char> big(std::size_t{64} << 20);
+                std::_Exit(big.empty() ? 2 : 0);
+            } catch (const std::bad_alloc&) {
+                std::_Exit(3);
+            }
+        },
+        [](int nStatus) { return !WIFEXITED(nStatus) || WEXITSTATUS(nStatus) != 0; }, "");
+
+    for (const std::int32_t nHuge : {INT32_MAX, 10'000'000}) {
+        // A block count: every entry takes at least 20 bytes.
+        ExpectRefusedWithinMemory(WithField(WriteOrDie(CModel{}), 12, nHuge));
+        // A name's length.
+        ExpectRefusedWithinMemory(
+            WithField(OneBlock(std::make_unique<CTerminateDlg>()), kFirstField + 4, nHuge));
+        // A law's number of intervals: 12 bytes each.
+        auto device = std::make_unique<CDeviceDlg>();
+        device->m_law = CFlowLaw(CFlowLaw::kSpecial, 1, 1);
+        ExpectRefusedWithinMemory(WithField(OneBlock(std::move(device)), kFirstField + 16, nHuge));
+    }
+}
+
 class CTemporaryFolder {
 public:
     CTemporaryFolder() {
@@ -393,22 +434,135 @@ TEST(ModelFileTest, LoadResetsTheModelOnEveryRefusal) {
     EXPECT_EQ(LoadModel(loaded, folder.Path() / "missing.mrd").nStatus, SLoadResult::kFileError);
 }
 
-TEST(ModelFileTest, SaveRefusesNamesTheFileCannotHoldAndKeepsThePreviousFile) {
+TEST(ModelFileTest, FilesLongerThanAnyModelAreRefusedUnread) {
+    // 3 GB, but sparse: no model file can be longer than its trailer's 32-bit length says.
+    CTemporaryFolder folder;
+    const std::filesystem::path huge = folder.Path() / "huge.mrd";
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, std::uintmax_t{3} << 30);
+    EXPECT_EXIT(
+        {
+            test::LimitAddressSpace(std::size_t{32} << 20);
+            CModel model;
+            std::_Exit(LoadModel(model, huge).nStatus == SLoadResult::kFormatError ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    // A device never ends: reading stops one byte after the most the caller takes.
+    EXPECT_EQ(CFileSystem::Standard().ReadAll("/dev/zero", 100)->size(), 101u);
+    EXPECT_EQ(CFileSystem::Standard().ReadAll("/dev/zero", 0)->size(), 1u);
+}
+
+TEST(ModelFileTest, AModelLargerThanTheMemoryIsRefusedNotACrash) {
+#ifdef MARDO_SANITIZED
+    GTEST_SKIP() << "a sanitizer ends the process when its own allocator runs out";
+#else
+    // 300 000 blocks in an 8 MB file need several times that in memory; the child may take 64.
+    CTemporaryFolder folder;
+    const std::filesystem::path path = folder.Path() / "large.mrd";
+    CModel model;
+    for (int i = 0; i < 300000; ++i) {
+        model.Add<CTerminateDlg>().SetName("T" + std::to_string(i));
+    }
+    ASSERT_TRUE(SaveModel(model, path));
+    EXPECT_EXIT(
+        {
+            test::LimitAddressSpace(std::size_t{64} << 20);
+            CModel loaded;
+            const SLoadResult result = LoadModel(loaded, path);
+            const bool bRefused = result.nStatus == SLoadResult::kFileError &&
+                                  result.strMessage.rfind("Недостаточно памяти", 0) == 0;
+            std::_Exit(bRefused && loaded.GetBlockCount() == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+#endif
+}
+
+// The standard file system, with one step of saving made to fail.
+class CFailingFileSystem : public CFileSystem {
+public:
+    enum EStep { kNothing, kCreate, kWrite, kReadBack, kReadBackDiffers, kRename };
+
+    explicit CFailingFileSystem(EStep nStep) : m_nStep(nStep) {}
+
+    bool CreateAndWrite(const std::filesystem::path& path, const Bytes& bytes) override {
+        if (m_nStep == kCreate) {
+            return false;
+        }
+        if (m_nStep == kWrite) {  // the disk fills up half way through
+            const Bytes half(bytes.begin(), bytes.begin() + bytes.size() / 2);
+            CFileSystem::CreateAndWrite(path, half);
+            return false;
+        }
+        return CFileSystem::CreateAndWrite(path, bytes);
+    }
+    std::optional<Bytes> ReadAll(const std::filesystem::path& path, std::size_t nMost) override {
+        if (m_nStep == kReadBack) {
+            return std::nullopt;
+        }
+        std::optional<Bytes> bytes = CFileSystem::ReadAll(path, nMost);
+        if (m_nStep == kReadBackDiffers && bytes && !bytes->empty()) {
+            (*bytes)[bytes->size() / 2] ^= 0x01;
+        }
+        return bytes;
+    }
+    bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return m_nStep != kRename && CFileSystem::Rename(from, to);
+    }
+
+private:
+    EStep m_nStep;
+};
+
+// A folder with a model file saved in it.
+struct SSavedFile {
+    SSavedFile() {
+        CModel model;
+        BuildFullModel(model);
+        EXPECT_TRUE(SaveModel(model, path));
+        before = CFileSystem::Standard().ReadAll(path).value_or(Bytes{});
+    }
+
     CTemporaryFolder folder;
     const std::filesystem::path path = folder.Path() / "model.mrd";
+    Bytes before;  // the file's bytes
+};
+
+TEST(ModelFileTest, AFailureAtAnyStepOfSavingKeepsThePreviousFile) {
+    const SSavedFile saved;
+    CModel changed;
+    BuildFullModel(changed);
+    changed.BlockAt(0)->SetName("Другой");
+
+    for (const auto nStep : {CFailingFileSystem::kCreate, CFailingFileSystem::kWrite,
+                             CFailingFileSystem::kReadBack, CFailingFileSystem::kReadBackDiffers,
+                             CFailingFileSystem::kRename}) {
+        CFailingFileSystem failing(nStep);
+        EXPECT_FALSE(SaveModel(changed, saved.path, failing)) << nStep;
+        EXPECT_EQ(*CFileSystem::Standard().ReadAll(saved.path), saved.before) << nStep;
+        EXPECT_EQ(saved.folder.FileCount(), 1u) << nStep;  // no temporary file is left
+        // Where there was no file, there is none afterwards.
+        EXPECT_FALSE(SaveModel(changed, saved.folder.Path() / "new.mrd", failing)) << nStep;
+        EXPECT_EQ(saved.folder.FileCount(), 1u) << nStep;
+    }
+    CFailingFileSystem working(CFailingFileSystem::kNothing);
+    EXPECT_TRUE(SaveModel(changed, saved.path, working));
+    EXPECT_EQ(CFileSystem::Standard().ReadAll(saved.path), WriteModelBytes(changed));
+    EXPECT_EQ(saved.folder.FileCount(), 1u);
+}
+
+TEST(ModelFileTest, SaveRefusesNamesTheFileCannotHoldAndKeepsThePreviousFile) {
+    const SSavedFile saved;
     CModel model;
     BuildFullModel(model);
-    ASSERT_TRUE(SaveModel(model, path));
-    const Bytes before = *CFileSystem::Standard().ReadAll(path);
 
     model.BlockAt(0)->SetName("名前");
     EXPECT_FALSE(WriteModelBytes(model).has_value());
-    EXPECT_FALSE(SaveModel(model, path));
-    EXPECT_EQ(*CFileSystem::Standard().ReadAll(path), before);
-    EXPECT_EQ(folder.FileCount(), 1u);
+    EXPECT_FALSE(SaveModel(model, saved.path));
+    EXPECT_EQ(*CFileSystem::Standard().ReadAll(saved.path), saved.before);
+    EXPECT_EQ(saved.folder.FileCount(), 1u);
 
     // A folder that does not exist: nothing is created anywhere.
-    EXPECT_FALSE(SaveModel(CModel{}, folder.Path() / "no" / "such.mrd"));
+    EXPECT_FALSE(SaveModel(CModel{}, saved.folder.Path() / "no" / "such.mrd"));
 }
 
 }  // namespace

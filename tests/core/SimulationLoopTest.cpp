@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <new>
+#include <random>
 #include <thread>
 
 #include "model/DeviceDlg.h"
@@ -283,6 +284,92 @@ TEST(SimulationLoopTest, PauseHoldsTheWorkerAndAbandonClearsWithoutMessages) {
     // No stop message, no end message for the abandoned run.
     EXPECT_EQ(log.m_lines.back().strText.rfind("Начало запуска", 0), 0u);
     EXPECT_TRUE(HoldsNoTransacts(model));
+}
+
+// The run window's side of the signals, at moments a random generator picks.
+class CRandomWindow {
+public:
+    CRandomWindow(CSimulationLoop& loop, CRunSignals& signals, std::uint32_t nSeed)
+        : m_loop(loop), m_signals(signals), m_random(nSeed) {}
+
+    // Waits until the simulation reaches a random tick (or not at all).
+    void WaitForARandomTick() {
+        const std::uint32_t nTarget = m_loop.GetModelTime() + Pick(0, 3000);
+        while (m_loop.GetModelTime() < nTarget) {
+            std::this_thread::yield();
+        }
+    }
+    // The close question answered No: the simulation holds while it is asked, then goes on.
+    void AnswerNo() {
+        m_signals.m_evPause.Set();
+        SpinAWhile();
+        if (!m_signals.m_evPause.TryConsume()) {
+            // Taken: the worker waits for the answer and model time stands still.
+            const std::uint32_t nHeld = m_loop.GetModelTime();
+            SpinAWhile();
+            EXPECT_EQ(m_loop.GetModelTime(), nHeld);
+            m_signals.m_evResume.Set();
+        }
+    }
+    void AnswerYes() {
+        m_signals.m_evPause.Set();
+        SpinAWhile();
+        m_signals.m_evAbandon.Set();
+        m_signals.m_evResume.Set();
+    }
+    std::uint32_t Pick(std::uint32_t nLow, std::uint32_t nHigh) {
+        return std::uniform_int_distribution<std::uint32_t>(nLow, nHigh)(m_random);
+    }
+
+private:
+    void SpinAWhile() {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(Pick(0, 300));
+        while (std::chrono::steady_clock::now() < end) {
+        }
+    }
+
+    CSimulationLoop& m_loop;
+    CRunSignals& m_signals;
+    std::mt19937 m_random;
+};
+
+TEST(SimulationLoopTest, SignalsFromAnotherThreadAtRandomTicksAreHeeded) {
+    for (std::uint32_t nRound = 0; nRound < 200; ++nRound) {
+        CModel model;
+        MakeEndlessModel(model);
+        CRecordingLog log;
+        CRunSignals signals;
+        CSimulationLoop loop(model, log, signals);
+        CRandomWindow window(loop, signals, nRound);
+        CSimulationLoop::EOutcome outcome{};
+        std::thread worker([&] { outcome = loop.Run(); });
+        // Any number of questions answered No, then a stop or a Yes.
+        for (std::uint32_t nNo = window.Pick(0, 3); nNo > 0; --nNo) {
+            window.WaitForARandomTick();
+            window.AnswerNo();
+        }
+        window.WaitForARandomTick();
+        const bool bStop = window.Pick(0, 1) == 0;
+        if (bStop) {
+            signals.m_evStop.Set();
+        } else {
+            window.AnswerYes();
+        }
+        worker.join();
+        if (bStop) {
+            EXPECT_EQ(outcome, CSimulationLoop::EOutcome::kStopped) << nRound;
+            EXPECT_EQ(log.m_lines.back().strText, "Моделирование прервано") << nRound;
+        } else {
+            EXPECT_EQ(outcome, CSimulationLoop::EOutcome::kAbandoned) << nRound;
+            EXPECT_EQ(log.m_lines.back().strText.rfind("Начало запуска", 0), 0u) << nRound;
+        }
+        EXPECT_TRUE(HoldsNoTransacts(model)) << nRound;
+        // Every signal was taken: none is left to disturb the next simulation.
+        for (const CAutoResetEvent* pSignal : {&signals.m_evStop, &signals.m_evPause,
+                                               &signals.m_evResume, &signals.m_evAbandon}) {
+            EXPECT_FALSE(pSignal->IsSet()) << nRound;
+        }
+    }
 }
 
 // A block that runs out of memory in a given tick, standing in for a list that cannot grow.

@@ -13,8 +13,10 @@
 #include <new>
 #include <vector>
 
+#include "ChainModels.h"
 #include "WindowTestKit.h"
 #include "common/Dialogs.h"
+#include "model/TerminateDlg.h"
 #include "report/ReportDlg.h"
 #include "report/ReportTables.h"
 #include "sim/ModelStartDlg.h"
@@ -156,6 +158,7 @@ private slots:
     void closingAndAnsweringNoResumesWhereItPaused();
     void closingAndAnsweringYesAbandonsAndClearsTheModel();
     void outOfMemoryEndsLikeAStop();
+    void deepChainsRunAndUnsafeModelsAreRefused();
     void logMenuOnlyWhileIdle();
     void progressBarShowsOnlyWhileRunning();
     void progressFollowsTheStopRule();
@@ -362,6 +365,37 @@ void RunWindowTest::closingAndAnsweringYesAbandonsAndClearsTheModel() {
         QVERIFY(!strLine.contains(QStringLiteral("Моделирование прервано")));
     }
     QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void RunWindowTest::deepChainsRunAndUnsafeModelsAreRefused() {
+    // A transact goes down 100 000 blocks in its tick, that many calls deep on the worker.
+    CModel chain;
+    CBlockDlg& last = AddChain(chain, 100000, kForwardingKinds);
+    last.SetOutLink(0, &chain.Add<CTerminateDlg>());
+    chain.BlockAt(100001)->SetName("T");
+    SetExperiment(chain, CExperimentParams::kByCount, 10, 1);
+    CRunWindow deep(chain);
+    QVERIFY(deep.RunToEnd(120000));
+    QCOMPARE(deep.m_pDeparted->text(), QStringLiteral("10"));
+    QCOMPARE(deep.Lines().last(), kClock + QStringLiteral("Завершен запуск"));
+
+    // Twenty copying blocks whose twenty outputs all lead to the next: 20^20 calls a tick.
+    CModel ladder;
+    AddLadder(ladder, 20, 20);
+    CRunWindow refused(ladder);
+    refused.m_pStart->click();
+    QCOMPARE(refused.Lines(),
+             QStringList({kClock + QStringLiteral("Начало проверки модели"),
+                          kClock + QStringLiteral("Закончена проверка модели"),
+                          kClock + QStringLiteral("Моделирование не запущено - выходы коммутирующих "
+                                                  "и копирующих блоков образуют слишком много "
+                                                  "путей")}));
+    QVERIFY(SameImage(refused.m_pList->topLevelItem(2)->icon(0), MessageIcon(2)));
+    QVERIFY(refused.m_dlg.IsIdle());
+    QCOMPARE(refused.m_pStart->text(), QStringLiteral("&Старт"));
+    QVERIFY(refused.m_pStart->isEnabled());
+    QVERIFY(!refused.m_pReport->isEnabled());
+    QVERIFY(AllSignalsClear());
 }
 
 void RunWindowTest::outOfMemoryEndsLikeAStop() {

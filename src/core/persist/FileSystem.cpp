@@ -30,7 +30,8 @@ bool CFileSystem::CreateAndWrite(const std::filesystem::path& path,
     return std::fclose(pFile.release()) == 0 && bWritten;
 }
 
-std::optional<std::vector<std::uint8_t>> CFileSystem::ReadAll(const std::filesystem::path& path) {
+std::optional<std::vector<std::uint8_t>> CFileSystem::ReadAll(const std::filesystem::path& path,
+                                                              std::size_t nMostBytes) {
     CFilePtr pFile(std::fopen(path.c_str(), "rb"));
     if (!pFile) {
         return std::nullopt;
@@ -38,9 +39,11 @@ std::optional<std::vector<std::uint8_t>> CFileSystem::ReadAll(const std::filesys
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[65536];
     for (;;) {
-        const std::size_t nRead = std::fread(buffer, 1, sizeof buffer, pFile.get());
+        const std::size_t nLeft = nMostBytes - bytes.size();
+        const std::size_t nWanted = nLeft < sizeof buffer ? nLeft + 1 : sizeof buffer;
+        const std::size_t nRead = std::fread(buffer, 1, nWanted, pFile.get());
         bytes.insert(bytes.end(), buffer, buffer + nRead);
-        if (nRead < sizeof buffer) {
+        if (nRead < nWanted || bytes.size() > nMostBytes) {
             break;
         }
     }
@@ -59,6 +62,15 @@ bool CFileSystem::Rename(const std::filesystem::path& from, const std::filesyste
 void CFileSystem::Remove(const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::remove(path, error);
+}
+
+std::optional<std::uintmax_t> CFileSystem::FileSize(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t nSize = std::filesystem::file_size(path, error);
+    return error ? std::nullopt : std::optional<std::uintmax_t>(nSize);
 }
 
 bool CFileSystem::Exists(const std::filesystem::path& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -16,8 +17,13 @@ public:
     // Creates a file that must not exist yet and writes all the bytes into it.
     virtual bool CreateAndWrite(const std::filesystem::path& path,
                                 const std::vector<std::uint8_t>& bytes);
-    // The whole content of a file, or nothing when it cannot be opened or read.
-    virtual std::optional<std::vector<std::uint8_t>> ReadAll(const std::filesystem::path& path);
+    // The whole content of a file, or nothing when it cannot be opened or read. Reading stops
+    // after nMostBytes + 1 bytes: an answer that long tells of a file longer than the caller
+    // takes (a device or a pipe may never end).
+    virtual std::optional<std::vector<std::uint8_t>> ReadAll(const std::filesystem::path& path,
+                                                             std::size_t nMostBytes = SIZE_MAX);
+    // The size of a regular file, or nothing when it has none.
+    virtual std::optional<std::uintmax_t> FileSize(const std::filesystem::path& path);
     // Replaces 'to' by 'from' in one step.
     virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to);
     virtual void Remove(const std::filesystem::path& path);

@@ -1,6 +1,7 @@
 #include "persist/ModelFile.h"
 
 #include <new>
+#include <unordered_map>
 
 #include "model/Model.h"
 #include "model/TransferDlg.h"
@@ -15,6 +16,7 @@ namespace {
 // The fewest bytes a block entry can take: a terminator with an empty name.
 constexpr std::size_t kSmallestEntry = 20;
 constexpr std::size_t kTrailerSize = 8;
+constexpr std::size_t kLongestFile = INT32_MAX;
 
 std::uint32_t ReadLittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t nAt) {
     std::uint32_t n = 0;
@@ -85,9 +87,33 @@ void ResolveLinks(CModel& model, const std::vector<SHeldLinks>& held) {
     }
 }
 
+std::string OutOfMemoryText(const std::string& strFile) {
+    return "Недостаточно памяти для чтения файла \"" + strFile + "\".";
+}
+
+// Every block's position in the list, so that writing a link does not search the list.
+class CBlockNumbers {
+public:
+    explicit CBlockNumbers(const CModel& model) {
+        m_numbers.reserve(model.GetBlockCount());
+        for (const auto& pBlock : model.GetBlocks()) {
+            m_numbers.emplace(pBlock.get(), static_cast<std::int32_t>(m_numbers.size()));
+        }
+    }
+    // As CModel::IndexOfBlock: -1 for no block or one not in the list.
+    std::int32_t Of(const CBlockDlg* pBlock) const {
+        const auto it = m_numbers.find(pBlock);
+        return it != m_numbers.end() ? it->second : -1;
+    }
+
+private:
+    std::unordered_map<const CBlockDlg*, std::int32_t> m_numbers;
+};
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
+    const CBlockNumbers numbers(model);
     CFileModel file;
     const CExperimentParams& experiment = model.m_experiment;
     file.WriteInt(experiment.nStopRule).WriteInt(experiment.nStopValue).WriteInt(experiment.nRuns);
@@ -97,12 +123,12 @@ std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
         if (pBlock->GetKind() == EBlockKind::kTransfer) {
             for (const CBlockDlg* pCondition :
                  static_cast<const CTransferDlg&>(*pBlock).m_rule.m_conditionBlocks) {
-                file.WriteInt(model.IndexOfBlock(pCondition));
+                file.WriteInt(numbers.Of(pCondition));
             }
         }
         file.WriteInt(pBlock->GetOutputCount());
         for (std::int32_t k = pBlock->GetOutputCount() - 1; k >= 0; --k) {
-            file.WriteInt(model.IndexOfBlock(pBlock->GetOutLink(k)));
+            file.WriteInt(numbers.Of(pBlock->GetOutLink(k)));
         }
     }
     if (file.HasFailed()) {
@@ -147,13 +173,18 @@ bool SaveModel(const CModel& model, const std::filesystem::path& path, CFileSyst
 
 SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSystem& fileSystem) {
     model.Clear();
+    // The trailer states the length in 32 bits, so no longer file can be a model; it is not
+    // read at all (it could take all the memory there is, and a device need never end).
+    const std::optional<std::uintmax_t> nSize = fileSystem.FileSize(path);
+    if (nSize && *nSize > kLongestFile) {
+        return {SLoadResult::kFormatError, CError(CError::kFormat).GetMessageText()};
+    }
     const std::string strFile = path.string();
     std::optional<std::vector<std::uint8_t>> bytes;
     try {
-        bytes = fileSystem.ReadAll(path);
+        bytes = fileSystem.ReadAll(path, kLongestFile);
     } catch (const std::bad_alloc&) {
-        return {SLoadResult::kFileError,
-                "Недостаточно памяти для чтения файла \"" + strFile + "\"."};
+        return {SLoadResult::kFileError, OutOfMemoryText(strFile)};
     }
     if (!bytes) {
         const bool bExists = fileSystem.Exists(path);
@@ -164,11 +195,18 @@ SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSys
     if (bytes->size() < kTrailerSize) {
         return {SLoadResult::kFileError, "Ошибка при чтении файла \"" + strFile + "\"."};
     }
+    if (bytes->size() > kLongestFile) {
+        return {SLoadResult::kFormatError, CError(CError::kFormat).GetMessageText()};
+    }
     try {
         ReadModelBytes(model, *bytes);
     } catch (const CError& error) {
         model.Clear();
         return {SLoadResult::kFormatError, error.GetMessageText()};
+    } catch (const std::bad_alloc&) {
+        // A well-formed file may describe more blocks than the memory holds.
+        model.Clear();
+        return {SLoadResult::kFileError, OutOfMemoryText(strFile)};
     }
     return {};
 }

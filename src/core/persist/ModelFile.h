@@ -42,7 +42,8 @@ struct SLoadResult {
 
 // Opens a model file into the model, which is cleared first. A format fault leaves a new
 // empty model with the default conditions and answers the format error's message; a file that
-// cannot be opened or read answers a message naming the file and leaves the model empty.
+// cannot be opened or read, or whose model needs more memory than there is, answers a message
+// naming the file and leaves the model empty.
 SLoadResult LoadModel(CModel& model, const std::filesystem::path& path,
                       CFileSystem& fileSystem = CFileSystem::Standard());
 

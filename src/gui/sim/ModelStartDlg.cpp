@@ -14,7 +14,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <system_error>
 #include <utility>
 
 #include "common/Dialogs.h"
@@ -43,7 +42,6 @@ const char* const kDeleteText = "&Удалить";
 const char* const kClearAllText = "О&чистить все";
 const char* const kCheckStart = "Начало проверки модели";
 const char* const kCheckEnd = "Закончена проверка модели";
-const char* const kInterrupted = "Моделирование прервано";
 const char* const kCloseQuestion = "Закрытие окна, прервет моделирование. Продолжить?";
 
 constexpr int kMessageColumnWidth = 437;
@@ -232,12 +230,10 @@ void CModelStartDlg::StartSimulation() {
             QMetaObject::invokeMethod(
                 this, [this, nSimulation] { OnWorkerEnded(nSimulation); }, Qt::QueuedConnection);
         });
-    try {
-        m_pWorker->Start();
-    } catch (const std::system_error&) {
-        // No thread, no simulation: say so and stay ready for another try.
+    if (const std::optional<std::string> refusal = m_pWorker->Start()) {
+        // No thread, no simulation: say why and stay ready for another try.
         EndWorker();
-        AddMessage(kInterrupted, kError, true);
+        AddMessage(*refusal, kError, true);
         m_pStartButton->setText(Text(kStartText));
         return;
     }

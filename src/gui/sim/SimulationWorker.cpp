@@ -8,23 +8,24 @@ namespace mardo {
 
 CSimulationWorker::CSimulationWorker(CModel& model, IMessageLog& log, CRunSignals& runSignals,
                                      std::function<void()> onEnd)
-    : m_loop(model, log, runSignals), m_signals(runSignals), m_onEnd(std::move(onEnd)) {}
+    : m_loop(model, log, runSignals),
+      m_signals(runSignals),
+      m_onEnd(std::move(onEnd)),
+      m_model(model) {}
 
 CSimulationWorker::~CSimulationWorker() {
-    if (m_thread.joinable()) {
+    if (m_thread.IsJoinable()) {
         Abandon();
-        m_thread.join();
+        m_thread.Join();
     }
 }
 
-void CSimulationWorker::Start() {
-    m_thread = std::thread(&CSimulationWorker::Work, this);
+std::optional<std::string> CSimulationWorker::Start() {
+    return m_thread.Start(m_model, [this] { Work(); });
 }
 
 void CSimulationWorker::Join() {
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
+    m_thread.Join();
 }
 
 void CSimulationWorker::Abandon() {

@@ -3,8 +3,10 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <thread>
+#include <optional>
+#include <string>
 
+#include "SimulationThread.h"
 #include "sim/SimulationLoop.h"
 
 namespace mardo {
@@ -29,8 +31,9 @@ public:
     // Abandons a simulation that still runs and waits for its thread.
     ~CSimulationWorker();
 
-    // Starts the thread; throws std::system_error when the system cannot create one.
-    void Start();
+    // Starts the thread, whose stack is sized for the model's longest chain of blocks. Answers
+    // nothing when it runs, or the message telling why the model cannot be simulated.
+    std::optional<std::string> Start();
     // Waits for the thread to end. The loop's figures and the outcome are final afterwards.
     void Join();
     // Makes a running simulation quit at its next tick boundary without figures.
@@ -48,7 +51,8 @@ private:
     CRunSignals& m_signals;
     const std::function<void()> m_onEnd;
     std::atomic<EOutcome> m_outcome{EOutcome::kAbandoned};
-    std::thread m_thread;
+    CModel& m_model;
+    platform::CSimulationThread m_thread;
 };
 
 }  // namespace mardo
