@@ -88,8 +88,9 @@ EExitStatus CBatchRun::Execute() {
     } else {
         WriteText(report);
     }
-    if (m_options.htmlPath) {
-        WriteHtml(report);
+    // A script that asked for the page must not take a missing one for a written one.
+    if (m_options.htmlPath && !WriteHtml(report)) {
+        return kReportNotSaved;
     }
     return kRan;
 }
@@ -120,11 +121,13 @@ void CBatchRun::ShowProgress(std::uint32_t nModelTime, std::int32_t nRun,
     m_bProgressShown = true;
 }
 
-void CBatchRun::WriteHtml(const CReportTables& report) {
+bool CBatchRun::WriteHtml(const CReportTables& report) {
     const std::string strPage = BuildHtmlReport(report, ModelName(), ReportClock(true));
     if (!SaveHtmlReport(strPage, *m_options.htmlPath)) {
         m_err << kReportSaveErrorText << '\n';
+        return false;
     }
+    return true;
 }
 
 void CBatchRun::WriteText(const CReportTables& report) const {
