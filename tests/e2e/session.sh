@@ -3,69 +3,13 @@
 # block windows. Sourced by a script after it has set mardo (the program) and out (its folder).
 # Exits 77 (skipped) without Xvfb, xdotool, xclip or ImageMagick's import.
 
-for tool in Xvfb xdotool xclip import python3; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-rm -rf "$out"
-mkdir -p "$out/runtime"
-chmod 700 "$out/runtime"
-
-display=""
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-
-xvfb_pid=""
-mardo_pid=""
-cleanup() {
-    [ -z "$mardo_pid" ] || kill "$mardo_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.1
-done
-
-fail() {
-    echo "FAILED: $*"
-    import -window root "$out/failure.png" 2>/dev/null || true
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+command -v xclip >/dev/null || { echo "skipped: xclip is not installed"; exit 77; }
 
 (cd "$out" && QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$out/runtime" exec "$mardo") \
     >"$out/mardo.log" 2>&1 &
-mardo_pid=$!
+started_pids+=($!)
 
-find_window() {  # the first visible window whose name matches, waiting up to 30 s
-    timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1
-}
-# A dialog is found once it has the keyboard too: on a busy machine it may show a moment before
-# it takes the focus, and keys typed meanwhile would go astray.
-find_dialog() {  # name pattern
-    local window
-    window=$(find_window "$1") && [ -n "$window" ] || return 1
-    for _ in $(seq 100); do
-        if [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; then
-            echo "$window"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
 main=$(find_window 'Mardo \[Редактор\]') || fail "the main window did not appear"
 palette=$(find_window '^Блоки$') || fail "the palette did not appear"
 # Without a window manager nothing maximises the window: give it a known place and size.
