@@ -1,6 +1,6 @@
 # A virtual X display for a script that drives windows on it: Xvfb on a free display number,
 # stopped when the script ends together with every process the script lists in started_pids,
-# and the script's own way to find windows and to fail with a picture of the screen. Sourced
+# a way to fail with a picture of the screen, and the window look-ups of windows.sh. Sourced
 # after out (the script's folder, made afresh) is set. Exits 77 (skipped) without Xvfb, xdotool
 # or ImageMagick's import.
 
@@ -33,7 +33,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1280x900x24 -wr -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do
@@ -47,23 +47,4 @@ fail() {
     exit 1
 }
 
-find_window() {  # the first visible window whose name matches, waiting up to 30 s
-    timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1
-}
-# A dialog is found once it has the keyboard too: on a busy machine it may show a moment before
-# it takes the focus, and keys typed meanwhile would go astray. Answers the focused window.
-find_dialog() {  # name pattern
-    local focused name
-    find_window "$1" >/dev/null || return 1
-    for _ in $(seq 100); do
-        focused=$(xdotool getwindowfocus 2>/dev/null) || focused=""
-        name=$(xdotool getwindowname "$focused" 2>/dev/null) || name=""
-        if [ -n "$focused" ] && [[ $name =~ $1 ]]; then
-            echo "$focused"
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "\"$1\" showed, but the keyboard stayed with \"$name\"" >&2
-    return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/windows.sh"
