@@ -37,7 +37,7 @@ top=80
 gen_x=40; queue_x=250; device_x=460; term_x=670
 place_line
 shoot_editor guide-02-placed
-name_line "Покупатели" "Очередь" "Касса" "Выход"
+name_line "Покупатели" "Очередь" "Касса" "Уход"
 link_line
 shoot_editor guide-03-linked
 
@@ -72,6 +72,8 @@ wait_closed 'Свойства модели'
 
 save_model "$model"
 find_window '^касса\.mrd - Mardo \[Редактор\]$' >/dev/null || fail "the title did not change"
+# The generator selected: a selected block's caption scrolls when it is too long to show.
+xdotool mousemove $(( gen_x + 40 )) $(( top + 9 )) click 1
 shoot_editor guide-08-saved
 
 # "&Модель", "З&апуск...": the run window, and the main window's title says so.
@@ -150,7 +152,7 @@ text = saved.decode("cp1251")
 assert text.count('&quotкасса.mrd&quot') == 2, "the model's name is missing"
 captions = re.findall(r'Таблица - &quot([^&]*)&quot', text)
 assert captions == ["Блоки", "Устройства обслуживания", "Очереди"], captions
-for name in ("Покупатели", "Очередь", "Касса", "Выход"):
+for name in ("Покупатели", "Очередь", "Касса", "Уход"):
     assert "<TD ALIGN=LEFT NOWRAP>" + name + "</TD>" in text, name
 date = re.compile(r'<I>\d{1,2} [а-я]+ \d{4} г\., \d\d:\d\d:\d\d<TR>')
 assert len(date.findall(text)) == 1, "no date"
@@ -159,8 +161,18 @@ assert date.sub("", text) == date.sub("", batch.decode("cp1251")), \
 print("saved page: %d bytes, Windows-1251, same as mardo-run's but for the date" % len(saved))
 PY
 
+# The guide and the README show only pictures that this script makes.
+docs="$(dirname "$0")/../../docs"
+python3 - "$out" "$docs/guide.md" "$docs/../README.md" <<'PY'
+import os, re, sys
+made = {f for f in os.listdir(sys.argv[1]) if f.startswith("guide-")}
+for page in sys.argv[2:]:
+    shown = set(re.findall(r"images/(guide-[\w-]+\.png)", open(page, encoding="utf-8").read()))
+    assert shown <= made, "%s shows pictures this script does not make: %s" % (page, shown - made)
+PY
 if [ -n "$guide" ]; then
     mkdir -p "$guide"
+    rm -f "$guide"/guide-*.png
     cp "$out"/guide-*.png "$guide/"
     echo "guide pictures in $guide"
 fi

@@ -35,7 +35,8 @@ done
 dpkg-deb -c "$deb" | awk '{ print $6 }' >"$out/contents.txt"
 expected=(./usr/bin/mardo ./usr/bin/mardo-run ./usr/share/applications/mardo.desktop
           ./usr/share/mime/packages/mardo.xml ./usr/share/icons/hicolor/scalable/apps/mardo.svg
-          ./usr/share/mardo/examples/README.md)
+          ./usr/share/mardo/examples/README.md ./usr/share/doc/mardo/guide.md
+          ./usr/share/doc/mardo/images/guide-01-empty.png)
 for size in 16 24 32 48 64 128 256; do
     expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/mardo.png")
 done
