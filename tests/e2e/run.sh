@@ -73,7 +73,7 @@ wait_closed 'Свойства модели'
 save_model "$model"
 find_window '^касса\.mrd - Mardo \[Редактор\]$' >/dev/null || fail "the title did not change"
 # The generator selected: a selected block's caption scrolls when it is too long to show.
-xdotool mousemove $(( gen_x + 40 )) $(( top + 9 )) click 1
+xdotool mousemove $(( gen_x + 40 )) $(( top + 9 )) click 1 mousemove 600 500
 shoot_editor guide-08-saved
 
 # "&Модель", "З&апуск...": the run window, and the main window's title says so.
