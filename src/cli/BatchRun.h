@@ -17,13 +17,7 @@ class CReportTables;
 namespace mardo::cli {
 
 // Exit statuses of the batch runner.
-enum EExitStatus : int {
-    kRan = 0,
-    kCheckFailed = 1,
-    kFileRefused = 2,
-    kReportNotSaved = 3,  // the model ran, but its HTML page could not be written
-    kUsageError = 64
-};
+enum EExitStatus : int { kRan = 0, kCheckFailed = 1, kFileRefused = 2, kUsageError = 64 };
 
 // One model file through the same steps as the run window: read it, check it, simulate it once
 // with its own experiment conditions, and report: log lines and tables as text, or one JSON
@@ -46,7 +40,7 @@ private:
     void AddMessage(const std::string& strText, int nKind, bool bWithTime) override;
     bool Simulate();
     void ShowProgress(std::uint32_t nModelTime, std::int32_t nRun, std::uint32_t nDeparted);
-    bool WriteHtml(const CReportTables& report);
+    void WriteHtml(const CReportTables& report);
     void WriteText(const CReportTables& report) const;
     void WriteJson(const CReportTables* pReport, bool bPassed) const;
     std::string ModelName() const;

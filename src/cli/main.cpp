@@ -20,7 +20,7 @@ constexpr const char* kHelp =
     "  --            end of options\n"
     "\n"
     "Exit status: 0 the model ran, 1 the model check failed, 2 the file was refused,\n"
-    "3 the model ran but the HTML page could not be written, 64 the arguments cannot be used.\n";
+    "64 the arguments cannot be used.\n";
 
 }  // namespace
 
