@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build] [gui] [test] [bench] [fuzz]   (default: build gui)
+# Usage: scripts/install-deps.sh [build] [gui] [test] [bench] [fuzz] [package] [package-test]
+#        [icon]   (default: build gui)
 set -euo pipefail
 
 groups=("$@")
@@ -11,9 +12,12 @@ for group in "${groups[@]}"; do
     case "$group" in
         build) packages+=(g++ cmake ninja-build ccache pkg-config) ;;
         gui)   packages+=(qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-liberation) ;;
-        test)  packages+=(libgtest-dev xvfb xdotool x11-utils imagemagick python3) ;;
+        test)  packages+=(libgtest-dev xvfb xdotool x11-utils xclip imagemagick python3) ;;
         bench) packages+=(libbenchmark-dev time python3) ;;
         fuzz)  packages+=(clang libclang-rt-14-dev llvm-14) ;;
+        package) packages+=(dpkg-dev file) ;;
+        package-test) packages+=(desktop-file-utils mmdebstrap) ;;
+        icon)  packages+=(librsvg2-bin) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;
     esac
 done

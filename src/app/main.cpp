@@ -3,6 +3,7 @@
 #include <QTranslator>
 
 #include "editor/ModelEditorDlg.h"
+#include "sim/RunIcons.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -13,7 +14,13 @@ int main(int argc, char* argv[]) {
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&translator);
     }
+    QApplication::setWindowIcon(mardo::AppIcon());
     mardo::CModelEditorDlg editor;
     editor.showMaximized();
+    // "mardo FILE", as the desktop entry starts it for a model file opened from a file manager.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) {
+        editor.LoadFile(args.at(1));
+    }
     return app.exec();
 }

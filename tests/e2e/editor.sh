@@ -15,31 +15,15 @@ source "$(dirname "$0")/session.sh"
 
 top=110
 gen_x=60; queue_x=280; device_x=500; term_x=720
-place 0 "$gen_x" "$top"
-place 3 "$queue_x" "$top"
-place 2 "$device_x" "$top"
-place 1 "$term_x" "$top"
-
-name_block "$gen_x" "Поток"
-name_block "$queue_x" "Очередь"
-name_block "$device_x" "Прибор"
-name_block "$term_x" "Выход"
-
-# Output rows onto the next block's input row.
-drag "$(col "$gen_x")" "$(row_y 1)" "$(col "$queue_x")" "$(row_y 1)"
-drag "$(col "$queue_x")" "$(row_y 2)" "$(col "$device_x")" "$(row_y 1)"
-drag "$(col "$device_x")" "$(row_y 2)" "$(col "$term_x")" "$(row_y 1)"
-xdotool mousemove 600 500 click 1
-sleep 0.3
+place_line
+name_line "Поток" "Очередь" "Прибор" "Выход"
+link_line
 import -window root "$out/editor-linked.png"
 
 # Arrivals every 1 or 2 ticks: "Равномерный" is the entry after "Детерминированный".
 sheet=$(open_sheet "$gen_x" 'Свойства генератора')
 next_page 2
-xdotool key Down Tab
-retype 1
-xdotool key Tab
-retype 2
+uniform_law 1 2
 sleep 0.3
 import -window "$sheet" "$out/sheet-uniform-law.png"
 xdotool key Return
@@ -63,32 +47,13 @@ import -window "$sheet" "$out/sheet-queue-limit.png"
 xdotool key Return
 wait_closed 'Свойства очереди'
 
-# 500 ticks, one run: a double-click on the empty diagram opens the model's sheet with the
-# focus on the checked rule; Tab passes on to the value.
-xdotool mousemove 600 500 click --repeat 2 --delay 80 1
-sheet=$(find_window '^Свойства модели$') || fail "the model's sheet did not open"
-xdotool key Tab
-retype 500
-sleep 0.3
+# 500 ticks, one run.
+open_model_sheet 500
 import -window "$sheet" "$out/sheet-experiment.png"
 xdotool key Return
 wait_closed 'Свойства модели'
 
-# "&Файл", then "&Сохранить" (the third item), and the file name in the save dialog.
-eval "$(xdotool getwindowgeometry --shell "$main")"
-xdotool mousemove $(( X + 22 )) $(( Y + 10 )) click 1
-sleep 0.5
-xdotool key Down Down Down Return
-find_window 'Сохранить как' >/dev/null || fail "the save dialog did not open"
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 20 "$model"
-xdotool key Return
-for _ in $(seq 50); do
-    [ -s "$model" ] && break
-    sleep 0.1
-done
-[ -s "$model" ] || fail "the model was not saved"
+save_model "$model"
 find_window '^линия\.mrd - Mardo \[Редактор\]$' >/dev/null || fail "the title did not change"
 sleep 0.3
 import -window root "$out/editor-saved.png"

@@ -1,57 +1,15 @@
 # The set-up that the end-to-end scripts share: a virtual X display with the real program on it,
 # its main window at a known place, and the gestures a hand would make on the palette and on
 # block windows. Sourced by a script after it has set mardo (the program) and out (its folder).
-# Exits 77 (skipped) without Xvfb, xdotool or ImageMagick's import.
+# Exits 77 (skipped) without Xvfb, xdotool, xclip or ImageMagick's import.
 
-for tool in Xvfb xdotool import python3; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-rm -rf "$out"
-mkdir -p "$out/runtime"
-chmod 700 "$out/runtime"
-
-display=""
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-
-xvfb_pid=""
-mardo_pid=""
-cleanup() {
-    [ -z "$mardo_pid" ] || kill "$mardo_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.1
-done
-
-fail() {
-    echo "FAILED: $*"
-    import -window root "$out/failure.png" 2>/dev/null || true
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+command -v xclip >/dev/null || { echo "skipped: xclip is not installed"; exit 77; }
 
 (cd "$out" && QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$out/runtime" exec "$mardo") \
     >"$out/mardo.log" 2>&1 &
-mardo_pid=$!
+started_pids+=($!)
 
-find_window() {  # the first visible window whose name matches, waiting up to 10 s
-    timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -1
-}
 main=$(find_window 'Mardo \[Редактор\]') || fail "the main window did not appear"
 palette=$(find_window '^Блоки$') || fail "the palette did not appear"
 # Without a window manager nothing maximises the window: give it a known place and size.
@@ -94,8 +52,8 @@ col() { echo $(( $1 + 58 )); }
 
 name_block() {  # x, name[, top]
     xdotool mousemove "$(col "$1")" "$(row_y 0 "${3:-$top}")" click --repeat 2 --delay 80 1
-    find_window '^Имя блока$' >/dev/null || fail "the name dialog did not open"
-    xdotool type --delay 30 "$2"
+    find_dialog '^Имя блока$' >/dev/null || fail "the name dialog did not open"
+    retype "$2"
     xdotool key Return
     sleep 0.4
 }
@@ -103,7 +61,7 @@ name_block() {  # x, name[, top]
 # A double-click on a block's caption opens its property sheet; answers the sheet's window.
 open_sheet() {  # x, sheet title[, top]
     xdotool mousemove $(( $1 + 40 )) $(( ${3:-$top} + 9 )) click --repeat 2 --delay 80 1
-    find_window "^$2\$" || fail "the sheet \"$2\" did not open"
+    find_dialog "^$2\$" || fail "the sheet \"$2\" did not open"
 }
 
 # A sheet opens with the focus in the first field of its first page; Ctrl+Tab moves to the
@@ -115,10 +73,12 @@ next_page() {  # how many pages on
     done
 }
 
-# Replaces the text of the field that has the focus.
+# Replaces the text of the field that has the focus. The text is pasted, not typed: a program
+# busy on a loaded machine may miss a typed key, and xdotool types a letter that is not on the
+# keyboard by lending it a spare key, which a late reader sees as the letter lent last.
 retype() {
-    xdotool key ctrl+a
-    xdotool type --delay 30 "$1"
+    printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1
+    xdotool key ctrl+a ctrl+v
 }
 
 # Waits until no visible window has the title: the sheet was closed with OK.
@@ -128,4 +88,74 @@ wait_closed() {  # title
         sleep 0.1
     done
     fail "\"$1\" did not close"
+}
+
+# The main window's menu bar: a click on a menu's title at its x offset, then an item picked with
+# the arrow keys, separators skipped.
+menu_command() {  # x offset of the menu's title, how many items down
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    xdotool mousemove $(( X + $1 )) $(( Y + 10 )) click 1
+    sleep 0.5
+    for _ in $(seq "$2"); do
+        xdotool key Down
+    done
+    xdotool key Return
+}
+file_menu=22
+model_menu=216
+
+# A line of a generator, a queue, a service device and a terminator at gen_x, queue_x, device_x
+# and term_x along the top y: placed, named, and each output linked to the next block's input.
+place_line() {
+    place 0 "$gen_x" "$top"
+    place 3 "$queue_x" "$top"
+    place 2 "$device_x" "$top"
+    place 1 "$term_x" "$top"
+}
+name_line() {  # names of the generator, the queue, the device and the terminator
+    name_block "$gen_x" "$1"
+    name_block "$queue_x" "$2"
+    name_block "$device_x" "$3"
+    name_block "$term_x" "$4"
+}
+link_line() {
+    drag "$(col "$gen_x")" "$(row_y 1)" "$(col "$queue_x")" "$(row_y 1)"
+    drag "$(col "$queue_x")" "$(row_y 2)" "$(col "$device_x")" "$(row_y 1)"
+    drag "$(col "$device_x")" "$(row_y 2)" "$(col "$term_x")" "$(row_y 1)"
+    xdotool mousemove 600 500 click 1
+    sleep 0.3
+}
+
+# On an open sheet's flow page, "Равномерный" (the entry after "Детерминированный") from min to
+# max.
+uniform_law() {  # min, max
+    xdotool key Down Tab
+    retype "$1"
+    xdotool key Tab
+    retype "$2"
+}
+
+# The model's sheet from a double-click on the empty diagram: the focus is on the checked stop
+# rule, and Tab passes on to its value. Leaves the sheet open, with the stop value typed.
+open_model_sheet() {  # stop value
+    xdotool mousemove 600 500 click --repeat 2 --delay 80 1
+    sheet=$(find_dialog '^Свойства модели$') || fail "the model's sheet did not open"
+    xdotool key Tab
+    retype "$1"
+    sleep 0.3
+}
+
+# "&Файл", "&Сохранить", and the path typed into the save dialog; waits for the file.
+save_model() {  # path
+    menu_command "$file_menu" 3
+    find_dialog 'Сохранить как' >/dev/null || fail "the save dialog did not open"
+    sleep 0.3
+    retype "$1"
+    xdotool key Return
+    for _ in $(seq 50); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "the model was not saved"
 }

@@ -51,7 +51,7 @@ shoot_pages 500 "$low" 'Свойства ожидающего блока' waitin
 shoot_pages 720 "$low" 'Свойства терминатора' terminator 1
 
 xdotool mousemove 600 600 click --repeat 2 --delay 80 1
-sheet=$(find_window '^Свойства модели$') || fail "the model's sheet did not open"
+sheet=$(find_dialog '^Свойства модели$') || fail "the model's sheet did not open"
 shoot "$sheet" model-1
 xdotool key Escape
 wait_closed 'Свойства модели'
@@ -60,7 +60,7 @@ wait_closed 'Свойства модели'
 # the keyboard back to the sheet afterwards: the script does.
 shoot_dialog() {  # title, file name
     local dialog
-    dialog=$(find_window "^$1\$") || fail "the dialog \"$1\" did not open"
+    dialog=$(find_dialog "^$1\$") || fail "the dialog \"$1\" did not open"
     shoot "$dialog" "$2"
     xdotool key Escape
     wait_closed "$1"

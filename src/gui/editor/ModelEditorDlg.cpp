@@ -12,12 +12,12 @@
 #include "common/Dialogs.h"
 #include "editor/BlocksPaletteDlg.h"
 #include "editor/DiagramView.h"
-#include "model/BlockImages.h"
 #include "model/BlockWindow.h"
 #include "persist/ModelFile.h"
 #include "props/ChangeInBlockDlg.h"
 #include "props/ChangeNameBlockDlg.h"
 #include "sim/ModelStartDlg.h"
+#include "sim/RunIcons.h"
 
 namespace mardo {
 
@@ -51,7 +51,7 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
       m_pDiagram(new CDiagramView(m_model, *this, this)),
       m_pPalette(std::make_unique<CBlocksPaletteDlg>(*this, this)),
       m_sheetEditor(this) {
-    setWindowIcon(CBlockImages::AppIcon());
+    setWindowIcon(AppIcon());
     setCentralWidget(m_pDiagram);
     resize(900, 640);
     CreateMenus();

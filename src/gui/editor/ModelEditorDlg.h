@@ -58,6 +58,9 @@ public:
     void OnOpen();
     bool OnSave();
     bool OnSaveAs();
+    // Reads a model file into the editor, which holds a new model; a file that cannot be read
+    // leaves the new model and says why. The program opens a file named on its command line so.
+    void LoadFile(const QString& strPath);
 
     // Adds a copy of a palette prototype at a diagram position; it becomes the selected block.
     CBlockDlg& AddBlock(const CBlockDlg& prototype, CPoint ptPos);
@@ -107,7 +110,6 @@ private:
     QString GetFileName() const;
 
     void NewModel();
-    void LoadFile(const QString& strPath);
     bool WriteModel(const QString& strPath);
     CBlockDlg& PlaceBlock(std::unique_ptr<CBlockDlg> pBlock);
     void FocusHolder();

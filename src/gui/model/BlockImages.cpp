@@ -83,12 +83,4 @@ const QPixmap& CBlockImages::PaletteEntry() {
     return picture;
 }
 
-QIcon CBlockImages::AppIcon() {
-    QIcon icon;
-    for (const int nSize : {16, 32, 48}) {
-        icon.addPixmap(BlockPicture(nSize));
-    }
-    return icon;
-}
-
 }  // namespace mardo

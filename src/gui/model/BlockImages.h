@@ -13,9 +13,8 @@ public:
 
     static const QPixmap& Get(EImage nImage);
     static QIcon Icon(EImage nImage) { return QIcon(Get(nImage)); }
-    // The picture every palette entry shows, and the program's icon.
+    // The picture every palette entry shows.
     static const QPixmap& PaletteEntry();
-    static QIcon AppIcon();
 };
 
 }  // namespace mardo

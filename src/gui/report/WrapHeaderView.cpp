@@ -10,6 +10,9 @@ namespace {
 
 // Headers take their text flags through the alignment.
 constexpr int kLabelFlags = Qt::AlignCenter | Qt::TextWordWrap;
+// Room above and below the tallest title, beside the style's own margin: without it a title of
+// eight lines touches the header's edges.
+constexpr int kTitlePadding = 4;
 
 }  // namespace
 
@@ -37,7 +40,7 @@ QSize CWrapHeaderView::sectionSizeFromContents(int nLogicalIndex) const {
     const QRect rcText = QFontMetrics(font()).boundingRect(
         QRect(0, 0, LabelWidth(nLogicalIndex), 100000), kLabelFlags, strTitle);
     const int nMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
-    size.setHeight(std::max(size.height(), rcText.height() + 2 * nMargin));
+    size.setHeight(std::max(size.height(), rcText.height() + 2 * (nMargin + kTitlePadding)));
     return size;
 }
 

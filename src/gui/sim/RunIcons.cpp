@@ -29,6 +29,12 @@ QIcon LoadIcon(std::initializer_list<const char*> files) {
 
 }  // namespace
 
+QIcon AppIcon() {
+    return LoadIcon({":/app/mardo-16.png", ":/app/mardo-24.png", ":/app/mardo-32.png",
+                     ":/app/mardo-48.png", ":/app/mardo-64.png", ":/app/mardo-128.png",
+                     ":/app/mardo-256.png"});
+}
+
 QIcon RunWindowIcon() {
     return LoadIcon({":/run/run16.png", ":/run/run32.png"});
 }

@@ -4,6 +4,8 @@
 
 namespace mardo {
 
+// The program's icon, the one its desktop entry shows, at every size it is drawn in.
+QIcon AppIcon();
 // The icons of the run and report windows, from the run resources.
 QIcon RunWindowIcon();
 QIcon ReportWindowIcon();

@@ -1,0 +1,50 @@
+# A virtual X display for a script that drives windows on it: Xvfb on a free display number,
+# stopped when the script ends together with every process the script lists in started_pids,
+# a way to fail with a picture of the screen, and the window look-ups of windows.sh. Sourced
+# after out (the script's folder, made afresh) is set. Exits 77 (skipped) without Xvfb, xdotool
+# or ImageMagick's import.
+
+for tool in Xvfb xdotool import python3; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+rm -rf "$out"
+mkdir -p "$out/runtime"
+chmod 700 "$out/runtime"
+
+display=""
+for n in $(seq 91 160); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+        display=":$n"
+        break
+    fi
+done
+[ -n "$display" ] || { echo "no free X display"; exit 1; }
+
+xvfb_pid=""
+started_pids=()
+cleanup() {
+    for pid in "${started_pids[@]}" $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+    done
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1280x900x24 -wr -nolisten tcp >"$out/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    sleep 0.1
+done
+
+fail() {
+    echo "FAILED: $*"
+    import -window root "$out/failure.png" 2>/dev/null || true
+    exit 1
+}
+
+source "$(dirname "${BASH_SOURCE[0]}")/windows.sh"
