@@ -4,7 +4,7 @@
 # after out (the script's folder, made afresh) is set. Exits 77 (skipped) without Xvfb, xdotool
 # or ImageMagick's import.
 
-for tool in Xvfb xdotool import python3; do
+for tool in Xvfb xdotool xdpyinfo import python3; do
     if ! command -v "$tool" >/dev/null; then
         echo "skipped: $tool is not installed"
         exit 77
@@ -36,10 +36,12 @@ trap cleanup EXIT
 Xvfb "$display" -screen 0 1280x900x24 -wr -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+# The display is ready when it answers, which a busy machine can delay by seconds.
+for _ in $(seq 300); do
+    xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
 done
+xdpyinfo >/dev/null 2>&1 || { echo "the virtual display $display did not start"; exit 1; }
 
 fail() {
     echo "FAILED: $*"
