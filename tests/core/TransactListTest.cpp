@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <random>
+#include <vector>
 
 #include "TestSupport.h"
 
 #include "model/PriorityChange.h"
 #include "sim/ChainSet.h"
 #include "sim/Rand.h"
+#include "sim/TransactRope.h"
 
 namespace mardo {
 namespace {
@@ -96,6 +99,57 @@ TEST(TransactListTest, PriorityInsertionMatchesAWalkOverLongRandomSequences) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         ASSERT_EQ(list.At(i), expected[i]) << i;
     }
+}
+
+TEST(TransactListTest, PriorityInsertionIntoALongListStaysExactAfterInsertionsOutOfOrder) {
+    // Once the list is long enough to be a rope, now and then a transact goes to any place,
+    // which may break the falling order (also at the edge of a chunk) that lets a priority
+    // insertion halve.
+    std::mt19937 random(11);
+    CTransactList list;
+    std::vector<CTransact> expected;
+    for (std::int32_t i = 0; i < 9000; ++i) {
+        const CTransact t = T(i, static_cast<std::int32_t>(random() % 7));
+        if (i > 6000 && i % 40 == 39) {
+            const std::size_t k = random() % (expected.size() + 1);
+            list.InsertAt(k, t);
+            expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(k), t);
+            continue;
+        }
+        if (i % 9 == 8) {
+            ASSERT_EQ(list.PopFront(), expected.front());
+            expected.erase(expected.begin());
+        }
+        list.InsertByPriority(t);
+        const auto it = std::find_if(expected.begin(), expected.end(), [&t](const CTransact& e) {
+            return e.GetPriority() < t.GetPriority();
+        });
+        expected.insert(it, t);
+    }
+    ASSERT_EQ(list.GetCount(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(list.At(i), expected[i]) << i;
+    }
+}
+
+TEST(TransactRopeTest, AnInsertionTellsWhetherItKeepsTheFallingOrderAcrossChunks) {
+    // Chunks start half full: positions 0..127 of priority 9 fill the first, 128.. of 5 the
+    // second, so position 128 is the first place of the second chunk.
+    auto falling = [] {
+        std::vector<CTransact> transacts(128, T(0, 9));
+        transacts.resize(256, T(0, 5));
+        return CTransactRope(transacts);
+    };
+    CTransactRope rope = falling();
+    EXPECT_TRUE(rope.InsertAt(128, T(1, 9)));
+    EXPECT_TRUE(rope.InsertAt(rope.GetCount(), T(2, 5)));
+    EXPECT_TRUE(rope.InsertAt(0, T(3, 9)));
+    CTransactRope above = falling();
+    EXPECT_FALSE(above.InsertAt(128, T(1, 10)));  // above the last of the chunk before
+    CTransactRope below = falling();
+    EXPECT_FALSE(below.InsertAt(128, T(1, 4)));  // below the first of its own chunk
+    EXPECT_FALSE(below.InsertAt(0, T(2, 8)));
+    EXPECT_EQ(below.At(129), T(1, 4));
 }
 
 TEST(TransactListTest, RandomInsertionUsesTheProductOfFourDraws) {

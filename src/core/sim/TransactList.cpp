@@ -7,7 +7,9 @@
 
 namespace mardo {
 
-CTransactList::CTransactList(CTransactList&& other) noexcept { Swap(other); }
+CTransactList::CTransactList(CTransactList&& other) noexcept {
+    Swap(other);
+}
 
 CTransactList& CTransactList::operator=(CTransactList&& other) noexcept {
     if (this != &other) {
@@ -120,9 +122,9 @@ void CTransactList::InsertAt(std::size_t k, const CTransact& transact) {
         BecomeRope();
     }
     if (m_pRope) {
-        m_pRope->InsertAt(k, transact);
+        const bool bFallsAround = m_pRope->InsertAt(k, transact);
+        m_bFalling = m_bFalling && bFallsAround;
         ++m_nCount;
-        NoteInsertedAt(k);
         return;
     }
     InsertInRing(k, transact);

@@ -117,12 +117,26 @@ void CTransactRope::Split(std::size_t nChunk) {
               pSecond->items);
     pSecond->nCount = full.nCount - nKeep;
     full.nCount = nKeep;
-    m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(nChunk + 1),
-                    std::move(pSecond));
+    m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(nChunk + 1), std::move(pSecond));
     RebuildIndex();
 }
 
-void CTransactRope::InsertAt(std::size_t k, const CTransact& transact) {
+bool CTransactRope::FallsAround(const SPlace& place) const {
+    const SChunk& chunk = *m_chunks[place.nChunk];
+    const std::int32_t nPriority = chunk.items[chunk.nHead + place.nOffset].GetPriority();
+    // Every chunk but a lone one of an empty rope holds transacts.
+    const CTransact* pBefore = place.nOffset > 0  ? &chunk.items[chunk.nHead + place.nOffset - 1]
+                               : place.nChunk > 0 ? &m_chunks[place.nChunk - 1]->Back()
+                                                  : nullptr;
+    const CTransact* pAfter =
+        place.nOffset + 1 < chunk.nCount     ? &chunk.items[chunk.nHead + place.nOffset + 1]
+        : place.nChunk + 1 < m_chunks.size() ? &m_chunks[place.nChunk + 1]->Front()
+                                             : nullptr;
+    return (pBefore == nullptr || pBefore->GetPriority() >= nPriority) &&
+           (pAfter == nullptr || nPriority >= pAfter->GetPriority());
+}
+
+bool CTransactRope::InsertAt(std::size_t k, const CTransact& transact) {
     SPlace place = Find(std::min(k, m_nCount));
     if (m_chunks[place.nChunk]->IsFull()) {
         Split(place.nChunk);
@@ -134,6 +148,7 @@ void CTransactRope::InsertAt(std::size_t k, const CTransact& transact) {
     m_chunks[place.nChunk]->Insert(place.nOffset, transact);
     AddToIndex(place.nChunk, 1);
     ++m_nCount;
+    return FallsAround(place);
 }
 
 CTransact CTransactRope::PopFront() {

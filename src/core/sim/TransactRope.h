@@ -26,7 +26,10 @@ public:
     const CTransact& Front() const { return m_chunks.front()->Front(); }
     const CTransact& Back() const { return m_chunks.back()->Back(); }
 
-    void InsertAt(std::size_t k, const CTransact& transact);
+    // Inserts the transact at position k. Answers whether its priority lies between those of
+    // its new neighbours (at most the one before it, at least the one after it), so that a rope
+    // whose priorities fell from front to back still does.
+    bool InsertAt(std::size_t k, const CTransact& transact);
     void PushBack(const CTransact& transact) { InsertAt(m_nCount, transact); }
     void PushFront(const CTransact& transact) { InsertAt(0, transact); }
     // Removes and returns the first transact; the rope must not be empty.
@@ -60,6 +63,8 @@ private:
     // The transacts in the chunks before nChunk.
     std::size_t CountBefore(std::size_t nChunk) const;
     void RebuildIndex();
+    // Whether the transact at the place lies between its neighbours' priorities.
+    bool FallsAround(const SPlace& place) const;
     // Splits a full chunk in two halves.
     void Split(std::size_t nChunk);
 
