@@ -70,6 +70,58 @@ TEST(ScenarioTest, SingleChannelOverloaded) {
     EXPECT_EQ(report.FormatTotalRemaining(), "4");
 }
 
+// G1 (every tick, priority 5) → Q (limit 1) → D (1 tick) → T; G2 (every tick, priority 0) and
+// G3 (none within the run) also feed D. The generators rotate: G1 G2 G3, then G2 G3 G1, then
+// G3 G1 G2.
+// Tick 1: Q admits A1 and is full; in G1's service pass D takes A1 and Q finds room again.
+// Tick 2: Q admits A2 and is full; in G2's service pass, which comes first, D releases A1 and
+// takes A2 from Q, so Q is empty while it still holds itself full. G1's passes find Q empty with
+// nothing offered, which leaves that so.
+// Tick 3: in G1's arrival pass Q's first round admits nothing, offers its empty list to D and
+// finds room; A3 still waits, so the round repeats and admits it. In G3's service pass, the
+// first of the tick, D releases A2 and takes A3 (priority 5) ahead of B1 (priority 0).
+// Q counted one departure only, A1's: D took A2 and A3 during other blocks' calls.
+TEST(ScenarioTest, LimitedQueueAdmitsAgainOnceItFindsRoom) {
+    for (const bool bSkipQuiet : {true, false}) {
+        CModel model;
+        auto& g1 = AddNamed<CGenerateDlg>(model, "G1");
+        g1.m_params.m_bPriority = 1;
+        g1.m_params.m_nPriority = 5;
+        auto& g2 = AddNamed<CGenerateDlg>(model, "G2");
+        auto& g3 = AddNamed<CGenerateDlg>(model, "G3");
+        g3.m_law = Fixed(100);
+        auto& queue = AddNamed<CQueueDlg>(model, "Q");
+        queue.m_params.m_bLimit = 1;
+        queue.m_params.m_nLimit = 1;
+        auto& device = AddNamed<CDeviceDlg>(model, "D");
+        auto& terminator = AddNamed<CTerminateDlg>(model, "T");
+        Link(g1, queue);
+        Link(g2, device);
+        Link(g3, device);
+        Link(queue, device);
+        Link(device, terminator);
+        model.m_experiment = {CExperimentParams::kByTime, 3, 1};
+
+        CRecordingLog log;
+        CRunSignals signals;
+        CSimulationLoop loop(model, log, signals);
+        loop.SetQuietSkipping(bSkipQuiet);
+        ASSERT_EQ(loop.Run(), CSimulationLoop::EOutcome::kCompleted);
+        EXPECT_EQ(loop.GetDeparted(), 2u);
+
+        const CReportTables report(model.GetBlocks(), loop.GetModelTime(), loop.GetDeparted());
+        using Cells = std::vector<std::vector<std::string>>;
+        EXPECT_EQ(report.GetCells(CReportTables::kBlocks),
+                  (Cells{{"1", "G1", "Генератор", "0", "3", "0"},
+                         {"2", "G2", "Генератор", "0", "0", "3"},
+                         {"3", "G3", "Генератор", "0", "0", "0"},
+                         {"4", "Q", "Очередь", "3", "1", "0"},
+                         {"5", "D", "Устройство обслуживания", "3", "2", "1"},
+                         {"6", "T", "Терминатор", "2", "0", "0"}}))
+            << (bSkipQuiet ? "with" : "without") << " quiet ticks skipped";
+    }
+}
+
 // G (every tick, 2 in all) → S (1 copy to D1, 2 copies to D2) → D1 (1 tick) / D2 (2 ticks)
 // → A (assembles 3) → T. A0 completes in tick 5 when D2 releases its second copy, A1 in tick 9;
 // then the system is empty.

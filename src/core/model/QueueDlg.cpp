@@ -109,6 +109,10 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
             CallPass<P>(pNext, &m_queue, nTime);
             return;
         }
+        // A device fed by this queue and by another block may have emptied it during the other
+        // block's call while the queue still held itself full; such a round admits nothing, but
+        // finds the room again and so repeats.
+        const bool bWasFree = m_bFree != 0;
         std::uint32_t nAdmitted = 0;
         // With nothing offered the queue (not empty here) admits nothing, and its largest
         // content already covers what it holds.
@@ -136,9 +140,13 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
         if (m_bZeroFlag) {
             m_nZeroEntries += nTaken;
         }
-        // A round that neither admitted nor released anything would repeat forever; with a
-        // valid limit it cannot happen, since a queue with room admits at least one.
-        if (pIn == nullptr || pIn->IsEmpty() || (nAdmitted == 0 && nTaken == 0)) {
+        if (pIn == nullptr || pIn->IsEmpty()) {
+            return;
+        }
+        // A round that found room and still neither admitted nor released anything would repeat
+        // forever. With a limit the model file allows it cannot happen, since a queue with room
+        // admits at least one; only a limit of 0 held in memory could bring it about.
+        if (bWasFree && nAdmitted == 0 && nTaken == 0) {
             return;
         }
     }
