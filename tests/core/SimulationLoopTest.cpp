@@ -376,7 +376,7 @@ TEST(SimulationLoopTest, SignalsFromAnotherThreadAtRandomTicksAreHeeded) {
 class CFailingBlock final : public CBlockDlg {
 public:
     explicit CFailingBlock(std::uint32_t nFailAt)
-        : CBlockDlg(EBlockKind::kGather, "Сбой", true, 0, {}), m_nFailAt(nFailAt) {}
+        : CBlockDlg(EBlockKind::kGather, "Сбой", SBlockTraits{}, 0, {}), m_nFailAt(nFailAt) {}
     std::unique_ptr<CBlockDlg> Clone() const override { return nullptr; }
     bool EditProperties(IBlockEditor&, const CBlockList&) override { return false; }
     void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override {

@@ -26,7 +26,7 @@ public:
 // The end of a chain: remembers how deep in the stack the passes reached it.
 class CStackProbe final : public CBlockDlg {
 public:
-    CStackProbe() : CBlockDlg(EBlockKind::kGather, "Зонд", true, 0, {}) {}
+    CStackProbe() : CBlockDlg(EBlockKind::kGather, "Зонд", SBlockTraits{}, 0, {}) {}
     std::unique_ptr<CBlockDlg> Clone() const override { return nullptr; }
     bool EditProperties(IBlockEditor&, const CBlockList&) override { return false; }
     void ArrivalPass(CTransactList* pIn, std::uint32_t) override { Reached(pIn); }

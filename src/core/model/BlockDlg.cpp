@@ -9,22 +9,22 @@
 
 namespace mardo {
 
-CBlockDlg::CBlockDlg(EBlockKind nKind, std::string strKind, bool bHasInput, std::int32_t nOutputs,
-                     CPoint ptPos)
+CBlockDlg::CBlockDlg(EBlockKind nKind, std::string strKind, SBlockTraits traits,
+                     std::int32_t nOutputs, CPoint ptPos)
     : m_ptPos(ptPos),
-      m_bHasInput(bHasInput ? 1 : 0),
       m_nOutputs(nOutputs),
       m_outLinks(static_cast<std::size_t>(nOutputs), nullptr),
       m_strKind(std::move(strKind)),
-      m_nKind(nKind) {}
+      m_nKind(nKind),
+      m_traits(traits) {}
 
 CBlockDlg::CBlockDlg(const CBlockDlg& other)
     : m_ptPos(other.m_ptPos),
-      m_bHasInput(other.m_bHasInput),
       m_nOutputs(other.m_nOutputs),
       m_outLinks(static_cast<std::size_t>(other.m_nOutputs), nullptr),
       m_strKind(other.m_strKind),
-      m_nKind(other.m_nKind) {}
+      m_nKind(other.m_nKind),
+      m_traits(other.m_traits) {}
 
 void CBlockDlg::Select() {
     m_bSelected = 1;
@@ -90,19 +90,6 @@ void CBlockDlg::CatchUp(std::uint32_t /*nTime*/) {}
 std::uint32_t CBlockDlg::QuietUntil(std::uint32_t nTime) {
     // A block that was not prepared ignores every pass.
     return m_bActive ? nTime : kForever;
-}
-
-bool CBlockDlg::HasLongTitle() const {
-    switch (m_nKind) {
-        case EBlockKind::kDevice:
-        case EBlockKind::kTransfer:
-        case EBlockKind::kSplit:
-        case EBlockKind::kAssemble:
-        case EBlockKind::kGather:
-            return true;
-        default:
-            return false;
-    }
 }
 
 void CBlockDlg::SetName(const std::string& strName) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,39 @@ class CFileModel;
 
 // The three passes of a tick, in their order.
 enum class EPass { kArrival = 0, kService = 1, kFinal = 2 };
+
+// What the rest of the system needs to know of a kind beyond its operations, declared by the
+// kind itself when it constructs its base.
+struct SBlockTraits {
+    bool bHasInput = true;    // other blocks' outputs may lead to it
+    bool bSource = false;     // the simulation calls its passes itself, every tick
+    bool bExit = false;       // transacts leave the system through it; nothing leads on
+    bool bOnePerModel = false;  // a model holds at most one, so it is never copied
+    bool bLongTitle = false;  // its caption scrolls while selected
+    bool bHasState = false;   // its state, free or busy, can steer a switching block
+};
+
+// The figures of a service device's row in the report.
+struct SDeviceFigures {
+    std::uint32_t nLeft;
+    double dUtilization;
+    double dAvgTime;
+    bool bFree;
+    std::uint32_t nWaiting;
+};
+
+// The figures of a queue's row in the report.
+struct SQueueFigures {
+    std::uint32_t nEntered;
+    std::uint32_t nZeroEntries;
+    std::uint32_t nMaxContent;
+    std::uint32_t nRemaining;
+    double dAvgContent;
+    double dAvgTimeAll;
+    double dAvgTimeNonZero;
+    bool bFree;
+    std::uint32_t nWaiting;
+};
 
 
 // The common base of the eight block kinds: the record every block has (name, kind, position,
@@ -52,11 +87,30 @@ public:
     virtual int HasTransacts();
     virtual void ComputeStatistics();
 
+    // The kind and its code in the model file. Only the reader's factory decides anything by
+    // them; everything else asks the block itself.
     EBlockKind GetKind() const { return m_nKind; }
     std::int32_t GetKindCode() const { return static_cast<std::int32_t>(m_nKind); }
     const std::string& GetKindTitle() const { return m_strKind; }
-    // Kinds shown with a scrolling caption while selected.
-    bool HasLongTitle() const;
+    bool IsSource() const { return m_traits.bSource; }
+    bool IsExit() const { return m_traits.bExit; }
+    bool IsOnePerModel() const { return m_traits.bOnePerModel; }
+    bool HasLongTitle() const { return m_traits.bLongTitle; }
+    bool HasState() const { return m_traits.bHasState; }
+
+    // Whether the block, once prepared, never lets the system run empty (a generator without
+    // a limit on its transacts).
+    virtual bool KeepsSystemAlive() const { return false; }
+    // The blocks it names besides its output links (a switching block's state conditions), in
+    // the order the model file stores them; an entry may be null.
+    virtual std::span<CBlockDlg* const> GetReferences() const { return {}; }
+    void SetReference(std::size_t i, CBlockDlg* pBlock) { References()[i] = pBlock; }
+    // The ending of the model check's message when the block's own parameters cannot be
+    // simulated (after the block's name), or null when they can.
+    virtual const char* CheckParameters() const { return nullptr; }
+    // The block's row in the report's table of devices or of queues, if it has one.
+    virtual std::optional<SDeviceFigures> GetDeviceFigures() const { return std::nullopt; }
+    virtual std::optional<SQueueFigures> GetQueueFigures() const { return std::nullopt; }
 
     const std::string& GetName() const { return m_strName; }
     void SetName(const std::string& strName);
@@ -66,7 +120,7 @@ public:
     void SetPosition(std::int32_t x, std::int32_t y) { m_ptPos = {x, y}; }
 
     bool IsSelected() const { return m_bSelected != 0; }
-    bool HasInput() const { return m_bHasInput != 0; }
+    bool HasInput() const { return m_traits.bHasInput; }
     bool IsFree() const { return m_bFree != 0; }
     bool IsActive() const { return m_bActive != 0; }
     std::int32_t GetOutputCount() const { return m_nOutputs; }
@@ -109,8 +163,10 @@ public:
     std::uint32_t GetRemaining() const { return m_nRemaining; }
 
 protected:
-    CBlockDlg(EBlockKind nKind, std::string strKind, bool bHasInput, std::int32_t nOutputs,
+    CBlockDlg(EBlockKind nKind, std::string strKind, SBlockTraits traits, std::int32_t nOutputs,
               CPoint ptPos);
+    // The blocks it names besides its output links, to be set when links are resolved.
+    virtual std::span<CBlockDlg*> References() { return {}; }
     // A copy for Clone: the same kind, position and number of outputs; no name, no links,
     // no run-time state.
     CBlockDlg(const CBlockDlg& other);
@@ -131,7 +187,6 @@ protected:
     static constexpr std::int32_t kMaxOutputs = 20;
 
     CPoint m_ptPos;
-    std::int32_t m_bHasInput = 1;
     std::int32_t m_bSelected = 0;
     std::int32_t m_bFree = 1;
     std::int32_t m_bActive = 0;
@@ -145,6 +200,7 @@ protected:
 
 private:
     const EBlockKind m_nKind;
+    const SBlockTraits m_traits;
     IBlockView* m_pView = nullptr;
     bool m_bCatchesUp = false;
     std::vector<CTransactList*> m_inputLists;

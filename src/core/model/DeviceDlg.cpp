@@ -8,7 +8,8 @@
 namespace mardo {
 
 CDeviceDlg::CDeviceDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kDevice, "Устройство обслуживания", true, 1, ptPos) {}
+    : CBlockDlg(EBlockKind::kDevice, "Устройство обслуживания",
+                {.bLongTitle = true, .bHasState = true}, 1, ptPos) {}
 
 CDeviceDlg::CDeviceDlg(const CDeviceDlg& other)
     : CBlockDlg(other), m_law(other.m_law), m_priority(other.m_priority) {}

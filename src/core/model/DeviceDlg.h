@@ -29,6 +29,9 @@ public:
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
+    std::optional<SDeviceFigures> GetDeviceFigures() const override {
+        return SDeviceFigures{GetLeft(), m_dUtilization, m_dAvgTime, IsFree(), m_nWaiting};
+    }
     void CatchUp(std::uint32_t nTime) override;
 
     CFlowLaw m_law;

@@ -7,7 +7,8 @@
 namespace mardo {
 
 CGenerateDlg::CGenerateDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kGenerate, "Генератор", false, 1, ptPos) {}
+    : CBlockDlg(EBlockKind::kGenerate, "Генератор", {.bHasInput = false, .bSource = true}, 1,
+                ptPos) {}
 
 CGenerateDlg::CGenerateDlg(const CGenerateDlg& other)
     : CBlockDlg(other), m_params(other.m_params), m_law(other.m_law) {}

@@ -29,6 +29,7 @@ public:
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
+    bool KeepsSystemAlive() const override { return m_params.m_bLimit == 0; }
 
     CGenerateParams m_params;
     CFlowLaw m_law;

@@ -6,7 +6,7 @@
 namespace mardo {
 
 CGroupBlockDlg::CGroupBlockDlg(EBlockKind nKind, std::string strKind, CPoint ptPos)
-    : CBlockDlg(nKind, std::move(strKind), true, 1, ptPos) {}
+    : CBlockDlg(nKind, std::move(strKind), {.bLongTitle = true}, 1, ptPos) {}
 
 CGroupBlockDlg::CGroupBlockDlg(const CGroupBlockDlg& other)
     : CBlockDlg(other), m_nWaitCount(other.m_nWaitCount), m_priority(other.m_priority) {}

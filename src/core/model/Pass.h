@@ -14,8 +14,8 @@ namespace mardo {
 // hand-made file can leave one behind a named block) is skipped: its transacts stay put.
 template <EPass P>
 inline void CallPass(CBlockDlg* pDest, CTransactList* pList, std::uint32_t nTime) {
-    // A terminator handed nothing does nothing.
-    if (pDest == nullptr || (pList->IsEmpty() && pDest->GetKind() == EBlockKind::kTerminate)) {
+    // A block where transacts leave does nothing when handed nothing.
+    if (pDest == nullptr || (pList->IsEmpty() && pDest->IsExit())) {
         return;
     }
     if constexpr (P == EPass::kArrival) {

@@ -7,7 +7,7 @@
 
 namespace mardo {
 
-CQueueDlg::CQueueDlg(CPoint ptPos) : CBlockDlg(EBlockKind::kQueue, "Очередь", true, 1, ptPos) {}
+CQueueDlg::CQueueDlg(CPoint ptPos) : CBlockDlg(EBlockKind::kQueue, "Очередь", {.bHasState = true}, 1, ptPos) {}
 
 CQueueDlg::CQueueDlg(const CQueueDlg& other)
     : CBlockDlg(other), m_params(other.m_params), m_priority(other.m_priority) {}

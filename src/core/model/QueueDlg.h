@@ -29,6 +29,11 @@ public:
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
+    std::optional<SQueueFigures> GetQueueFigures() const override {
+        return SQueueFigures{GetEntered(),  m_nZeroEntries,   m_nMaxContent,
+                             GetRemaining(), m_dAvgContent,   m_dAvgTimeAll,
+                             m_dAvgTimeNonZero, IsFree(),     m_nWaiting};
+    }
     void CatchUp(std::uint32_t nTime) override;
 
     CQueueParams m_params;

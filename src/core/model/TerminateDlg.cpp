@@ -6,7 +6,8 @@
 namespace mardo {
 
 CTerminateDlg::CTerminateDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kTerminate, "Терминатор", true, 0, ptPos) {}
+    : CBlockDlg(EBlockKind::kTerminate, "Терминатор", {.bExit = true, .bOnePerModel = true}, 0,
+                ptPos) {}
 
 CTerminateDlg::CTerminateDlg(const CTerminateDlg& other) : CBlockDlg(other) {}
 

@@ -9,7 +9,7 @@
 namespace mardo {
 
 CTransferDlg::CTransferDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kTransfer, "Коммутирующий блок", true, 2, ptPos), m_rule(2) {}
+    : CBlockDlg(EBlockKind::kTransfer, "Коммутирующий блок", {.bLongTitle = true}, 2, ptPos), m_rule(2) {}
 
 CTransferDlg::CTransferDlg(const CTransferDlg& other)
     : CBlockDlg(other), m_rule(other.m_rule), m_priority(other.m_priority) {}
@@ -108,6 +108,10 @@ void CTransferDlg::ChooseOutput() {
             m_outLists[static_cast<std::size_t>(k)]);
         m_nActiveOut = k;
     }
+}
+
+const char* CTransferDlg::CheckParameters() const {
+    return CheckOutputs() ? nullptr : " - неправильное значение выходов!";
 }
 
 template <EPass P>

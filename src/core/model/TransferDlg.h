@@ -31,6 +31,10 @@ public:
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
+    std::span<CBlockDlg* const> GetReferences() const override {
+        return m_rule.m_conditionBlocks;
+    }
+    const char* CheckParameters() const override;
 
     // Whether the output values make sense for the rule (the model check asks before a run).
     int CheckOutputs() const;
@@ -42,6 +46,7 @@ public:
     const CTransactList& GetOutList(std::size_t k) const { return m_outLists[k]; }
 
 protected:
+    std::span<CBlockDlg*> References() override { return m_rule.m_conditionBlocks; }
     std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:

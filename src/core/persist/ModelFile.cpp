@@ -4,7 +4,6 @@
 #include <unordered_map>
 
 #include "model/Model.h"
-#include "model/TransferDlg.h"
 #include "persist/Crc32.h"
 #include "persist/Error.h"
 #include "persist/FileModel.h"
@@ -28,7 +27,7 @@ std::uint32_t ReadLittleEndian(const std::vector<std::uint8_t>& bytes, std::size
 
 // The references an entry holds until every block exists.
 struct SHeldLinks {
-    std::vector<std::int32_t> conditions;  // switching block: one per condition entry
+    std::vector<std::int32_t> references;  // the blocks it names besides its links
     std::vector<std::int32_t> outputs;     // output k's destination at index k
 };
 
@@ -51,11 +50,9 @@ SHeldLinks ReadBlockEntry(CFileModel& file, CModel& model, std::int32_t nBlockCo
     CBlockDlg& block = model.AddBlock(CreateBlock(nKind));
     block.Load(file);
     SHeldLinks held;
-    if (block.GetKind() == EBlockKind::kTransfer) {
-        held.conditions.resize(static_cast<std::size_t>(block.GetOutputCount()));
-        for (std::int32_t& nReference : held.conditions) {
-            ReadReference(file, nBlockCount, nReference);
-        }
+    held.references.resize(block.GetReferences().size());
+    for (std::int32_t& nReference : held.references) {
+        ReadReference(file, nBlockCount, nReference);
     }
     std::int32_t nOutputs = 0;
     file.ReadInt(nOutputs);
@@ -72,11 +69,8 @@ SHeldLinks ReadBlockEntry(CFileModel& file, CModel& model, std::int32_t nBlockCo
 void ResolveLinks(CModel& model, const std::vector<SHeldLinks>& held) {
     for (std::size_t i = 0; i < held.size(); ++i) {
         CBlockDlg& block = *model.BlockAt(static_cast<std::int32_t>(i));
-        if (block.GetKind() == EBlockKind::kTransfer) {
-            auto& rule = static_cast<CTransferDlg&>(block).m_rule;
-            for (std::size_t c = 0; c < held[i].conditions.size(); ++c) {
-                rule.m_conditionBlocks[c] = model.BlockAt(held[i].conditions[c]);
-            }
+        for (std::size_t c = 0; c < held[i].references.size(); ++c) {
+            block.SetReference(c, model.BlockAt(held[i].references[c]));
         }
     }
     for (std::size_t i = 0; i < held.size(); ++i) {
@@ -120,11 +114,8 @@ std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
     file.WriteInt(static_cast<std::int32_t>(model.GetBlockCount()));
     for (const auto& pBlock : model.GetBlocks()) {
         pBlock->Save(file);
-        if (pBlock->GetKind() == EBlockKind::kTransfer) {
-            for (const CBlockDlg* pCondition :
-                 static_cast<const CTransferDlg&>(*pBlock).m_rule.m_conditionBlocks) {
-                file.WriteInt(numbers.Of(pCondition));
-            }
+        for (const CBlockDlg* pReference : pBlock->GetReferences()) {
+            file.WriteInt(numbers.Of(pReference));
         }
         file.WriteInt(pBlock->GetOutputCount());
         for (std::int32_t k = pBlock->GetOutputCount() - 1; k >= 0; --k) {

@@ -1,10 +1,9 @@
 #include "report/ReportTables.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "model/BlockDlg.h"
-#include "model/DeviceDlg.h"
-#include "model/QueueDlg.h"
 
 namespace mardo {
 
@@ -46,18 +45,17 @@ CReportTables::CReportTables(const CBlockList& blocks, std::uint32_t nModelTime,
         m_blockRows.push_back({static_cast<std::int32_t>(m_blockRows.size() + 1), block.GetName(),
                                block.GetKindTitle(), block.GetEntered(), block.GetLeft(),
                                block.GetRemaining()});
-        if (block.GetKind() == EBlockKind::kDevice) {
-            const auto& device = static_cast<const CDeviceDlg&>(block);
+        if (const std::optional<SDeviceFigures> device = block.GetDeviceFigures()) {
             m_deviceRows.push_back({static_cast<std::int32_t>(m_deviceRows.size() + 1),
-                                    device.GetName(), device.GetLeft(), device.GetUtilization(),
-                                    device.GetAvgTime(), device.IsFree(), device.GetWaiting()});
-        } else if (block.GetKind() == EBlockKind::kQueue) {
-            const auto& queue = static_cast<const CQueueDlg&>(block);
+                                    block.GetName(), device->nLeft, device->dUtilization,
+                                    device->dAvgTime, device->bFree, device->nWaiting});
+        }
+        if (const std::optional<SQueueFigures> queue = block.GetQueueFigures()) {
             m_queueRows.push_back({static_cast<std::int32_t>(m_queueRows.size() + 1),
-                                   queue.GetName(), queue.GetEntered(), queue.GetZeroEntries(),
-                                   queue.GetMaxContent(), queue.GetRemaining(),
-                                   queue.GetAvgContent(), queue.GetAvgTimeAll(),
-                                   queue.GetAvgTimeNonZero(), queue.IsFree(), queue.GetWaiting()});
+                                   block.GetName(), queue->nEntered, queue->nZeroEntries,
+                                   queue->nMaxContent, queue->nRemaining, queue->dAvgContent,
+                                   queue->dAvgTimeAll, queue->dAvgTimeNonZero, queue->bFree,
+                                   queue->nWaiting});
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "sim/ModelCheck.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
@@ -8,7 +9,6 @@
 
 #include "model/BlockDlg.h"
 #include "model/Model.h"
-#include "model/TransferDlg.h"
 
 namespace mardo {
 
@@ -45,13 +45,10 @@ private:
 
     void Error(const std::string& strText) { m_log.AddMessage(strText, IMessageLog::kError, false); }
 
-    bool HasKind(EBlockKind nKind) const {
-        for (const auto& pBlock : Blocks()) {
-            if (pBlock->GetKind() == nKind) {
-                return true;
-            }
-        }
-        return false;
+    template <typename TTest>
+    bool Has(TTest test) const {
+        return std::any_of(Blocks().begin(), Blocks().end(),
+                           [&test](const auto& pBlock) { return test(*pBlock); });
     }
 
     // Stages 1 to 4: blocks, a generator, a terminator, and at least one name.
@@ -60,11 +57,11 @@ private:
             Error("В модели не существует блоков!");
             return false;
         }
-        if (!HasKind(EBlockKind::kGenerate)) {
+        if (!Has([](const CBlockDlg& block) { return block.IsSource(); })) {
             Error("В модели нет генератора!");
             return false;
         }
-        if (!HasKind(EBlockKind::kTerminate)) {
+        if (!Has([](const CBlockDlg& block) { return block.IsExit(); })) {
             Error("В модели нет терминатора!");
             return false;
         }
@@ -80,11 +77,11 @@ private:
     bool CheckSwitchingBlocks() {
         bool bPassed = true;
         for (const auto& pBlock : Blocks()) {
-            if (pBlock->GetKind() != EBlockKind::kTransfer || !pBlock->IsNamed()) {
+            if (!pBlock->IsNamed()) {
                 continue;
             }
-            if (!static_cast<const CTransferDlg&>(*pBlock).CheckOutputs()) {
-                Error(BlockMessage(*pBlock, " - неправильное значение выходов!"));
+            if (const char* pszEnding = pBlock->CheckParameters()) {
+                Error(BlockMessage(*pBlock, pszEnding));
                 bPassed = false;
             }
         }
@@ -131,7 +128,7 @@ private:
 
     bool CheckLoops() {
         for (const auto& pBlock : Blocks()) {
-            if (pBlock->GetKind() != EBlockKind::kGenerate || !pBlock->IsNamed()) {
+            if (!pBlock->IsSource() || !pBlock->IsNamed()) {
                 continue;
             }
             m_path.clear();
@@ -178,7 +175,7 @@ private:
     // Steps onto a block: answers true when it is already on the path (a loop); pushes it when
     // it still needs exploring.
     bool Enter(const CBlockDlg* pBlock) {
-        if (pBlock == nullptr || pBlock->GetKind() == EBlockKind::kTerminate) {
+        if (pBlock == nullptr || pBlock->IsExit()) {
             return false;
         }
         EState& state = m_state[pBlock];

@@ -31,7 +31,7 @@ public:
             if (!block.IsNamed()) {
                 continue;
             }
-            if (block.GetKind() == EBlockKind::kGenerate) {
+            if (block.IsSource()) {
                 m_roots.push_back(i);
             }
             for (std::int32_t k = 0; k < block.GetOutputCount(); ++k) {

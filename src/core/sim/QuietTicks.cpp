@@ -11,7 +11,7 @@ std::vector<CBlockDlg*> WatchForQuietTicks(const CModel& model) {
     std::vector<CBlockDlg*> reached;
     std::unordered_map<CBlockDlg*, std::vector<CTransactList*>> inputs;
     for (const auto& pBlock : model.GetBlocks()) {
-        if (pBlock->IsNamed() && pBlock->GetKind() == EBlockKind::kGenerate) {
+        if (pBlock->IsNamed() && pBlock->IsSource()) {
             inputs[pBlock.get()];
             reached.push_back(pBlock.get());
         }
@@ -26,7 +26,7 @@ std::vector<CBlockDlg*> WatchForQuietTicks(const CModel& model) {
             if (pDest == nullptr) {
                 continue;
             }
-            if (pDest->GetKind() == EBlockKind::kGenerate) {
+            if (pDest->IsSource()) {
                 return {};
             }
             const auto [it, bNew] = inputs.try_emplace(pDest);
@@ -38,8 +38,9 @@ std::vector<CBlockDlg*> WatchForQuietTicks(const CModel& model) {
     }
     std::vector<CBlockDlg*> watched;
     for (CBlockDlg* pBlock : reached) {
-        // Unprepared blocks ignore every pass; a terminator needs no preparation to act.
-        if (pBlock->IsActive() || pBlock->GetKind() == EBlockKind::kTerminate) {
+        // Unprepared blocks ignore every pass; a block where transacts leave needs no
+        // preparation to act.
+        if (pBlock->IsActive() || pBlock->IsExit()) {
             pBlock->WatchInputs(std::move(inputs[pBlock]));
             watched.push_back(pBlock);
         }

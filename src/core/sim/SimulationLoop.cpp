@@ -7,7 +7,6 @@
 
 #include "model/BlockDlg.h"
 #include "model/Model.h"
-#include "model/GenerateDlg.h"
 #include "sim/Rand.h"
 #include "sim/QuietTicks.h"
 
@@ -76,11 +75,11 @@ void CSimulationLoop::Prepare() {
             continue;
         }
         pBlock->PrepareRun();
-        if (pBlock->GetKind() == EBlockKind::kGenerate) {
+        if (pBlock->IsSource()) {
             m_generators.push_back(pBlock.get());
-            m_bNeverEmpty =
-                m_bNeverEmpty || !static_cast<const CGenerateDlg&>(*pBlock).m_params.m_bLimit;
-        } else if (pBlock->GetKind() == EBlockKind::kTerminate) {
+        }
+        m_bNeverEmpty = m_bNeverEmpty || pBlock->KeepsSystemAlive();
+        if (pBlock->IsExit()) {
             m_pReference = pBlock.get();
         }
     }

@@ -98,7 +98,7 @@ void CBlocksPaletteDlg::FitToEntries() {
 
 int CBlocksPaletteDlg::FindTerminator() const {
     for (int i = 0; i < GetEntryCount(); ++i) {
-        if (m_prototypes[static_cast<std::size_t>(i)]->GetKind() == EBlockKind::kTerminate) {
+        if (m_prototypes[static_cast<std::size_t>(i)]->IsOnePerModel()) {
             return i;
         }
     }
@@ -121,7 +121,7 @@ void CBlocksPaletteDlg::RestoreTerminatorEntry() {
 }
 
 void CBlocksPaletteDlg::AfterAdding(int nEntry) {
-    if (GetPrototype(nEntry).GetKind() == EBlockKind::kTerminate) {
+    if (GetPrototype(nEntry).IsOnePerModel()) {
         RemoveTerminatorEntry();
     }
 }

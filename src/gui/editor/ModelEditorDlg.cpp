@@ -148,8 +148,7 @@ const SDiagramLink& CModelEditorDlg::GetSelectedLink() const {
 void CModelEditorDlg::UpdateMenuStates() {
     const bool bLink = GetSelectedLink().IsSet();
     const CBlockDlg* pBlock = bLink ? nullptr : GetSelectedBlock();
-    m_actions[kCopy]->setEnabled(pBlock != nullptr &&
-                                 pBlock->GetKind() != EBlockKind::kTerminate);
+    m_actions[kCopy]->setEnabled(pBlock != nullptr && !pBlock->IsOnePerModel());
     m_actions[kDelete]->setEnabled(pBlock != nullptr);
     m_actions[kBlockProperties]->setEnabled(pBlock != nullptr);
     m_actions[kChangeLink]->setEnabled(bLink);
@@ -216,7 +215,7 @@ void CModelEditorDlg::LoadFile(const QString& strPath) {
     }
     for (const auto& pBlock : m_model.GetBlocks()) {
         m_pDiagram->AddWindow(*pBlock);
-        if (pBlock->GetKind() == EBlockKind::kTerminate) {
+        if (pBlock->IsOnePerModel()) {
             m_pPalette->RemoveTerminatorEntry();
         }
     }
@@ -334,7 +333,7 @@ void CModelEditorDlg::AddBlockAtTopLeft(const CBlockDlg& prototype) {
 }
 
 void CModelEditorDlg::CopyBlock(const CBlockDlg& block) {
-    if (block.GetKind() == EBlockKind::kTerminate) {
+    if (block.IsOnePerModel()) {
         return;
     }
     m_pClipboard = block.Clone();
@@ -352,7 +351,7 @@ void CModelEditorDlg::PasteAt(QPoint ptClient) {
 }
 
 void CModelEditorDlg::DeleteBlock(CBlockDlg& block) {
-    if (block.GetKind() == EBlockKind::kTerminate) {
+    if (block.IsOnePerModel()) {
         m_pPalette->RestoreTerminatorEntry();
     }
     m_pDiagram->RemoveWindow(block);

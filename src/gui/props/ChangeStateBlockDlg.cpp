@@ -40,9 +40,7 @@ void CChangeStateBlockDlg::FillChoice(const std::vector<SStateCandidate>& candid
     m_entryStates.push_back(SStateCandidate::kBoth);
     int nCurrent = 0;
     for (const SStateCandidate& candidate : candidates) {
-        const EBlockKind nKind = candidate.pBlock->GetKind();
-        if ((nKind != EBlockKind::kDevice && nKind != EBlockKind::kQueue) ||
-            !candidate.pBlock->IsNamed()) {
+        if (!candidate.pBlock->HasState() || !candidate.pBlock->IsNamed()) {
             continue;
         }
         if (candidate.pBlock == m_pBlock) {
