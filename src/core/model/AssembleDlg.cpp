@@ -3,17 +3,9 @@
 namespace mardo {
 
 CAssembleDlg::CAssembleDlg(CPoint ptPos)
-    : CGroupBlockDlg(EBlockKind::kAssemble, "Компонующий блок", ptPos) {}
+    : CBlockOf(EBlockKind::kAssemble, "Компонующий блок", ptPos) {}
 
-CAssembleDlg::CAssembleDlg(const CAssembleDlg& other) : CGroupBlockDlg(other) {}
-
-std::unique_ptr<CBlockDlg> CAssembleDlg::Clone() const {
-    return std::make_unique<CAssembleDlg>(*this);
-}
-
-bool CAssembleDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
-}
+CAssembleDlg::CAssembleDlg(const CAssembleDlg& other) : CBlockOf(other) {}
 
 void CAssembleDlg::Collect(const CTransact& transact) {
     if (m_groups.CountOf(transact) + 1 == GetWaitCount()) {

@@ -1,20 +1,19 @@
 #pragma once
 
+#include "model/BlockOf.h"
 #include "model/GroupBlockDlg.h"
 
 namespace mardo {
 
 // The assembling block: collects the copies of a transact until m_nWaitCount of them have
 // arrived, then lets the copy that completed the set go on and destroys the others.
-class CAssembleDlg final : public CGroupBlockDlg {
+class CAssembleDlg final : public CBlockOf<CAssembleDlg, CGroupBlockDlg> {
 public:
     static constexpr std::int32_t kMaxWaitCount = 10000;
 
     explicit CAssembleDlg(CPoint ptPos = {});
     CAssembleDlg(const CAssembleDlg& other);
 
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
 
 protected:
     void Collect(const CTransact& transact) override;

@@ -8,17 +8,11 @@
 namespace mardo {
 
 CDeviceDlg::CDeviceDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kDevice, "Устройство обслуживания",
+    : CBlockOf(EBlockKind::kDevice, "Устройство обслуживания",
                 {.bLongTitle = true, .bHasState = true}, 1, ptPos) {}
 
 CDeviceDlg::CDeviceDlg(const CDeviceDlg& other)
-    : CBlockDlg(other), m_law(other.m_law), m_priority(other.m_priority) {}
-
-std::unique_ptr<CBlockDlg> CDeviceDlg::Clone() const { return std::make_unique<CDeviceDlg>(*this); }
-
-bool CDeviceDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
-}
+    : CBlockOf(other), m_law(other.m_law), m_priority(other.m_priority) {}
 
 void CDeviceDlg::Save(CFileModel& file) const {
     file.WriteInt(GetKindCode());
@@ -101,18 +95,6 @@ void CDeviceDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     CallPass<P>(Destination(0), &m_outList, nTime);
 }
 
-void CDeviceDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kArrival>(pIn, nTime);
-}
-
-void CDeviceDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kService>(pIn, nTime);
-}
-
-void CDeviceDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kFinal>(pIn, nTime);
-}
-
 void CDeviceDlg::CatchUpTo(std::uint32_t nTime) {
     if (nTime <= m_nLastTick) {
         return;
@@ -168,5 +150,10 @@ void CDeviceDlg::ComputeStatistics() {
     const bool bPartlyServed = !m_bFree && m_nRemainingService != m_nServiceTime;
     m_dAvgTime = ReportQuotient(m_nBusyTime, m_nLeft + (bPartlyServed ? 1u : 0u));
 }
+
+// The three passes, through the shared trampolines.
+template void CDeviceDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t nTime);
+template void CDeviceDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
+template void CDeviceDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
 }  // namespace mardo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BlockDlg.h"
+#include "model/BlockOf.h"
 #include "model/Pass.h"
 #include "model/PriorityChange.h"
 #include "sim/ChainSet.h"
@@ -12,20 +12,15 @@ namespace mardo {
 // Serves one transact at a time for a time drawn from its law. It keeps no waiting line of its
 // own: it remembers every upstream output list offered to it and, whenever it becomes free,
 // takes the best head of those lists. Served transacts wait in its output list.
-class CDeviceDlg final : public CBlockDlg {
+class CDeviceDlg final : public CBlockOf<CDeviceDlg, CPassesOf<CDeviceDlg>> {
 public:
     explicit CDeviceDlg(CPoint ptPos = {});
     CDeviceDlg(const CDeviceDlg& other);
 
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;
     void ClearTransacts() override;
-    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
-    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
-    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
@@ -53,6 +48,8 @@ protected:
     std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:
+    friend class CPassesOf<CDeviceDlg>;
+
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime);
     void ServeTick();

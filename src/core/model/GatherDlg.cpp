@@ -3,15 +3,9 @@
 namespace mardo {
 
 CGatherDlg::CGatherDlg(CPoint ptPos)
-    : CGroupBlockDlg(EBlockKind::kGather, "Ожидающий блок", ptPos) {}
+    : CBlockOf(EBlockKind::kGather, "Ожидающий блок", ptPos) {}
 
-CGatherDlg::CGatherDlg(const CGatherDlg& other) : CGroupBlockDlg(other) {}
-
-std::unique_ptr<CBlockDlg> CGatherDlg::Clone() const { return std::make_unique<CGatherDlg>(*this); }
-
-bool CGatherDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
-}
+CGatherDlg::CGatherDlg(const CGatherDlg& other) : CBlockOf(other) {}
 
 void CGatherDlg::Collect(const CTransact& transact) {
     if (m_groups.Add(transact) == GetWaitCount()) {

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "model/BlockOf.h"
 #include "model/GroupBlockDlg.h"
 
 namespace mardo {
 
 // The waiting block: holds back the copies of a transact until m_nWaitCount of them have
 // arrived, then lets all of them go on together.
-class CGatherDlg final : public CGroupBlockDlg {
+class CGatherDlg final : public CBlockOf<CGatherDlg, CGroupBlockDlg> {
 public:
     explicit CGatherDlg(CPoint ptPos = {});
     CGatherDlg(const CGatherDlg& other);
 
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
 
 protected:
     void Collect(const CTransact& transact) override;

@@ -7,19 +7,11 @@
 namespace mardo {
 
 CGenerateDlg::CGenerateDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kGenerate, "Генератор", {.bHasInput = false, .bSource = true}, 1,
+    : CBlockOf(EBlockKind::kGenerate, "Генератор", {.bHasInput = false, .bSource = true}, 1,
                 ptPos) {}
 
 CGenerateDlg::CGenerateDlg(const CGenerateDlg& other)
-    : CBlockDlg(other), m_params(other.m_params), m_law(other.m_law) {}
-
-std::unique_ptr<CBlockDlg> CGenerateDlg::Clone() const {
-    return std::make_unique<CGenerateDlg>(*this);
-}
-
-bool CGenerateDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
-}
+    : CBlockOf(other), m_params(other.m_params), m_law(other.m_law) {}
 
 void CGenerateDlg::Save(CFileModel& file) const {
     file.WriteInt(GetKindCode())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BlockDlg.h"
+#include "model/BlockOf.h"
 #include "model/GenerateParams.h"
 #include "model/Pass.h"
 #include "sim/FlowLaw.h"
@@ -11,13 +11,11 @@ namespace mardo {
 // The source of transacts: no input, one output. Every tick its countdown runs down by one;
 // when it reaches zero a new interval is drawn from the flow law and, within the per-run
 // limit, a transact is created and offered to the next block.
-class CGenerateDlg final : public CBlockDlg {
+class CGenerateDlg final : public CBlockOf<CGenerateDlg> {
 public:
     explicit CGenerateDlg(CPoint ptPos = {});
     CGenerateDlg(const CGenerateDlg& other);
 
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;

@@ -6,10 +6,10 @@
 namespace mardo {
 
 CGroupBlockDlg::CGroupBlockDlg(EBlockKind nKind, std::string strKind, CPoint ptPos)
-    : CBlockDlg(nKind, std::move(strKind), {.bLongTitle = true}, 1, ptPos) {}
+    : CPassesOf(nKind, std::move(strKind), {.bLongTitle = true}, 1, ptPos) {}
 
 CGroupBlockDlg::CGroupBlockDlg(const CGroupBlockDlg& other)
-    : CBlockDlg(other), m_nWaitCount(other.m_nWaitCount), m_priority(other.m_priority) {}
+    : CPassesOf(other), m_nWaitCount(other.m_nWaitCount), m_priority(other.m_priority) {}
 
 void CGroupBlockDlg::Save(CFileModel& file) const {
     file.WriteInt(GetKindCode()).WriteInt(m_nWaitCount);
@@ -60,18 +60,6 @@ void CGroupBlockDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     m_nLeft += static_cast<std::uint32_t>(nOffered - m_outList.GetCount());
 }
 
-void CGroupBlockDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kArrival>(pIn, nTime);
-}
-
-void CGroupBlockDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kService>(pIn, nTime);
-}
-
-void CGroupBlockDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kFinal>(pIn, nTime);
-}
-
 CTransactList* CGroupBlockDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
 
 std::uint32_t CGroupBlockDlg::QuietUntil(std::uint32_t nTime) {
@@ -90,5 +78,10 @@ void CGroupBlockDlg::ComputeStatistics() {
         m_nRemaining += static_cast<std::uint32_t>(m_groups.GetTotalCount());
     }
 }
+
+// The three passes, through the shared trampolines.
+template void CGroupBlockDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t nTime);
+template void CGroupBlockDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
+template void CGroupBlockDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
 }  // namespace mardo

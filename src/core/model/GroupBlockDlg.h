@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BlockDlg.h"
+#include "model/BlockOf.h"
 #include "model/Pass.h"
 #include "model/PriorityChange.h"
 #include "sim/CopyGroups.h"
@@ -11,14 +11,11 @@ namespace mardo {
 // What the waiting and the assembling block share: both collect the copies of a transact until
 // m_nWaitCount of them have arrived, and differ only in what a complete set releases. With a
 // count below 2 both let every transact straight through.
-class CGroupBlockDlg : public CBlockDlg {
+class CGroupBlockDlg : public CPassesOf<CGroupBlockDlg> {
 public:
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void ClearTransacts() override;
-    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
-    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
-    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
@@ -46,6 +43,8 @@ protected:
     CTransactList m_outList;
 
 private:
+    friend class CPassesOf<CGroupBlockDlg>;
+
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime);
 };

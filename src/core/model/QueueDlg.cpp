@@ -7,16 +7,10 @@
 
 namespace mardo {
 
-CQueueDlg::CQueueDlg(CPoint ptPos) : CBlockDlg(EBlockKind::kQueue, "Очередь", {.bHasState = true}, 1, ptPos) {}
+CQueueDlg::CQueueDlg(CPoint ptPos) : CBlockOf(EBlockKind::kQueue, "Очередь", {.bHasState = true}, 1, ptPos) {}
 
 CQueueDlg::CQueueDlg(const CQueueDlg& other)
-    : CBlockDlg(other), m_params(other.m_params), m_priority(other.m_priority) {}
-
-std::unique_ptr<CBlockDlg> CQueueDlg::Clone() const { return std::make_unique<CQueueDlg>(*this); }
-
-bool CQueueDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
-}
+    : CBlockOf(other), m_params(other.m_params), m_priority(other.m_priority) {}
 
 void CQueueDlg::Save(CFileModel& file) const {
     file.WriteInt(GetKindCode())
@@ -152,18 +146,6 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     }
 }
 
-void CQueueDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kArrival>(pIn, nTime);
-}
-
-void CQueueDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kService>(pIn, nTime);
-}
-
-void CQueueDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kFinal>(pIn, nTime);
-}
-
 void CQueueDlg::CatchUpTo(std::uint32_t nTime) {
     if (nTime <= m_nLastTick) {
         return;
@@ -218,5 +200,10 @@ void CQueueDlg::ComputeStatistics() {
     m_dAvgTimeAll = ReportQuotient(m_nContentTime, m_nEntries);
     m_dAvgTimeNonZero = ReportQuotient(m_nContentTime, m_nEntries - m_nZeroEntries);
 }
+
+// The three passes, through the shared trampolines.
+template void CQueueDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t nTime);
+template void CQueueDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
+template void CQueueDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
 }  // namespace mardo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BlockDlg.h"
+#include "model/BlockOf.h"
 #include "model/Pass.h"
 #include "model/PriorityChange.h"
 #include "model/QueueParams.h"
@@ -12,20 +12,15 @@ namespace mardo {
 // Holds transacts that the next block cannot take yet and releases them from its head in the
 // order of its discipline, optionally up to a length limit; what does not fit waits in the
 // upstream output lists. It keeps the accumulators of the report's queue table.
-class CQueueDlg final : public CBlockDlg {
+class CQueueDlg final : public CBlockOf<CQueueDlg, CPassesOf<CQueueDlg>> {
 public:
     explicit CQueueDlg(CPoint ptPos = {});
     CQueueDlg(const CQueueDlg& other);
 
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;
     void ClearTransacts() override;
-    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
-    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
-    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
@@ -56,6 +51,8 @@ protected:
     std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:
+    friend class CPassesOf<CQueueDlg>;
+
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime);
     void StartTick(std::uint32_t nTime);

@@ -8,16 +8,10 @@
 namespace mardo {
 
 CSplitDlg::CSplitDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kSplit, "Копирующий блок", {.bLongTitle = true}, 2, ptPos), m_copyCounts(2, 1) {}
+    : CBlockOf(EBlockKind::kSplit, "Копирующий блок", {.bLongTitle = true}, 2, ptPos), m_copyCounts(2, 1) {}
 
 CSplitDlg::CSplitDlg(const CSplitDlg& other)
-    : CBlockDlg(other), m_copyCounts(other.m_copyCounts), m_priority(other.m_priority) {}
-
-std::unique_ptr<CBlockDlg> CSplitDlg::Clone() const { return std::make_unique<CSplitDlg>(*this); }
-
-bool CSplitDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
-}
+    : CBlockOf(other), m_copyCounts(other.m_copyCounts), m_priority(other.m_priority) {}
 
 void CSplitDlg::FitCopyCounts() { m_copyCounts.resize(static_cast<std::size_t>(m_nOutputs), 1); }
 
@@ -84,18 +78,6 @@ void CSplitDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     }
 }
 
-void CSplitDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kArrival>(pIn, nTime);
-}
-
-void CSplitDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kService>(pIn, nTime);
-}
-
-void CSplitDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kFinal>(pIn, nTime);
-}
-
 CTransactList* CSplitDlg::GetOutputList(std::int32_t k) {
     return k >= 0 && static_cast<std::size_t>(k) < m_outLists.size()
                ? &m_outLists[static_cast<std::size_t>(k)]
@@ -134,5 +116,10 @@ void CSplitDlg::ComputeStatistics() {
     }
     m_nLeft = nCopiesPerTransact * m_nEntered - m_nRemaining;
 }
+
+// The three passes, through the shared trampolines.
+template void CSplitDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t nTime);
+template void CSplitDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
+template void CSplitDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
 }  // namespace mardo

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/BlockDlg.h"
+#include "model/BlockOf.h"
 #include "model/Pass.h"
 #include "model/PriorityChange.h"
 #include "sim/TransactList.h"
@@ -11,22 +11,17 @@ namespace mardo {
 
 // Replaces every transact that enters by copies on its outputs, a given number on each. The
 // copies carry the generator, number and priority of the transact they were made from.
-class CSplitDlg final : public CBlockDlg {
+class CSplitDlg final : public CBlockOf<CSplitDlg, CPassesOf<CSplitDlg>> {
 public:
     static constexpr std::int32_t kMaxCopies = 1000;
 
     explicit CSplitDlg(CPoint ptPos = {});
     CSplitDlg(const CSplitDlg& other);
 
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;
     void ClearTransacts() override;
-    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
-    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
-    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
@@ -43,6 +38,8 @@ protected:
     std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:
+    friend class CPassesOf<CSplitDlg>;
+
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime);
 

@@ -6,21 +6,13 @@
 namespace mardo {
 
 CTerminateDlg::CTerminateDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kTerminate, "Терминатор", {.bExit = true, .bOnePerModel = true}, 0,
+    : CBlockOf(EBlockKind::kTerminate, "Терминатор", {.bExit = true, .bOnePerModel = true}, 0,
                 ptPos) {}
 
-CTerminateDlg::CTerminateDlg(const CTerminateDlg& other) : CBlockDlg(other) {}
+CTerminateDlg::CTerminateDlg(const CTerminateDlg& other) : CBlockOf(other) {}
 
 void CTerminateDlg::UpdateContextMenu(IBlockContextMenu& menu) {
     menu.EnableCommand(IBlockContextMenu::kCopy, false);
-}
-
-std::unique_ptr<CBlockDlg> CTerminateDlg::Clone() const {
-    return std::make_unique<CTerminateDlg>(*this);
-}
-
-bool CTerminateDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
 }
 
 void CTerminateDlg::Save(CFileModel& file) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BlockDlg.h"
+#include "model/BlockOf.h"
 
 namespace mardo {
 
@@ -8,14 +8,12 @@ namespace mardo {
 // destroyed at once; the entry counter of the last named terminator is the model's count of
 // departures. A terminator needs no preparation, so even an unnamed one (reachable only
 // through a hand-made file) destroys and counts what reaches it.
-class CTerminateDlg final : public CBlockDlg {
+class CTerminateDlg final : public CBlockOf<CTerminateDlg> {
 public:
     explicit CTerminateDlg(CPoint ptPos = {});
     CTerminateDlg(const CTerminateDlg& other);
 
     void UpdateContextMenu(IBlockContextMenu& menu) override;
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
     void Save(CFileModel& file) const override;
     void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
     void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;

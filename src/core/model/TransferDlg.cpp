@@ -9,18 +9,10 @@
 namespace mardo {
 
 CTransferDlg::CTransferDlg(CPoint ptPos)
-    : CBlockDlg(EBlockKind::kTransfer, "Коммутирующий блок", {.bLongTitle = true}, 2, ptPos), m_rule(2) {}
+    : CBlockOf(EBlockKind::kTransfer, "Коммутирующий блок", {.bLongTitle = true}, 2, ptPos), m_rule(2) {}
 
 CTransferDlg::CTransferDlg(const CTransferDlg& other)
-    : CBlockDlg(other), m_rule(other.m_rule), m_priority(other.m_priority) {}
-
-std::unique_ptr<CBlockDlg> CTransferDlg::Clone() const {
-    return std::make_unique<CTransferDlg>(*this);
-}
-
-bool CTransferDlg::EditProperties(IBlockEditor& editor, const CBlockList& blocks) {
-    return editor.Edit(*this, blocks);
-}
+    : CBlockOf(other), m_rule(other.m_rule), m_priority(other.m_priority) {}
 
 void CTransferDlg::RemoveLinksTo(const CBlockDlg* pBlock) {
     CBlockDlg::RemoveLinksTo(pBlock);
@@ -135,18 +127,6 @@ void CTransferDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     }
 }
 
-void CTransferDlg::ArrivalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kArrival>(pIn, nTime);
-}
-
-void CTransferDlg::ServicePass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kService>(pIn, nTime);
-}
-
-void CTransferDlg::FinalPass(CTransactList* pIn, std::uint32_t nTime) {
-    Pass<EPass::kFinal>(pIn, nTime);
-}
-
 CTransactList* CTransferDlg::GetOutputList(std::int32_t k) {
     return k >= 0 && static_cast<std::size_t>(k) < m_outLists.size()
                ? &m_outLists[static_cast<std::size_t>(k)]
@@ -173,5 +153,10 @@ void CTransferDlg::ComputeStatistics() {
         m_nLeft = m_nEntered - m_nRemaining;
     }
 }
+
+// The three passes, through the shared trampolines.
+template void CTransferDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t nTime);
+template void CTransferDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
+template void CTransferDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
 }  // namespace mardo

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/BlockDlg.h"
+#include "model/BlockOf.h"
 #include "model/Pass.h"
 #include "model/PriorityChange.h"
 #include "sim/TransactList.h"
@@ -13,21 +13,16 @@ namespace mardo {
 // Routes transacts to one of its outputs. Once per tick, in the arrival pass, it chooses the
 // active output by its rule; everything accepted goes to the active output's list in priority
 // order, and transacts still waiting there move with the choice when it changes.
-class CTransferDlg final : public CBlockDlg {
+class CTransferDlg final : public CBlockOf<CTransferDlg, CPassesOf<CTransferDlg>> {
 public:
     explicit CTransferDlg(CPoint ptPos = {});
     CTransferDlg(const CTransferDlg& other);
 
-    std::unique_ptr<CBlockDlg> Clone() const override;
-    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override;
     void RemoveLinksTo(const CBlockDlg* pBlock) override;
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;
     void ClearTransacts() override;
-    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
-    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
-    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
     CTransactList* GetOutputList(std::int32_t k) override;
@@ -50,6 +45,8 @@ protected:
     std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:
+    friend class CPassesOf<CTransferDlg>;
+
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime);
     void ChooseOutput();

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "model/BlockDlg.h"
+#include "model/BlockEditor.h"
+
+namespace mardo {
+
+// The operations every kind writes alike, written once: a copy of the kind's own type for the
+// clipboard, and its property sheet opened through the editor's overload for that type.
+template <typename TKind, typename TBase = CBlockDlg>
+class CBlockOf : public TBase {
+public:
+    std::unique_ptr<CBlockDlg> Clone() const override {
+        return std::make_unique<TKind>(static_cast<const TKind&>(*this));
+    }
+    bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) override {
+        return editor.Edit(static_cast<TKind&>(*this), blocks);
+    }
+
+protected:
+    using TBase::TBase;
+};
+
+// For a kind whose three passes are one member template, Pass<P>, that differs only in which
+// pass it calls on the destinations. The kind befriends this class and instantiates Pass<P>
+// for the three passes in its own source file.
+template <typename TKind, typename TBase = CBlockDlg>
+class CPassesOf : public TBase {
+public:
+    void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override {
+        Self().template Pass<EPass::kArrival>(pIn, nTime);
+    }
+    void ServicePass(CTransactList* pIn, std::uint32_t nTime) override {
+        Self().template Pass<EPass::kService>(pIn, nTime);
+    }
+    void FinalPass(CTransactList* pIn, std::uint32_t nTime) override {
+        Self().template Pass<EPass::kFinal>(pIn, nTime);
+    }
+
+protected:
+    using TBase::TBase;
+
+private:
+    TKind& Self() { return static_cast<TKind&>(*this); }
+};
+
+}  // namespace mardo
