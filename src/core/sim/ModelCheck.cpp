@@ -9,6 +9,7 @@
 
 #include "model/BlockDlg.h"
 #include "model/Model.h"
+#include "model/OutputLabel.h"
 
 namespace mardo {
 
@@ -20,12 +21,7 @@ std::string BlockMessage(const CBlockDlg& block, const std::string& strEnding) {
 }
 
 std::string UnlinkedOutputEnding(const CBlockDlg& block, std::int32_t k) {
-    if (block.GetOutputCount() == 1) {
-        return " - выход не связан с блоком!";
-    }
-    char szNumber[16];
-    std::snprintf(szNumber, sizeof szNumber, "%02d", k + 1);
-    return std::string(" - выход №") + szNumber + " не связан с блоком!";
+    return " - " + OutputLabel(k, block.GetOutputCount(), false) + " не связан с блоком!";
 }
 
 class CModelChecker {

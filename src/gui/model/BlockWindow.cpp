@@ -13,6 +13,7 @@
 #include "model/BlockMenu.h"
 #include "model/BlockWindowOwner.h"
 #include "model/LinkRule.h"
+#include "model/OutputLabel.h"
 
 namespace mardo {
 
@@ -65,11 +66,7 @@ void CBlockWindow::Detach() {
 }
 
 QString CBlockWindow::OutputLabel(int k, int nCount) {
-    if (nCount == 1) {
-        return QStringLiteral("Выход");
-    }
-    return k + 1 < 10 ? QStringLiteral("Выход №0%1").arg(k + 1)
-                      : QStringLiteral("Выход №%1").arg(k + 1);
+    return QString::fromStdString(mardo::OutputLabel(k, nCount));
 }
 
 int CBlockWindow::GetRowCount() const {
