@@ -46,16 +46,12 @@ CReportTables::CReportTables(const CBlockList& blocks, std::uint32_t nModelTime,
                                block.GetKindTitle(), block.GetEntered(), block.GetLeft(),
                                block.GetRemaining()});
         if (const std::optional<SDeviceFigures> device = block.GetDeviceFigures()) {
-            m_deviceRows.push_back({static_cast<std::int32_t>(m_deviceRows.size() + 1),
-                                    block.GetName(), device->nLeft, device->dUtilization,
-                                    device->dAvgTime, device->bFree, device->nWaiting});
+            m_deviceRows.push_back(
+                {*device, static_cast<std::int32_t>(m_deviceRows.size() + 1), block.GetName()});
         }
         if (const std::optional<SQueueFigures> queue = block.GetQueueFigures()) {
-            m_queueRows.push_back({static_cast<std::int32_t>(m_queueRows.size() + 1),
-                                   block.GetName(), queue->nEntered, queue->nZeroEntries,
-                                   queue->nMaxContent, queue->nRemaining, queue->dAvgContent,
-                                   queue->dAvgTimeAll, queue->dAvgTimeNonZero, queue->bFree,
-                                   queue->nWaiting});
+            m_queueRows.push_back(
+                {*queue, static_cast<std::int32_t>(m_queueRows.size() + 1), block.GetName()});
         }
     }
 }

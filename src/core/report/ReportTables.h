@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/BlockDlg.h"
 #include "model/BlockEditor.h"
 
 namespace mardo {
@@ -26,27 +27,14 @@ public:
         std::uint32_t nLeft;
         std::uint32_t nRemaining;
     };
-    struct SDeviceRow {
+    // A device's or a queue's figures, numbered in their table and named.
+    struct SDeviceRow : SDeviceFigures {
         std::int32_t nNumber;
         std::string strName;
-        std::uint32_t nLeft;
-        double dUtilization;
-        double dAvgTime;
-        bool bFree;
-        std::uint32_t nWaiting;
     };
-    struct SQueueRow {
+    struct SQueueRow : SQueueFigures {
         std::int32_t nNumber;
         std::string strName;
-        std::uint32_t nEntered;
-        std::uint32_t nZeroEntries;
-        std::uint32_t nMaxContent;
-        std::uint32_t nRemaining;
-        double dAvgContent;
-        double dAvgTimeAll;
-        double dAvgTimeNonZero;
-        bool bFree;
-        std::uint32_t nWaiting;
     };
 
     // Reads the figures the blocks hold now; blocks without a name have no row anywhere.
