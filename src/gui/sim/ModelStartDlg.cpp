@@ -14,6 +14,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <utility>
 
 #include "SimulationThread.h"
@@ -182,7 +185,8 @@ void CModelStartDlg::OnStartStop() {
     }
     m_pStartButton->setEnabled(false);
     const std::optional<CRunSession::EEnd> notStarted = m_session.Start();
-    AppendLines(m_session.TakeMessages(kMostLinesPerDrain));
+    // Only a running simulation's flood is left to the timer; a failed check's lines all show.
+    AppendLines(m_session.TakeMessages(notStarted ? SIZE_MAX : kMostLinesPerDrain));
     m_pStartButton->setEnabled(true);
     m_pStartButton->setFocus();
     if (notStarted) {
