@@ -45,7 +45,9 @@ private:
     std::thread m_thread;
 };
 
-std::chrono::seconds Noon() { return std::chrono::hours(12); }
+std::chrono::seconds Noon() {
+    return std::chrono::hours(12);
+}
 
 // The session with a fixed clock, and its lines as the client shows them.
 struct SClient {

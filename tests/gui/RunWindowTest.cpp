@@ -20,9 +20,9 @@
 #include "model/TerminateDlg.h"
 #include "report/ReportDlg.h"
 #include "report/ReportTables.h"
+#include "run/RunProgress.h"
 #include "sim/ModelStartDlg.h"
 #include "sim/RunIcons.h"
-#include "run/RunProgress.h"
 
 using namespace mardo;
 using namespace mardo::test;

@@ -27,8 +27,7 @@ void CRunSignals::Abandon() {
 }
 
 bool CRunSignals::IsClear() const {
-    return !m_evStop.IsSet() && !m_evPause.IsSet() && !m_evResume.IsSet() &&
-           !m_evAbandon.IsSet();
+    return !m_evStop.IsSet() && !m_evPause.IsSet() && !m_evResume.IsSet() && !m_evAbandon.IsSet();
 }
 
 void CRunSignals::Clear() {

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "run/MessageQueue.h"
