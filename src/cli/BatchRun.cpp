@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <chrono>
-#include <ctime>
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 #include "JsonText.h"
@@ -12,19 +12,11 @@
 #include "persist/ModelFile.h"
 #include "report/HtmlReport.h"
 #include "report/ReportTables.h"
-#include "sim/ModelCheck.h"
-#include "sim/SimulationLoop.h"
+#include "run/RunSession.h"
 
 namespace mardo::cli {
 
 namespace {
-
-std::string ClockPrefix() {
-    const std::tm now = ReportClock(false);
-    char szTime[32];
-    std::strftime(szTime, sizeof szTime, "[%H:%M:%S] ", &now);
-    return szTime;
-}
 
 // The rows of a table as JSON objects, one field per column.
 void AppendRows(CJsonText& json, const char* pszKey, const std::vector<std::string>& keys,
@@ -52,16 +44,21 @@ std::string CBatchRun::ModelName() const {
     return std::filesystem::path(m_options.strModelPath).filename().string();
 }
 
-void CBatchRun::AddMessage(const std::string& strText, int nKind, bool bWithTime) {
-    SLine line{strText, nKind, bWithTime, bWithTime ? ClockPrefix() : std::string()};
-    if (!m_options.bJson && !m_options.bQuiet) {
-        if (m_bProgressShown) {
-            m_err << "\r\033[K" << std::flush;
-            m_bProgressShown = false;
+void CBatchRun::TakeLines(CRunSession& session) {
+    for (CMessageQueue::SLine& line : session.TakeMessages()) {
+        if (!m_options.bJson && !m_options.bQuiet) {
+            ClearProgress();
+            m_out << line.Format() << '\n' << std::flush;
         }
-        m_out << line.strTime << line.strText << '\n' << std::flush;
+        m_lines.push_back(std::move(line));
     }
-    m_lines.push_back(std::move(line));
+}
+
+void CBatchRun::ClearProgress() {
+    if (m_bProgressShown) {
+        m_err << "\r\033[K" << std::flush;
+        m_bProgressShown = false;
+    }
 }
 
 EExitStatus CBatchRun::Execute() {
@@ -71,21 +68,16 @@ EExitStatus CBatchRun::Execute() {
         return kFileRefused;
     }
     // The same lines, in the same order, as the run window writes when "&Старт" is pressed.
-    AddMessage("Начало проверки модели", IMessageLog::kInformation, true);
-    if (!CheckModel(m_model, *this)) {
+    CRunSession session(m_model, std::make_unique<platform::CSimulationThread>());
+    if (const std::optional<CRunSession::EEnd> notStarted = session.Start()) {
+        TakeLines(session);
+        const bool bPassed = *notStarted != CRunSession::EEnd::kCheckFailed;
         if (m_options.bJson) {
-            WriteJson(nullptr, false);
+            WriteJson(nullptr, bPassed);
         }
-        return kCheckFailed;
+        return bPassed ? kNotStarted : kCheckFailed;
     }
-    AddMessage("Закончена проверка модели", IMessageLog::kInformation, true);
-    if (const std::optional<std::string> refusal = Simulate()) {
-        AddMessage(*refusal, IMessageLog::kError, true);
-        if (m_options.bJson) {
-            WriteJson(nullptr, true);
-        }
-        return kNotStarted;
-    }
+    Simulate(session);
     const CReportTables report(m_model.GetBlocks(), m_nModelTime, m_nDeparted);
     if (m_options.bJson) {
         WriteJson(&report, true);
@@ -98,25 +90,21 @@ EExitStatus CBatchRun::Execute() {
     return kRan;
 }
 
-std::optional<std::string> CBatchRun::Simulate() {
-    CSimulationLoop loop(m_model, *this);
-    platform::CSimulationThread thread;
-    if (std::optional<std::string> refusal = thread.Start(m_model, [&loop] { loop.Run(); })) {
-        return refusal;
-    }
-    while (!thread.WaitFor(std::chrono::milliseconds(250))) {
-        if (m_bShowProgress) {
-            ShowProgress(loop.GetModelTime(), loop.GetRun(), loop.GetDeparted());
+void CBatchRun::Simulate(CRunSession& session) {
+    for (;;) {
+        TakeLines(session);
+        if (session.TakeEnd()) {
+            break;
+        }
+        if (!session.WaitFor(std::chrono::milliseconds(250)) && m_bShowProgress) {
+            const CRunSession::SProgress progress = session.GetProgress();
+            ShowProgress(progress.nModelTime, progress.nRun, progress.nDeparted);
         }
     }
-    thread.Join();
-    if (m_bProgressShown) {
-        m_err << "\r\033[K" << std::flush;
-        m_bProgressShown = false;
-    }
-    m_nModelTime = loop.GetModelTime();
-    m_nDeparted = loop.GetDeparted();
-    return std::nullopt;
+    ClearProgress();
+    const CRunSession::SProgress figures = session.GetProgress();
+    m_nModelTime = figures.nModelTime;
+    m_nDeparted = figures.nDeparted;
 }
 
 void CBatchRun::ShowProgress(std::uint32_t nModelTime, std::int32_t nRun,
@@ -160,7 +148,7 @@ void CBatchRun::WriteJson(const CReportTables* pReport, bool bPassed) const {
     json.Field("model", ModelName());
     json.Field("check", bPassed ? "passed" : "failed");
     json.BeginArray("messages");
-    for (const SLine& line : m_lines) {
+    for (const CMessageQueue::SLine& line : m_lines) {
         json.BeginObject();
         json.Field("kind", std::int64_t{line.nKind});
         json.Field("timed", line.bWithTime);

@@ -9,10 +9,11 @@
 
 #include "CommandLine.h"
 #include "model/Model.h"
-#include "sim/MessageLog.h"
+#include "run/MessageQueue.h"
 
 namespace mardo {
 class CReportTables;
+class CRunSession;
 }
 
 namespace mardo::cli {
@@ -29,25 +30,20 @@ enum EExitStatus : int {
 // One model file through the same steps as the run window: read it, check it, simulate it once
 // with its own experiment conditions, and report: log lines and tables as text, or one JSON
 // document; optionally the HTML page.
-class CBatchRun : private IMessageLog {
+class CBatchRun {
 public:
     CBatchRun(const SOptions& options, std::ostream& out, std::ostream& err, bool bShowProgress);
-    ~CBatchRun() override;
+    ~CBatchRun();
 
     EExitStatus Execute();
 
 private:
-    struct SLine {
-        std::string strText;
-        int nKind;
-        bool bWithTime;
-        std::string strTime;  // "[HH:MM:SS] " for a timed line
-    };
-
-    void AddMessage(const std::string& strText, int nKind, bool bWithTime) override;
-    // Simulates the model, or answers why it cannot.
-    std::optional<std::string> Simulate();
+    // Writes the session's waiting log lines and keeps them for the JSON document.
+    void TakeLines(CRunSession& session);
+    // Follows the started simulation to its end.
+    void Simulate(CRunSession& session);
     void ShowProgress(std::uint32_t nModelTime, std::int32_t nRun, std::uint32_t nDeparted);
+    void ClearProgress();
     void WriteHtml(const CReportTables& report);
     void WriteText(const CReportTables& report) const;
     void WriteJson(const CReportTables* pReport, bool bPassed) const;
@@ -58,7 +54,7 @@ private:
     std::ostream& m_err;
     bool m_bShowProgress;
     CModel m_model;
-    std::vector<SLine> m_lines;
+    std::vector<CMessageQueue::SLine> m_lines;
     std::uint32_t m_nModelTime = 0;
     std::uint32_t m_nDeparted = 0;
     bool m_bProgressShown = false;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "LargeStackThread.h"
+#include "run/RunThread.h"
 
 namespace mardo {
 class CModel;
@@ -20,14 +21,11 @@ namespace mardo::platform {
 // simulated safely is refused with a message instead: one whose chain needs more stack than the
 // system gives (rather than overflow it), or one whose outputs fan out and meet again so often
 // that a single tick would outlast any stop or close request, which is heeded between ticks.
-class CSimulationThread {
+class CSimulationThread final : public IRunThread {
 public:
-    // Starts the work for the model, which passed the model check. Answers nothing when it
-    // runs, or the message that tells the user why it does not.
-    std::optional<std::string> Start(const CModel& model, std::function<void()> work);
+    std::optional<std::string> Start(const CModel& model, std::function<void()> work) override;
+    void Join() override { m_thread.Join(); }
     bool WaitFor(std::chrono::milliseconds timeout) { return m_thread.WaitFor(timeout); }
-    void Join() { m_thread.Join(); }
-    bool IsJoinable() const { return m_thread.IsJoinable(); }
 
     // The stack for a chain of nChain blocks, or nothing when no stack that large is to be
     // had: more than half the machine's memory would leave too little for the transacts.

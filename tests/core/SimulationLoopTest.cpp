@@ -240,7 +240,7 @@ TEST(SimulationLoopTest, StopFromAnotherThreadKeepsTheFigures) {
     CSimulationLoop::EOutcome outcome{};
     std::thread worker([&] { outcome = loop.Run(); });
     WaitForTime(loop, 100000);
-    signals.m_evStop.Set();
+    signals.Stop();
     worker.join();
     EXPECT_EQ(outcome, CSimulationLoop::EOutcome::kStopped);
     ASSERT_GE(log.m_lines.size(), 2u);
@@ -265,20 +265,19 @@ TEST(SimulationLoopTest, PauseHoldsTheWorkerAndAbandonClearsWithoutMessages) {
     WaitForTime(loop, 50000);
 
     // Paused: model time stands still until resumed (the close question answered No).
-    signals.m_evPause.Set();
-    while (signals.m_evPause.IsSet()) {
+    signals.Hold();
+    while (!signals.IsHeld()) {
         std::this_thread::yield();
     }
     const std::uint32_t nPaused = loop.GetModelTime();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(loop.GetModelTime(), nPaused);
-    signals.m_evResume.Set();
+    signals.Resume();
     WaitForTime(loop, nPaused + 10000);
 
     // Answered Yes: abandon, then resume.
-    signals.m_evPause.Set();
-    signals.m_evAbandon.Set();
-    signals.m_evResume.Set();
+    signals.Hold();
+    signals.Abandon();
     worker.join();
     EXPECT_EQ(outcome, CSimulationLoop::EOutcome::kAbandoned);
     // No stop message, no end message for the abandoned run.
@@ -301,21 +300,20 @@ public:
     }
     // The close question answered No: the simulation holds while it is asked, then goes on.
     void AnswerNo() {
-        m_signals.m_evPause.Set();
+        m_signals.Hold();
         SpinAWhile();
-        if (!m_signals.m_evPause.TryConsume()) {
+        if (m_signals.IsHeld()) {
             // Taken: the worker waits for the answer and model time stands still.
             const std::uint32_t nHeld = m_loop.GetModelTime();
             SpinAWhile();
             EXPECT_EQ(m_loop.GetModelTime(), nHeld);
-            m_signals.m_evResume.Set();
         }
+        m_signals.Resume();
     }
     void AnswerYes() {
-        m_signals.m_evPause.Set();
+        m_signals.Hold();
         SpinAWhile();
-        m_signals.m_evAbandon.Set();
-        m_signals.m_evResume.Set();
+        m_signals.Abandon();
     }
     std::uint32_t Pick(std::uint32_t nLow, std::uint32_t nHigh) {
         return std::uniform_int_distribution<std::uint32_t>(nLow, nHigh)(m_random);
@@ -351,7 +349,7 @@ TEST(SimulationLoopTest, SignalsFromAnotherThreadAtRandomTicksAreHeeded) {
         window.WaitForARandomTick();
         const bool bStop = window.Pick(0, 1) == 0;
         if (bStop) {
-            signals.m_evStop.Set();
+            signals.Stop();
         } else {
             window.AnswerYes();
         }
@@ -365,10 +363,7 @@ TEST(SimulationLoopTest, SignalsFromAnotherThreadAtRandomTicksAreHeeded) {
         }
         EXPECT_TRUE(HoldsNoTransacts(model)) << nRound;
         // Every signal was taken: none is left to disturb the next simulation.
-        for (const CAutoResetEvent* pSignal : {&signals.m_evStop, &signals.m_evPause,
-                                               &signals.m_evResume, &signals.m_evAbandon}) {
-            EXPECT_FALSE(pSignal->IsSet()) << nRound;
-        }
+        EXPECT_TRUE(signals.IsClear()) << nRound;
     }
 }
 

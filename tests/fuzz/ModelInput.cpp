@@ -71,7 +71,7 @@ SSimulation Simulate(CModel& model, bool bSkipQuiet) {
         return simulation;
     }
     if (!thread.WaitFor(kPatience)) {
-        signals.m_evStop.Set();
+        signals.Stop();
     }
     thread.Join();
     for (const auto& pBlock : model.GetBlocks()) {

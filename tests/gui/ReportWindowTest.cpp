@@ -41,7 +41,8 @@ struct SReportModel {
         device.SetOutLink(0, &terminator);
         SetExperiment(model, CExperimentParams::kByTime, 200, 1);
         CSilentLog log;
-        CSimulationLoop loop(model, log);
+        CRunSignals runSignals;
+        CSimulationLoop loop(model, log, runSignals);
         loop.Run();
         nModelTime = loop.GetModelTime();
         nDeparted = loop.GetDeparted();

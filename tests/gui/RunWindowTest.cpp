@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
+#include <chrono>
 #include <new>
 #include <vector>
 
@@ -19,10 +20,9 @@
 #include "model/TerminateDlg.h"
 #include "report/ReportDlg.h"
 #include "report/ReportTables.h"
+#include "run/RunProgress.h"
 #include "sim/ModelStartDlg.h"
 #include "sim/RunIcons.h"
-#include "sim/RunProgress.h"
-#include "sim/RunSignals.h"
 
 using namespace mardo;
 using namespace mardo::test;
@@ -31,12 +31,16 @@ namespace {
 
 const QString kClock = QStringLiteral("[01:02:03] ");
 
+std::chrono::seconds ClockTime() {
+    return std::chrono::hours(1) + std::chrono::minutes(2) + std::chrono::seconds(3);
+}
+
 // The run window and its controls, found as a person finds them: by their texts.
 class CRunWindow {
 public:
     CRunWindow(CModel& model, QWidget* pMainWindow = nullptr)
         : m_dlg(model, QStringLiteral("Без имени.mrd"), pMainWindow) {
-        m_dlg.SetClock([] { return QTime(1, 2, 3); });
+        m_dlg.SetClock(ClockTime);
         m_pList = m_dlg.findChild<QTreeWidget*>();
         const auto edits = m_dlg.findChildren<QLineEdit*>();
         m_pTime = edits.at(0);
@@ -138,10 +142,8 @@ SMenuSeen ChooseFromMenu(QTreeWidget& list, const QPoint& ptPos, const QString& 
     return seen;
 }
 
-bool AllSignalsClear() {
-    const CRunSignals& runSignals = GetRunSignals();
-    return !runSignals.m_evStop.IsSet() && !runSignals.m_evPause.IsSet() &&
-           !runSignals.m_evResume.IsSet() && !runSignals.m_evAbandon.IsSet();
+bool AllSignalsClear(const CRunWindow& window) {
+    return window.m_dlg.GetSession().AreSignalsClear();
 }
 
 }  // namespace
@@ -219,7 +221,7 @@ void RunWindowTest::completedSimulationLogsItsRuns() {
     QVERIFY(window.m_pStart->isEnabled());
     QVERIFY(window.m_pStart->hasFocus() || !window.m_dlg.isVisible());
     QVERIFY(window.m_pReport->isEnabled());
-    QVERIFY(AllSignalsClear());
+    QVERIFY(AllSignalsClear(window));
 }
 
 void RunWindowTest::reportOpensMaximisedByItselfAndNormallyOnRequest() {
@@ -284,7 +286,7 @@ void RunWindowTest::stopEndsTheSimulationWithItsFigures() {
                                window.m_pDeparted->text().toUInt());
     QVERIFY(report.GetDeviceRows().at(0).nLeft > 0);
     QCOMPARE(report.GetBlockRows().at(3).nEntered, window.m_pDeparted->text().toUInt());
-    QVERIFY(AllSignalsClear());
+    QVERIFY(AllSignalsClear(window));
 }
 
 void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
@@ -333,7 +335,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
         QCOMPARE(actual.GetCells(nTable), expected.GetCells(nTable));
     }
-    QVERIFY(AllSignalsClear());
+    QVERIFY(AllSignalsClear(window));
 }
 
 void RunWindowTest::closingAndAnsweringYesAbandonsAndClearsTheModel() {
@@ -357,7 +359,7 @@ void RunWindowTest::closingAndAnsweringYesAbandonsAndClearsTheModel() {
     QVERIFY(window.m_dlg.IsIdle());
     QVERIFY(!HoldsTransacts(channel));
     QVERIFY(!mainWindow.isMinimized());
-    QVERIFY(AllSignalsClear());
+    QVERIFY(AllSignalsClear(window));
     // Abandoning writes nothing; no late call from the worker opens anything.
     QTest::qWait(300);
     QVERIFY(window.m_pList->topLevelItemCount() <= nLinesBefore + 1);
@@ -395,7 +397,7 @@ void RunWindowTest::deepChainsRunAndUnsafeModelsAreRefused() {
     QCOMPARE(refused.m_pStart->text(), QStringLiteral("&Старт"));
     QVERIFY(refused.m_pStart->isEnabled());
     QVERIFY(!refused.m_pReport->isEnabled());
-    QVERIFY(AllSignalsClear());
+    QVERIFY(AllSignalsClear(refused));
 }
 
 void RunWindowTest::outOfMemoryEndsLikeAStop() {
@@ -409,7 +411,7 @@ void RunWindowTest::outOfMemoryEndsLikeAStop() {
         if (++nCalls == 3) {
             throw std::bad_alloc();
         }
-        return QTime(1, 2, 3);
+        return ClockTime();
     });
     bool bReportShown = false;
     WhenShown<CReportDlg>([&](CReportDlg&) { bReportShown = true; });

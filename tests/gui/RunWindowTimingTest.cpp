@@ -29,7 +29,8 @@ double BareSeconds() {
     CModel model;
     BuildLongSimulation(model);
     CSilentLog log;
-    CSimulationLoop loop(model, log);
+    CRunSignals runSignals;
+    CSimulationLoop loop(model, log, runSignals);
     QElapsedTimer timer;
     timer.start();
     std::thread worker([&loop] { loop.Run(); });

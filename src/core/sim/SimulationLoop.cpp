@@ -96,7 +96,7 @@ CSimulationLoop::EOutcome CSimulationLoop::RunAll() {
         m_log.AddMessage(RunMessage(kRunStart, k, nRuns), IMessageLog::kInformation, true);
         ESignal signal = RunTicks();
         if (signal == ESignal::kGoOn) {
-            signal = TestSignals();
+            signal = m_signals.Take();
         }
         if (signal == ESignal::kStop) {
             m_log.AddMessage(kStopped, IMessageLog::kError, true);
@@ -128,7 +128,7 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
             m_log.AddMessage(kEmptySystem, IMessageLog::kWarning, true);
             return ESignal::kGoOn;
         }
-        ESignal signal = TestSignals();
+        ESignal signal = m_signals.Take();
         if (signal != ESignal::kGoOn) {
             return signal;
         }
@@ -153,7 +153,7 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         if (bByTime && t == nStopValue) {
             return ESignal::kGoOn;
         }
-        signal = TestSignals();
+        signal = m_signals.Take();
         if (signal != ESignal::kGoOn) {
             return signal;
         }
@@ -208,19 +208,6 @@ bool CSimulationLoop::IsSystemEmpty() const {
         }
     }
     return true;
-}
-
-CSimulationLoop::ESignal CSimulationLoop::TestSignals() {
-    if (m_signals.m_evPause.TryConsume()) {
-        m_signals.m_evResume.Wait();
-        if (m_signals.m_evAbandon.TryConsume()) {
-            return ESignal::kAbandon;
-        }
-    }
-    if (m_signals.m_evStop.TryConsume()) {
-        return ESignal::kStop;
-    }
-    return ESignal::kGoOn;
 }
 
 // The end of a completed or stopped simulation: the figures, then no transacts anywhere.

@@ -28,7 +28,7 @@ public:
         kAbandoned,    // abandoned after a pause; no statistics
     };
 
-    CSimulationLoop(CModel& model, IMessageLog& log, CRunSignals& runSignals = GetRunSignals());
+    CSimulationLoop(CModel& model, IMessageLog& log, CRunSignals& runSignals);
 
     // Runs the simulation. Every block holds no transacts afterwards, whatever the outcome.
     EOutcome Run();
@@ -47,7 +47,7 @@ public:
     static std::string RunMessage(const char* pszText, std::int32_t nRun, std::int32_t nRuns);
 
 private:
-    enum class ESignal { kGoOn, kStop, kAbandon };
+    using ESignal = CRunSignals::ERequest;
 
     void Prepare();
     EOutcome RunAll();
@@ -62,7 +62,6 @@ private:
     template <typename TCall>
     void ForEachGenerator(TCall call);
     bool IsSystemEmpty() const;
-    ESignal TestSignals();
     void Finish();
     void ClearAll();
     std::uint32_t Departures() const;

@@ -14,16 +14,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <utility>
 
+#include "SimulationThread.h"
 #include "common/Dialogs.h"
 #include "model/Model.h"
 #include "report/ReportDlg.h"
-#include "sim/ModelCheck.h"
 #include "sim/RunIcons.h"
-#include "sim/RunProgress.h"
-#include "sim/RunSignals.h"
-#include "sim/SimulationWorker.h"
 
 namespace mardo {
 
@@ -40,8 +40,6 @@ const char* const kDepartedLabel = "Количество вышедших из �
 const char* const kMessagesColumn = "Сообщения";
 const char* const kDeleteText = "&Удалить";
 const char* const kClearAllText = "О&чистить все";
-const char* const kCheckStart = "Начало проверки модели";
-const char* const kCheckEnd = "Закончена проверка модели";
 const char* const kCloseQuestion = "Закрытие окна, прервет моделирование. Продолжить?";
 
 constexpr int kMessageColumnWidth = 437;
@@ -53,29 +51,21 @@ QString Text(const char* psz) {
     return QString::fromUtf8(psz);
 }
 
-void ResetSignals(CRunSignals& runSignals) {
-    runSignals.m_evStop.Reset();
-    runSignals.m_evPause.Reset();
-    runSignals.m_evResume.Reset();
-    runSignals.m_evAbandon.Reset();
-}
-
 }  // namespace
 
 CModelStartDlg::CModelStartDlg(CModel& model, const QString& strModelFile, QWidget* pMainWindow)
     : m_model(model),
       m_strModelFile(strModelFile),
       m_pMainWindow(pMainWindow),
-      m_signals(GetRunSignals()),
-      m_clock([] { return QTime::currentTime(); }) {
+      m_session(model, std::make_unique<platform::CSimulationThread>(), [this] {
+          QMetaObject::invokeMethod(this, &CModelStartDlg::DrainMessages, Qt::QueuedConnection);
+      }) {
     setWindowTitle(Text(kTitle));
     setWindowIcon(RunWindowIcon());
     for (std::size_t nKind = 0; nKind < m_messageIcons.size(); ++nKind) {
         m_messageIcons[nKind] = MessageIcon(static_cast<int>(nKind));
     }
     CreateControls();
-    m_signals.m_evAbandon.Reset();
-    m_signals.m_evPause.Reset();
 
     m_progressTimer.setInterval(kProgressInterval);
     connect(&m_progressTimer, &QTimer::timeout, this, [this] {
@@ -90,10 +80,7 @@ CModelStartDlg::CModelStartDlg(CModel& model, const QString& strModelFile, QWidg
 CModelStartDlg::~CModelStartDlg() {
     m_progressTimer.stop();
     m_drainTimer.stop();
-    if (m_pWorker) {
-        m_pWorker.reset();  // abandons the simulation and waits for its thread
-        ResetSignals(m_signals);
-    }
+    m_session.Abandon();  // and waits for its thread, if a simulation runs
 }
 
 void CModelStartDlg::CreateControls() {
@@ -156,14 +143,6 @@ void CModelStartDlg::CreateControls() {
     resize(500, 380);
 }
 
-void CModelStartDlg::SetClock(CTimeOfDayFunction clock) {
-    m_clock = std::move(clock);
-}
-
-void CModelStartDlg::AddMessage(const std::string& strText, int nKind, bool bWithTime) {
-    AppendLines({{strText, nKind, bWithTime, bWithTime ? m_clock() : QTime()}});
-}
-
 void CModelStartDlg::AppendLines(const std::vector<CMessageQueue::SLine>& lines) {
     if (lines.empty()) {
         return;
@@ -172,10 +151,7 @@ void CModelStartDlg::AppendLines(const std::vector<CMessageQueue::SLine>& lines)
     items.reserve(static_cast<qsizetype>(lines.size()));
     const QFontMetrics metrics(m_pMessageList->font());
     for (const CMessageQueue::SLine& line : lines) {
-        QString strLine = QString::fromStdString(line.strText);
-        if (line.bWithTime) {
-            strLine.prepend(line.time.toString(QStringLiteral("[hh:mm:ss] ")));
-        }
+        const QString strLine = QString::fromStdString(line.Format());
         m_nWidestLine = std::max(m_nWidestLine, metrics.horizontalAdvance(strLine));
         auto* pItem = new QTreeWidgetItem(QStringList{strLine});
         const auto nKind = static_cast<std::size_t>(line.nKind);
@@ -201,43 +177,22 @@ void CModelStartDlg::showEvent(QShowEvent* pEvent) {
 }
 
 void CModelStartDlg::OnStartStop() {
-    if (!m_bIdle) {
-        // The worker finishes the tick, computes the figures and hands the button back.
+    if (m_session.IsRunning()) {
+        // The simulation finishes the tick, computes the figures and hands the button back.
         m_pStartButton->setEnabled(false);
-        m_signals.m_evStop.Set();
+        m_session.Stop();
         return;
     }
-    AddMessage(kCheckStart, kInformation, true);
     m_pStartButton->setEnabled(false);
-    const bool bPassed = CheckModel(m_model, *this);
+    const std::optional<CRunSession::EEnd> notStarted = m_session.Start();
+    // Only a running simulation's flood is left to the timer; a failed check's lines all show.
+    AppendLines(m_session.TakeMessages(notStarted ? SIZE_MAX : kMostLinesPerDrain));
     m_pStartButton->setEnabled(true);
     m_pStartButton->setFocus();
-    if (!bPassed) {
-        return;
+    if (notStarted) {
+        return;  // the log says why; ready for another try
     }
     m_pStartButton->setText(Text(kStopText));
-    AddMessage(kCheckEnd, kInformation, true);
-    StartSimulation();
-}
-
-void CModelStartDlg::StartSimulation() {
-    ResetSignals(m_signals);
-    const unsigned nSimulation = ++m_nSimulation;
-    m_pQueue = std::make_unique<CMessageQueue>(m_clock);
-    m_pProgress = std::make_unique<CRunProgress>(m_model.m_experiment);
-    m_pWorker =
-        std::make_unique<CSimulationWorker>(m_model, *m_pQueue, m_signals, [this, nSimulation] {
-            QMetaObject::invokeMethod(
-                this, [this, nSimulation] { OnWorkerEnded(nSimulation); }, Qt::QueuedConnection);
-        });
-    if (const std::optional<std::string> refusal = m_pWorker->Start()) {
-        // No thread, no simulation: say why and stay ready for another try.
-        EndWorker();
-        AddMessage(*refusal, kError, true);
-        m_pStartButton->setText(Text(kStartText));
-        return;
-    }
-    m_bIdle = false;
     m_pReportButton->setEnabled(false);
     m_pProgressBar->setValue(0);
     m_pProgressBar->show();
@@ -245,76 +200,38 @@ void CModelStartDlg::StartSimulation() {
     m_progressTimer.start();
 }
 
-void CModelStartDlg::OnWorkerEnded(unsigned nSimulation) {
-    if (nSimulation != m_nSimulation || !m_pWorker || m_bWorkerEnded) {
-        return;
-    }
-    if (m_bAsking) {
-        // Finishing now would run inside the close question; the answer decides.
-        m_bEndWhileAsking = true;
-        return;
-    }
-    m_pWorker->Join();
-    m_bWorkerEnded = true;
-    DrainMessages();
-}
-
 void CModelStartDlg::DrainMessages() {
-    if (!m_pQueue) {
-        return;
-    }
-    AppendLines(m_pQueue->Take(kMostLinesPerDrain));
-    if (!m_pQueue->IsEmpty()) {
+    AppendLines(m_session.TakeMessages(kMostLinesPerDrain));
+    if (m_session.HasMessages()) {
         m_drainTimer.start();  // the rest after the events that are waiting
-    } else if (m_bWorkerEnded) {
-        FinishSimulation();
+    } else if (const std::optional<CRunSession::EEnd> end = m_session.TakeEnd()) {
+        FinishSimulation(*end);
     }
 }
 
-void CModelStartDlg::FinishSimulation() {
+void CModelStartDlg::FinishSimulation(CRunSession::EEnd end) {
     m_progressTimer.stop();
     ShowProgress();
-    const CSimulationWorker::EOutcome outcome = m_pWorker->GetOutcome();
-    m_nModelTime = m_pWorker->GetModelTime();
-    m_nDeparted = m_pWorker->GetDeparted();
-    EndWorker();
-    m_bIdle = true;
+    const CRunSession::SProgress figures = m_session.GetProgress();
+    m_nModelTime = figures.nModelTime;
+    m_nDeparted = figures.nDeparted;
     m_pProgressBar->hide();
     m_pStartButton->setText(Text(kStartText));
     m_pStartButton->setEnabled(true);
     m_pStartButton->setFocus();
     m_pReportButton->setEnabled(true);
-    if (outcome == CSimulationWorker::EOutcome::kCompleted && m_pShowReportCheck->isChecked()) {
+    if (end == CRunSession::EEnd::kCompleted && m_pShowReportCheck->isChecked()) {
         OpenReport(true);
     }
 }
 
-void CModelStartDlg::EndWorker() {
-    if (m_pWorker) {
-        m_pWorker->Join();
-    }
-    m_pWorker.reset();
-    m_pQueue.reset();
-    m_pProgress.reset();
-    m_bWorkerEnded = false;
-    m_bEndWhileAsking = false;
-    // No simulation runs now, so whatever signal is still set was meant for one that has gone.
-    ResetSignals(m_signals);
-}
-
 void CModelStartDlg::ShowProgress() {
-    if (!m_pWorker) {
-        return;
-    }
-    const std::uint32_t nModelTime = m_pWorker->GetModelTime();
-    const std::uint32_t nDeparted = m_pWorker->GetDeparted();
-    m_pTimeEdit->setText(QString::number(nModelTime));
-    m_pDepartedEdit->setText(QString::number(nDeparted));
-    const std::optional<double> share =
-        m_pProgress->Update(m_pWorker->GetRun(), nModelTime, nDeparted);
-    if (share) {
+    const CRunSession::SProgress progress = m_session.GetProgress();
+    m_pTimeEdit->setText(QString::number(progress.nModelTime));
+    m_pDepartedEdit->setText(QString::number(progress.nDeparted));
+    if (progress.share) {
         m_pProgressBar->setRange(0, kProgressSteps);
-        m_pProgressBar->setValue(static_cast<int>(*share * kProgressSteps));
+        m_pProgressBar->setValue(static_cast<int>(*progress.share * kProgressSteps));
     } else {
         m_pProgressBar->setRange(0, 0);  // no end to measure against: a busy indicator
     }
@@ -327,7 +244,7 @@ void CModelStartDlg::OpenReport(bool bMaximised) {
 }
 
 void CModelStartDlg::OnMessageMenu(const QPoint& ptPos) {
-    if (!m_bIdle || m_pMessageList->topLevelItemCount() == 0) {
+    if (m_session.IsRunning() || m_pMessageList->topLevelItemCount() == 0) {
         return;
     }
     QTreeWidgetItem* pItem = m_pMessageList->itemAt(ptPos);
@@ -349,37 +266,25 @@ void CModelStartDlg::OnMessageMenu(const QPoint& ptPos) {
 }
 
 void CModelStartDlg::reject() {
-    if (m_bAsking || (!m_bIdle && !AskAbandon())) {
+    if (m_session.IsHeld() || (m_session.IsRunning() && !AskAbandon())) {
         return;
     }
     CloseWindow();
 }
 
 bool CModelStartDlg::AskAbandon() {
-    m_signals.m_evPause.Set();
-    m_bAsking = true;
+    m_session.Hold();
     const EMessageAnswer answer = ShowMessage(this, Text(kCloseQuestion),
                                               EMessageIcon::kExclamation, EMessageButtons::kYesNo);
-    m_bAsking = false;
     if (answer == EMessageAnswer::kYes) {
-        m_signals.m_evAbandon.Set();
-        m_signals.m_evResume.Set();
-        // The blocks must outlive the worker: wait while it clears its transacts.
+        // The blocks must outlive the simulation: wait while it clears its transacts.
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        EndWorker();
+        m_session.Abandon();
         QApplication::restoreOverrideCursor();
-        m_bIdle = true;
         return true;
     }
-    // A worker that has not reached a tick boundary yet never took the pause; then a resume
-    // would be left over and let it run straight through the next pause.
-    if (!m_signals.m_evPause.TryConsume()) {
-        m_signals.m_evResume.Set();
-    }
-    if (m_bEndWhileAsking) {
-        m_bEndWhileAsking = false;
-        OnWorkerEnded(m_nSimulation);
-    }
+    m_session.Resume();
+    m_drainTimer.start();  // an end that came while the question was open
     return false;
 }
 

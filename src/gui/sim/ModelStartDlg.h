@@ -6,12 +6,13 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "sim/MessageLog.h"
-#include "sim/MessageQueue.h"
+#include "run/MessageQueue.h"
+#include "run/RunSession.h"
+#include "run/TimeStamp.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -23,23 +24,21 @@ class QTreeWidgetItem;
 namespace mardo {
 
 class CModel;
-class CRunProgress;
-class CSimulationWorker;
-struct CRunSignals;
 
-// The run window: checks the model, runs one simulation at a time on a worker thread, shows
-// the model time, the departures and the log while it works, and opens the report.
+// The run window: a view of a run session. It starts, stops and abandons the session's
+// simulations from its buttons, shows the model time, the departures and the log while one
+// runs, and opens the report.
 //
-// The worker never waits for this window and this window never waits for the worker, except
-// for the moment it takes an abandoned simulation to clear its transacts: the worker publishes
-// its progress in atomics that a timer reads, its log lines go through an ordered queue that
-// the same timer drains, and its end arrives here as one queued call. Everything that changes
-// the window happens on the window thread.
+// The simulation never waits for this window and this window never waits for the simulation,
+// except for the moment it takes an abandoned simulation to clear its transacts: a timer reads
+// the session's progress and takes its log lines and, once they are all shown, its end; the
+// session's wake-up call only brings that look forward. Everything that changes the window
+// happens on the window thread.
 //
 // The main window opens it modally on its model and the file name without folders:
 //     CModelStartDlg dlg(model, QStringLiteral("Без имени.mrd"), this);
 //     dlg.exec();
-class CModelStartDlg : public QDialog, public IMessageLog {
+class CModelStartDlg : public QDialog {
     Q_OBJECT
 
 public:
@@ -49,14 +48,11 @@ public:
     CModelStartDlg(CModel& model, const QString& strModelFile, QWidget* pMainWindow = nullptr);
     ~CModelStartDlg() override;
 
-    // Appends a line to the log; window thread only. The worker's lines arrive through the
-    // queue and are shown in the order it issued them.
-    void AddMessage(const std::string& strText, int nKind, bool bWithTime) override;
+    // The clock of the timed lines; only while idle.
+    void SetClock(CTimeOfDayFunction clock) { m_session.SetClock(std::move(clock)); }
 
-    // The clock of the timed lines; the worker reads it too, so set it only while idle.
-    void SetClock(CTimeOfDayFunction clock);
-
-    bool IsIdle() const { return m_bIdle; }
+    bool IsIdle() const { return !m_session.IsRunning(); }
+    const CRunSession& GetSession() const { return m_session; }
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
@@ -66,21 +62,15 @@ protected:
 private:
     void CreateControls();
     void OnStartStop();
-    void StartSimulation();
-    // The worker's one call, queued from its thread; nSimulation tells a late call from a
-    // simulation already dealt with.
-    void OnWorkerEnded(unsigned nSimulation);
+    // Shows the waiting log lines and, once none is left, the end of the simulation.
     void DrainMessages();
-    void FinishSimulation();
-    void EndWorker();
+    void FinishSimulation(CRunSession::EEnd end);
     void ShowProgress();
     void OpenReport(bool bMaximised);
     void OnMessageMenu(const QPoint& ptPos);
     bool AskAbandon();
     void CloseWindow();
     void AppendLines(const std::vector<CMessageQueue::SLine>& lines);
-    QTreeWidgetItem* CreateLine(const std::string& strText, int nKind, bool bWithTime,
-                                const QTime& time);
 
     QPushButton* m_pStartButton = nullptr;
     QPushButton* m_pReportButton = nullptr;
@@ -91,7 +81,6 @@ private:
     QTreeWidget* m_pMessageList = nullptr;
 
     CModel& m_model;
-    bool m_bIdle = true;
     std::uint32_t m_nModelTime = 0;
     std::uint32_t m_nDeparted = 0;
     std::array<QIcon, 3> m_messageIcons;
@@ -99,20 +88,12 @@ private:
     QString m_strModelFile;
 
     QPointer<QWidget> m_pMainWindow;
-    CRunSignals& m_signals;
-    CTimeOfDayFunction m_clock;
     int m_nWidestLine = 0;
 
-    // The simulation in progress.
-    unsigned m_nSimulation = 0;
-    std::unique_ptr<CMessageQueue> m_pQueue;
-    std::unique_ptr<CRunProgress> m_pProgress;
-    std::unique_ptr<CSimulationWorker> m_pWorker;
-    bool m_bWorkerEnded = false;
-    bool m_bAsking = false;          // the close question is open
-    bool m_bEndWhileAsking = false;  // and the worker ended meanwhile
     QTimer m_progressTimer;
     QTimer m_drainTimer;
+    // Last, so that it goes first: its simulation must not outlive the window.
+    CRunSession m_session;
 };
 
 }  // namespace mardo

@@ -1,4 +1,4 @@
-#include "sim/RunProgress.h"
+#include "run/RunProgress.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "sim/MessageQueue.h"
+#include "run/MessageQueue.h"
 
 #include <algorithm>
 #include <utility>
@@ -8,9 +8,9 @@ namespace mardo {
 CMessageQueue::CMessageQueue(CTimeOfDayFunction clock) : m_clock(std::move(clock)) {}
 
 void CMessageQueue::AddMessage(const std::string& strText, int nKind, bool bWithTime) {
-    // Everything that may allocate or read the clock happens outside the lock, so the window
-    // never holds the worker up for longer than one push.
-    SLine line{strText, nKind, bWithTime, bWithTime ? m_clock() : QTime()};
+    // Everything that may allocate or read the clock happens outside the lock, so the client
+    // never holds the simulation up for longer than one push.
+    SLine line{strText, nKind, bWithTime, bWithTime ? m_clock() : std::chrono::seconds(0)};
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_lines.push_back(std::move(line));
 }
@@ -30,6 +30,15 @@ std::vector<CMessageQueue::SLine> CMessageQueue::Take(std::size_t nMost) {
 bool CMessageQueue::IsEmpty() const {
     const std::lock_guard<std::mutex> lock(m_mutex);
     return m_lines.empty();
+}
+
+void CMessageQueue::Clear() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_lines.clear();
+}
+
+void CMessageQueue::SetClock(CTimeOfDayFunction clock) {
+    m_clock = std::move(clock);
 }
 
 }  // namespace mardo
