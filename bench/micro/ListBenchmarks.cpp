@@ -6,6 +6,7 @@
 #include <random>
 
 #include "model/PriorityChange.h"
+#include "model/TransactMoves.h"
 #include "sim/ChainSet.h"
 #include "sim/CopyGroups.h"
 #include "sim/Rand.h"
@@ -22,12 +23,12 @@ void RandomInsertion(benchmark::State& state) {
     CTransactList arrival;
     for (std::size_t i = 0; i < n; ++i) {
         arrival.PushBack(CTransact(nullptr, static_cast<std::int32_t>(i), 0));
-        queue.TakeRandom(&arrival, 0, false, nullptr);
+        TakeRandom(queue, &arrival, 0, false, nullptr);
     }
     std::int32_t nNumber = 0;
     for (auto _ : state) {
         arrival.PushBack(CTransact(nullptr, ++nNumber, 0));
-        queue.TakeRandom(&arrival, 0, false, nullptr);
+        TakeRandom(queue, &arrival, 0, false, nullptr);
         benchmark::DoNotOptimize(queue.PopFront());
     }
 }
@@ -42,11 +43,11 @@ void PriorityInsertion(benchmark::State& state) {
     const CPriorityChange unchanged;
     for (std::size_t i = 0; i < n; ++i) {
         arrival.PushBack(CTransact(nullptr, 0, static_cast<std::int32_t>(random() % 10)));
-        queue.TakeByPriority(&arrival, 0, false, &unchanged);
+        TakeByPriority(queue, &arrival, 0, false, &unchanged);
     }
     for (auto _ : state) {
         arrival.PushBack(CTransact(nullptr, 0, static_cast<std::int32_t>(random() % 10)));
-        queue.TakeByPriority(&arrival, 0, false, &unchanged);
+        TakeByPriority(queue, &arrival, 0, false, &unchanged);
         benchmark::DoNotOptimize(queue.PopFront());
     }
 }

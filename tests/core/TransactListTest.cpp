@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 
 #include "model/PriorityChange.h"
+#include "model/TransactMoves.h"
 #include "sim/ChainSet.h"
 #include "sim/Rand.h"
 #include "sim/TransactRope.h"
@@ -28,14 +29,14 @@ CTransact T(std::int32_t nNumber, std::int32_t nPriority = 0) {
 TEST(TransactListTest, FifoWithLimitTakesFromTheFrontUpToTheLimit) {
     CTransactList source = ListOf({T(1), T(2), T(3)});
     CTransactList target = ListOf({T(9)});
-    target.TakeFifo(&source, 2, true, nullptr);
+    TakeFifo(target, &source, 2, true, nullptr);
     EXPECT_EQ(Numbers(source), (std::vector<std::int32_t>{3}));
     EXPECT_EQ(Numbers(target), (std::vector<std::int32_t>{9, 1, 2}));
 
     // A limit of 0 moves nothing; without the limit everything moves.
-    target.TakeFifo(&source, 0, true, nullptr);
+    TakeFifo(target, &source, 0, true, nullptr);
     EXPECT_EQ(source.GetCount(), 1u);
-    target.TakeFifo(&source, 0, false, nullptr);
+    TakeFifo(target, &source, 0, false, nullptr);
     EXPECT_TRUE(source.IsEmpty());
     EXPECT_EQ(Numbers(target), (std::vector<std::int32_t>{9, 1, 2, 3}));
 }
@@ -43,28 +44,28 @@ TEST(TransactListTest, FifoWithLimitTakesFromTheFrontUpToTheLimit) {
 TEST(TransactListTest, LifoPutsABatchInReverseAheadOfOlderTransacts) {
     CTransactList source = ListOf({T(1), T(2)});
     CTransactList target = ListOf({T(9)});
-    target.TakeLifo(&source, 0, false, nullptr);
+    TakeLifo(target, &source, 0, false, nullptr);
     EXPECT_EQ(Numbers(target), (std::vector<std::int32_t>{2, 1, 9}));
 }
 
 TEST(TransactListTest, MovesIgnoreNoSourceAndTheTargetItself) {
     CTransactList list = ListOf({T(1), T(2)});
-    list.TakeFifo(nullptr, 0, false, nullptr);
-    list.TakeLifo(&list, 0, false, nullptr);
-    list.TakeRandom(&list, 0, false, nullptr);
+    TakeFifo(list, nullptr, 0, false, nullptr);
+    TakeLifo(list, &list, 0, false, nullptr);
+    TakeRandom(list, &list, 0, false, nullptr);
     EXPECT_EQ(Numbers(list), (std::vector<std::int32_t>{1, 2}));
 }
 
 TEST(TransactListTest, PriorityInsertionGoesBehindEqualAndAheadOfLower) {
     CTransactList target = ListOf({T(1, 9), T(2, 5), T(3, 5), T(4, 2)});
     CTransactList source = ListOf({T(7, 5)});
-    target.TakeByPriority(&source, 0, false, nullptr);
+    TakeByPriority(target, &source, 0, false, nullptr);
     EXPECT_EQ(Numbers(target), (std::vector<std::int32_t>{1, 2, 3, 7, 4}));
 
     // Arrivals 5, 7, 5 into an empty list: 7 first, the two 5s in arrival order.
     CTransactList queue;
     CTransactList arrivals = ListOf({T(1, 5), T(2, 7), T(3, 5)});
-    queue.TakeByPriority(&arrivals, 0, false, nullptr);
+    TakeByPriority(queue, &arrivals, 0, false, nullptr);
     EXPECT_EQ(Numbers(queue), (std::vector<std::int32_t>{2, 1, 3}));
 }
 
@@ -162,7 +163,7 @@ TEST(TransactListTest, RandomInsertionUsesTheProductOfFourDraws) {
     }
     const std::uint32_t k = nProduct % 4;
     ResetRand();
-    target.TakeRandom(&source, 0, false, nullptr);
+    TakeRandom(target, &source, 0, false, nullptr);
     EXPECT_EQ(target.At(k).GetNumber(), 7);
     EXPECT_EQ(target.GetCount(), 4u);
     // Exactly four draws were consumed: the fifth value comes next.
@@ -189,7 +190,7 @@ TEST(TransactListTest, PriorityRulesClampAtBothEnds) {
     CTransactList target = ListOf({T(1, 100)});
     CTransactList source = ListOf({T(2, 10)});
     CPriorityChange big{CPriorityChange::kRaise, 500};
-    target.TakeByPriority(&source, 0, false, &big);
+    TakeByPriority(target, &source, 0, false, &big);
     EXPECT_EQ(Priorities(target), (std::vector<std::int32_t>{510, 100}));
 }
 

@@ -1,5 +1,6 @@
 #include "model/GroupBlockDlg.h"
 
+#include "model/TransactMoves.h"
 #include "persist/Error.h"
 #include "persist/FileModel.h"
 
@@ -47,7 +48,7 @@ void CGroupBlockDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     if (pIn != nullptr && !pIn->IsEmpty()) {
         m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
         if (m_nWaitCount < 2) {
-            m_outList.TakeFifo(pIn, 0, false, &m_priority);
+            TakeFifo(m_outList, pIn, 0, false, &m_priority);
         } else {
             while (!pIn->IsEmpty()) {
                 Collect(pIn->Front());

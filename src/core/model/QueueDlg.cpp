@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/Statistics.h"
+#include "model/TransactMoves.h"
 #include "persist/FileModel.h"
 
 namespace mardo {
@@ -59,24 +60,15 @@ void CQueueDlg::StartTick(std::uint32_t nTime) {
 }
 
 // Moves transacts from the head of pIn into the queue by its discipline: all of them, or up
-// to the room left when the length is limited.
+// to the room left when the length is limited. The discipline is the move that places them.
 void CQueueDlg::Admit(CTransactList* pIn) {
+    static constexpr FTransactMove kMoves[] = {TakeFifo, TakeLifo, TakeRandom, TakeByPriority};
+    static_assert(CQueueParams::kFifo == 0 && CQueueParams::kLifo == 1 &&
+                  CQueueParams::kRandom == 2 && CQueueParams::kPriority == 3);
     const auto nRoom = static_cast<std::uint32_t>(m_params.m_nLimit) - GetCount();
-    const bool bLimited = m_params.m_bLimit != 0;
-    switch (m_params.m_nDiscipline) {
-        case CQueueParams::kLifo:
-            m_queue.TakeLifo(pIn, nRoom, bLimited, &m_priority);
-            break;
-        case CQueueParams::kRandom:
-            m_queue.TakeRandom(pIn, nRoom, bLimited, &m_priority);
-            break;
-        case CQueueParams::kPriority:
-            m_queue.TakeByPriority(pIn, nRoom, bLimited, &m_priority);
-            break;
-        default:
-            m_queue.TakeFifo(pIn, nRoom, bLimited, &m_priority);
-            break;
-    }
+    const auto nDiscipline = static_cast<std::size_t>(m_params.m_nDiscipline);
+    const FTransactMove move = nDiscipline < std::size(kMoves) ? kMoves[nDiscipline] : TakeFifo;
+    move(m_queue, pIn, nRoom, m_params.m_bLimit != 0, &m_priority);
 }
 
 template <EPass P>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "model/TransactMoves.h"
 #include "persist/Error.h"
 #include "persist/FileModel.h"
 
@@ -119,7 +120,7 @@ void CTransferDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
     }
     if (pIn != nullptr && !pIn->IsEmpty()) {
         m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
-        m_outLists[static_cast<std::size_t>(m_nActiveOut)].TakeByPriority(pIn, 0, false,
+        TakeByPriority(m_outLists[static_cast<std::size_t>(m_nActiveOut)], pIn, 0, false,
                                                                           &m_priority);
     }
     for (std::size_t j = 0; j < m_outLists.size(); ++j) {

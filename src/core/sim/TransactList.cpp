@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "model/PriorityChange.h"
-#include "sim/Rand.h"
 
 namespace mardo {
 
@@ -210,59 +208,6 @@ void CTransactList::Swap(CTransactList& other) noexcept {
     std::swap(m_nCount, other.m_nCount);
     std::swap(m_bFalling, other.m_bFalling);
     std::swap(m_pRope, other.m_pRope);
-}
-
-std::size_t CTransactList::MoveCount(const CTransactList* pSource, std::uint32_t nMax,
-                                     bool bLimited) const {
-    if (pSource == nullptr || pSource == this || pSource->IsEmpty()) {
-        return 0;
-    }
-    if (bLimited && pSource->GetCount() > nMax) {
-        return nMax;
-    }
-    return pSource->GetCount();
-}
-
-template <typename Insert>
-void CTransactList::Take(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                         const CPriorityChange* pRule, Insert insert) {
-    std::size_t n = MoveCount(pSource, nMax, bLimited);
-    for (; n != 0; --n) {
-        CTransact transact = pSource->Front();
-        if (pRule != nullptr) {
-            pRule->Apply(transact);
-        }
-        insert(transact);
-        // Removed only once inserted: if memory runs out, the transact is still in the source.
-        pSource->PopFront();
-    }
-}
-
-void CTransactList::TakeFifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                             const CPriorityChange* pRule) {
-    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) { PushBack(t); });
-}
-
-void CTransactList::TakeLifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                             const CPriorityChange* pRule) {
-    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) { PushFront(t); });
-}
-
-void CTransactList::TakeByPriority(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                                   const CPriorityChange* pRule) {
-    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) { InsertByPriority(t); });
-}
-
-void CTransactList::TakeRandom(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                               const CPriorityChange* pRule) {
-    Take(pSource, nMax, bLimited, pRule, [this](const CTransact& t) {
-        std::uint32_t nProduct = static_cast<std::uint32_t>(Rand());
-        nProduct *= static_cast<std::uint32_t>(Rand());
-        nProduct *= static_cast<std::uint32_t>(Rand());
-        nProduct *= static_cast<std::uint32_t>(Rand());
-        const auto nPlaces = static_cast<std::uint32_t>(m_nCount + 1);
-        InsertAt(nProduct % nPlaces, t);
-    });
 }
 
 }  // namespace mardo

@@ -9,8 +9,6 @@
 
 namespace mardo {
 
-struct CPriorityChange;
-
 // An ordered list of transacts, first to last, that owns what it holds. Every block keeps
 // its input, output and waiting transacts in such lists; a downstream block takes from the
 // front of the list its upstream block hands it.
@@ -75,18 +73,6 @@ public:
     // Exchanges the contents of two lists without copying.
     void Swap(CTransactList& other) noexcept;
 
-    // The four moves of the queue disciplines. Each takes transacts from the front of the
-    // source, in source order: all of them, or at most nMax when bLimited is set; applies the
-    // priority rule (if any) to each and inserts it into this list at its discipline's place.
-    void TakeFifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                  const CPriorityChange* pRule);
-    void TakeLifo(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                  const CPriorityChange* pRule);
-    void TakeByPriority(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                        const CPriorityChange* pRule);
-    void TakeRandom(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                    const CPriorityChange* pRule);
-
 private:
     static constexpr std::size_t kKeptCapacity = 64;
     // A list this long turns into a rope at an insertion in its middle, and turns back below a
@@ -97,11 +83,6 @@ private:
     void InsertInRing(std::size_t k, const CTransact& transact);
     void BecomeRope();
     void BecomeRing();
-    // How many transacts a move takes from pSource into this list (0: the move does nothing).
-    std::size_t MoveCount(const CTransactList* pSource, std::uint32_t nMax, bool bLimited) const;
-    template <typename Insert>
-    void Take(CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-              const CPriorityChange* pRule, Insert insert);
     void Reserve(std::size_t nCount);
     CTransact& Slot(std::size_t i) { return m_pItems[(m_nHead + i) & m_nMask]; }
     std::size_t PriorityPosition(std::int32_t nPriority) const;
