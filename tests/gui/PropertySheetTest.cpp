@@ -56,8 +56,8 @@ void PropertySheetTest::validateIntReadsNumbersStrictly_data() {
     QTest::addColumn<int>("min");
     QTest::addColumn<int>("max");
     QTest::addColumn<QString>("message");  // empty when accepted
-    QTest::addColumn<int>("value");
-    QTest::newRow("empty reads as 0, out of range") << "" << 1 << 10000 << kRangeText.arg(1).arg(10000) << 0;
+    QTest::addColumn<int>("value");  // -1: the value was left as it was
+    QTest::newRow("empty reads as 0, out of range") << "" << 1 << 10000 << kRangeText.arg(1).arg(10000) << -1;
     QTest::newRow("empty reads as 0, in range") << "" << 0 << 1000 << "" << 0;
     QTest::newRow("spaces around") << "  25 " << 1 << 10000 << "" << 25;
     QTest::newRow("space inside") << "2 5" << 1 << 10000 << kNotNumeric << -1;
@@ -65,7 +65,7 @@ void PropertySheetTest::validateIntReadsNumbersStrictly_data() {
     QTest::newRow("trailing letter") << "5a" << 1 << 10000 << kNotNumeric << -1;
     QTest::newRow("lone minus") << "-" << 1 << 10000 << kNotNumeric << -1;
     QTest::newRow("tab is not a space") << "\t5" << 1 << 10000 << kNotNumeric << -1;
-    QTest::newRow("negative out of range") << "-5" << 0 << 1000 << kRangeText.arg(0).arg(1000) << -5;
+    QTest::newRow("negative out of range") << "-5" << 0 << 1000 << kRangeText.arg(0).arg(1000) << -1;
     QTest::newRow("too long for 32 bits") << "99999999999" << 1 << 10000 << kRangeText.arg(1).arg(10000) << -1;
     QTest::newRow("lowest int") << "-2147483648" << std::numeric_limits<int>::min() << 0 << "" << std::numeric_limits<int>::min();
 }

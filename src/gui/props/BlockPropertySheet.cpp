@@ -59,11 +59,9 @@ void CBlockPropertySheet::SetActivePage(CBlockPropertyPage& page) { m_pTabs->set
 bool CBlockPropertySheet::ValidateInt(QWidget* pDialog, QLineEdit& edit, int nMin, int nMax,
                                       int& nValue) {
     const SIntField field = ParseIntField(edit.text());
-    if (field.nKind == SIntField::kNumber) {
+    if (field.nKind == SIntField::kNumber && field.nValue >= nMin && field.nValue <= nMax) {
         nValue = field.nValue;
-        if (nValue >= nMin && nValue <= nMax) {
-            return true;
-        }
+        return true;
     }
     const QString strMessage =
         field.nKind == SIntField::kNotNumeric
