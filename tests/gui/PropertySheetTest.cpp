@@ -1,7 +1,9 @@
 // The sheet framework, the name rule and the two dialogs the editor opens.
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QStyle>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -225,6 +227,15 @@ void PropertySheetTest::linkDialogOffersOnlyLinkableBlocks() {
     {
         CChangeInBlockDlg dialog(model.GetBlocks(), source, 1, CChangeInBlockDlg::EMode::kChange);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Изменить блок приемник"));
+        // Wide enough for its caption in a bold title bar, beside the window's icon and the
+        // three title bar buttons.
+        QFont titleFont = dialog.font();
+        titleFont.setBold(true);
+        dialog.show();
+        const int nTitleBar =
+            dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog);
+        QVERIFY(dialog.width() >=
+                QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + 4 * nTitleBar);
         QCOMPARE(dialog.GetChoice().count(), 2);
         QCOMPARE(dialog.GetChoice().currentText(), QStringLiteral("Прибор"));
         dialog.GetChoice().setCurrentIndex(0);
