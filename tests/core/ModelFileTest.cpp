@@ -463,7 +463,9 @@ TEST(ModelFileTest, AModelLargerThanTheMemoryIsRefusedNotACrash) {
     for (int i = 0; i < 300000; ++i) {
         model.Add<CTerminateDlg>().SetName("T" + std::to_string(i));
     }
-    ASSERT_TRUE(SaveModel(model, path));
+    // Not saved: a save reads the model back, and the memory that leaves free in this process
+    // would let the child load it after all.
+    ASSERT_TRUE(CFileSystem::Standard().CreateAndWrite(path, WriteModelBytes(model).value()));
     EXPECT_EXIT(
         {
             test::LimitAddressSpace(std::size_t{64} << 20);
@@ -563,6 +565,16 @@ TEST(ModelFileTest, SaveRefusesNamesTheFileCannotHoldAndKeepsThePreviousFile) {
 
     // A folder that does not exist: nothing is created anywhere.
     EXPECT_FALSE(SaveModel(CModel{}, saved.folder.Path() / "no" / "such.mrd"));
+}
+
+TEST(ModelFileTest, SaveRefusesAModelThatOpenWouldRefuseAndKeepsThePreviousFile) {
+    const SSavedFile saved;
+    CModel model;
+    BuildFullModel(model);
+    model.Add<CQueueDlg>().m_params = {CQueueParams::kFifo, 0, CQueueParams::kMaxLimit + 1};
+    EXPECT_FALSE(SaveModel(model, saved.path));
+    EXPECT_EQ(*CFileSystem::Standard().ReadAll(saved.path), saved.before);
+    EXPECT_EQ(saved.folder.FileCount(), 1u);
 }
 
 }  // namespace

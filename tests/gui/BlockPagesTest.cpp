@@ -11,10 +11,13 @@
 
 #include "EditorFixture.h"
 #include "SheetFixture.h"
+#include "model/DeviceDlg.h"
 #include "model/GatherDlg.h"
 #include "model/GenerateDlg.h"
 #include "model/Model.h"
 #include "model/QueueDlg.h"
+#include "persist/Error.h"
+#include "persist/ModelFile.h"
 #include "props/BlockPage.h"
 #include "props/BlockSheetEditor.h"
 #include "props/CheckedField.h"
@@ -60,6 +63,7 @@ private slots:
     void sheetWritesBackOnOkOnly();
     void firstInvalidPageInTabOrderIsTheOneShown();
     void pageNeverShownKeepsItsValues();
+    void refusedNumbersAreNotTakenOver();
     void experimentPageRangesAndRule();
     void modelSheetOpensFromThreePlaces();
 };
@@ -279,6 +283,56 @@ void BlockPagesTest::pageNeverShownKeepsItsValues() {
     });
     QVERIFY(m.Edit(gather));
     QCOMPARE(gather.m_nWaitCount, 3);
+}
+
+void BlockPagesTest::refusedNumbersAreNotTakenOver() {
+    SModelSheets m;
+    auto& queue = m.Add<CQueueDlg>("Очередь");
+    auto& device = m.Add<CDeviceDlg>("Прибор");
+    device.m_law = CFlowLaw(CFlowLaw::kUniform, 2, 9);
+
+    // Each number is refused, its field is then switched off, and OK takes the sheet.
+    m.dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
+        sheet.show();
+        auto& params = dynamic_cast<CQueuePage&>(sheet.GetPage(1));
+        auto& priority = dynamic_cast<CPriorityPage&>(sheet.GetPage(2));
+        sheet.SetActivePage(priority);
+        priority.GetModes().GetButton(CPriorityChange::kRaise).click();
+        Type(priority.GetValueField(), QStringLiteral("1001"));
+        sheet.SetActivePage(params);
+        params.GetLimit().GetCheck().click();
+        Type(params.GetLimit().GetField(), QStringLiteral("20001"));
+        sheet.OnOk();
+        params.GetLimit().GetCheck().click();
+        sheet.OnOk();
+        priority.GetModes().GetButton(CPriorityChange::kUnchanged).click();
+        sheet.OnOk();
+    });
+    QVERIFY(m.Edit(queue));
+    m.dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
+        sheet.show();
+        auto& law = dynamic_cast<CFlowPage&>(sheet.GetPage(1));
+        sheet.SetActivePage(law);
+        Type(law.GetMaxField(), QStringLiteral("10001"));
+        sheet.OnOk();
+        law.GetKindChoice().setCurrentIndex(CFlowLaw::kDeterministic);
+        sheet.OnOk();
+    });
+    QVERIFY(m.Edit(device));
+    QCOMPARE(m.messages.Texts(),
+             (QStringList{RangeText(1, 20000), RangeText(0, 1000), RangeText(1, 10000)}));
+    QCOMPARE(queue.m_params, (CQueueParams{CQueueParams::kFifo, 0, 1}));
+    QCOMPARE(queue.m_priority, CPriorityChange{});
+    QCOMPARE(device.m_law, CFlowLaw(CFlowLaw::kDeterministic, 2, 9));
+
+    // What the sheets took over, the model file takes back.
+    CModel reopened;
+    try {
+        ReadModelBytes(reopened, WriteModelBytes(m.model).value());
+    } catch (const CError&) {
+        QFAIL("the saved model is refused by its reader");
+    }
+    QCOMPARE(reopened.GetBlockCount(), std::size_t{2});
 }
 
 void BlockPagesTest::experimentPageRangesAndRule() {

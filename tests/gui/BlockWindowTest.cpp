@@ -1,7 +1,10 @@
 // Block windows: their rows, link drags between rows, double-clicks, the caption, moving.
 
-#include <QLineEdit>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include "EditorFixture.h"
@@ -36,6 +39,7 @@ private slots:
     void captionTurnsWhileSelected();
     void movesWithinTheDiagram();
     void terminatorMenuCannotCopy();
+    void menuOpensOnTheCaptionOnly();
 };
 
 void BlockWindowTest::rowsFollowTheOutputs() {
@@ -117,15 +121,25 @@ void BlockWindowTest::refusesLinksThatCannotBe() {
               Across(queueWindow, f.Window(unnamed), f.Window(unnamed).RowCenter(kInputRow)));
     DragMouse(queueWindow, queueWindow.RowCenter(0), queueWindow.RowCenter(kInputRow));
     QCOMPARE(queue.GetOutLink(0), nullptr);
-    // An unnamed block starts no drag.
+    // An unnamed block links nothing, and shows the refusal while its link is dragged; its
+    // empty name row tells how to name it.
     CBlockWindow& unnamedWindow = f.Window(unnamed);
     QTest::mousePress(&unnamedWindow, Qt::LeftButton, Qt::NoModifier,
                       unnamedWindow.RowCenter(0));
     SendMouseMove(unnamedWindow, Across(unnamedWindow, switching, switching.RowCenter(kInputRow)),
                   Qt::LeftButton);
-    QVERIFY(!unnamedWindow.IsDraggingLink());
-    QTest::mouseRelease(&unnamedWindow, Qt::LeftButton);
+    QVERIFY(unnamedWindow.IsDraggingLink() && unnamedWindow.IsDropRefused());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
+    QTest::mouseRelease(&unnamedWindow, Qt::LeftButton, Qt::NoModifier,
+                        Across(unnamedWindow, switching, switching.RowCenter(kInputRow)));
     QCOMPARE(unnamed.GetOutLink(0), nullptr);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    for (CBlockWindow* pWindow : {&queueWindow, &unnamedWindow}) {
+        const QPoint ptName = pWindow->RowCenter(kNameRow);
+        QHelpEvent help(QEvent::ToolTip, ptName, pWindow->mapToGlobal(ptName));
+        QApplication::sendEvent(pWindow, &help);
+    }
+    QCOMPARE(QToolTip::text(), QStringLiteral("Дважды щелкните, чтобы задать имя блока"));
 
     // While dragging, the verdict follows the pointer.
     QTest::mousePress(&queueWindow, Qt::LeftButton, Qt::NoModifier, queueWindow.RowCenter(0));
@@ -231,6 +245,28 @@ void BlockWindowTest::terminatorMenuCannotCopy() {
     CBlockMenu queueMenu;
     model.AddBlock(CreateBlock(3)).UpdateContextMenu(queueMenu);
     QVERIFY(queueMenu.IsCommandEnabled(IBlockContextMenu::kCopy));
+}
+
+void BlockWindowTest::menuOpensOnTheCaptionOnly() {
+    SEditorFixture f;
+    CBlockWindow& window = f.Window(f.Add(3, {10, 10}, "О"));
+    // Whether a right click there opens a menu, which is closed again at once.
+    const auto opensMenu = [&window](QPoint pt) {
+        bool bOpened = false;
+        QTimer::singleShot(0, &window, [&bOpened] {
+            if (QWidget* pPopup = QApplication::activePopupWidget()) {
+                bOpened = true;
+                pPopup->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pt, window.mapToGlobal(pt));
+        QApplication::sendEvent(&window, &event);
+        QCoreApplication::processEvents();
+        return bOpened;
+    };
+    QVERIFY(opensMenu(QPoint(20, CBlockWindow::kFrame + 2)));
+    QVERIFY(!opensMenu(window.RowCenter(kNameRow)));
+    QVERIFY(!opensMenu(window.RowCenter(0)));
 }
 
 QTEST_MAIN(BlockWindowTest)

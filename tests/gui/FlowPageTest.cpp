@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QtTest>
@@ -12,6 +13,7 @@
 #include "props/ChangeIntervalDlg.h"
 #include "props/FlowPage.h"
 #include "props/FlowTest.h"
+#include "props/PriorityPage.h"
 #include "props/ProbabilityTrackbar.h"
 
 using namespace mardo;
@@ -77,6 +79,7 @@ private slots:
     void intervalRowsKeepTheirNumbers();
     void intervalDialogLimitsAndChecks();
     void testButtonChecksFirst();
+    void keyboardAloneReachesPagesFieldsAndOk();
 };
 
 void FlowPageTest::eachKindShowsItsControls() {
@@ -269,6 +272,56 @@ void FlowPageTest::testButtonChecksFirst() {
     QCOMPARE(tests.m_laws[0].m_nMin, 3);
     QCOMPARE(tests.m_laws[0].m_nMax, 7);
     QCOMPARE(tests.m_laws[0].GetIntervalCount(), 2);  // the table stays, whatever the kind
+}
+
+void FlowPageTest::keyboardAloneReachesPagesFieldsAndOk() {
+    SSheetFixture f;
+    CFlowPage& page = f.Add<CFlowPage>(SpecialLaw({}));
+    CPriorityPage& priority = f.Add<CPriorityPage>(CPriorityChange{CPriorityChange::kRaise, 5});
+    f.Show(page);
+    f.sheet.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.sheet));
+
+    // Ctrl+Tab turns the pages from a drop-down too, and Ctrl+Shift+Tab turns them back.
+    page.GetKindChoice().setFocus();
+    QTest::keyClick(&page.GetKindChoice(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(f.sheet.GetActivePage(), &priority);
+    QTest::keyClick(&priority.GetValueField().GetEdit(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.sheet.GetActivePage(), &page);
+
+    // The interval dialog opens in its first field; Tab leads through the fields to O&K and
+    // &Отмена, and Enter in a field takes the values.
+    f.dialogs.Then<CChangeIntervalDlg>([](CChangeIntervalDlg& dialog) {
+        dialog.show();
+        QLineEdit& minimum = dialog.GetMinField().GetEdit();
+        QCOMPARE(dialog.focusWidget(), &minimum);
+        QWidget* pCancel = nullptr;
+        for (QPushButton* pButton : dialog.findChildren<QPushButton*>()) {
+            pCancel = pButton->text() == QStringLiteral("&Отмена") ? pButton : pCancel;
+        }
+        QList<QWidget*> order{&minimum};
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            order << dialog.focusWidget();
+        }
+        QCOMPARE(order, (QList<QWidget*>{&minimum, &dialog.GetMaxField().GetEdit(),
+                                         &dialog.GetTrackbar().GetSlider(), &dialog.GetOkButton(),
+                                         pCancel}));
+        Type(dialog.GetMaxField(), QStringLiteral("4"));
+        dialog.GetTrackbar().GetSlider().setValue(1000);
+        QTest::keyClick(&dialog.GetMaxField().GetEdit(), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    });
+    page.GetNewButton().setFocus();
+    page.GetNewButton().click();
+    QCOMPARE(page.GetLaw().GetIntervals(), (std::vector<CFlowLaw::SInterval>{{1, 4, 1000}}));
+
+    // Enter after the dialog presses the sheet's OK, not "Но&вый" again.
+    QCOMPARE(f.sheet.focusWidget(), &page.GetNewButton());
+    QTest::keyClick(&page.GetNewButton(), Qt::Key_Return);
+    QCOMPARE(f.dialogs.Titles().size(), 1);
+    QCOMPARE(f.sheet.result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(FlowPageTest)

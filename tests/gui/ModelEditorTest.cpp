@@ -2,6 +2,7 @@
 // background, scrolling, and the file commands with their questions.
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,6 +50,14 @@ void BuildLine(SEditorFixture& f) {
     device.SetOutLink(0, &terminator);
 }
 
+// Saves the line of four blocks to the file, from a main window of its own.
+void SaveLine(const QString& strPath) {
+    SEditorFixture f;
+    BuildLine(f);
+    f.files.Answer(strPath);
+    QVERIFY(f.Editor().OnSaveAs());
+}
+
 }  // namespace
 
 class ModelEditorTest : public QObject {
@@ -66,6 +75,7 @@ private slots:
     void savesUnderTheChosenName();
     void opensFilesAndRejectsDamagedOnes();
     void keepsTheModelWhenSavingFails();
+    void fileDialogsOpenInTheModelsFolder();
 };
 
 void ModelEditorTest::startsWithAnEmptyUntitledModel() {
@@ -396,12 +406,7 @@ void ModelEditorTest::savesUnderTheChosenName() {
 void ModelEditorTest::opensFilesAndRejectsDamagedOnes() {
     QTemporaryDir dir;
     const QString strPath = dir.filePath(QStringLiteral("model.mrd"));
-    {
-        SEditorFixture f;
-        BuildLine(f);
-        f.files.Answer(strPath);
-        QVERIFY(f.Editor().OnSaveAs());
-    }
+    SaveLine(strPath);
     SEditorFixture f;
     CModelEditorDlg& editor = f.Editor();
     f.Add(4, {10, 10}, "Старый");
@@ -483,6 +488,26 @@ void ModelEditorTest::keepsTheModelWhenSavingFails() {
     QCOMPARE(f.messages.Texts().count("Ошибка при сохранении модели."), 4);
     f.messages.Answer(EMessageAnswer::kNo);
     QVERIFY(editor.close());
+}
+
+void ModelEditorTest::fileDialogsOpenInTheModelsFolder() {
+    QTemporaryDir dir;
+    const QString strPath = dir.filePath(QStringLiteral("v1.2.mrd"));
+    SaveLine(strPath);
+    // Opened by a name relative to the folder the program started in, which then changes.
+    const QString strStartFolder = QDir::currentPath();
+    SEditorFixture f;
+    QDir::setCurrent(dir.path());
+    f.Editor().LoadFile(QStringLiteral("v1.2.mrd"));
+    QDir::setCurrent(strStartFolder);
+
+    QString strRunFile;
+    f.Editor().SetRunHandler(
+        [&](QWidget*, CModel&, const QString& strModelFile) { strRunFile = strModelFile; });
+    f.Editor().GetAction(CModelEditorDlg::kRun).trigger();
+    QCOMPARE(strRunFile, strPath);  // where its report is proposed
+    QVERIFY(!f.Editor().OnSaveAs());
+    QCOMPARE(f.files.Requests().at(0).strProposed, strPath);
 }
 
 QTEST_MAIN(ModelEditorTest)

@@ -1,7 +1,9 @@
 // The sheet framework, the name rule and the two dialogs the editor opens.
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QStyle>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -56,8 +58,8 @@ void PropertySheetTest::validateIntReadsNumbersStrictly_data() {
     QTest::addColumn<int>("min");
     QTest::addColumn<int>("max");
     QTest::addColumn<QString>("message");  // empty when accepted
-    QTest::addColumn<int>("value");
-    QTest::newRow("empty reads as 0, out of range") << "" << 1 << 10000 << kRangeText.arg(1).arg(10000) << 0;
+    QTest::addColumn<int>("value");  // -1: the value was left as it was
+    QTest::newRow("empty reads as 0, out of range") << "" << 1 << 10000 << kRangeText.arg(1).arg(10000) << -1;
     QTest::newRow("empty reads as 0, in range") << "" << 0 << 1000 << "" << 0;
     QTest::newRow("spaces around") << "  25 " << 1 << 10000 << "" << 25;
     QTest::newRow("space inside") << "2 5" << 1 << 10000 << kNotNumeric << -1;
@@ -65,7 +67,7 @@ void PropertySheetTest::validateIntReadsNumbersStrictly_data() {
     QTest::newRow("trailing letter") << "5a" << 1 << 10000 << kNotNumeric << -1;
     QTest::newRow("lone minus") << "-" << 1 << 10000 << kNotNumeric << -1;
     QTest::newRow("tab is not a space") << "\t5" << 1 << 10000 << kNotNumeric << -1;
-    QTest::newRow("negative out of range") << "-5" << 0 << 1000 << kRangeText.arg(0).arg(1000) << -5;
+    QTest::newRow("negative out of range") << "-5" << 0 << 1000 << kRangeText.arg(0).arg(1000) << -1;
     QTest::newRow("too long for 32 bits") << "99999999999" << 1 << 10000 << kRangeText.arg(1).arg(10000) << -1;
     QTest::newRow("lowest int") << "-2147483648" << std::numeric_limits<int>::min() << 0 << "" << std::numeric_limits<int>::min();
 }
@@ -225,6 +227,15 @@ void PropertySheetTest::linkDialogOffersOnlyLinkableBlocks() {
     {
         CChangeInBlockDlg dialog(model.GetBlocks(), source, 1, CChangeInBlockDlg::EMode::kChange);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Изменить блок приемник"));
+        // Wide enough for its caption in a bold title bar, beside the window's icon and the
+        // three title bar buttons.
+        QFont titleFont = dialog.font();
+        titleFont.setBold(true);
+        dialog.show();
+        const int nTitleBar =
+            dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog);
+        QVERIFY(dialog.width() >=
+                QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + 4 * nTitleBar);
         QCOMPARE(dialog.GetChoice().count(), 2);
         QCOMPARE(dialog.GetChoice().currentText(), QStringLiteral("Прибор"));
         dialog.GetChoice().setCurrentIndex(0);

@@ -120,6 +120,7 @@ private slots:
     void layoutKeepsItsMarginsAtAnySize();
     void opensMaximisedOnlyWhenAsked();
     void savesTheCorePageUnderTheProposedName();
+    void pageIsProposedBesideTheModelAndNamedAsAPage();
     void saveFailureIsReported();
     void exitCloses();
 };
@@ -247,6 +248,30 @@ void ReportWindowTest::savesTheCorePageUnderTheProposedName() {
     plain.SaveAs();
     QCOMPARE(cancelled.m_requests.at(0).strProposed, QString());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("отчет.html")});
+    QVERIFY(messages.m_texts.isEmpty());
+}
+
+void ReportWindowTest::pageIsProposedBesideTheModelAndNamedAsAPage() {
+    SReportModel data;
+    QTemporaryDir dir;
+    CReportDlg dlg(data.model.GetBlocks(), 1, 1, dir.filePath("v1.2.mrd"), false);
+    dlg.SetClock(FixedMoment);
+    CMessageRecorder messages;
+    {
+        // The dialog took "v1.2" as a name with an extension of its own.
+        CFileDialogRecorder dialog(dir.filePath("v1.2"));
+        dlg.SaveAs();
+        QCOMPARE(dialog.m_requests.at(0).strProposed, dir.filePath("v1.2"));
+    }
+    {
+        CFileDialogRecorder dialog(dir.filePath("старый.HTM"));
+        dlg.SaveAs();
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+             (QStringList{"v1.2.html", "старый.HTM"}));
+    QCOMPARE(ReadAll(dir.filePath("v1.2.html")),
+             QByteArray::fromStdString(BuildHtmlReport(CReportTables(data.model.GetBlocks(), 1, 1),
+                                                       "v1.2.mrd", FixedMoment())));
     QVERIFY(messages.m_texts.isEmpty());
 }
 

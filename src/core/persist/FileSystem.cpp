@@ -94,14 +94,15 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
 }  // namespace
 
 bool ReplaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
-                 CFileSystem& fileSystem) {
+                 CFileSystem& fileSystem, const CContentCheck& accepts) {
     const std::filesystem::path temporary = TemporaryPathFor(path);
     if (!fileSystem.CreateAndWrite(temporary, bytes)) {
         fileSystem.Remove(temporary);
         return false;
     }
     const std::optional<std::vector<std::uint8_t>> readBack = fileSystem.ReadAll(temporary);
-    if (!readBack || *readBack != bytes || !fileSystem.Rename(temporary, path)) {
+    if (!readBack || *readBack != bytes || (accepts && !accepts(*readBack)) ||
+        !fileSystem.Rename(temporary, path)) {
         fileSystem.Remove(temporary);
         return false;
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,10 +33,15 @@ public:
     static CFileSystem& Standard();
 };
 
+// Whether the bytes read back from a written file may stand as that file.
+using CContentCheck = std::function<bool(const std::vector<std::uint8_t>& bytes)>;
+
 // Replaces the file at 'path' by the bytes without ever destroying what is there: the whole new
-// file is written beside it, read back and compared, then renamed over it. On failure the old
-// file is untouched, no temporary file is left, and the answer is false.
+// file is written beside it, read back, compared and, when a check is given, checked, then
+// renamed over it. On failure the old file is untouched, no temporary file is left, and the
+// answer is false.
 bool ReplaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
-                 CFileSystem& fileSystem = CFileSystem::Standard());
+                 CFileSystem& fileSystem = CFileSystem::Standard(),
+                 const CContentCheck& accepts = {});
 
 }  // namespace mardo

@@ -159,7 +159,20 @@ void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes) {
 
 bool SaveModel(const CModel& model, const std::filesystem::path& path, CFileSystem& fileSystem) {
     const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(model);
-    return bytes && ReplaceFile(path, *bytes, fileSystem);
+    // A file that Open would refuse loses the model as surely as a failed write: it never
+    // replaces the previous one.
+    const auto opens = [](const std::vector<std::uint8_t>& written) {
+        CModel scratch;
+        try {
+            ReadModelBytes(scratch, written);
+        } catch (const CError&) {
+            return false;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    };
+    return bytes && ReplaceFile(path, *bytes, fileSystem, opens);
 }
 
 SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSystem& fileSystem) {

@@ -26,8 +26,9 @@ std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model);
 void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes);
 
 // Saves the model to the path without ever destroying the file already there: the whole new
-// file is written beside it, read back and checked, then renamed over it. On failure the
-// previous file is untouched, no temporary file is left, and the answer is false.
+// file is written beside it, read back, compared and read as Open reads it, then renamed over
+// it. A model holding a value the reader refuses is not saved. On failure the previous file is
+// untouched, no temporary file is left, and the answer is false.
 bool SaveModel(const CModel& model, const std::filesystem::path& path,
                CFileSystem& fileSystem = CFileSystem::Standard());
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 #include <utility>
@@ -79,8 +80,12 @@ QString ShowQtFileDialog(QWidget* pParent, const SFileDialogRequest& request) {
     strSuffix.remove(QStringLiteral("*.")).remove(QLatin1Char('.'));
     dialog.setDefaultSuffix(strSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!request.strProposed.isEmpty()) {
-        dialog.selectFile(request.strProposed);
+    const QFileInfo proposed(request.strProposed);
+    if (proposed.isAbsolute()) {
+        dialog.setDirectory(proposed.absolutePath());
+    }
+    if (!proposed.fileName().isEmpty()) {
+        dialog.selectFile(proposed.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};

@@ -28,7 +28,9 @@ EMessageAnswer ShowMessage(QWidget* pParent, const QString& strText, EMessageIco
 CMessageBoxFunction SetMessageBoxFunction(CMessageBoxFunction function);
 
 // A file dialog: the caption, the proposed name, the filter in the form "Text (*.ext)|*.ext||"
-// and the default extension ("*.mrd"). Answers the chosen path, or an empty text on Cancel.
+// and the default extension ("*.mrd"). A proposal with an absolute folder opens the dialog in
+// that folder (an empty name after it proposes no name). Answers the chosen path, or an empty
+// text on Cancel.
 struct SFileDialogRequest {
     bool bSave = false;
     QString strProposed;

@@ -219,7 +219,7 @@ void CModelEditorDlg::LoadFile(const QString& strPath) {
             m_pPalette->RemoveTerminatorEntry();
         }
     }
-    m_strPath = strPath;
+    m_strPath = QFileInfo(strPath).absoluteFilePath();
     m_bHasFile = true;
     UpdateTitle();
     UpdateMenuStates();
@@ -239,8 +239,9 @@ bool CModelEditorDlg::WriteModel(const QString& strPath) {
         ShowMessage(this, QString::fromUtf8(kSaveErrorText), EMessageIcon::kError);
         return false;
     }
-    if (strPath != m_strPath) {
-        m_strPath = strPath;
+    const QString strFullPath = QFileInfo(strPath).absoluteFilePath();
+    if (strFullPath != m_strPath) {
+        m_strPath = strFullPath;
         UpdateTitle();
     }
     m_bHasFile = true;
@@ -290,7 +291,7 @@ void CModelEditorDlg::OnRun() {
     UpdateTitle(" - Mardo [Запуск модели]");
     const Qt::WindowStates nStates = windowState();
     showMinimized();
-    m_runHandler(this, m_model, GetFileName());
+    m_runHandler(this, m_model, m_strPath);
     setWindowState(nStates);
     UpdateTitle();
     m_pDiagram->setEnabled(true);

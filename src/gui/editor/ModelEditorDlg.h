@@ -30,11 +30,12 @@ public:
         kRun, kModelProperties, kAbout, kCommandCount
     };
 
-    // The run window plugs in here: it is given the model and the file name without its
-    // folders, and runs modally. While it runs, the title says so, the main window is minimised
-    // and nothing can be edited. Until one is set, "З&апуск..." is unavailable.
+    // The run window plugs in here: it is given the model and its file (with the folder once the
+    // model has one, so that its report is saved beside it), and runs modally. While it runs,
+    // the title says so, the main window is minimised and nothing can be edited. Until one is
+    // set, "З&апуск..." is unavailable.
     using CRunHandler =
-        std::function<void(QWidget* pParent, CModel& model, const QString& strFileName)>;
+        std::function<void(QWidget* pParent, CModel& model, const QString& strModelFile)>;
 
     static inline const QString kUntitled = QStringLiteral("Без имени.mrd");
 
@@ -127,6 +128,8 @@ private:
     CBlockSheetEditor m_sheetEditor;
     CRunHandler m_runHandler;
     std::array<QAction*, kCommandCount> m_actions{};
+    // With its full folder once the model has a file, so that the file dialogs open there and
+    // not in whatever folder the program was started from.
     QString m_strPath = kUntitled;
     bool m_bHasFile = false;
     bool m_bPalettePlaced = false;

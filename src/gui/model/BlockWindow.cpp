@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -272,7 +273,9 @@ void CBlockWindow::mousePressEvent(QMouseEvent* pEvent) {
         update();
     }
     m_nDragRow = HitTestRow(pt);
-    if (nIndex > 0 && m_pBlock->IsNamed()) {
+    // An unnamed block links nothing, but its drag starts all the same, so that the refusal
+    // shows instead of nothing happening.
+    if (nIndex > 0) {
         m_nMode = EMouseMode::kLinkPending;
     }
 }
@@ -326,8 +329,28 @@ void CBlockWindow::mouseDoubleClickEvent(QMouseEvent* pEvent) {
     }
 }
 
+bool CBlockWindow::event(QEvent* pEvent) {
+    if (pEvent->type() != QEvent::ToolTip || m_pBlock == nullptr) {
+        return QWidget::event(pEvent);
+    }
+    // An unnamed block's name row is empty and the block takes no link: the row says how to
+    // name it.
+    const auto* pHelp = static_cast<QHelpEvent*>(pEvent);
+    if (RowIndexAt(pHelp->pos()) == 0 && !m_pBlock->IsNamed()) {
+        QToolTip::showText(pHelp->globalPos(),
+                           QStringLiteral("Дважды щелкните, чтобы задать имя блока"), this,
+                           RowRect(0));
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
+
 void CBlockWindow::contextMenuEvent(QContextMenuEvent* pEvent) {
-    if (m_pBlock == nullptr) {
+    // The menu belongs to the caption, as a window's belongs to its title bar. A right click on
+    // the rows is taken without one, so that the diagram's own menu does not open over a block.
+    if (m_pBlock == nullptr ||
+        (pEvent->reason() != QContextMenuEvent::Keyboard && !InCaption(pEvent->pos()))) {
         return;
     }
     CBlockDlg& block = *m_pBlock;

@@ -64,6 +64,7 @@ public:
     void OnOutputCountChanged() override;
 
 protected:
+    bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;

@@ -6,7 +6,7 @@
 namespace mardo {
 
 bool CanDropLink(const CBlockDlg& source, int nDragRow, const CBlockDlg* pTarget, int nTargetRow) {
-    if (pTarget == nullptr || !pTarget->IsNamed()) {
+    if (!source.IsNamed() || pTarget == nullptr || !pTarget->IsNamed()) {
         return false;
     }
     if (pTarget == &source) {

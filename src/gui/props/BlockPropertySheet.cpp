@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -36,10 +37,28 @@ CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, CBlockDlg* p
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pTabs);
     pLayout->addWidget(m_pButtons);
+    // The tabs turn on Ctrl+Tab only when the key reaches them, and a drop-down or a list with
+    // the focus keeps it: the sheet's own shortcuts turn pages from any control.
+    const auto turnPages = [this](const QKeySequence& keys, int nStep) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, nStep] {
+            const int nCount = m_pTabs->count();
+            if (nCount > 0) {
+                m_pTabs->setCurrentIndex((m_pTabs->currentIndex() + nStep + nCount) % nCount);
+            }
+        });
+    };
+    turnPages(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    turnPages(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
+    turnPages(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
 }
 
 void CBlockPropertySheet::AddPage(std::unique_ptr<CBlockPropertyPage> pPage) {
     pPage->m_pSheet = this;
+    // A page's button that opens a dialog keeps the focus after it; were it a default button,
+    // Enter would open the dialog again instead of pressing the sheet's OK.
+    for (QPushButton* pButton : pPage->findChildren<QPushButton*>()) {
+        pButton->setAutoDefault(false);
+    }
     m_pages.push_back(pPage.get());
     const QString strTitle = pPage->GetTitle();
     m_pTabs->addTab(pPage.release(), strTitle);
@@ -59,11 +78,9 @@ void CBlockPropertySheet::SetActivePage(CBlockPropertyPage& page) { m_pTabs->set
 bool CBlockPropertySheet::ValidateInt(QWidget* pDialog, QLineEdit& edit, int nMin, int nMax,
                                       int& nValue) {
     const SIntField field = ParseIntField(edit.text());
-    if (field.nKind == SIntField::kNumber) {
+    if (field.nKind == SIntField::kNumber && field.nValue >= nMin && field.nValue <= nMax) {
         nValue = field.nValue;
-        if (nValue >= nMin && nValue <= nMax) {
-            return true;
-        }
+        return true;
     }
     const QString strMessage =
         field.nKind == SIntField::kNotNumeric

@@ -43,9 +43,11 @@ public:
     CBlockDlg* GetBlock() const { return m_pBlock; }
     const CBlockList* GetBlocks() const { return m_pBlocks; }
 
-    // Reads a numeric field: true when it holds a whole number within min..max. The number is
-    // stored in nValue even when out of range. On failure the dialog, if it is a page of this
-    // sheet, comes to the front, the message is shown and the field gets the focus.
+    // Reads a numeric field: true, with the number stored in nValue, when it holds a whole
+    // number within min..max. A refused number is not stored: a field that is then switched off
+    // keeps its last valid value, which the model file can hold. On failure the dialog, if it
+    // is a page of this sheet, comes to the front, the message is shown and the field gets the
+    // focus.
     bool ValidateInt(QWidget* pDialog, QLineEdit& edit, int nMin, int nMax, int& nValue);
     // Sets a spin's range and position and writes the position into its field.
     static void SetupSpin(CSpinButtons& spin, int nMin, int nMax, int nPos);

@@ -2,7 +2,9 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "model/BlockDlg.h"
@@ -23,6 +25,12 @@ CChangeInBlockDlg::CChangeInBlockDlg(const CBlockList& blocks, CBlockDlg& source
     pLayout->addWidget(m_pChoice);
     pLayout->addWidget(CreateOkCancelButtons(*this, m_pOk));
     connect(m_pOk, &QPushButton::clicked, this, &CChangeInBlockDlg::OnOk);
+    // The window manager cuts a caption longer than the dialog ("Изменить б... приемник"): room
+    // for it in a bold face beside the window's icon and its title bar buttons.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int nTitleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + 5 * nTitleBar);
 }
 
 void CChangeInBlockDlg::FillChoice(const CBlockList& blocks, EMode nMode) {

@@ -1,6 +1,7 @@
 #include "report/ReportDlg.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenu>
@@ -39,6 +40,15 @@ QString Text(const char* psz) {
 }
 QString Text(const std::string& str) {
     return QString::fromStdString(str);
+}
+
+// The file dialog adds the default extension only to a name without a dot, so a name proposed
+// from "v1.2.mrd" would be saved as "v1.2": a page not named as one gets ".html".
+QString AsPagePath(const QString& strPath) {
+    const QString strSuffix = QFileInfo(strPath).suffix().toLower();
+    return strSuffix == QLatin1String("html") || strSuffix == QLatin1String("htm")
+               ? strPath
+               : strPath + QStringLiteral(".html");
 }
 
 }  // namespace
@@ -173,18 +183,23 @@ void CReportDlg::SetClock(CClockFunction clock) {
 }
 
 void CReportDlg::SaveAs() {
-    const std::string strModelFile = m_strModelFile.toStdString();
+    const QFileInfo modelFile(m_strModelFile);
+    const std::string strModelName = modelFile.fileName().toStdString();
     SFileDialogRequest request;
     request.bSave = true;
-    request.strProposed = Text(ProposedReportName(strModelFile));
+    request.strProposed = Text(ProposedReportName(strModelName));
+    if (modelFile.isAbsolute()) {
+        request.strProposed = modelFile.absolutePath() + QLatin1Char('/') + request.strProposed;
+    }
     request.strFilter = Text(kHtmlFilter);
     request.strDefaultExtension = Text(kHtmlExtension);
     const QString strPath = ShowFileDialog(this, request);
     if (strPath.isEmpty()) {
         return;
     }
-    const std::string strPage = BuildHtmlReport(*m_pTables, strModelFile, m_clock());
-    if (!SaveHtmlReport(strPage, std::filesystem::path(QFile::encodeName(strPath).toStdString()))) {
+    const std::string strPage = BuildHtmlReport(*m_pTables, strModelName, m_clock());
+    if (!SaveHtmlReport(
+            strPage, std::filesystem::path(QFile::encodeName(AsPagePath(strPath)).toStdString()))) {
         ShowMessage(this, Text(kReportSaveErrorText), EMessageIcon::kError);
     }
 }

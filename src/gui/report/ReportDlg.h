@@ -27,6 +27,8 @@ class CReportDlg : public QDialog {
 public:
     using CClockFunction = std::function<std::tm()>;
 
+    // strModelFile names the model on the page; when it has an absolute folder, the page is
+    // proposed in that folder.
     CReportDlg(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted,
                const QString& strModelFile, bool bMaximised, QWidget* pParent = nullptr);
     ~CReportDlg() override;
