@@ -1,6 +1,11 @@
 # Finding the windows of a program on the X display in DISPLAY, as the end-to-end scripts and
 # the package check do.
 
+# xdotool matches a name pattern with Cyrillic letters only in a UTF-8 locale, and a fresh machine
+# may have none set (no LANG: the POSIX locale). C.UTF-8 is always there on Debian.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
 # A search ends in an X error when a window goes while it is read (a menu closing as a dialog
 # opens, say): it is simply made again.
 find_window() {  # the first visible window whose name matches, waiting up to 30 s
