@@ -1,10 +1,10 @@
-# A virtual X display for a script that drives windows on it: Xvfb on a free display number,
-# stopped when the script ends together with every process the script lists in started_pids,
-# a way to fail with a picture of the screen, and the window look-ups of windows.sh. Sourced
-# after out (the script's folder, made afresh) is set. Exits 77 (skipped) without Xvfb, xdotool
-# or ImageMagick's import.
+# A virtual X display for a script that drives windows on it: Xvfb on a free display number with
+# openbox managing its windows, as a desktop would, both stopped when the script ends together
+# with every process the script lists in started_pids; a way to fail with a picture of the
+# screen, and the window look-ups of windows.sh. Sourced after out (the script's folder, made
+# afresh) is set. Exits 77 (skipped) without Xvfb, openbox, xdotool or ImageMagick's import.
 
-for tool in Xvfb xdotool xdpyinfo import python3; do
+for tool in Xvfb openbox xdotool xdpyinfo xprop import python3; do
     if ! command -v "$tool" >/dev/null; then
         echo "skipped: $tool is not installed"
         exit 77
@@ -25,9 +25,10 @@ done
 [ -n "$display" ] || { echo "no free X display"; exit 1; }
 
 xvfb_pid=""
+wm_pid=""
 started_pids=()
 cleanup() {
-    for pid in "${started_pids[@]}" $xvfb_pid; do
+    for pid in "${started_pids[@]}" $wm_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
     done
 }
@@ -43,8 +44,20 @@ for _ in $(seq 300); do
 done
 xdpyinfo >/dev/null 2>&1 || { echo "the virtual display $display did not start"; exit 1; }
 
+# Without a window manager a window stays wherever it was mapped, so stacking faults that every
+# desktop shows (a tool window under its owner) would go unseen.
+openbox --sm-disable >"$out/openbox.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+    { echo "openbox did not take the display $display"; exit 1; }
+
+# To the error output, which a failure inside a command substitution does not swallow.
 fail() {
-    echo "FAILED: $*"
+    echo "FAILED: $*" >&2
     import -window root "$out/failure.png" 2>/dev/null || true
     exit 1
 }

@@ -27,8 +27,8 @@ shoot() {  # window, file name
     import -window "$1" "$out/$2.png"
 }
 click_in() {  # window, x, y within it
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
+    local X Y WIDTH HEIGHT
+    eval "$(window_geometry "$1")"
     xdotool mousemove $(( X + $2 )) $(( Y + $3 )) click 1
 }
 
@@ -87,8 +87,6 @@ shoot "$run" run-idle
 xdotool key Return
 report=$(find_dialog '^Отчет о запуске модели$') || fail "the report did not open by itself"
 sleep 0.5
-# Without a window manager nothing takes the maximised window's size: give it the screen's.
-xdotool windowmove "$report" 0 0 windowsize "$report" 1280 900
 shoot "$report" guide-10-report-blocks
 
 # The tabs: a click on each one's header.

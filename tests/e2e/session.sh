@@ -1,7 +1,7 @@
 # The set-up that the end-to-end scripts share: a virtual X display with the real program on it,
-# its main window at a known place, and the gestures a hand would make on the palette and on
-# block windows. Sourced by a script after it has set mardo (the program) and out (its folder).
-# Exits 77 (skipped) without Xvfb, xdotool, xclip or ImageMagick's import.
+# its main window maximised and its palette over it, and the gestures a hand would make on the
+# palette and on block windows. Sourced by a script after it has set mardo (the program) and out
+# (its folder). Exits 77 (skipped) without Xvfb, openbox, xdotool, xclip or ImageMagick's import.
 
 source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 command -v xclip >/dev/null || { echo "skipped: xclip is not installed"; exit 77; }
@@ -12,11 +12,11 @@ started_pids+=($!)
 
 main=$(find_window 'Mardo \[Редактор\]') || fail "the main window did not appear"
 palette=$(find_window '^Блоки$') || fail "the palette did not appear"
-# Without a window manager nothing maximises the window: give it a known place and size.
-xdotool windowmove "$main" 0 0 windowsize "$main" 1100 700
+# A tool window of the main window, which the window manager keeps above it.
+stacked_over "$palette" "$main" || fail "the palette is not above the main window"
 sleep 0.5
 
-eval "$(xdotool getwindowgeometry --shell "$palette")"
+eval "$(window_geometry "$palette")"
 entry_height=36
 frame=$(( (HEIGHT - 8 * entry_height) / 2 ))
 entry_x=$(( X + WIDTH / 2 ))
@@ -93,8 +93,8 @@ wait_closed() {  # title
 # The main window's menu bar: a click on a menu's title at its x offset, then an item picked with
 # the arrow keys, separators skipped.
 menu_command() {  # x offset of the menu's title, how many items down
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$main")"
+    local X Y WIDTH HEIGHT
+    eval "$(window_geometry "$main")"
     xdotool mousemove $(( X + $1 )) $(( Y + 10 )) click 1
     sleep 0.5
     for _ in $(seq "$2"); do

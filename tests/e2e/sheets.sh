@@ -56,8 +56,8 @@ shoot "$sheet" model-1
 xdotool key Escape
 wait_closed 'Свойства модели'
 
-# A value dialog opened from a page, shot and cancelled. Without a window manager nothing gives
-# the keyboard back to the sheet afterwards: the script does.
+# A value dialog opened from a page, shot and cancelled. The keyboard is handed back to the sheet
+# at once, before keys typed next could reach another window.
 shoot_dialog() {  # title, file name
     local dialog
     dialog=$(find_dialog "^$1\$") || fail "the dialog \"$1\" did not open"

@@ -58,6 +58,26 @@ void SaveLine(const QString& strPath) {
     QVERIFY(f.Editor().OnSaveAs());
 }
 
+// Notes, as the palette shows, whether the main window had gone to the screen before it.
+class CPaletteShowWatcher final : public QObject {
+public:
+    explicit CPaletteShowWatcher(const QWidget& owner) : m_owner(owner) {}
+    bool m_bShown = false;
+    bool m_bOwnerShownFirst = false;
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::Show && !m_bShown) {
+            m_bShown = true;
+            m_bOwnerShownFirst = m_owner.windowHandle() && m_owner.windowHandle()->isVisible();
+        }
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+
+private:
+    const QWidget& m_owner;
+};
+
 }  // namespace
 
 class ModelEditorTest : public QObject {
@@ -65,6 +85,7 @@ class ModelEditorTest : public QObject {
 
 private slots:
     void startsWithAnEmptyUntitledModel();
+    void paletteIsAToolWindowOverTheMainWindow();
     void paletteAddsEveryKindWhereAsked();
     void paletteOffersOneTerminator();
     void paletteReordersByDragging();
@@ -115,6 +136,19 @@ void ModelEditorTest::startsWithAnEmptyUntitledModel() {
     editor.GetAction(CModelEditorDlg::kRun).trigger();
     QCOMPARE(strRunName, QStringLiteral("Без имени.mrd"));
     QCOMPARE(editor.windowTitle(), QStringLiteral("Без имени.mrd") + kEditorTitle);
+}
+
+// A window manager keeps the palette over the main window only when it is transient for it and
+// maps after it: mapped first, it came up under the maximised main window.
+void ModelEditorTest::paletteIsAToolWindowOverTheMainWindow() {
+    CModelEditorDlg editor;
+    CPaletteShowWatcher watcher(editor);
+    editor.GetPalette().installEventFilter(&watcher);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(watcher.m_bShown);
+    QVERIFY(watcher.m_bOwnerShownFirst);
+    QCOMPARE(editor.GetPalette().windowHandle()->transientParent(), editor.windowHandle());
 }
 
 void ModelEditorTest::paletteAddsEveryKindWhereAsked() {

@@ -36,7 +36,7 @@ dpkg-deb -c "$deb" | awk '{ print $6 }' >"$out/contents.txt"
 expected=(./usr/bin/mardo ./usr/bin/mardo-run ./usr/share/applications/mardo.desktop
           ./usr/share/mime/packages/mardo.xml ./usr/share/icons/hicolor/scalable/apps/mardo.svg
           ./usr/share/mardo/examples/README.md ./usr/share/doc/mardo/guide.md
-          ./usr/share/doc/mardo/images/guide-01-empty.png)
+          ./usr/share/doc/mardo/images/guide-01-empty.png ./usr/share/doc/mardo/copyright)
 for size in 16 24 32 48 64 128 256; do
     expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/mardo.png")
 done
@@ -48,6 +48,11 @@ for path in "${expected[@]}"; do
 done
 
 dpkg-deb -x "$deb" "$out/contents"
+# Debian's machine-readable copyright file, naming the licence the repository's LICENSE holds.
+copyright="$out/contents/usr/share/doc/mardo/copyright"
+head -1 "$copyright" | grep -qx 'Format: https://.*/copyright-format/1.0/' ||
+    fail "the copyright file is not in Debian's machine-readable format"
+grep -qx 'License: GPL-3.0+' "$copyright" || fail "the copyright file names no GPL-3.0+ licence"
 desktop-file-validate "$out/contents/usr/share/applications/mardo.desktop" \
     >"$out/desktop-file-validate.log" 2>&1 || true
 if grep -q "error:" "$out/desktop-file-validate.log"; then

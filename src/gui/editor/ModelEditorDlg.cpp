@@ -261,9 +261,12 @@ void CModelEditorDlg::closeEvent(QCloseEvent* pEvent) {
     pEvent->accept();
 }
 
-void CModelEditorDlg::showEvent(QShowEvent* pEvent) {
-    QMainWindow::showEvent(pEvent);
-    if (m_bPalettePlaced) {
+void CModelEditorDlg::setVisible(bool bVisible) {
+    QMainWindow::setVisible(bVisible);
+    // A window manager keeps a tool window over its owner only when the owner is on the screen
+    // as the tool window maps: shown earlier (from showEvent, say), the palette comes up under
+    // the maximised main window. So the palette follows this window's own show.
+    if (!bVisible || m_bPalettePlaced) {
         return;
     }
     m_bPalettePlaced = true;

@@ -98,9 +98,11 @@ public:
     void AddBlockAtTopLeft(const CBlockDlg& prototype) override;
     void PaletteClosed() override;
 
+    // The first show also shows the palette, once this window has gone to the screen.
+    void setVisible(bool bVisible) override;
+
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
-    void showEvent(QShowEvent* pEvent) override;
 
 private:
     void CreateMenus();
