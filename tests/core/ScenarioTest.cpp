@@ -29,10 +29,11 @@ struct SResult {
     std::vector<std::string> messages;
 };
 
-SResult Simulate(CModel& model) {
+SResult Simulate(CModel& model, bool bSkipQuiet = true) {
     CRecordingLog log;
     CRunSignals signals;
     CSimulationLoop loop(model, log, signals);
+    loop.SetQuietSkipping(bSkipQuiet);
     const CSimulationLoop::EOutcome nOutcome = loop.Run();
     return {nOutcome, loop.GetModelTime(), loop.GetDeparted(), log.Texts()};
 }
@@ -102,14 +103,11 @@ TEST(ScenarioTest, LimitedQueueAdmitsAgainOnceItFindsRoom) {
         Link(device, terminator);
         model.m_experiment = {CExperimentParams::kByTime, 3, 1};
 
-        CRecordingLog log;
-        CRunSignals signals;
-        CSimulationLoop loop(model, log, signals);
-        loop.SetQuietSkipping(bSkipQuiet);
-        ASSERT_EQ(loop.Run(), CSimulationLoop::EOutcome::kCompleted);
-        EXPECT_EQ(loop.GetDeparted(), 2u);
+        const SResult result = Simulate(model, bSkipQuiet);
+        ASSERT_EQ(result.nOutcome, CSimulationLoop::EOutcome::kCompleted);
+        EXPECT_EQ(result.nDeparted, 2u);
 
-        const CReportTables report(model.GetBlocks(), loop.GetModelTime(), loop.GetDeparted());
+        const CReportTables report(model.GetBlocks(), result.nModelTime, result.nDeparted);
         using Cells = std::vector<std::vector<std::string>>;
         EXPECT_EQ(report.GetCells(CReportTables::kBlocks),
                   (Cells{{"1", "G1", "Генератор", "0", "3", "0"},
