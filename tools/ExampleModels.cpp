@@ -1,13 +1,13 @@
 #include "ExampleModels.h"
 
-#include "model/AssembleDlg.h"
-#include "model/DeviceDlg.h"
-#include "model/GatherDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/QueueDlg.h"
-#include "model/SplitDlg.h"
-#include "model/TerminateDlg.h"
-#include "model/TransferDlg.h"
+#include "core/model/AssembleDlg.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GatherDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/SplitDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
 
 namespace mardo::tools {
 

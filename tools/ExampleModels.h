@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Model.h"
+#include "core/model/Model.h"
 
 namespace mardo::tools {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "ExampleModels.h"
-#include "persist/ModelFile.h"
+#include "core/persist/ModelFile.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

@@ -5,12 +5,12 @@
 
 #include <random>
 
-#include "model/PriorityChange.h"
-#include "model/TransactMoves.h"
-#include "sim/ChainSet.h"
-#include "sim/CopyGroups.h"
-#include "sim/Rand.h"
-#include "sim/TransactList.h"
+#include "core/model/PriorityChange.h"
+#include "core/model/TransactMoves.h"
+#include "core/sim/ChainSet.h"
+#include "core/sim/CopyGroups.h"
+#include "core/sim/Rand.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 namespace {

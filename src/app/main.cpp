@@ -2,8 +2,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "editor/ModelEditorDlg.h"
-#include "sim/RunIcons.h"
+#include "gui/editor/ModelEditorDlg.h"
+#include "gui/sim/RunIcons.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

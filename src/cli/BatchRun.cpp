@@ -1,4 +1,4 @@
-#include "BatchRun.h"
+#include "cli/BatchRun.h"
 
 #include <charconv>
 #include <chrono>
@@ -6,13 +6,13 @@
 #include <memory>
 #include <ostream>
 
-#include "JsonText.h"
-#include "SimulationThread.h"
-#include "TextTable.h"
-#include "persist/ModelFile.h"
-#include "report/HtmlReport.h"
-#include "report/ReportTables.h"
-#include "run/RunSession.h"
+#include "cli/JsonText.h"
+#include "cli/TextTable.h"
+#include "core/persist/ModelFile.h"
+#include "core/report/HtmlReport.h"
+#include "core/report/ReportTables.h"
+#include "core/run/RunSession.h"
+#include "platform/SimulationThread.h"
 
 namespace mardo::cli {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "CommandLine.h"
-#include "model/Model.h"
-#include "run/MessageQueue.h"
+#include "cli/CommandLine.h"
+#include "core/model/Model.h"
+#include "core/run/MessageQueue.h"
 
 namespace mardo {
 class CReportTables;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "BatchRun.h"
-#include "CommandLine.h"
+#include "cli/BatchRun.h"
+#include "cli/CommandLine.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LargeStackThread.h"
+#include "platform/LargeStackThread.h"
 
 #include <climits>
 

@@ -1,11 +1,11 @@
-#include "SimulationThread.h"
+#include "platform/SimulationThread.h"
 
 #include <unistd.h>
 
 #include <cstdint>
 #include <utility>
 
-#include "sim/PassShape.h"
+#include "core/sim/PassShape.h"
 
 namespace mardo::platform {
 

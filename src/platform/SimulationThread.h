@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "LargeStackThread.h"
-#include "run/RunThread.h"
+#include "core/run/RunThread.h"
+#include "platform/LargeStackThread.h"
 
 namespace mardo {
 class CModel;

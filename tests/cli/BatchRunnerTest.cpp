@@ -9,17 +9,17 @@
 #include <sys/wait.h>
 
 #include "ChainModels.h"
-#include "CommandLine.h"
-#include "JsonText.h"
-#include "model/DeviceDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/Model.h"
-#include "model/QueueDlg.h"
-#include "model/SplitDlg.h"
-#include "model/TerminateDlg.h"
-#include "persist/ModelFile.h"
-#include "persist/Cp1251.h"
-#include "persist/FileSystem.h"
+#include "cli/CommandLine.h"
+#include "cli/JsonText.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/Model.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/SplitDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/persist/Cp1251.h"
+#include "core/persist/FileSystem.h"
+#include "core/persist/ModelFile.h"
 
 namespace mardo::cli {
 namespace {

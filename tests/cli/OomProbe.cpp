@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "AddressSpace.h"
-#include "BatchRun.h"
+#include "cli/BatchRun.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {

@@ -1,9 +1,9 @@
-#include "sim/FlowLaw.h"
+#include "core/sim/FlowLaw.h"
 
 #include <gtest/gtest.h>
 
-#include "sim/Rand.h"
-#include "sim/TransferRule.h"
+#include "core/sim/Rand.h"
+#include "core/sim/TransferRule.h"
 
 namespace mardo {
 namespace {

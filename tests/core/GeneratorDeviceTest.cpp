@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "model/DeviceDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/TerminateDlg.h"
-#include "sim/Rand.h"
 #include "TestSupport.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/sim/Rand.h"
 
 namespace mardo {
 namespace {

@@ -1,11 +1,11 @@
-#include "report/HtmlReport.h"
+#include "core/report/HtmlReport.h"
 
 #include <gtest/gtest.h>
 
-#include "persist/Cp1251.h"
-#include "report/ReportTables.h"
-#include "sim/SimulationLoop.h"
 #include "TestSupport.h"
+#include "core/persist/Cp1251.h"
+#include "core/report/ReportTables.h"
+#include "core/sim/SimulationLoop.h"
 
 namespace mardo {
 namespace {

@@ -1,13 +1,13 @@
-#include "sim/ModelCheck.h"
+#include "core/sim/ModelCheck.h"
 
 #include <gtest/gtest.h>
 
-#include "model/DeviceDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/QueueDlg.h"
-#include "model/TerminateDlg.h"
-#include "model/TransferDlg.h"
 #include "TestSupport.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
 
 namespace mardo {
 namespace {

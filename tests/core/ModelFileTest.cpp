@@ -1,4 +1,4 @@
-#include "persist/ModelFile.h"
+#include "core/persist/ModelFile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,20 +6,20 @@
 #include <fstream>
 #include <sys/wait.h>
 
-#include "model/AssembleDlg.h"
-#include "model/DeviceDlg.h"
-#include "model/GatherDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/QueueDlg.h"
-#include "model/SplitDlg.h"
-#include "model/TerminateDlg.h"
-#include "model/TransferDlg.h"
-#include "persist/Cp1251.h"
-#include "persist/Crc32.h"
-#include "persist/Error.h"
-#include "persist/FileModel.h"
 #include "AddressSpace.h"
 #include "TestSupport.h"
+#include "core/model/AssembleDlg.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GatherDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/SplitDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
+#include "core/persist/Cp1251.h"
+#include "core/persist/Crc32.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 namespace {

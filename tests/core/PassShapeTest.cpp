@@ -1,4 +1,4 @@
-#include "sim/PassShape.h"
+#include "core/sim/PassShape.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "ChainModels.h"
 #include "TestSupport.h"
-#include "model/SplitDlg.h"
+#include "core/model/SplitDlg.h"
 
 namespace mardo {
 namespace {

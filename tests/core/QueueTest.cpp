@@ -1,11 +1,11 @@
-#include "model/QueueDlg.h"
+#include "core/model/QueueDlg.h"
 
 #include <gtest/gtest.h>
 
-#include "model/DeviceDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/TerminateDlg.h"
 #include "TestSupport.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/TerminateDlg.h"
 
 namespace mardo {
 namespace {

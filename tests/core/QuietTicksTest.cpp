@@ -4,17 +4,17 @@
 
 #include <random>
 
-#include "model/AssembleDlg.h"
-#include "model/DeviceDlg.h"
-#include "model/GatherDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/QueueDlg.h"
-#include "model/SplitDlg.h"
-#include "model/TerminateDlg.h"
-#include "model/TransferDlg.h"
-#include "report/ReportTables.h"
-#include "sim/SimulationLoop.h"
 #include "TestSupport.h"
+#include "core/model/AssembleDlg.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GatherDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/SplitDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
+#include "core/report/ReportTables.h"
+#include "core/sim/SimulationLoop.h"
 
 namespace mardo {
 namespace {

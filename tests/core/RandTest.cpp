@@ -1,4 +1,4 @@
-#include "sim/Rand.h"
+#include "core/sim/Rand.h"
 
 #include <gtest/gtest.h>
 

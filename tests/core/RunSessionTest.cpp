@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "run/RunSession.h"
-#include "run/RunThread.h"
+#include "core/run/RunSession.h"
+#include "core/run/RunThread.h"
 
 namespace mardo {
 namespace {

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "ExampleModels.h"
-#include "persist/FileSystem.h"
-#include "persist/ModelFile.h"
+#include "core/persist/FileSystem.h"
+#include "core/persist/ModelFile.h"
 
 namespace mardo {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim/SimulationLoop.h"
+#include "core/sim/SimulationLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,13 @@
 #include <random>
 #include <thread>
 
-#include "model/DeviceDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/QueueDlg.h"
-#include "model/TerminateDlg.h"
-#include "model/TransferDlg.h"
-#include "sim/ModelCheck.h"
 #include "TestSupport.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
+#include "core/sim/ModelCheck.h"
 
 namespace mardo {
 namespace {

@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "model/BlockDlg.h"
-#include "model/DeviceDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/Model.h"
-#include "model/QueueDlg.h"
-#include "model/TerminateDlg.h"
-#include "sim/MessageLog.h"
-#include "sim/TransactList.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/Model.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/sim/MessageLog.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo::test {
 

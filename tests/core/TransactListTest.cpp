@@ -1,4 +1,4 @@
-#include "sim/TransactList.h"
+#include "core/sim/TransactList.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 
 #include "TestSupport.h"
 
-#include "model/PriorityChange.h"
-#include "model/TransactMoves.h"
-#include "sim/ChainSet.h"
-#include "sim/Rand.h"
-#include "sim/TransactRope.h"
+#include "core/model/PriorityChange.h"
+#include "core/model/TransactMoves.h"
+#include "core/sim/ChainSet.h"
+#include "core/sim/Rand.h"
+#include "core/sim/TransactRope.h"
 
 namespace mardo {
 namespace {

@@ -6,18 +6,18 @@
 #include <optional>
 
 #include "MemoryBudget.h"
-#include "SimulationThread.h"
-#include "model/Model.h"
-#include "persist/Crc32.h"
-#include "persist/Error.h"
-#include "persist/ModelFile.h"
-#include "report/HtmlReport.h"
-#include "report/ReportTables.h"
-#include "sim/MessageLog.h"
-#include "sim/ModelCheck.h"
-#include "sim/PassShape.h"
-#include "sim/RunSignals.h"
-#include "sim/SimulationLoop.h"
+#include "core/model/Model.h"
+#include "core/persist/Crc32.h"
+#include "core/persist/Error.h"
+#include "core/persist/ModelFile.h"
+#include "core/report/HtmlReport.h"
+#include "core/report/ReportTables.h"
+#include "core/sim/MessageLog.h"
+#include "core/sim/ModelCheck.h"
+#include "core/sim/PassShape.h"
+#include "core/sim/RunSignals.h"
+#include "core/sim/SimulationLoop.h"
+#include "platform/SimulationThread.h"
 
 namespace mardo::fuzz {
 

@@ -8,10 +8,10 @@
 #include <QtTest>
 
 #include "EditorFixture.h"
-#include "model/BlockMenu.h"
-#include "model/CaptionScroller.h"
-#include "props/ChangeInBlockDlg.h"
-#include "props/ChangeNameBlockDlg.h"
+#include "gui/model/BlockMenu.h"
+#include "gui/model/CaptionScroller.h"
+#include "gui/props/ChangeInBlockDlg.h"
+#include "gui/props/ChangeNameBlockDlg.h"
 
 using namespace mardo;
 using namespace mardo::test;

@@ -11,10 +11,10 @@
 #include "GuiTestDoubles.h"
 #include <QScrollBar>
 
-#include "editor/BlocksPaletteDlg.h"
-#include "editor/DiagramView.h"
-#include "editor/ModelEditorDlg.h"
-#include "model/BlockWindow.h"
+#include "gui/editor/BlocksPaletteDlg.h"
+#include "gui/editor/DiagramView.h"
+#include "gui/editor/ModelEditorDlg.h"
+#include "gui/model/BlockWindow.h"
 
 namespace mardo::test {
 

@@ -10,11 +10,11 @@
 #include <QtTest>
 
 #include "SheetFixture.h"
-#include "props/ChangeIntervalDlg.h"
-#include "props/FlowPage.h"
-#include "props/FlowTest.h"
-#include "props/PriorityPage.h"
-#include "props/ProbabilityTrackbar.h"
+#include "gui/props/ChangeIntervalDlg.h"
+#include "gui/props/FlowPage.h"
+#include "gui/props/FlowTest.h"
+#include "gui/props/PriorityPage.h"
+#include "gui/props/ProbabilityTrackbar.h"
 
 using namespace mardo;
 using namespace mardo::test;

@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "WindowTestKit.h"
-#include "sim/FlowLaw.h"
-#include "sim/Rand.h"
-#include "sim/TestFlowDlg.h"
+#include "core/sim/FlowLaw.h"
+#include "core/sim/Rand.h"
+#include "gui/sim/TestFlowDlg.h"
 
 using namespace mardo;
 using namespace mardo::test;

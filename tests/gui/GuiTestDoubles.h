@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "common/DialogRunner.h"
-#include "common/Dialogs.h"
+#include "gui/common/DialogRunner.h"
+#include "gui/common/Dialogs.h"
 
 namespace mardo::test {
 

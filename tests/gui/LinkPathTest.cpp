@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "editor/LinkPath.h"
+#include "gui/editor/LinkPath.h"
 
 using namespace mardo;
 

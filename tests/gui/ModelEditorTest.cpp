@@ -11,10 +11,10 @@
 #include <QtTest>
 
 #include "EditorFixture.h"
-#include "model/QueueDlg.h"
-#include "props/BlockPage.h"
-#include "props/BlockPropertySheet.h"
-#include "props/ChangeInBlockDlg.h"
+#include "core/model/QueueDlg.h"
+#include "gui/props/BlockPage.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/ChangeInBlockDlg.h"
 
 using namespace mardo;
 using namespace mardo::test;

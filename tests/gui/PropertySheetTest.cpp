@@ -8,13 +8,13 @@
 #include <QtTest>
 
 #include "GuiTestDoubles.h"
-#include "model/Model.h"
-#include "props/BlockPage.h"
-#include "props/BlockPropertyPage.h"
-#include "props/BlockPropertySheet.h"
-#include "props/ChangeInBlockDlg.h"
-#include "props/ChangeNameBlockDlg.h"
-#include "props/FieldText.h"
+#include "core/model/Model.h"
+#include "gui/props/BlockPage.h"
+#include "gui/props/BlockPropertyPage.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/ChangeInBlockDlg.h"
+#include "gui/props/ChangeNameBlockDlg.h"
+#include "gui/props/FieldText.h"
 
 using namespace mardo;
 using namespace mardo::test;

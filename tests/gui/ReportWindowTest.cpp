@@ -10,11 +10,11 @@
 #include <QtTest>
 
 #include "WindowTestKit.h"
-#include "common/Dialogs.h"
-#include "report/HtmlReport.h"
-#include "report/ReportDlg.h"
-#include "report/ReportTables.h"
-#include "sim/SimulationLoop.h"
+#include "core/report/HtmlReport.h"
+#include "core/report/ReportTables.h"
+#include "core/sim/SimulationLoop.h"
+#include "gui/common/Dialogs.h"
+#include "gui/report/ReportDlg.h"
 
 using namespace mardo;
 using namespace mardo::test;

@@ -16,13 +16,13 @@
 
 #include "ChainModels.h"
 #include "WindowTestKit.h"
-#include "common/Dialogs.h"
-#include "model/TerminateDlg.h"
-#include "report/ReportDlg.h"
-#include "report/ReportTables.h"
-#include "run/RunProgress.h"
-#include "sim/ModelStartDlg.h"
-#include "sim/RunIcons.h"
+#include "core/model/TerminateDlg.h"
+#include "core/report/ReportTables.h"
+#include "core/run/RunProgress.h"
+#include "gui/common/Dialogs.h"
+#include "gui/report/ReportDlg.h"
+#include "gui/sim/ModelStartDlg.h"
+#include "gui/sim/RunIcons.h"
 
 using namespace mardo;
 using namespace mardo::test;

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "WindowTestKit.h"
-#include "sim/ModelStartDlg.h"
-#include "sim/SimulationLoop.h"
+#include "core/sim/SimulationLoop.h"
+#include "gui/sim/ModelStartDlg.h"
 
 using namespace mardo;
 using namespace mardo::test;

@@ -12,9 +12,9 @@
 #include <QtTest>
 
 #include "WindowTestKit.h"
-#include "report/ReportDlg.h"
-#include "sim/ModelStartDlg.h"
-#include "sim/TestFlowDlg.h"
+#include "gui/report/ReportDlg.h"
+#include "gui/sim/ModelStartDlg.h"
+#include "gui/sim/TestFlowDlg.h"
 
 using namespace mardo;
 using namespace mardo::test;

@@ -7,11 +7,11 @@
 #include <QtTest>
 
 #include "GuiTestDoubles.h"
-#include "props/BlockPropertyPage.h"
-#include "props/BlockPropertySheet.h"
-#include "props/NumberField.h"
-#include "props/ReportList.h"
-#include "props/SpinButtons.h"
+#include "gui/props/BlockPropertyPage.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/NumberField.h"
+#include "gui/props/ReportList.h"
+#include "gui/props/SpinButtons.h"
 
 namespace mardo::test {
 

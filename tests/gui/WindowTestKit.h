@@ -12,15 +12,15 @@
 #include <functional>
 #include <string>
 
-#include "common/Dialogs.h"
+#include "gui/common/Dialogs.h"
 
-#include "model/DeviceDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/Model.h"
-#include "model/QueueDlg.h"
-#include "model/TerminateDlg.h"
-#include "sim/FlowLaw.h"
-#include "sim/MessageLog.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/Model.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/sim/FlowLaw.h"
+#include "core/sim/MessageLog.h"
 
 namespace mardo::test {
 

@@ -7,13 +7,13 @@
 #include <cstdio>
 
 #include "ChainModels.h"
-#include "LargeStackThread.h"
-#include "SimulationThread.h"
-#include "model/Model.h"
-#include "sim/MessageLog.h"
-#include "sim/PassShape.h"
-#include "sim/RunSignals.h"
-#include "sim/SimulationLoop.h"
+#include "core/model/Model.h"
+#include "core/sim/MessageLog.h"
+#include "core/sim/PassShape.h"
+#include "core/sim/RunSignals.h"
+#include "core/sim/SimulationLoop.h"
+#include "platform/LargeStackThread.h"
+#include "platform/SimulationThread.h"
 
 namespace mardo::platform {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "model/GenerateDlg.h"
-#include "model/Model.h"
-#include "model/SplitDlg.h"
-#include "model/TerminateDlg.h"
-#include "model/TransferDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/Model.h"
+#include "core/model/SplitDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
 
 namespace mardo::test {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/BlockKind.h"
+#include "core/model/BlockKind.h"
 
 namespace mardo {
 class CBlockDlg;

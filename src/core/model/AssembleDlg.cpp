@@ -1,4 +1,4 @@
-#include "model/AssembleDlg.h"
+#include "core/model/AssembleDlg.h"
 
 namespace mardo {
 

@@ -1,11 +1,11 @@
-#include "model/BlockDlg.h"
+#include "core/model/BlockDlg.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "persist/Error.h"
-#include "persist/FileModel.h"
-#include "sim/TransactList.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileModel.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "model/BlockEditor.h"
-#include "model/BlockKind.h"
-#include "model/BlockView.h"
-#include "model/Point.h"
-#include "sim/TransactList.h"
+#include "core/model/BlockEditor.h"
+#include "core/model/BlockKind.h"
+#include "core/model/BlockView.h"
+#include "core/model/Point.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "model/BlockDlg.h"
-#include "model/BlockEditor.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/BlockEditor.h"
 
 namespace mardo {
 

@@ -1,9 +1,9 @@
-#include "model/DeviceDlg.h"
+#include "core/model/DeviceDlg.h"
 
 #include <algorithm>
 
-#include "model/Statistics.h"
-#include "persist/FileModel.h"
+#include "core/model/Statistics.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

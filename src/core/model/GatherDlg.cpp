@@ -1,4 +1,4 @@
-#include "model/GatherDlg.h"
+#include "core/model/GatherDlg.h"
 
 namespace mardo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/BlockOf.h"
-#include "model/GroupBlockDlg.h"
+#include "core/model/BlockOf.h"
+#include "core/model/GroupBlockDlg.h"
 
 namespace mardo {
 

@@ -1,8 +1,8 @@
-#include "model/GenerateDlg.h"
+#include "core/model/GenerateDlg.h"
 
 #include <algorithm>
 
-#include "persist/FileModel.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/BlockOf.h"
-#include "model/GenerateParams.h"
-#include "model/Pass.h"
-#include "sim/FlowLaw.h"
-#include "sim/TransactList.h"
+#include "core/model/BlockOf.h"
+#include "core/model/GenerateParams.h"
+#include "core/model/Pass.h"
+#include "core/sim/FlowLaw.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

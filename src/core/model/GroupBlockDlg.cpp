@@ -1,8 +1,8 @@
-#include "model/GroupBlockDlg.h"
+#include "core/model/GroupBlockDlg.h"
 
-#include "model/TransactMoves.h"
-#include "persist/Error.h"
-#include "persist/FileModel.h"
+#include "core/model/TransactMoves.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/BlockOf.h"
-#include "model/Pass.h"
-#include "model/PriorityChange.h"
-#include "sim/CopyGroups.h"
-#include "sim/TransactList.h"
+#include "core/model/BlockOf.h"
+#include "core/model/Pass.h"
+#include "core/model/PriorityChange.h"
+#include "core/sim/CopyGroups.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "model/BlockDlg.h"
-#include "model/ExperimentParams.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/ExperimentParams.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "model/OutputLabel.h"
+#include "core/model/OutputLabel.h"
 
 #include <cstdio>
 

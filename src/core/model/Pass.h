@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "model/BlockDlg.h"
-#include "sim/TransactList.h"
+#include "core/model/BlockDlg.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

@@ -1,6 +1,6 @@
-#include "model/PriorityChange.h"
+#include "core/model/PriorityChange.h"
 
-#include "persist/FileModel.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "sim/Transact.h"
+#include "core/sim/Transact.h"
 
 namespace mardo {
 

@@ -1,10 +1,10 @@
-#include "model/QueueDlg.h"
+#include "core/model/QueueDlg.h"
 
 #include <algorithm>
 
-#include "model/Statistics.h"
-#include "model/TransactMoves.h"
-#include "persist/FileModel.h"
+#include "core/model/Statistics.h"
+#include "core/model/TransactMoves.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "model/BlockOf.h"
-#include "model/Pass.h"
-#include "model/PriorityChange.h"
-#include "model/QueueParams.h"
-#include "sim/ChainSet.h"
-#include "sim/TransactList.h"
+#include "core/model/BlockOf.h"
+#include "core/model/Pass.h"
+#include "core/model/PriorityChange.h"
+#include "core/model/QueueParams.h"
+#include "core/sim/ChainSet.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

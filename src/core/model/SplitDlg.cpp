@@ -1,9 +1,9 @@
-#include "model/SplitDlg.h"
+#include "core/model/SplitDlg.h"
 
 #include <algorithm>
 
-#include "persist/Error.h"
-#include "persist/FileModel.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "model/BlockOf.h"
-#include "model/Pass.h"
-#include "model/PriorityChange.h"
-#include "sim/TransactList.h"
+#include "core/model/BlockOf.h"
+#include "core/model/Pass.h"
+#include "core/model/PriorityChange.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

@@ -1,7 +1,7 @@
-#include "model/TerminateDlg.h"
+#include "core/model/TerminateDlg.h"
 
-#include "persist/FileModel.h"
-#include "sim/TransactList.h"
+#include "core/persist/FileModel.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

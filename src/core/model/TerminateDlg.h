@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BlockOf.h"
+#include "core/model/BlockOf.h"
 
 namespace mardo {
 

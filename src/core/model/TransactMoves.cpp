@@ -1,7 +1,7 @@
-#include "model/TransactMoves.h"
+#include "core/model/TransactMoves.h"
 
-#include "model/PriorityChange.h"
-#include "sim/Rand.h"
+#include "core/model/PriorityChange.h"
+#include "core/sim/Rand.h"
 
 namespace mardo {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "sim/TransactList.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

@@ -1,11 +1,11 @@
-#include "model/TransferDlg.h"
+#include "core/model/TransferDlg.h"
 
 #include <algorithm>
 #include <numeric>
 
-#include "model/TransactMoves.h"
-#include "persist/Error.h"
-#include "persist/FileModel.h"
+#include "core/model/TransactMoves.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

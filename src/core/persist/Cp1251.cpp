@@ -1,4 +1,4 @@
-#include "persist/Cp1251.h"
+#include "core/persist/Cp1251.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "persist/Crc32.h"
+#include "core/persist/Crc32.h"
 
 #include <array>
 

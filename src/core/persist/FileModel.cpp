@@ -1,9 +1,9 @@
-#include "persist/FileModel.h"
+#include "core/persist/FileModel.h"
 
 #include <optional>
 
-#include "persist/Cp1251.h"
-#include "persist/Error.h"
+#include "core/persist/Cp1251.h"
+#include "core/persist/Error.h"
 
 namespace mardo {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Point.h"
+#include "core/model/Point.h"
 
 namespace mardo {
 

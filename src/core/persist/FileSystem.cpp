@@ -1,4 +1,4 @@
-#include "persist/FileSystem.h"
+#include "core/persist/FileSystem.h"
 
 #include <cstdio>
 #include <memory>

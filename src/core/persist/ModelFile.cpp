@@ -1,12 +1,12 @@
-#include "persist/ModelFile.h"
+#include "core/persist/ModelFile.h"
 
 #include <new>
 #include <unordered_map>
 
-#include "model/Model.h"
-#include "persist/Crc32.h"
-#include "persist/Error.h"
-#include "persist/FileModel.h"
+#include "core/model/Model.h"
+#include "core/persist/Crc32.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileModel.h"
 
 namespace mardo {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "persist/FileSystem.h"
+#include "core/persist/FileSystem.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "report/HtmlReport.h"
+#include "core/report/HtmlReport.h"
 
 #include <array>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <mutex>
 #include <string_view>
 
-#include "persist/Cp1251.h"
-#include "report/ReportTables.h"
+#include "core/persist/Cp1251.h"
+#include "core/report/ReportTables.h"
 
 namespace mardo {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "persist/FileSystem.h"
+#include "core/persist/FileSystem.h"
 
 namespace mardo {
 

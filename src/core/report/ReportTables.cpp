@@ -1,9 +1,9 @@
-#include "report/ReportTables.h"
+#include "core/report/ReportTables.h"
 
 #include <cstdio>
 #include <optional>
 
-#include "model/BlockDlg.h"
+#include "core/model/BlockDlg.h"
 
 namespace mardo {
 

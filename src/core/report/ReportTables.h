@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "model/BlockDlg.h"
-#include "model/BlockEditor.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/BlockEditor.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "run/MessageQueue.h"
+#include "core/run/MessageQueue.h"
 
 #include <algorithm>
 #include <utility>

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "run/TimeStamp.h"
-#include "sim/MessageLog.h"
+#include "core/run/TimeStamp.h"
+#include "core/sim/MessageLog.h"
 
 namespace mardo {
 

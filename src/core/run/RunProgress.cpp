@@ -1,4 +1,4 @@
-#include "run/RunProgress.h"
+#include "core/run/RunProgress.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "model/ExperimentParams.h"
+#include "core/model/ExperimentParams.h"
 
 namespace mardo {
 

@@ -1,9 +1,9 @@
-#include "run/RunSession.h"
+#include "core/run/RunSession.h"
 
 #include <utility>
 
-#include "model/Model.h"
-#include "sim/ModelCheck.h"
+#include "core/model/Model.h"
+#include "core/sim/ModelCheck.h"
 
 namespace mardo {
 

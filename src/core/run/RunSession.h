@@ -9,12 +9,12 @@
 #include <optional>
 #include <vector>
 
-#include "run/MessageQueue.h"
-#include "run/RunProgress.h"
-#include "run/RunThread.h"
-#include "run/TimeStamp.h"
-#include "sim/RunSignals.h"
-#include "sim/SimulationLoop.h"
+#include "core/run/MessageQueue.h"
+#include "core/run/RunProgress.h"
+#include "core/run/RunThread.h"
+#include "core/run/TimeStamp.h"
+#include "core/sim/RunSignals.h"
+#include "core/sim/SimulationLoop.h"
 
 namespace mardo {
 

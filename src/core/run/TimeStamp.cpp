@@ -1,8 +1,8 @@
-#include "run/TimeStamp.h"
+#include "core/run/TimeStamp.h"
 
 #include <ctime>
 
-#include "report/HtmlReport.h"
+#include "core/report/HtmlReport.h"
 
 namespace mardo {
 

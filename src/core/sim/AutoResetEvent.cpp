@@ -1,4 +1,4 @@
-#include "sim/AutoResetEvent.h"
+#include "core/sim/AutoResetEvent.h"
 
 namespace mardo {
 

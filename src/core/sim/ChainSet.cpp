@@ -1,8 +1,8 @@
-#include "sim/ChainSet.h"
+#include "core/sim/ChainSet.h"
 
 #include <algorithm>
 
-#include "sim/TransactList.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "sim/Transact.h"
+#include "core/sim/Transact.h"
 
 namespace mardo {
 

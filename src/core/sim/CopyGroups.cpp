@@ -1,4 +1,4 @@
-#include "sim/CopyGroups.h"
+#include "core/sim/CopyGroups.h"
 
 namespace mardo {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <unordered_map>
 
-#include "sim/Transact.h"
+#include "core/sim/Transact.h"
 
 namespace mardo {
 

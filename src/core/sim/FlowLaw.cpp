@@ -1,10 +1,10 @@
-#include "sim/FlowLaw.h"
+#include "core/sim/FlowLaw.h"
 
 #include <algorithm>
 
-#include "persist/Error.h"
-#include "persist/FileModel.h"
-#include "sim/Rand.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileModel.h"
+#include "core/sim/Rand.h"
 
 namespace mardo {
 

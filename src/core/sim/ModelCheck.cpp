@@ -1,4 +1,4 @@
-#include "sim/ModelCheck.h"
+#include "core/sim/ModelCheck.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,9 +7,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "model/BlockDlg.h"
-#include "model/Model.h"
-#include "model/OutputLabel.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/Model.h"
+#include "core/model/OutputLabel.h"
 
 namespace mardo {
 

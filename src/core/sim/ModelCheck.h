@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/MessageLog.h"
+#include "core/sim/MessageLog.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "sim/PassShape.h"
+#include "core/sim/PassShape.h"
 
 #include <algorithm>
 #include <limits>
@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/BlockDlg.h"
-#include "model/Model.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/Model.h"
 
 namespace mardo {
 

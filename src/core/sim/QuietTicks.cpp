@@ -1,9 +1,9 @@
-#include "sim/QuietTicks.h"
+#include "core/sim/QuietTicks.h"
 
 #include <unordered_map>
 
-#include "model/BlockDlg.h"
-#include "model/Model.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/Model.h"
 
 namespace mardo {
 

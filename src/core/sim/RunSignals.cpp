@@ -1,4 +1,4 @@
-#include "sim/RunSignals.h"
+#include "core/sim/RunSignals.h"
 
 namespace mardo {
 

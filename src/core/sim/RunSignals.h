@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/AutoResetEvent.h"
+#include "core/sim/AutoResetEvent.h"
 
 namespace mardo {
 

@@ -1,14 +1,14 @@
-#include "sim/SimulationLoop.h"
+#include "core/sim/SimulationLoop.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <new>
 #include <stdexcept>
 
-#include "model/BlockDlg.h"
-#include "model/Model.h"
-#include "sim/Rand.h"
-#include "sim/QuietTicks.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/Model.h"
+#include "core/sim/QuietTicks.h"
+#include "core/sim/Rand.h"
 
 namespace mardo {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/MessageLog.h"
-#include "sim/RunSignals.h"
+#include "core/sim/MessageLog.h"
+#include "core/sim/RunSignals.h"
 
 namespace mardo {
 

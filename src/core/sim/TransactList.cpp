@@ -1,4 +1,4 @@
-#include "sim/TransactList.h"
+#include "core/sim/TransactList.h"
 
 #include <utility>
 

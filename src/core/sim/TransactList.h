@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "sim/Transact.h"
-#include "sim/TransactRope.h"
+#include "core/sim/Transact.h"
+#include "core/sim/TransactRope.h"
 
 namespace mardo {
 

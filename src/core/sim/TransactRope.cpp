@@ -1,4 +1,4 @@
-#include "sim/TransactRope.h"
+#include "core/sim/TransactRope.h"
 
 #include <algorithm>
 #include <bit>

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "sim/Transact.h"
+#include "core/sim/Transact.h"
 
 namespace mardo {
 

@@ -1,8 +1,8 @@
-#include "sim/TransferRule.h"
+#include "core/sim/TransferRule.h"
 
-#include "model/BlockDlg.h"
-#include "persist/FileModel.h"
-#include "sim/Rand.h"
+#include "core/model/BlockDlg.h"
+#include "core/persist/FileModel.h"
+#include "core/sim/Rand.h"
 
 namespace mardo {
 

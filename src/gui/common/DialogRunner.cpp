@@ -1,4 +1,4 @@
-#include "common/DialogRunner.h"
+#include "gui/common/DialogRunner.h"
 
 #include <QDialog>
 #include <utility>

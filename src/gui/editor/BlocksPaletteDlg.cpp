@@ -1,4 +1,4 @@
-#include "editor/BlocksPaletteDlg.h"
+#include "gui/editor/BlocksPaletteDlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/PaletteOwner.h"
-#include "model/BlockImages.h"
-#include "model/Model.h"
+#include "core/model/Model.h"
+#include "gui/editor/PaletteOwner.h"
+#include "gui/model/BlockImages.h"
 
 namespace mardo {
 

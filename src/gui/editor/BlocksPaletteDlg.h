@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/BlockDlg.h"
+#include "core/model/BlockDlg.h"
 
 class QLabel;
 class QListWidget;

@@ -1,4 +1,4 @@
-#include "editor/DiagramView.h"
+#include "gui/editor/DiagramView.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
@@ -6,8 +6,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "model/BlockWindow.h"
-#include "model/Model.h"
+#include "core/model/Model.h"
+#include "gui/model/BlockWindow.h"
 
 namespace mardo {
 

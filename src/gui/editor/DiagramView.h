@@ -5,9 +5,9 @@
 #include <memory>
 #include <optional>
 
-#include "editor/DiagramLink.h"
-#include "editor/LinkPath.h"
-#include "model/Point.h"
+#include "core/model/Point.h"
+#include "gui/editor/DiagramLink.h"
+#include "gui/editor/LinkPath.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "editor/LinkPath.h"
+#include "gui/editor/LinkPath.h"
 
 #include <QLineF>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #include <QPoint>
 #include <QPointF>
 
-#include "model/RowAnchors.h"
+#include "gui/model/RowAnchors.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "editor/ModelEditorDlg.h"
+#include "gui/editor/ModelEditorDlg.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -8,16 +8,16 @@
 #include <QScreen>
 #include <filesystem>
 
-#include "common/DialogRunner.h"
-#include "common/Dialogs.h"
-#include "editor/BlocksPaletteDlg.h"
-#include "editor/DiagramView.h"
-#include "model/BlockWindow.h"
-#include "persist/ModelFile.h"
-#include "props/ChangeInBlockDlg.h"
-#include "props/ChangeNameBlockDlg.h"
-#include "sim/ModelStartDlg.h"
-#include "sim/RunIcons.h"
+#include "core/persist/ModelFile.h"
+#include "gui/common/DialogRunner.h"
+#include "gui/common/Dialogs.h"
+#include "gui/editor/BlocksPaletteDlg.h"
+#include "gui/editor/DiagramView.h"
+#include "gui/model/BlockWindow.h"
+#include "gui/props/ChangeInBlockDlg.h"
+#include "gui/props/ChangeNameBlockDlg.h"
+#include "gui/sim/ModelStartDlg.h"
+#include "gui/sim/RunIcons.h"
 
 namespace mardo {
 

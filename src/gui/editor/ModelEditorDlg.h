@@ -5,11 +5,11 @@
 #include <functional>
 #include <memory>
 
-#include "editor/DiagramLink.h"
-#include "editor/PaletteOwner.h"
-#include "model/BlockWindowOwner.h"
-#include "model/Model.h"
-#include "props/BlockSheetEditor.h"
+#include "core/model/Model.h"
+#include "gui/editor/DiagramLink.h"
+#include "gui/editor/PaletteOwner.h"
+#include "gui/model/BlockWindowOwner.h"
+#include "gui/props/BlockSheetEditor.h"
 
 class QMenu;
 

@@ -1,4 +1,4 @@
-#include "model/BlockImages.h"
+#include "gui/model/BlockImages.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -1,4 +1,4 @@
-#include "model/BlockMenu.h"
+#include "gui/model/BlockMenu.h"
 
 namespace mardo {
 

@@ -2,7 +2,7 @@
 
 #include <QMenu>
 
-#include "model/BlockView.h"
+#include "core/model/BlockView.h"
 
 namespace mardo {
 

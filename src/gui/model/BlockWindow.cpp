@@ -1,4 +1,4 @@
-#include "model/BlockWindow.h"
+#include "gui/model/BlockWindow.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -10,11 +10,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "model/BlockDlg.h"
-#include "model/BlockMenu.h"
-#include "model/BlockWindowOwner.h"
-#include "model/LinkRule.h"
-#include "model/OutputLabel.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/OutputLabel.h"
+#include "gui/model/BlockMenu.h"
+#include "gui/model/BlockWindowOwner.h"
+#include "gui/model/LinkRule.h"
 
 namespace mardo {
 

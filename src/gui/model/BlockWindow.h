@@ -4,10 +4,10 @@
 #include <QWidget>
 #include <optional>
 
-#include "model/BlockImages.h"
-#include "model/BlockView.h"
-#include "model/CaptionScroller.h"
-#include "model/RowAnchors.h"
+#include "core/model/BlockView.h"
+#include "gui/model/BlockImages.h"
+#include "gui/model/CaptionScroller.h"
+#include "gui/model/RowAnchors.h"
 
 namespace mardo {
 

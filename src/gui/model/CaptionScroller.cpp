@@ -1,4 +1,4 @@
-#include "model/CaptionScroller.h"
+#include "gui/model/CaptionScroller.h"
 
 namespace mardo {
 

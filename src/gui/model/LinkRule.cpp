@@ -1,7 +1,7 @@
-#include "model/LinkRule.h"
+#include "gui/model/LinkRule.h"
 
-#include "model/BlockDlg.h"
-#include "model/RowAnchors.h"
+#include "core/model/BlockDlg.h"
+#include "gui/model/RowAnchors.h"
 
 namespace mardo {
 

@@ -1,11 +1,11 @@
-#include "props/BlockNameRule.h"
+#include "gui/props/BlockNameRule.h"
 
 #include <QLineEdit>
 #include <algorithm>
 
-#include "common/Dialogs.h"
-#include "model/BlockDlg.h"
-#include "persist/Cp1251.h"
+#include "core/model/BlockDlg.h"
+#include "core/persist/Cp1251.h"
+#include "gui/common/Dialogs.h"
 
 namespace mardo {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "model/BlockEditor.h"
+#include "core/model/BlockEditor.h"
 
 class QLineEdit;
 class QWidget;

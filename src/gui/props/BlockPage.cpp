@@ -1,13 +1,13 @@
-#include "props/BlockPage.h"
+#include "gui/props/BlockPage.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "model/BlockDlg.h"
-#include "props/BlockNameRule.h"
-#include "props/BlockPropertySheet.h"
-#include "props/FieldText.h"
+#include "core/model/BlockDlg.h"
+#include "gui/props/BlockNameRule.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/FieldText.h"
 
 namespace mardo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "props/BlockPropertyPage.h"
+#include "gui/props/BlockPropertyPage.h"
 
 class QLineEdit;
 

@@ -1,4 +1,4 @@
-#include "props/BlockPropertyPage.h"
+#include "gui/props/BlockPropertyPage.h"
 
 #include <QShowEvent>
 

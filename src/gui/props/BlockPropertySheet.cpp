@@ -1,4 +1,4 @@
-#include "props/BlockPropertySheet.h"
+#include "gui/props/BlockPropertySheet.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "common/Dialogs.h"
-#include "props/BlockPropertyPage.h"
-#include "props/FieldText.h"
-#include "props/SpinButtons.h"
+#include "gui/common/Dialogs.h"
+#include "gui/props/BlockPropertyPage.h"
+#include "gui/props/FieldText.h"
+#include "gui/props/SpinButtons.h"
 
 namespace mardo {
 

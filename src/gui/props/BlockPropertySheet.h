@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/BlockEditor.h"
+#include "core/model/BlockEditor.h"
 
 class QDialogButtonBox;
 class QLineEdit;

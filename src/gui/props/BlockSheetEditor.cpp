@@ -1,30 +1,30 @@
-#include "props/BlockSheetEditor.h"
+#include "gui/props/BlockSheetEditor.h"
 
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
-#include "common/DialogRunner.h"
-#include "model/AssembleDlg.h"
-#include "model/DeviceDlg.h"
-#include "model/GatherDlg.h"
-#include "model/GenerateDlg.h"
-#include "model/QueueDlg.h"
-#include "model/SplitDlg.h"
-#include "model/TerminateDlg.h"
-#include "model/TransferDlg.h"
-#include "props/BlockPage.h"
-#include "props/BlockPropertySheet.h"
-#include "props/ExperimentPage.h"
-#include "props/FlowPage.h"
-#include "props/GeneratePage.h"
-#include "props/OutCountPage.h"
-#include "props/PriorityPage.h"
-#include "props/QueuePage.h"
-#include "props/SetOutPage.h"
-#include "props/TransferPage.h"
-#include "props/WaitTransactPage.h"
+#include "core/model/AssembleDlg.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GatherDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/SplitDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
+#include "gui/common/DialogRunner.h"
+#include "gui/props/BlockPage.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/ExperimentPage.h"
+#include "gui/props/FlowPage.h"
+#include "gui/props/GeneratePage.h"
+#include "gui/props/OutCountPage.h"
+#include "gui/props/PriorityPage.h"
+#include "gui/props/QueuePage.h"
+#include "gui/props/SetOutPage.h"
+#include "gui/props/TransferPage.h"
+#include "gui/props/WaitTransactPage.h"
 
 namespace mardo {
 

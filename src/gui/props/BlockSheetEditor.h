@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "model/BlockEditor.h"
+#include "core/model/BlockEditor.h"
 
 class QString;
 class QWidget;

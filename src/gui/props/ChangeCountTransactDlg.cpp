@@ -1,10 +1,10 @@
-#include "props/ChangeCountTransactDlg.h"
+#include "gui/props/ChangeCountTransactDlg.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "model/SplitDlg.h"
-#include "props/NumberField.h"
+#include "core/model/SplitDlg.h"
+#include "gui/props/NumberField.h"
 
 namespace mardo {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "props/ValueDlg.h"
+#include "gui/props/ValueDlg.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "props/ChangeInBlockDlg.h"
+#include "gui/props/ChangeInBlockDlg.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -7,9 +7,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "model/BlockDlg.h"
-#include "model/BlockImages.h"
-#include "props/DialogButtons.h"
+#include "core/model/BlockDlg.h"
+#include "gui/model/BlockImages.h"
+#include "gui/props/DialogButtons.h"
 
 namespace mardo {
 

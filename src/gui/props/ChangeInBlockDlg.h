@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "model/BlockEditor.h"
+#include "core/model/BlockEditor.h"
 
 class QComboBox;
 class QPushButton;

@@ -1,12 +1,12 @@
-#include "props/ChangeIntervalDlg.h"
+#include "gui/props/ChangeIntervalDlg.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "common/Dialogs.h"
-#include "props/BlockPropertySheet.h"
-#include "props/NumberField.h"
-#include "props/ProbabilityTrackbar.h"
+#include "gui/common/Dialogs.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/NumberField.h"
+#include "gui/props/ProbabilityTrackbar.h"
 
 namespace mardo {
 

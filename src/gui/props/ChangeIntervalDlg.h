@@ -1,7 +1,7 @@
 #pragma once
 
-#include "props/ValueDlg.h"
-#include "sim/FlowLaw.h"
+#include "core/sim/FlowLaw.h"
+#include "gui/props/ValueDlg.h"
 
 namespace mardo {
 

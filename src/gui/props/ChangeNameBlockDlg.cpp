@@ -1,14 +1,14 @@
-#include "props/ChangeNameBlockDlg.h"
+#include "gui/props/ChangeNameBlockDlg.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "model/BlockDlg.h"
-#include "props/BlockNameRule.h"
-#include "props/DialogButtons.h"
-#include "props/FieldText.h"
+#include "core/model/BlockDlg.h"
+#include "gui/props/BlockNameRule.h"
+#include "gui/props/DialogButtons.h"
+#include "gui/props/FieldText.h"
 
 namespace mardo {
 

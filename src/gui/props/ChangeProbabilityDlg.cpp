@@ -1,9 +1,9 @@
-#include "props/ChangeProbabilityDlg.h"
+#include "gui/props/ChangeProbabilityDlg.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "props/ProbabilityTrackbar.h"
+#include "gui/props/ProbabilityTrackbar.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "props/ChangeStateBlockDlg.h"
+#include "gui/props/ChangeStateBlockDlg.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -6,10 +6,10 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "model/BlockDlg.h"
-#include "model/BlockImages.h"
-#include "props/RadioGroup.h"
-#include "sim/TransferRule.h"
+#include "core/model/BlockDlg.h"
+#include "core/sim/TransferRule.h"
+#include "gui/model/BlockImages.h"
+#include "gui/props/RadioGroup.h"
 
 namespace mardo {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "props/StateCandidates.h"
-#include "props/ValueDlg.h"
+#include "gui/props/StateCandidates.h"
+#include "gui/props/ValueDlg.h"
 
 class QComboBox;
 

@@ -1,9 +1,9 @@
-#include "props/CheckedField.h"
+#include "gui/props/CheckedField.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 
-#include "props/NumberField.h"
+#include "gui/props/NumberField.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "props/DialogButtons.h"
+#include "gui/props/DialogButtons.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

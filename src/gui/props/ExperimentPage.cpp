@@ -1,10 +1,10 @@
-#include "props/ExperimentPage.h"
+#include "gui/props/ExperimentPage.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "props/NumberField.h"
-#include "props/RadioGroup.h"
+#include "gui/props/NumberField.h"
+#include "gui/props/RadioGroup.h"
 
 namespace mardo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/ExperimentParams.h"
-#include "props/BlockPropertyPage.h"
+#include "core/model/ExperimentParams.h"
+#include "gui/props/BlockPropertyPage.h"
 
 namespace mardo {
 

@@ -1,4 +1,4 @@
-#include "props/FieldText.h"
+#include "gui/props/FieldText.h"
 
 #include <limits>
 

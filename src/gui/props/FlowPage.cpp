@@ -1,4 +1,4 @@
-#include "props/FlowPage.h"
+#include "gui/props/FlowPage.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -9,14 +9,14 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "common/DialogRunner.h"
-#include "common/Dialogs.h"
-#include "props/BlockPropertySheet.h"
-#include "props/ChangeIntervalDlg.h"
-#include "props/FieldText.h"
-#include "props/FlowTest.h"
-#include "props/NumberField.h"
-#include "props/ReportList.h"
+#include "gui/common/DialogRunner.h"
+#include "gui/common/Dialogs.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/ChangeIntervalDlg.h"
+#include "gui/props/FieldText.h"
+#include "gui/props/FlowTest.h"
+#include "gui/props/NumberField.h"
+#include "gui/props/ReportList.h"
 
 namespace mardo {
 

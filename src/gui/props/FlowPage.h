@@ -1,7 +1,7 @@
 #pragma once
 
-#include "props/BlockPropertyPage.h"
-#include "sim/FlowLaw.h"
+#include "core/sim/FlowLaw.h"
+#include "gui/props/BlockPropertyPage.h"
 
 class QComboBox;
 class QGroupBox;

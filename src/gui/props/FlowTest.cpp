@@ -1,9 +1,9 @@
-#include "props/FlowTest.h"
+#include "gui/props/FlowTest.h"
 
 #include <utility>
 
-#include "common/DialogRunner.h"
-#include "sim/TestFlowDlg.h"
+#include "gui/common/DialogRunner.h"
+#include "gui/sim/TestFlowDlg.h"
 
 namespace mardo {
 

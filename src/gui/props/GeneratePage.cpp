@@ -1,8 +1,8 @@
-#include "props/GeneratePage.h"
+#include "gui/props/GeneratePage.h"
 
 #include <QGridLayout>
 
-#include "props/CheckedField.h"
+#include "gui/props/CheckedField.h"
 
 namespace mardo {
 

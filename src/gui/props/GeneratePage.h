@@ -3,8 +3,8 @@
 #include <array>
 #include <memory>
 
-#include "model/GenerateParams.h"
-#include "props/BlockPropertyPage.h"
+#include "core/model/GenerateParams.h"
+#include "gui/props/BlockPropertyPage.h"
 
 namespace mardo {
 

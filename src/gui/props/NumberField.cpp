@@ -1,11 +1,11 @@
-#include "props/NumberField.h"
+#include "gui/props/NumberField.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "props/BlockPropertySheet.h"
-#include "props/SpinButtons.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/SpinButtons.h"
 
 namespace mardo {
 

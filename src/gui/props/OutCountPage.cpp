@@ -1,4 +1,4 @@
-#include "props/OutCountPage.h"
+#include "gui/props/OutCountPage.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "props/BlockPropertyPage.h"
+#include "gui/props/BlockPropertyPage.h"
 
 class QLabel;
 class QSlider;

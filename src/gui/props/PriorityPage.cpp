@@ -1,10 +1,10 @@
-#include "props/PriorityPage.h"
+#include "gui/props/PriorityPage.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "props/NumberField.h"
-#include "props/RadioGroup.h"
+#include "gui/props/NumberField.h"
+#include "gui/props/RadioGroup.h"
 
 namespace mardo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/PriorityChange.h"
-#include "props/BlockPropertyPage.h"
+#include "core/model/PriorityChange.h"
+#include "gui/props/BlockPropertyPage.h"
 
 class QLabel;
 

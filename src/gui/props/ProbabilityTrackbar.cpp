@@ -1,11 +1,11 @@
-#include "props/ProbabilityTrackbar.h"
+#include "gui/props/ProbabilityTrackbar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "props/FieldText.h"
+#include "gui/props/FieldText.h"
 
 namespace mardo {
 

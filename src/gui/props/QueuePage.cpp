@@ -1,11 +1,11 @@
-#include "props/QueuePage.h"
+#include "gui/props/QueuePage.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 
-#include "props/CheckedField.h"
+#include "gui/props/CheckedField.h"
 
 namespace mardo {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "model/QueueParams.h"
-#include "props/BlockPropertyPage.h"
+#include "core/model/QueueParams.h"
+#include "gui/props/BlockPropertyPage.h"
 
 class QComboBox;
 

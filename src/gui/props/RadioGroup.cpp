@@ -1,4 +1,4 @@
-#include "props/RadioGroup.h"
+#include "gui/props/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "props/ReportList.h"
+#include "gui/props/ReportList.h"
 
 #include <QHeaderView>
 #include <algorithm>

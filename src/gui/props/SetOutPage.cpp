@@ -1,22 +1,22 @@
-#include "props/SetOutPage.h"
+#include "gui/props/SetOutPage.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <numeric>
 
-#include "common/DialogRunner.h"
-#include "model/BlockDlg.h"
-#include "model/BlockWindow.h"
-#include "props/BlockPropertySheet.h"
-#include "props/ChangeCountTransactDlg.h"
-#include "props/ChangeProbabilityDlg.h"
-#include "props/ChangeStateBlockDlg.h"
-#include "props/FieldText.h"
-#include "props/OutCountPage.h"
-#include "props/ReportList.h"
-#include "props/StateCandidates.h"
-#include "sim/TransferRule.h"
+#include "core/model/BlockDlg.h"
+#include "core/sim/TransferRule.h"
+#include "gui/common/DialogRunner.h"
+#include "gui/model/BlockWindow.h"
+#include "gui/props/BlockPropertySheet.h"
+#include "gui/props/ChangeCountTransactDlg.h"
+#include "gui/props/ChangeProbabilityDlg.h"
+#include "gui/props/ChangeStateBlockDlg.h"
+#include "gui/props/FieldText.h"
+#include "gui/props/OutCountPage.h"
+#include "gui/props/ReportList.h"
+#include "gui/props/StateCandidates.h"
 
 namespace mardo {
 

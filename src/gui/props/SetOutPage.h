@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "props/BlockPropertyPage.h"
+#include "gui/props/BlockPropertyPage.h"
 
 class QPushButton;
 

@@ -1,4 +1,4 @@
-#include "props/SpinButtons.h"
+#include "gui/props/SpinButtons.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
-#include "props/StateCandidates.h"
+#include "gui/props/StateCandidates.h"
 
-#include "model/BlockDlg.h"
-#include "sim/TransferRule.h"
+#include "core/model/BlockDlg.h"
+#include "core/sim/TransferRule.h"
 
 namespace mardo {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/BlockEditor.h"
+#include "core/model/BlockEditor.h"
 
 namespace mardo {
 

@@ -1,9 +1,9 @@
-#include "props/TransferPage.h"
+#include "gui/props/TransferPage.h"
 
 #include <QVBoxLayout>
 
-#include "props/RadioGroup.h"
-#include "sim/TransferRule.h"
+#include "core/sim/TransferRule.h"
+#include "gui/props/RadioGroup.h"
 
 namespace mardo {
 

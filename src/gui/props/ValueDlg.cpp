@@ -1,4 +1,4 @@
-#include "props/ValueDlg.h"
+#include "gui/props/ValueDlg.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -6,7 +6,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "props/DialogButtons.h"
+#include "gui/props/DialogButtons.h"
 
 namespace mardo {
 

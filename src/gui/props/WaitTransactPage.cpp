@@ -1,9 +1,9 @@
-#include "props/WaitTransactPage.h"
+#include "gui/props/WaitTransactPage.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "props/NumberField.h"
+#include "gui/props/NumberField.h"
 
 namespace mardo {
 

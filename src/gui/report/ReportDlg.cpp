@@ -1,4 +1,4 @@
-#include "report/ReportDlg.h"
+#include "gui/report/ReportDlg.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,11 +14,11 @@
 #include <filesystem>
 #include <utility>
 
-#include "common/Dialogs.h"
-#include "report/HtmlReport.h"
-#include "report/ReportTables.h"
-#include "report/WrapHeaderView.h"
-#include "sim/RunIcons.h"
+#include "core/report/HtmlReport.h"
+#include "core/report/ReportTables.h"
+#include "gui/common/Dialogs.h"
+#include "gui/report/WrapHeaderView.h"
+#include "gui/sim/RunIcons.h"
 
 namespace mardo {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "model/BlockEditor.h"
+#include "core/model/BlockEditor.h"
 
 class QMenuBar;
 class QTabWidget;

@@ -1,4 +1,4 @@
-#include "report/WrapHeaderView.h"
+#include "gui/report/WrapHeaderView.h"
 
 #include <QFontMetrics>
 #include <QStyle>

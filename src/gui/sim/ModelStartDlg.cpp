@@ -1,4 +1,4 @@
-#include "sim/ModelStartDlg.h"
+#include "gui/sim/ModelStartDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,11 +19,11 @@
 #include <optional>
 #include <utility>
 
-#include "SimulationThread.h"
-#include "common/Dialogs.h"
-#include "model/Model.h"
-#include "report/ReportDlg.h"
-#include "sim/RunIcons.h"
+#include "core/model/Model.h"
+#include "gui/common/Dialogs.h"
+#include "gui/report/ReportDlg.h"
+#include "gui/sim/RunIcons.h"
+#include "platform/SimulationThread.h"
 
 namespace mardo {
 

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "run/MessageQueue.h"
-#include "run/RunSession.h"
-#include "run/TimeStamp.h"
+#include "core/run/MessageQueue.h"
+#include "core/run/RunSession.h"
+#include "core/run/TimeStamp.h"
 
 class QCheckBox;
 class QLineEdit;

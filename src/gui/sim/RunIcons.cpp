@@ -1,4 +1,4 @@
-#include "sim/RunIcons.h"
+#include "gui/sim/RunIcons.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "sim/TestFlowDlg.h"
+#include "gui/sim/TestFlowDlg.h"
 
 #include <QFont>
 #include <QFrame>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "sim/FlowLaw.h"
+#include "core/sim/FlowLaw.h"
 
 namespace mardo {
 
