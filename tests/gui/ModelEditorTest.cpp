@@ -402,14 +402,19 @@ void ModelEditorTest::savesUnderTheChosenName() {
     const SFileDialogRequest& request = f.files.Requests()[0];
     QVERIFY(request.bSave);
     QCOMPARE(request.strProposed, QStringLiteral("Без имени.mrd"));
-    QCOMPARE(request.strFilter, QStringLiteral("Файлы \"Mardo\" (*.mrd)|*.mrd||"));
-    QCOMPARE(request.strDefaultExtension, QStringLiteral("*.mrd"));
+    QCOMPARE(request.strFilter, QStringLiteral("Файлы \"Mardo\" (*.mrd)"));
+    QCOMPARE(request.strDefaultSuffix, QStringLiteral("mrd"));
     QVERIFY(QFile::exists(strFirst));
     QVERIFY(editor.HasFile());
     QCOMPARE(editor.windowTitle(), QStringLiteral("линия.mrd") + kEditorTitle);
     // Saving again writes without asking.
     editor.GetAction(CModelEditorDlg::kSave).trigger();
     QCOMPARE(f.files.Requests().size(), std::size_t{1});
+    // Save As names a model as one: "v1.2" is written as "v1.2.mrd".
+    f.files.Answer(dir.filePath(QStringLiteral("v1.2")));
+    editor.GetAction(CModelEditorDlg::kSaveAs).trigger();
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("v1.2.mrd"))));
+    QCOMPARE(editor.windowTitle(), QStringLiteral("v1.2.mrd") + kEditorTitle);
 
     // New, answered Yes, saves to the file and leaves a model that has none.
     f.messages.Answer(EMessageAnswer::kYes);
@@ -421,7 +426,7 @@ void ModelEditorTest::savesUnderTheChosenName() {
     QVERIFY(!editor.HasFile());
     f.files.Answer(QString());
     editor.GetAction(CModelEditorDlg::kSave).trigger();
-    QCOMPARE(f.files.Requests().size(), std::size_t{2});
+    QCOMPARE(f.files.Requests().size(), std::size_t{3});
 
     // Exit: No closes, Cancel does not, Yes with a cancelled name keeps the window open.
     f.messages.Clear();
@@ -456,7 +461,7 @@ void ModelEditorTest::opensFilesAndRejectsDamagedOnes() {
     const SFileDialogRequest& request = f.files.Requests()[1];
     QVERIFY(!request.bSave && request.strProposed.isEmpty());
     QCOMPARE(request.strFilter,
-             QStringLiteral("Файлы \"Mardo\" (*.mrd)|*.mrd|Все файлы (*.*)|*.*||"));
+             QStringLiteral("Файлы \"Mardo\" (*.mrd);;Все файлы (*.*)"));
     QCOMPARE(f.messages.Texts(), QStringList{"Сохранить предыдущую модель в файле?"});
     QCOMPARE(f.messages.Messages()[0].nButtons, EMessageButtons::kYesNo);
     const CBlockList& blocks = editor.GetModel().GetBlocks();

@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -51,18 +51,18 @@ struct SReportModel {
     CReportTables Tables() const { return CReportTables(model.GetBlocks(), nModelTime, nDeparted); }
 };
 
-QStringList Row(const QTableWidget& list, int nRow) {
+QStringList Row(const QTableView& list, int nRow) {
     QStringList cells;
-    for (int nColumn = 0; nColumn < list.columnCount(); ++nColumn) {
-        cells << list.item(nRow, nColumn)->text();
+    for (int nColumn = 0; nColumn < list.model()->columnCount(); ++nColumn) {
+        cells << list.model()->index(nRow, nColumn).data().toString();
     }
     return cells;
 }
 
-QStringList Titles(const QTableWidget& list) {
+QStringList Titles(const QTableView& list) {
     QStringList titles;
-    for (int nColumn = 0; nColumn < list.columnCount(); ++nColumn) {
-        titles << list.horizontalHeaderItem(nColumn)->text();
+    for (int nColumn = 0; nColumn < list.model()->columnCount(); ++nColumn) {
+        titles << list.model()->headerData(nColumn, Qt::Horizontal).toString();
     }
     return titles;
 }
@@ -131,7 +131,7 @@ void ReportWindowTest::tabsAndColumns() {
     const auto* pTabs = dlg.findChild<QTabWidget*>();
     QCOMPARE(pTabs->count(), 3);
     QCOMPARE(pTabs->tabText(1), QStringLiteral("Устройства обслуживания"));
-    const auto lists = dlg.findChildren<QTableWidget*>();
+    const auto lists = dlg.findChildren<QTableView*>();
     QCOMPARE(lists.size(), 3);
     QCOMPARE(Titles(*lists[1]).at(3), QStringLiteral("Коэффициент использования устройства"));
     QCOMPARE(Titles(*lists[2]).at(8),
@@ -139,7 +139,7 @@ void ReportWindowTest::tabsAndColumns() {
                  "Среднее время, проведенное в очереди без учета “нулевых” входов в очередь"));
     for (int nTable = 0; nTable < 3; ++nTable) {
         QCOMPARE(Titles(*lists[nTable]), ToQt(CReportTables::GetColumnTitles(nTable)));
-        for (int nColumn = 0; nColumn < lists[nTable]->columnCount(); ++nColumn) {
+        for (int nColumn = 0; nColumn < lists[nTable]->model()->columnCount(); ++nColumn) {
             QVERIFY(lists[nTable]->columnWidth(nColumn) >= 100);
         }
     }
@@ -148,14 +148,14 @@ void ReportWindowTest::tabsAndColumns() {
 void ReportWindowTest::rowsSkipUnnamedBlocksAndNumberEachTable() {
     SReportModel data;
     CReportDlg dlg(data.model.GetBlocks(), data.nModelTime, data.nDeparted, "m.mrd", false);
-    const auto lists = dlg.findChildren<QTableWidget*>();
+    const auto lists = dlg.findChildren<QTableView*>();
     const CReportTables tables = data.Tables();
-    QCOMPARE(lists[0]->rowCount(), 4);
-    QCOMPARE(lists[1]->rowCount(), 1);
-    QCOMPARE(lists[2]->rowCount(), 1);
+    QCOMPARE(lists[0]->model()->rowCount(), 4);
+    QCOMPARE(lists[1]->model()->rowCount(), 1);
+    QCOMPARE(lists[2]->model()->rowCount(), 1);
     for (int nTable = 0; nTable < 3; ++nTable) {
         const auto cells = tables.GetCells(nTable);
-        for (int nRow = 0; nRow < lists[nTable]->rowCount(); ++nRow) {
+        for (int nRow = 0; nRow < lists[nTable]->model()->rowCount(); ++nRow) {
             QCOMPARE(Row(*lists[nTable], nRow), ToQt(cells.at(static_cast<std::size_t>(nRow))));
         }
     }
@@ -172,7 +172,7 @@ void ReportWindowTest::tabChangeShowsOneList() {
     CReportDlg dlg(data.model.GetBlocks(), data.nModelTime, data.nDeparted, "m.mrd", false);
     dlg.show();
     auto* pTabs = dlg.findChild<QTabWidget*>();
-    const auto lists = dlg.findChildren<QTableWidget*>();
+    const auto lists = dlg.findChildren<QTableView*>();
     QCOMPARE(dlg.GetShownTab(), 0);
     QVERIFY(lists[0]->isVisible() && !lists[1]->isVisible() && !lists[2]->isVisible());
     for (const int nTab : {2, 1, 0}) {
@@ -190,14 +190,14 @@ void ReportWindowTest::layoutKeepsItsMarginsAtAnySize() {
     CReportDlg dlg(data.model.GetBlocks(), data.nModelTime, data.nDeparted, "m.mrd", false);
     dlg.show();
     const auto* pTabs = dlg.findChild<QTabWidget*>();
-    const auto lists = dlg.findChildren<QTableWidget*>();
+    const auto lists = dlg.findChildren<QTableView*>();
     const int nMenu = dlg.findChild<QMenuBar*>()->height();
     for (const QSize size : {QSize(640, 460), QSize(300, 200), QSize(1000, 700)}) {
         dlg.resize(size);
         const int nWidth = dlg.width();
         const int nHeight = dlg.height() - nMenu;
         QCOMPARE(pTabs->geometry(), QRect(10, nMenu + 10, nWidth - 20, nHeight - 20));
-        for (const QTableWidget* pList : lists) {
+        for (const QTableView* pList : lists) {
             QCOMPARE(pList->geometry(), QRect(20, nMenu + 40, nWidth - 40, nHeight - 60));
         }
     }
@@ -234,8 +234,8 @@ void ReportWindowTest::savesTheCorePageUnderTheProposedName() {
     const SFileDialogRequest& request = dialog.m_requests[0];
     QVERIFY(request.bSave);
     QCOMPARE(request.strProposed, QStringLiteral("a.b"));
-    QCOMPARE(request.strFilter, QStringLiteral("Файлы \"html\" (*.html)|*.html||"));
-    QCOMPARE(request.strDefaultExtension, QStringLiteral("*.html"));
+    QCOMPARE(request.strFilter, QStringLiteral("Файлы \"html\" (*.html)"));
+    QCOMPARE(request.strDefaultSuffix, QStringLiteral("html"));
     // Replaced without a question, byte for byte the core's page.
     QVERIFY(messages.m_texts.isEmpty());
     const std::string strPage = BuildHtmlReport(data.Tables(), "a.b.mrd", FixedMoment());

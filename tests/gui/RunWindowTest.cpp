@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QtTest>
 #include <chrono>
@@ -237,8 +237,8 @@ void RunWindowTest::reportOpensMaximisedByItselfAndNormallyOnRequest() {
     auto record = [&](CReportDlg& report) {
         ++nShown;
         bMaximised = report.isMaximized();
-        const auto* pBlocks = report.findChild<QTableWidget*>();
-        strRows = QString::number(pBlocks->rowCount());
+        const auto* pBlocks = report.findChild<QTableView*>();
+        strRows = QString::number(pBlocks->model()->rowCount());
     };
     WhenShown<CReportDlg>(record);
     window.m_pStart->click();

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 #include "WindowTestKit.h"
@@ -59,11 +59,12 @@ void BuildTwoOffices(CModel& model) {
 }
 
 // Whether every column title and every cell of a list can be read in full.
-void VerifyReadable(QTableWidget& list) {
+void VerifyReadable(QTableView& list) {
     QHeaderView* pHeader = list.horizontalHeader();
     const QFontMetrics headerMetrics(pHeader->font());
-    for (int nColumn = 0; nColumn < list.columnCount(); ++nColumn) {
-        const QString strTitle = list.horizontalHeaderItem(nColumn)->text();
+    const QAbstractItemModel& table = *list.model();
+    for (int nColumn = 0; nColumn < table.columnCount(); ++nColumn) {
+        const QString strTitle = table.headerData(nColumn, Qt::Horizontal).toString();
         const int nWidth =
             pHeader->sectionSize(nColumn) -
             2 * pHeader->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
@@ -77,8 +78,8 @@ void VerifyReadable(QTableWidget& list) {
                                 .arg(nWidth)
                                 .arg(pHeader->height())));
         const QFontMetrics cellMetrics(list.font());
-        for (int nRow = 0; nRow < list.rowCount(); ++nRow) {
-            const QString strCell = list.item(nRow, nColumn)->text();
+        for (int nRow = 0; nRow < table.rowCount(); ++nRow) {
+            const QString strCell = table.index(nRow, nColumn).data().toString();
             QVERIFY2(cellMetrics.horizontalAdvance(strCell) + 6 <= list.columnWidth(nColumn),
                      qPrintable(strCell));
         }
@@ -104,7 +105,7 @@ void ScreenshotTest::runAndReportWindows() {
     int nReports = 0;
     WhenShown<CReportDlg>([&](CReportDlg& report) {
         ++nReports;
-        const auto lists = report.findChildren<QTableWidget*>();
+        const auto lists = report.findChildren<QTableView*>();
         auto* pTabs = report.findChild<QTabWidget*>();
         const char* const names[] = {"report-blocks.png", "report-devices.png",
                                      "report-queues.png"};

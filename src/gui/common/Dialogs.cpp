@@ -60,25 +60,12 @@ EMessageAnswer ShowQtMessage(QWidget* pParent, const QString& strText, EMessageI
     }
 }
 
-// "Text (*.ext)|*.ext|Other (*.*)|*.*||" as Qt's name filters: the texts already name their
-// patterns.
-QString QtFilter(const QString& strFilter) {
-    const QStringList parts = strFilter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        filters << parts[i];
-    }
-    return filters.join(QStringLiteral(";;"));
-}
-
 QString ShowQtFileDialog(QWidget* pParent, const SFileDialogRequest& request) {
     QFileDialog dialog(pParent);
     dialog.setAcceptMode(request.bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtFilter(request.strFilter));
-    QString strSuffix = request.strDefaultExtension;
-    strSuffix.remove(QStringLiteral("*.")).remove(QLatin1Char('.'));
-    dialog.setDefaultSuffix(strSuffix);
+    dialog.setNameFilter(request.strFilter);
+    dialog.setDefaultSuffix(request.strDefaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     const QFileInfo proposed(request.strProposed);
     if (proposed.isAbsolute()) {
@@ -120,6 +107,16 @@ QString ShowFileDialog(QWidget* pParent, const SFileDialogRequest& request) {
 
 CFileDialogFunction SetFileDialogFunction(CFileDialogFunction function) {
     return std::exchange(FileDialogFunction(), std::move(function));
+}
+
+QString WithSuffix(const QString& strPath, const QString& strSuffix,
+                   const QStringList& otherSuffixes) {
+    const QString strHas = QFileInfo(strPath).suffix();
+    if (strHas.compare(strSuffix, Qt::CaseInsensitive) == 0 ||
+        otherSuffixes.contains(strHas, Qt::CaseInsensitive)) {
+        return strPath;
+    }
+    return strPath + QLatin1Char('.') + strSuffix;
 }
 
 }  // namespace mardo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -27,19 +28,25 @@ EMessageAnswer ShowMessage(QWidget* pParent, const QString& strText, EMessageIco
 // Replaces the function that shows message boxes; answers the previous one.
 CMessageBoxFunction SetMessageBoxFunction(CMessageBoxFunction function);
 
-// A file dialog: the caption, the proposed name, the filter in the form "Text (*.ext)|*.ext||"
-// and the default extension ("*.mrd"). A proposal with an absolute folder opens the dialog in
+// A file dialog: the caption, the proposed name, Qt's name filters ("Text (*.ext);;Other (*)")
+// and the default suffix ("mrd"). A proposal with an absolute folder opens the dialog in
 // that folder (an empty name after it proposes no name). Answers the chosen path, or an empty
 // text on Cancel.
 struct SFileDialogRequest {
     bool bSave = false;
     QString strProposed;
     QString strFilter;
-    QString strDefaultExtension;
+    QString strDefaultSuffix;
 };
 using CFileDialogFunction = std::function<QString(QWidget* pParent, const SFileDialogRequest&)>;
 
 QString ShowFileDialog(QWidget* pParent, const SFileDialogRequest& request);
 CFileDialogFunction SetFileDialogFunction(CFileDialogFunction function);
+
+// A name chosen for a file to be written, with strSuffix added unless it already ends in it or in
+// one of otherSuffixes (suffixes without the dot, compared ignoring case): the file dialog adds
+// its default suffix only to a name without a dot, so "v1.2" would be written without one.
+QString WithSuffix(const QString& strPath, const QString& strSuffix,
+                   const QStringList& otherSuffixes = {});
 
 }  // namespace mardo

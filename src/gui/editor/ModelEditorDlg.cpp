@@ -11,6 +11,7 @@
 #include "core/persist/ModelFile.h"
 #include "gui/common/DialogRunner.h"
 #include "gui/common/Dialogs.h"
+#include "gui/common/TextConversion.h"
 #include "gui/editor/BlocksPaletteDlg.h"
 #include "gui/editor/DiagramView.h"
 #include "gui/model/BlockWindow.h"
@@ -23,14 +24,9 @@ namespace mardo {
 
 namespace {
 
-const QString kOpenFilter =
-    QStringLiteral("Файлы \"Mardo\" (*.mrd)|*.mrd|Все файлы (*.*)|*.*||");
-const QString kSaveFilter = QStringLiteral("Файлы \"Mardo\" (*.mrd)|*.mrd||");
-const QString kDefaultExtension = QStringLiteral("*.mrd");
-
-std::filesystem::path ToFilePath(const QString& strPath) {
-    return std::filesystem::path(QFile::encodeName(strPath).toStdString());
-}
+const QString kOpenFilter = QStringLiteral("Файлы \"Mardo\" (*.mrd);;Все файлы (*.*)");
+const QString kSaveFilter = QStringLiteral("Файлы \"Mardo\" (*.mrd)");
+const QString kModelSuffix = QStringLiteral("mrd");
 
 // While one of the main window's modal dialogs is open the palette accepts nothing.
 class CPaletteLock {
@@ -192,7 +188,7 @@ void CModelEditorDlg::OnNew() {
 
 void CModelEditorDlg::OnOpen() {
     const QString strPath =
-        ShowFileDialog(this, {false, QString(), kOpenFilter, kDefaultExtension});
+        ShowFileDialog(this, {false, QString(), kOpenFilter, kModelSuffix});
     if (strPath.isEmpty()) {
         return;
     }
@@ -230,8 +226,8 @@ bool CModelEditorDlg::OnSave() { return m_bHasFile ? WriteModel(m_strPath) : OnS
 
 bool CModelEditorDlg::OnSaveAs() {
     const QString strPath =
-        ShowFileDialog(this, {true, m_strPath, kSaveFilter, kDefaultExtension});
-    return !strPath.isEmpty() && WriteModel(strPath);
+        ShowFileDialog(this, {true, m_strPath, kSaveFilter, kModelSuffix});
+    return !strPath.isEmpty() && WriteModel(WithSuffix(strPath, kModelSuffix));
 }
 
 bool CModelEditorDlg::WriteModel(const QString& strPath) {

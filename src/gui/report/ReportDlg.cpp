@@ -9,7 +9,7 @@
 #include <QResizeEvent>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <algorithm>
 #include <filesystem>
 #include <utility>
@@ -17,6 +17,8 @@
 #include "core/report/HtmlReport.h"
 #include "core/report/ReportTables.h"
 #include "gui/common/Dialogs.h"
+#include "gui/common/TextConversion.h"
+#include "gui/report/ReportTableModel.h"
 #include "gui/report/WrapHeaderView.h"
 #include "gui/sim/RunIcons.h"
 
@@ -28,28 +30,11 @@ const char* const kTitle = "Отчет о запуске модели";
 const char* const kFileMenu = "Файл";
 const char* const kSaveAsText = "Сохранить &как...";
 const char* const kExitText = "&Выход";
-const char* const kHtmlFilter = "Файлы \"html\" (*.html)|*.html||";
-const char* const kHtmlExtension = "*.html";
+const char* const kHtmlFilter = "Файлы \"html\" (*.html)";
 
 constexpr int kColumnWidth = 100;
 // The window's size at its design proportions, for when it does not open maximised.
 constexpr QSize kInitialSize(640, 460);
-
-QString Text(const char* psz) {
-    return QString::fromUtf8(psz);
-}
-QString Text(const std::string& str) {
-    return QString::fromStdString(str);
-}
-
-// The file dialog adds the default extension only to a name without a dot, so a name proposed
-// from "v1.2.mrd" would be saved as "v1.2": a page not named as one gets ".html".
-QString AsPagePath(const QString& strPath) {
-    const QString strSuffix = QFileInfo(strPath).suffix().toLower();
-    return strSuffix == QLatin1String("html") || strSuffix == QLatin1String("htm")
-               ? strPath
-               : strPath + QStringLiteral(".html");
-}
 
 }  // namespace
 
@@ -90,24 +75,10 @@ void CReportDlg::CreateMenu() {
     connect(pFile->addAction(Text(kExitText)), &QAction::triggered, this, &QDialog::reject);
 }
 
-QTableWidget* CReportDlg::CreateList(int nTable) {
-    const std::vector<std::string>& columns = CReportTables::GetColumnTitles(nTable);
-    const std::vector<std::vector<std::string>> rows = m_pTables->GetCells(nTable);
-    auto* pList =
-        new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(columns.size()), this);
+QTableView* CReportDlg::CreateList(int nTable) {
+    auto* pList = new QTableView(this);
     pList->setHorizontalHeader(new CWrapHeaderView(pList));
-    QStringList titles;
-    for (const std::string& strColumn : columns) {
-        titles << Text(strColumn);
-    }
-    pList->setHorizontalHeaderLabels(titles);
-    for (std::size_t nRow = 0; nRow < rows.size(); ++nRow) {
-        for (std::size_t nColumn = 0; nColumn < rows[nRow].size(); ++nColumn) {
-            auto* pCell = new QTableWidgetItem(Text(rows[nRow][nColumn]));
-            pCell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-            pList->setItem(static_cast<int>(nRow), static_cast<int>(nColumn), pCell);
-        }
-    }
+    pList->setModel(new CReportTableModel(*m_pTables, nTable, pList));
     pList->verticalHeader()->hide();
     pList->setShowGrid(true);
     pList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -121,7 +92,7 @@ QTableWidget* CReportDlg::CreateList(int nTable) {
     pHeader->setStretchLastSection(false);
     pHeader->setDefaultSectionSize(kColumnWidth);
     pList->ensurePolished();  // the style may change the fonts measured below
-    for (int nColumn = 0; nColumn < pList->columnCount(); ++nColumn) {
+    for (int nColumn = 0; nColumn < pList->model()->columnCount(); ++nColumn) {
         pList->setColumnWidth(nColumn, ReadableWidth(*pList, nColumn));
     }
     return pList;
@@ -130,20 +101,21 @@ QTableWidget* CReportDlg::CreateList(int nTable) {
 // Columns are 100 pixels wide unless a cell or a word of the title needs more: a name or a
 // kind title cut short is no use to the reader, and the title wraps onto as many lines as it
 // needs.
-int CReportDlg::ReadableWidth(const QTableWidget& list, int nColumn) {
+int CReportDlg::ReadableWidth(const QTableView& list, int nColumn) {
+    const auto& table = static_cast<const CReportTableModel&>(*list.model());
     const QFontMetrics cellMetrics(list.font());
     const QStyle* pStyle = list.style();
     const int nCellMargin =
         2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
     int nWidth = kColumnWidth;
-    for (int nRow = 0; nRow < list.rowCount(); ++nRow) {
-        nWidth = std::max(nWidth, cellMetrics.horizontalAdvance(list.item(nRow, nColumn)->text()) +
+    for (int nRow = 0; nRow < table.rowCount(); ++nRow) {
+        nWidth = std::max(nWidth, cellMetrics.horizontalAdvance(table.GetCell(nRow, nColumn)) +
                                       nCellMargin + 4);
     }
     const QHeaderView* pHeader = list.horizontalHeader();
     const QFontMetrics titleMetrics(pHeader->font());
     const int nTitleMargin = 2 * pStyle->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
-    const QString strTitle = list.horizontalHeaderItem(nColumn)->text();
+    const QString strTitle = table.headerData(nColumn, Qt::Horizontal).toString();
     for (const QString& strWord : strTitle.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         nWidth = std::max(nWidth, titleMetrics.boundingRect(strWord).width() + nTitleMargin + 6);
     }
@@ -162,7 +134,7 @@ void CReportDlg::ApplyLayout() {
     const int nWidth = width();
     const int nHeight = height() - nMenuHeight;
     m_pTabs->setGeometry(10, nMenuHeight + 10, nWidth - 20, nHeight - 20);
-    for (QTableWidget* pList : m_lists) {
+    for (QTableView* pList : m_lists) {
         pList->setGeometry(20, nMenuHeight + 40, nWidth - 40, nHeight - 60);
     }
 }
@@ -172,7 +144,7 @@ void CReportDlg::OnTabChanged(int nTab) {
         return;
     }
     m_lists[static_cast<std::size_t>(m_nShownTab)]->hide();
-    QTableWidget* pShown = m_lists[static_cast<std::size_t>(nTab)];
+    QTableView* pShown = m_lists[static_cast<std::size_t>(nTab)];
     pShown->show();
     pShown->setFocus();
     m_nShownTab = nTab;
@@ -192,14 +164,15 @@ void CReportDlg::SaveAs() {
         request.strProposed = modelFile.absolutePath() + QLatin1Char('/') + request.strProposed;
     }
     request.strFilter = Text(kHtmlFilter);
-    request.strDefaultExtension = Text(kHtmlExtension);
+    request.strDefaultSuffix = QStringLiteral("html");
     const QString strPath = ShowFileDialog(this, request);
     if (strPath.isEmpty()) {
         return;
     }
     const std::string strPage = BuildHtmlReport(*m_pTables, strModelName, m_clock());
-    if (!SaveHtmlReport(
-            strPage, std::filesystem::path(QFile::encodeName(AsPagePath(strPath)).toStdString()))) {
+    // A name proposed from "v1.2.mrd" is "v1.2": a page not named as one gets ".html".
+    const QString strPagePath = WithSuffix(strPath, QStringLiteral("html"), {QStringLiteral("htm")});
+    if (!SaveHtmlReport(strPage, ToFilePath(strPagePath))) {
         ShowMessage(this, Text(kReportSaveErrorText), EMessageIcon::kError);
     }
 }

@@ -12,7 +12,7 @@
 
 class QMenuBar;
 class QTabWidget;
-class QTableWidget;
+class QTableView;
 
 namespace mardo {
 
@@ -46,8 +46,8 @@ protected:
 
 private:
     void CreateMenu();
-    QTableWidget* CreateList(int nTable);
-    static int ReadableWidth(const QTableWidget& list, int nColumn);
+    QTableView* CreateList(int nTable);
+    static int ReadableWidth(const QTableView& list, int nColumn);
     void ApplyLayout();
     void OnTabChanged(int nTab);
 
@@ -56,7 +56,7 @@ private:
     CClockFunction m_clock;
     QMenuBar* m_pMenuBar = nullptr;
     QTabWidget* m_pTabs = nullptr;
-    std::array<QTableWidget*, 3> m_lists{};
+    std::array<QTableView*, 3> m_lists{};
     int m_nShownTab = 0;
 };
 

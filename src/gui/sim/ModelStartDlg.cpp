@@ -21,6 +21,7 @@
 
 #include "core/model/Model.h"
 #include "gui/common/Dialogs.h"
+#include "gui/common/TextConversion.h"
 #include "gui/report/ReportDlg.h"
 #include "gui/sim/RunIcons.h"
 #include "platform/SimulationThread.h"
@@ -46,10 +47,6 @@ constexpr int kMessageColumnWidth = 437;
 constexpr int kProgressInterval = 200;            // ms: a few times a second is enough for the eye
 constexpr std::size_t kMostLinesPerDrain = 2000;  // keeps one drain short whatever the flood
 constexpr int kProgressSteps = 1000;
-
-QString Text(const char* psz) {
-    return QString::fromUtf8(psz);
-}
 
 }  // namespace
 
