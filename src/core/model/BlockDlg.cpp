@@ -55,7 +55,7 @@ void CBlockDlg::Save(CFileModel& file) const { file.WriteString(m_strName).Write
 void CBlockDlg::Load(CFileModel& file) {
     file.ReadString(m_strName).ReadPoint(m_ptPos);
     if (m_ptPos.x > kMaxX || m_ptPos.y > kMaxY) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
 }
 
@@ -69,7 +69,7 @@ void CBlockDlg::PrepareRun() {
     m_bFree = 1;
 }
 
-int CBlockDlg::EndRun() { return 0; }
+void CBlockDlg::EndRun() {}
 
 void CBlockDlg::ClearTransacts() { m_bActive = 0; }
 

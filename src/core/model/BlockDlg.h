@@ -70,21 +70,38 @@ public:
     CBlockDlg& operator=(const CBlockDlg&) = delete;
 
     // The sixteen operations, in their slot order.
+    // Marks the block selected and tells its view.
     virtual void Select();
+    // Marks the block not selected and tells its view.
     virtual void Deselect();
+    // Enables the items of the block's menu that apply to this block.
     virtual void UpdateContextMenu(IBlockContextMenu& menu);
+    // A copy with the same name, place and parameters, with no links and no run state.
     virtual std::unique_ptr<CBlockDlg> Clone() const = 0;
+    // Opens the block's property sheet; true when the user accepted it (the block then holds it).
     virtual bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) = 0;
+    // Forgets every output link and every other reference to pBlock.
     virtual void RemoveLinksTo(const CBlockDlg* pBlock);
+    // Writes the block's record (without the links, which the model file writes after it).
     virtual void Save(CFileModel& file) const;
+    // Reads the block's record; throws the format error on a value out of range.
     virtual void Load(CFileModel& file);
+    // Before a simulation: becomes active with empty lists and zero figures.
     virtual void PrepareRun();
-    virtual int EndRun();
+    // Between two runs of a simulation: what starts afresh with every run (a generator's count).
+    virtual void EndRun();
+    // After a simulation: drops every transact the block holds and becomes inactive.
     virtual void ClearTransacts();
+    // A tick's first pass, handed the list an upstream block offers (null from the loop): a
+    // generator creates what is due, every block takes what it accepts and passes on downstream.
     virtual void ArrivalPass(CTransactList* pIn, std::uint32_t nTime);
+    // A tick's second pass, the same walk: a device serves its tick (ends and starts services).
     virtual void ServicePass(CTransactList* pIn, std::uint32_t nTime);
+    // A tick's last pass, the same walk again, so that what the service pass freed moves on.
     virtual void FinalPass(CTransactList* pIn, std::uint32_t nTime);
+    // Nonzero while the block holds a transact (the simulation ends when none does).
     virtual int HasTransacts();
+    // After the last tick: turns the accumulated counts into the report's figures.
     virtual void ComputeStatistics();
 
     // The kind and its code in the model file. Only the reader's factory decides anything by

@@ -44,11 +44,10 @@ void CGenerateDlg::PrepareRun() {
     m_nTotalCount = 0;
 }
 
-int CGenerateDlg::EndRun() {
+void CGenerateDlg::EndRun() {
     if (m_bActive) {
         m_nRunCount = 0;
     }
-    return m_bActive;
 }
 
 void CGenerateDlg::ClearTransacts() {

@@ -19,7 +19,7 @@ public:
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;
-    int EndRun() override;
+    void EndRun() override;
     void ClearTransacts() override;
     void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override;
     void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;

@@ -21,7 +21,7 @@ void CGroupBlockDlg::Save(CFileModel& file) const {
 void CGroupBlockDlg::Load(CFileModel& file) {
     file.ReadInt(m_nWaitCount);
     if (!IsValidWaitCount(m_nWaitCount)) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     m_priority.Load(file);
     CBlockDlg::Load(file);

@@ -32,7 +32,7 @@ void CSplitDlg::Load(CFileModel& file) {
     file.ReadIntInRange(nOutputs, 1, kMaxOutputs).ReadIntInRange(nCounts, 1, kMaxOutputs);
     // One count per output, or copying would index past the counts.
     if (nCounts != nOutputs) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     SetOutputCount(nOutputs);
     m_copyCounts.assign(static_cast<std::size_t>(nCounts), 1);

@@ -39,7 +39,7 @@ void CTransferDlg::Load(CFileModel& file) {
     m_rule.Load(file);
     // One rule entry per output, or routing would index past the outputs.
     if (m_rule.GetOutputCount() != nOutputs) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     m_priority.Load(file);
     CBlockDlg::Load(file);

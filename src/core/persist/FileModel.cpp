@@ -30,7 +30,7 @@ CFileModel& CFileModel::WriteString(const std::string& strText) {
 
 CFileModel& CFileModel::ReadInt(std::int32_t& n) {
     if (GetBytesLeft() < 4) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     std::uint32_t u = 0;
     for (int i = 0; i < 4; ++i) {
@@ -43,14 +43,14 @@ CFileModel& CFileModel::ReadInt(std::int32_t& n) {
 CFileModel& CFileModel::ReadIntInRange(std::int32_t& n, std::int32_t nLow, std::int32_t nHigh) {
     ReadInt(n);
     if (n < nLow || n > nHigh) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     return *this;
 }
 
 void CFileModel::RequireRecords(std::int32_t nCount, std::size_t nRecordSize) const {
     if (nCount < 0 || static_cast<std::size_t>(nCount) > GetBytesLeft() / nRecordSize) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
 }
 
@@ -60,7 +60,7 @@ CFileModel& CFileModel::ReadString(std::string& strText) {
     std::int32_t nLength = 0;
     ReadInt(nLength);
     if (nLength < 0 || static_cast<std::size_t>(nLength) > GetBytesLeft()) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     const char* pStart = reinterpret_cast<const char*>(m_bytes.data() + m_nPosition);
     std::string_view raw(pStart, static_cast<std::size_t>(nLength));

@@ -57,7 +57,7 @@ SHeldLinks ReadBlockEntry(CFileModel& file, CModel& model, std::int32_t nBlockCo
     std::int32_t nOutputs = 0;
     file.ReadInt(nOutputs);
     if (nOutputs != block.GetOutputCount()) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     held.outputs.resize(static_cast<std::size_t>(nOutputs));
     for (std::size_t k = held.outputs.size(); k-- > 0;) {
@@ -135,11 +135,11 @@ std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
 void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes) {
     const std::size_t nSize = bytes.size();
     if (nSize < kTrailerSize || ReadLittleEndian(bytes, nSize - kTrailerSize) != nSize) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     const std::uint32_t nStored = ReadLittleEndian(bytes, nSize - 4);
     if (ComputeChecksum(bytes.data(), nSize - 4) != nStored) {
-        throw CError(CError::kFormat);
+        throw CError();
     }
     CFileModel file(bytes);
     ReadExperiment(file, model);
@@ -181,7 +181,7 @@ SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSys
     // read at all (it could take all the memory there is, and a device need never end).
     const std::optional<std::uintmax_t> nSize = fileSystem.FileSize(path);
     if (nSize && *nSize > kLongestFile) {
-        return {SLoadResult::kFormatError, CError(CError::kFormat).GetMessageText()};
+        return {SLoadResult::kFormatError, CError().GetMessageText()};
     }
     const std::string strFile = path.string();
     std::optional<std::vector<std::uint8_t>> bytes;
@@ -200,7 +200,7 @@ SLoadResult LoadModel(CModel& model, const std::filesystem::path& path, CFileSys
         return {SLoadResult::kFileError, "Ошибка при чтении файла \"" + strFile + "\"."};
     }
     if (bytes->size() > kLongestFile) {
-        return {SLoadResult::kFormatError, CError(CError::kFormat).GetMessageText()};
+        return {SLoadResult::kFormatError, CError().GetMessageText()};
     }
     try {
         ReadModelBytes(model, *bytes);
