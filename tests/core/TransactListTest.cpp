@@ -199,7 +199,8 @@ TEST(TransactListTest, CopiesEqualTheirSourceUntilAPriorityChange) {
     const CTransact source(nullptr, 4, 3);
     list.AppendCopies(source, 3);
     ASSERT_EQ(list.GetCount(), 3u);
-    EXPECT_TRUE(list.FrontEquals(source));
+    ASSERT_FALSE(list.IsEmpty());
+    EXPECT_EQ(list.Front(), source);
     CTransact copy = list.PopFront();
     copy.RaisePriority(1);
     EXPECT_FALSE(copy == source);

@@ -76,7 +76,7 @@ public:
     virtual void Deselect();
     // Enables the items of the block's menu that apply to this block.
     virtual void UpdateContextMenu(IBlockContextMenu& menu);
-    // A copy with the same name, place and parameters, with no links and no run state.
+    // A copy of the same kind, place, outputs and parameters, with no name, links or run state.
     virtual std::unique_ptr<CBlockDlg> Clone() const = 0;
     // Opens the block's property sheet; true when the user accepted it (the block then holds it).
     virtual bool EditProperties(IBlockEditor& editor, const CBlockList& blocks) = 0;

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/model/BlockDlg.h"
 #include "core/model/BlockEditor.h"
+#include "core/model/Pass.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
 
@@ -42,6 +45,14 @@ public:
 
 protected:
     using TBase::TBase;
+
+    // Hands each output's list to that output's destination, in the order of the outputs.
+    template <EPass P>
+    void PassOnEach(std::vector<CTransactList>& lists, std::uint32_t nTime) {
+        for (std::size_t j = 0; j < lists.size(); ++j) {
+            CallPass<P>(this->Destination(j), &lists[j], nTime);
+        }
+    }
 
 private:
     TKind& Self() { return static_cast<TKind&>(*this); }

@@ -36,12 +36,10 @@ void CDeviceDlg::PrepareRun() {
 }
 
 void CDeviceDlg::ClearTransacts() {
-    if (m_bActive) {
-        m_bServing = false;
-        m_inputs.Clear();
-        m_outList.DeleteAll();
-        m_bActive = 0;
-    }
+    m_bServing = false;
+    m_inputs.Clear();
+    m_outList.DeleteAll();
+    CBlockDlg::ClearTransacts();
 }
 
 // Takes the best waiting head of the registered lists into service, or becomes free.

@@ -51,10 +51,8 @@ void CGenerateDlg::EndRun() {
 }
 
 void CGenerateDlg::ClearTransacts() {
-    if (m_bActive) {
-        m_outList.DeleteAll();
-        m_bActive = 0;
-    }
+    m_outList.DeleteAll();
+    CBlockDlg::ClearTransacts();
 }
 
 void CGenerateDlg::ArrivalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {

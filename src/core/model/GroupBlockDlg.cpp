@@ -28,11 +28,9 @@ void CGroupBlockDlg::Load(CFileModel& file) {
 }
 
 void CGroupBlockDlg::ClearTransacts() {
-    if (m_bActive) {
-        m_groups.Clear();
-        m_outList.DeleteAll();
-        m_bActive = 0;
-    }
+    m_groups.Clear();
+    m_outList.DeleteAll();
+    CBlockDlg::ClearTransacts();
 }
 
 void CGroupBlockDlg::Release(CTransact transact, std::size_t n) {

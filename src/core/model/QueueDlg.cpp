@@ -42,11 +42,9 @@ void CQueueDlg::PrepareRun() {
 }
 
 void CQueueDlg::ClearTransacts() {
-    if (m_bActive) {
-        m_inputs.Clear();
-        m_queue.DeleteAll();
-        m_bActive = 0;
-    }
+    m_inputs.Clear();
+    m_queue.DeleteAll();
+    CBlockDlg::ClearTransacts();
 }
 
 void CQueueDlg::RaiseMaxContent() { m_nMaxContent = std::max(m_nMaxContent, GetCount()); }

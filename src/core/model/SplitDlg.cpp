@@ -51,10 +51,8 @@ void CSplitDlg::PrepareRun() {
 }
 
 void CSplitDlg::ClearTransacts() {
-    if (m_bActive) {
-        m_outLists.clear();
-        m_bActive = 0;
-    }
+    m_outLists.clear();
+    CBlockDlg::ClearTransacts();
 }
 
 template <EPass P>
@@ -73,16 +71,10 @@ void CSplitDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
             pIn->PopFront();
         }
     }
-    for (std::size_t j = 0; j < m_outLists.size(); ++j) {
-        CallPass<P>(Destination(j), &m_outLists[j], nTime);
-    }
+    PassOnEach<P>(m_outLists, nTime);
 }
 
-CTransactList* CSplitDlg::GetOutputList(std::int32_t k) {
-    return k >= 0 && static_cast<std::size_t>(k) < m_outLists.size()
-               ? &m_outLists[static_cast<std::size_t>(k)]
-               : nullptr;
-}
+CTransactList* CSplitDlg::GetOutputList(std::int32_t k) { return ListAt(m_outLists, k); }
 
 std::uint32_t CSplitDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {

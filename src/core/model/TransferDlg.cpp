@@ -84,10 +84,8 @@ void CTransferDlg::PrepareRun() {
 }
 
 void CTransferDlg::ClearTransacts() {
-    if (m_bActive) {
-        m_outLists.clear();
-        m_bActive = 0;
-    }
+    m_outLists.clear();
+    CBlockDlg::ClearTransacts();
 }
 
 // The choice of the tick: the transacts waiting at the old output move to the new one.
@@ -123,16 +121,10 @@ void CTransferDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
         TakeByPriority(m_outLists[static_cast<std::size_t>(m_nActiveOut)], pIn, 0, false,
                                                                           &m_priority);
     }
-    for (std::size_t j = 0; j < m_outLists.size(); ++j) {
-        CallPass<P>(Destination(j), &m_outLists[j], nTime);
-    }
+    PassOnEach<P>(m_outLists, nTime);
 }
 
-CTransactList* CTransferDlg::GetOutputList(std::int32_t k) {
-    return k >= 0 && static_cast<std::size_t>(k) < m_outLists.size()
-               ? &m_outLists[static_cast<std::size_t>(k)]
-               : nullptr;
-}
+CTransactList* CTransferDlg::GetOutputList(std::int32_t k) { return ListAt(m_outLists, k); }
 
 std::uint32_t CTransferDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/sim/Transact.h"
 #include "core/sim/TransactRope.h"
@@ -59,9 +60,6 @@ public:
         --m_nCount;
         return transact;
     }
-    bool FrontEquals(const CTransact& transact) const {
-        return m_nCount != 0 && Front() == transact;
-    }
     // Appends n copies of the transact at the end.
     void AppendCopies(const CTransact& transact, std::size_t n);
     // Inserts before the transact at position k (k equal to the count: at the end).
@@ -95,5 +93,11 @@ private:
     bool m_bFalling = true;  // priorities never rise from front to back
     std::unique_ptr<CTransactRope> m_pRope;  // holds the transacts instead, while set
 };
+
+// List k of a block's output lists, or null when k lies outside them.
+inline CTransactList* ListAt(std::vector<CTransactList>& lists, std::int32_t k) {
+    return k >= 0 && static_cast<std::size_t>(k) < lists.size() ? &lists[static_cast<std::size_t>(k)]
+                                                                : nullptr;
+}
 
 }  // namespace mardo

@@ -16,20 +16,10 @@ EMessageAnswer ShowQtMessage(QWidget* pParent, const QString& strText, EMessageI
     QMessageBox box(pParent);
     box.setWindowTitle(kAppTitle);
     box.setText(strText);
-    switch (nIcon) {
-        case EMessageIcon::kInformation:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case EMessageIcon::kExclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case EMessageIcon::kError:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case EMessageIcon::kQuestion:
-            box.setIcon(QMessageBox::Question);
-            break;
-    }
+    // In the order of EMessageIcon.
+    constexpr QMessageBox::Icon kIcons[] = {QMessageBox::Information, QMessageBox::Warning,
+                                            QMessageBox::Critical, QMessageBox::Question};
+    box.setIcon(kIcons[static_cast<int>(nIcon)]);
     switch (nButtons) {
         case EMessageButtons::kOk:
             box.setStandardButtons(QMessageBox::Ok);
