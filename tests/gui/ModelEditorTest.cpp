@@ -7,7 +7,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QtTest>
 
 #include "EditorFixture.h"
@@ -15,6 +18,8 @@
 #include "gui/props/BlockPage.h"
 #include "gui/props/BlockPropertySheet.h"
 #include "gui/props/ChangeInBlockDlg.h"
+#include "gui/report/ReportDlg.h"
+#include "gui/sim/ModelStartDlg.h"
 
 using namespace mardo;
 using namespace mardo::test;
@@ -97,6 +102,7 @@ private slots:
     void opensFilesAndRejectsDamagedOnes();
     void keepsTheModelWhenSavingFails();
     void fileDialogsOpenInTheModelsFolder();
+    void lastReportStaysAtHandUntilTheNextModel();
 };
 
 void ModelEditorTest::startsWithAnEmptyUntitledModel() {
@@ -547,6 +553,39 @@ void ModelEditorTest::fileDialogsOpenInTheModelsFolder() {
     QCOMPARE(strRunFile, strPath);  // where its report is proposed
     QVERIFY(!f.Editor().OnSaveAs());
     QCOMPARE(f.files.Requests().at(0).strProposed, strPath);
+}
+
+// The last simulation's report opens from the main window, beside the diagram, until the next
+// simulation, New or Open.
+void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    BuildLine(f);
+    QVERIFY(!Enabled(editor, CModelEditorDlg::kLastReport));
+    // The run window: Start without the report opening by itself, then close it.
+    f.dialogs.Then<CModelStartDlg>([](CModelStartDlg& run) {
+        run.show();
+        run.findChild<QCheckBox*>()->setChecked(false);
+        for (QPushButton* pButton : run.findChildren<QPushButton*>()) {
+            if (pButton->text() == QStringLiteral("&Старт")) {
+                pButton->click();
+            }
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(run.IsIdle() && run.GetReport() != nullptr, 20000);
+        run.close();
+    });
+    editor.GetAction(CModelEditorDlg::kRun).trigger();
+    QVERIFY(Enabled(editor, CModelEditorDlg::kLastReport));
+    editor.GetAction(CModelEditorDlg::kLastReport).trigger();
+    QPointer<CReportDlg> pReport = editor.findChild<CReportDlg*>();
+    QVERIFY(pReport != nullptr && pReport->isVisible() && !pReport->isModal());
+    QCOMPARE(pReport->findChild<QTableView*>()->model()->rowCount(), 4);
+    // The diagram can be edited meanwhile, and the report stays.
+    QVERIFY(editor.isEnabled() && editor.GetDiagram().isEnabled());
+    f.messages.Answer(EMessageAnswer::kNo);
+    editor.GetAction(CModelEditorDlg::kNew).trigger();
+    QVERIFY(!Enabled(editor, CModelEditorDlg::kLastReport));
+    QVERIFY(pReport == nullptr);
 }
 
 QTEST_MAIN(ModelEditorTest)

@@ -17,6 +17,7 @@
 #include "gui/model/BlockWindow.h"
 #include "gui/props/ChangeInBlockDlg.h"
 #include "gui/props/ChangeNameBlockDlg.h"
+#include "gui/report/ReportDlg.h"
 #include "gui/sim/ModelStartDlg.h"
 #include "gui/sim/RunIcons.h"
 
@@ -58,9 +59,12 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
     connect(m_pDiagram, &CDiagramView::backgroundContextMenu, this,
             &CModelEditorDlg::OnBackgroundContextMenu);
     // "З&апуск..." opens the run window; this window minimises itself meanwhile.
-    m_runHandler = [](QWidget* /*pParent*/, CModel& model, const QString& strFileName) {
+    m_runHandler = [this](QWidget* /*pParent*/, CModel& model, const QString& strFileName) {
         CModelStartDlg dialog(model, strFileName);
         RunDialog(dialog);
+        if (const CReportTables* pReport = dialog.GetReport()) {
+            m_pLastReport = std::make_unique<CReportTables>(*pReport);
+        }
     };
     NewModel();
 }
@@ -121,6 +125,7 @@ void CModelEditorDlg::CreateMenus() {
 
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
     AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); });
+    AddCommand(model, "Последний &отчет...", kLastReport, [this] { OnLastReport(); });
     model.addSeparator();
     AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
 
@@ -151,6 +156,7 @@ void CModelEditorDlg::UpdateMenuStates() {
     m_actions[kDeleteLink]->setEnabled(bLink);
     m_actions[kPaste]->setEnabled(m_pClipboard != nullptr);
     m_actions[kRun]->setEnabled(static_cast<bool>(m_runHandler));
+    m_actions[kLastReport]->setEnabled(m_pLastReport != nullptr);
 }
 
 QString CModelEditorDlg::GetFileName() const { return QFileInfo(m_strPath).fileName(); }
@@ -162,6 +168,7 @@ void CModelEditorDlg::UpdateTitle(const char* pszMode) {
 void CModelEditorDlg::FocusHolder() { m_pDiagram->setFocus(Qt::OtherFocusReason); }
 
 void CModelEditorDlg::NewModel() {
+    ForgetLastReport();
     m_pDiagram->RemoveAllWindows();
     m_model.Clear();
     UpdateMenuStates();
@@ -285,6 +292,7 @@ void CModelEditorDlg::OnRun() {
     if (!m_runHandler) {
         return;
     }
+    ForgetLastReport();
     CPaletteLock lock(*m_pPalette);
     m_pDiagram->setEnabled(false);
     UpdateTitle(" - Mardo [Запуск модели]");
@@ -294,6 +302,28 @@ void CModelEditorDlg::OnRun() {
     setWindowState(nStates);
     UpdateTitle();
     m_pDiagram->setEnabled(true);
+    UpdateMenuStates();
+}
+
+void CModelEditorDlg::OnLastReport() {
+    if (m_pLastReport == nullptr) {
+        return;
+    }
+    if (m_pReportWindow == nullptr) {
+        m_pReportWindow = new CReportDlg(*m_pLastReport, m_strPath, false, this);
+        m_pReportWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pReportWindow->show();
+    m_pReportWindow->raise();
+    m_pReportWindow->activateWindow();
+}
+
+void CModelEditorDlg::ForgetLastReport() {
+    m_pLastReport.reset();
+    delete m_pReportWindow.data();
+    if (m_actions[kLastReport] != nullptr) {
+        m_actions[kLastReport]->setEnabled(false);
+    }
 }
 
 void CModelEditorDlg::OnAbout() {

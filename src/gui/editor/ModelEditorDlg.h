@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
 
 #include "core/model/Model.h"
+#include "core/report/ReportTables.h"
 #include "gui/editor/DiagramLink.h"
 #include "gui/editor/PaletteOwner.h"
 #include "gui/model/BlockWindowOwner.h"
@@ -17,6 +19,7 @@ namespace mardo {
 
 class CBlocksPaletteDlg;
 class CDiagramView;
+class CReportDlg;
 
 // The main window: it owns the model being edited, its diagram, the block palette and the
 // clipboard block, offers the menus, keeps the title, and asks the save questions.
@@ -27,7 +30,7 @@ public:
     enum ECommand {
         kNew, kOpen, kSave, kSaveAs, kExit, kShowPalette,
         kCopy, kPaste, kDelete, kBlockProperties, kChangeLink, kDeleteLink,
-        kRun, kModelProperties, kAbout, kCommandCount
+        kRun, kLastReport, kModelProperties, kAbout, kCommandCount
     };
 
     // The run window plugs in here: it is given the model and its file (with the folder once the
@@ -121,6 +124,11 @@ private:
     void OnBackgroundContextMenu(QPoint ptClient);
     void TogglePalette();
     void OnRun();
+    // "Последний &отчет...": the report of the last simulation, in a window that may stay open
+    // beside the diagram.
+    void OnLastReport();
+    // The last report is gone with a new simulation, a new model or another file.
+    void ForgetLastReport();
     void OnAbout();
 
     CModel m_model;
@@ -129,6 +137,8 @@ private:
     std::unique_ptr<CBlockDlg> m_pClipboard;
     CBlockSheetEditor m_sheetEditor;
     CRunHandler m_runHandler;
+    std::unique_ptr<CReportTables> m_pLastReport;
+    QPointer<CReportDlg> m_pReportWindow;
     std::array<QAction*, kCommandCount> m_actions{};
     // With its full folder once the model has a file, so that the file dialogs open there and
     // not in whatever folder the program was started from.

@@ -40,8 +40,12 @@ constexpr QSize kInitialSize(640, 460);
 
 CReportDlg::CReportDlg(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted,
                        const QString& strModelFile, bool bMaximised, QWidget* pParent)
+    : CReportDlg(CReportTables(blocks, nModelTime, nDeparted), strModelFile, bMaximised, pParent) {}
+
+CReportDlg::CReportDlg(const CReportTables& tables, const QString& strModelFile, bool bMaximised,
+                       QWidget* pParent)
     : QDialog(pParent, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_pTables(std::make_unique<CReportTables>(blocks, nModelTime, nDeparted)),
+      m_pTables(std::make_unique<CReportTables>(tables)),
       m_strModelFile(strModelFile),
       m_clock([] { return ReportClock(false); }) {
     setWindowTitle(Text(kTitle));

@@ -31,6 +31,9 @@ public:
     // proposed in that folder.
     CReportDlg(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted,
                const QString& strModelFile, bool bMaximised, QWidget* pParent = nullptr);
+    // The same over tables taken earlier, which may outlive the figures the blocks held.
+    CReportDlg(const CReportTables& tables, const QString& strModelFile, bool bMaximised,
+               QWidget* pParent = nullptr);
     ~CReportDlg() override;
 
     // The moment written on a saved page; the local time now unless replaced.

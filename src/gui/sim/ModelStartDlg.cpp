@@ -216,6 +216,7 @@ void CModelStartDlg::FinishSimulation(CRunSession::EEnd end) {
     m_pStartButton->setText(Text(kStartText));
     m_pStartButton->setEnabled(true);
     m_pStartButton->setFocus();
+    m_pReport = std::make_unique<CReportTables>(m_model.GetBlocks(), m_nModelTime, m_nDeparted);
     m_pReportButton->setEnabled(true);
     if (end == CRunSession::EEnd::kCompleted && m_pShowReportCheck->isChecked()) {
         OpenReport(true);
@@ -235,8 +236,7 @@ void CModelStartDlg::ShowProgress() {
 }
 
 void CModelStartDlg::OpenReport(bool bMaximised) {
-    CReportDlg report(m_model.GetBlocks(), m_nModelTime, m_nDeparted, m_strModelFile, bMaximised,
-                      this);
+    CReportDlg report(*m_pReport, m_strModelFile, bMaximised, this);
     report.exec();
 }
 
