@@ -15,6 +15,7 @@
 #include "core/model/TransferDlg.h"
 #include "core/report/ReportTables.h"
 #include "core/sim/SimulationLoop.h"
+#include "core/sim/Trace.h"
 
 namespace mardo {
 namespace {
@@ -140,12 +141,45 @@ private:
     std::mt19937 m_random;
 };
 
+// The figures followed over model time, as text. Each series covers every tick once; a queue
+// never holds more at the end of a tick than its largest content, a device is busy or not.
+std::string TraceText(const CTrace& trace, const CReportTables& report, std::uint32_t nTime) {
+    std::string strText;
+    std::size_t nQueue = 0;
+    for (const CTrace::SFollowed& followed : trace.GetFollowed()) {
+        std::uint64_t nTicks = 0;
+        std::uint32_t nMax = 0;
+        strText += followed.strBlock + " " + followed.strFigure + ":";
+        for (const CTimeSeries::SInterval& interval : followed.series.GetIntervals()) {
+            strText += " " + std::to_string(interval.nMin) + "/" + std::to_string(interval.nMax) +
+                       "/" + std::to_string(interval.nSum);
+            nTicks += interval.nTicks;
+            nMax = std::max(nMax, interval.nMax);
+            EXPECT_LE(interval.nMin * interval.nTicks, interval.nSum);
+            EXPECT_LE(interval.nSum, interval.nMax * interval.nTicks);
+        }
+        EXPECT_EQ(nTicks, nTime) << followed.strBlock;
+        EXPECT_LE(followed.series.GetIntervals().size(), CTimeSeries::kMaxIntervals);
+        if (followed.strFigure == "Устройство занято") {
+            EXPECT_LE(nMax, 1u);
+        } else {
+            const auto& row = report.GetQueueRows().at(nQueue++);
+            EXPECT_EQ(row.strName, followed.strBlock);
+            EXPECT_LE(nMax, row.nMaxContent);
+        }
+        strText += "\n";
+    }
+    return strText;
+}
+
 // Every figure of a simulation, as text.
 std::string Simulate(CModel& model, bool bSkipQuiet) {
     test::CRecordingLog log;
     CRunSignals signals;
     CSimulationLoop loop(model, log, signals);
     loop.SetQuietSkipping(bSkipQuiet);
+    CTrace trace;
+    loop.SetTrace(&trace);
     loop.Run();
     std::string strFigures = std::to_string(loop.GetModelTime()) + " " +
                              std::to_string(loop.GetDeparted()) + "\n";
@@ -168,7 +202,7 @@ std::string Simulate(CModel& model, bool bSkipQuiet) {
         strFigures += std::to_string(row.dAvgContent) + " " + std::to_string(row.dAvgTimeAll) +
                       " " + std::to_string(row.dAvgTimeNonZero) + "\n";
     }
-    return strFigures;
+    return strFigures + TraceText(trace, report, loop.GetModelTime());
 }
 
 TEST(QuietTicksTest, SkippingChangesNoFigureOfRandomModels) {

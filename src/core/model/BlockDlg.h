@@ -12,6 +12,7 @@
 #include "core/model/BlockKind.h"
 #include "core/model/BlockView.h"
 #include "core/model/Point.h"
+#include "core/sim/TraceSource.h"
 #include "core/sim/TransactList.h"
 
 namespace mardo {
@@ -128,6 +129,8 @@ public:
     // The block's row in the report's table of devices or of queues, if it has one.
     virtual std::optional<SDeviceFigures> GetDeviceFigures() const { return std::nullopt; }
     virtual std::optional<SQueueFigures> GetQueueFigures() const { return std::nullopt; }
+    // Where the block keeps the figure that can be followed over model time, if it has one.
+    virtual std::optional<STraceSource> GetTraceSource() const { return std::nullopt; }
 
     const std::string& GetName() const { return m_strName; }
     void SetName(const std::string& strName);

@@ -28,6 +28,9 @@ public:
         return SDeviceFigures{GetLeft(), m_dUtilization, m_dAvgTime, IsFree(), m_nWaiting};
     }
     void CatchUp(std::uint32_t nTime) override;
+    std::optional<STraceSource> GetTraceSource() const override {
+        return STraceSource{"Устройство занято", nullptr, &m_bServing};
+    }
 
     CFlowLaw m_law;
     CPriorityChange m_priority;

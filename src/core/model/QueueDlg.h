@@ -30,6 +30,9 @@ public:
                              m_dAvgTimeNonZero, IsFree(),     m_nWaiting};
     }
     void CatchUp(std::uint32_t nTime) override;
+    std::optional<STraceSource> GetTraceSource() const override {
+        return STraceSource{"Транзактов в очереди", m_queue.CountAddress(), nullptr};
+    }
 
     CQueueParams m_params;
     CPriorityChange m_priority;

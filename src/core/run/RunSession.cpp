@@ -130,4 +130,9 @@ CRunSession::EEnd CRunSession::Join() {
     return EEnd::kAbandoned;
 }
 
+void CRunSession::SetTracing(bool bTrace) {
+    m_pTrace = bTrace ? std::make_unique<CTrace>() : nullptr;
+    m_loop.SetTrace(m_pTrace.get());
+}
+
 }  // namespace mardo

@@ -15,6 +15,7 @@
 #include "core/run/TimeStamp.h"
 #include "core/sim/RunSignals.h"
 #include "core/sim/SimulationLoop.h"
+#include "core/sim/Trace.h"
 
 namespace mardo {
 
@@ -87,6 +88,12 @@ public:
     // How the simulation ended, once it has and every line it wrote has been taken, and it is
     // not held; answered once, and the session is ready for the next one afterwards.
     std::optional<EEnd> TakeEnd();
+    // Whether the next simulations follow the blocks' figures over model time (the desktop
+    // program's charts); only while no simulation runs.
+    void SetTracing(bool bTrace);
+    // The figures over model time of the last simulation that computed its figures, when
+    // tracing; null otherwise. Only while no simulation runs.
+    const CTrace* GetTrace() const { return m_pTrace.get(); }
     // Whether no request is left over for the loop; always so between simulations.
     bool AreSignalsClear() const { return m_signals.IsClear(); }
 
@@ -103,6 +110,7 @@ private:
     CRunSignals m_signals;
     CSimulationLoop m_loop;
     std::optional<CRunProgress> m_progress;  // made for each simulation
+    std::unique_ptr<CTrace> m_pTrace;
     EState m_eState = EState::kIdle;
 
     // Written by the simulation's thread when it ends.

@@ -9,6 +9,7 @@
 #include "core/model/Model.h"
 #include "core/sim/QuietTicks.h"
 #include "core/sim/Rand.h"
+#include "core/sim/Trace.h"
 
 namespace mardo {
 
@@ -83,6 +84,13 @@ void CSimulationLoop::Prepare() {
             m_pReference = pBlock.get();
         }
     }
+    if (m_pTrace != nullptr) {
+        std::vector<const CBlockDlg*> blocks;
+        for (const auto& pBlock : m_model.GetBlocks()) {
+            blocks.push_back(pBlock.get());
+        }
+        m_pTrace->Follow(blocks);
+    }
     m_watched.clear();
     if (m_bSkipQuiet) {
         m_watched = WatchForQuietTicks(m_model);
@@ -120,6 +128,9 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
     const std::uint32_t nDeparturesAtStart = Departures();
     for (std::uint32_t t = 1;; ++t) {
         Tick(++m_nTime);
+        if (m_pTrace != nullptr) {
+            m_pTrace->Sample(m_nTime);
+        }
         Publish();
         if (bByTime ? t == nStopValue : Departures() - nDeparturesAtStart >= nStopValue) {
             return ESignal::kGoOn;
@@ -215,6 +226,9 @@ void CSimulationLoop::Finish() {
     for (const auto& pBlock : m_model.GetBlocks()) {
         pBlock->CatchUp(m_nTime);
         pBlock->ComputeStatistics();
+    }
+    if (m_pTrace != nullptr) {
+        m_pTrace->Finish(m_nTime);
     }
     ClearAll();
     m_nModelTime.store(m_nTime, std::memory_order_relaxed);

@@ -12,6 +12,7 @@ namespace mardo {
 
 class CBlockDlg;
 class CModel;
+class CTrace;
 
 // One simulation of a model: its configured number of runs, one after another, on the same
 // model state, advancing model time one tick at a time. In every tick each named generator
@@ -36,6 +37,9 @@ public:
     // Whether ticks in which nothing would change may be skipped (the default). The figures are
     // the same either way; tests compare the two.
     void SetQuietSkipping(bool bSkip) { m_bSkipQuiet = bSkip; }
+    // Follows the blocks' figures over model time into the trace (null: none), from the next
+    // Run() on; the trace must outlive the runs.
+    void SetTrace(CTrace* pTrace) { m_pTrace = pTrace; }
 
     // Progress, readable from any thread while Run() works, and the final figures after it.
     std::uint32_t GetModelTime() const { return m_nModelTime.load(std::memory_order_relaxed); }
@@ -75,6 +79,7 @@ private:
     CBlockDlg* m_pReference = nullptr;  // the last named terminator
     bool m_bNeverEmpty = false;         // a generator without a limit keeps the system going
     bool m_bSkipQuiet = true;
+    CTrace* m_pTrace = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
     std::uint32_t m_nTime = 0;
 

@@ -32,6 +32,8 @@ public:
 
     bool IsEmpty() const { return m_nCount == 0; }
     std::size_t GetCount() const { return m_nCount; }
+    // Where the count is kept, for a follower that reads it after every tick.
+    const std::size_t* CountAddress() const { return &m_nCount; }
 
     // The transact at 0-based position i from the front; i must be below GetCount().
     const CTransact& At(std::size_t i) const {

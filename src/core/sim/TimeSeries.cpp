@@ -1,0 +1,43 @@
+#include "core/sim/TimeSeries.h"
+
+#include <algorithm>
+
+namespace mardo {
+
+void CTimeSeries::Add(std::uint32_t nValue, std::uint64_t nTicks) {
+    while (nTicks > 0) {
+        if (m_intervals.empty() || m_intervals.back().nTicks == m_nLength) {
+            if (m_intervals.size() == kMaxIntervals) {
+                MergePairs();
+                continue;  // the last interval may have room now
+            }
+            m_intervals.push_back({nValue, nValue, 0, 0});
+        }
+        SInterval& last = m_intervals.back();
+        const std::uint64_t nTaken = std::min(nTicks, m_nLength - last.nTicks);
+        last.nMin = std::min(last.nMin, nValue);
+        last.nMax = std::max(last.nMax, nValue);
+        last.nSum += nTaken * nValue;
+        last.nTicks += nTaken;
+        nTicks -= nTaken;
+    }
+}
+
+void CTimeSeries::MergePairs() {
+    std::size_t nKept = 0;
+    for (std::size_t i = 0; i < m_intervals.size(); i += 2) {
+        SInterval merged = m_intervals[i];
+        if (i + 1 < m_intervals.size()) {
+            const SInterval& next = m_intervals[i + 1];
+            merged.nMin = std::min(merged.nMin, next.nMin);
+            merged.nMax = std::max(merged.nMax, next.nMax);
+            merged.nSum += next.nSum;
+            merged.nTicks += next.nTicks;
+        }
+        m_intervals[nKept++] = merged;
+    }
+    m_intervals.resize(nKept);
+    m_nLength *= 2;
+}
+
+}  // namespace mardo

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/sim/TimeSeries.h"
+#include "core/sim/TraceSource.h"
+
+namespace mardo {
+
+class CBlockDlg;
+
+// The figures over model time of one simulation: for every named block that offers one, its
+// series, kept by run lengths so that a tick in which nothing changed costs no more than the
+// look at each figure. Made before the simulation starts and read once it has ended.
+class CTrace {
+public:
+    struct SFollowed {
+        std::string strBlock;   // the block's name
+        std::string strFigure;  // what the figure is
+        CTimeSeries series;
+    };
+
+    // Follows the blocks' figures; the blocks must stay while the simulation runs.
+    void Follow(const std::vector<const CBlockDlg*>& blocks);
+    // After tick nTime: notes every figure that changed. As in the report's figures, what a
+    // block holds at the end of a tick is what it holds through the next one (the content a
+    // queue carries into a tick, a device busy through a tick's service step).
+    void Sample(std::uint32_t nTime) {
+        for (SSource& source : m_sources) {
+            const std::uint32_t nValue = source.Read();
+            if (nValue != source.nValue) {
+                Close(source, nTime + 1);
+                source.nValue = nValue;
+            }
+        }
+    }
+    // After tick nTime, the last: the figures' last runs go into the series.
+    void Finish(std::uint32_t nTime);
+
+    const std::vector<SFollowed>& GetFollowed() const { return m_followed; }
+
+private:
+    struct SSource {
+        STraceSource where;
+        std::uint32_t nValue = 0;   // since nSince
+        std::uint32_t nSince = 1;   // the first tick of the value's run
+        std::size_t nFollowed = 0;  // its place in m_followed
+
+        std::uint32_t Read() const {
+            return where.pCount != nullptr ? static_cast<std::uint32_t>(*where.pCount)
+                                           : static_cast<std::uint32_t>(*where.pFlag);
+        }
+    };
+
+    void Close(SSource& source, std::uint32_t nNext);
+
+    std::vector<SSource> m_sources;
+    std::vector<SFollowed> m_followed;
+};
+
+}  // namespace mardo
