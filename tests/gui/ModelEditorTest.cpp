@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include "gui/props/BlockPropertySheet.h"
 #include "gui/props/ChangeInBlockDlg.h"
 #include "gui/report/ReportDlg.h"
+#include "gui/report/TraceChartsView.h"
 #include "gui/sim/ModelStartDlg.h"
 
 using namespace mardo;
@@ -580,6 +582,11 @@ void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
     QPointer<CReportDlg> pReport = editor.findChild<CReportDlg*>();
     QVERIFY(pReport != nullptr && pReport->isVisible() && !pReport->isModal());
     QCOMPARE(pReport->findChild<QTableView*>()->model()->rowCount(), 4);
+    // Its fourth tab charts the queue and the device over model time.
+    auto* pTabs = pReport->findChild<QTabWidget*>();
+    QCOMPARE(pTabs->tabText(3), QStringLiteral("Графики"));
+    pTabs->setCurrentIndex(3);
+    QCOMPARE(pReport->findChild<CTraceChartsView*>()->GetChartCount(), 2);
     // The diagram can be edited meanwhile, and the report stays.
     QVERIFY(editor.isEnabled() && editor.GetDiagram().isEnabled());
     f.messages.Answer(EMessageAnswer::kNo);

@@ -114,6 +114,8 @@ void ScreenshotTest::runAndReportWindows() {
             VerifyReadable(*lists.at(nTab));
             QVERIFY(Save(report, QString::fromLatin1(names[nTab])));
         }
+        pTabs->setCurrentIndex(3);
+        QVERIFY(Save(report, QStringLiteral("report-charts.png")));
         report.setWindowState(Qt::WindowNoState);
         report.resize(640, 460);
         pTabs->setCurrentIndex(1);

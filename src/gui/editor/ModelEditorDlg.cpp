@@ -62,8 +62,8 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
     m_runHandler = [this](QWidget* /*pParent*/, CModel& model, const QString& strFileName) {
         CModelStartDlg dialog(model, strFileName);
         RunDialog(dialog);
-        if (const CReportTables* pReport = dialog.GetReport()) {
-            m_pLastReport = std::make_unique<CReportTables>(*pReport);
+        if (const SRunReport* pReport = dialog.GetReport()) {
+            m_pLastReport = std::make_unique<SRunReport>(*pReport);
         }
     };
     NewModel();
@@ -310,7 +310,8 @@ void CModelEditorDlg::OnLastReport() {
         return;
     }
     if (m_pReportWindow == nullptr) {
-        m_pReportWindow = new CReportDlg(*m_pLastReport, m_strPath, false, this);
+        m_pReportWindow = new CReportDlg(m_pLastReport->tables, m_strPath, false, this);
+        m_pReportWindow->ShowTrace(m_pLastReport->followed);
         m_pReportWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_pReportWindow->show();

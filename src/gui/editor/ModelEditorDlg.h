@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "core/model/Model.h"
-#include "core/report/ReportTables.h"
+#include "gui/report/RunReport.h"
 #include "gui/editor/DiagramLink.h"
 #include "gui/editor/PaletteOwner.h"
 #include "gui/model/BlockWindowOwner.h"
@@ -137,7 +137,7 @@ private:
     std::unique_ptr<CBlockDlg> m_pClipboard;
     CBlockSheetEditor m_sheetEditor;
     CRunHandler m_runHandler;
-    std::unique_ptr<CReportTables> m_pLastReport;
+    std::unique_ptr<SRunReport> m_pLastReport;
     QPointer<CReportDlg> m_pReportWindow;
     std::array<QAction*, kCommandCount> m_actions{};
     // With its full folder once the model has a file, so that the file dialogs open there and

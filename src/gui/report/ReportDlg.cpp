@@ -19,6 +19,7 @@
 #include "gui/common/Dialogs.h"
 #include "gui/common/TextConversion.h"
 #include "gui/report/ReportTableModel.h"
+#include "gui/report/TraceChartsView.h"
 #include "gui/report/WrapHeaderView.h"
 #include "gui/sim/RunIcons.h"
 
@@ -61,6 +62,7 @@ CReportDlg::CReportDlg(const CReportTables& tables, const QString& strModelFile,
     for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
         m_lists[static_cast<std::size_t>(nTable)] = CreateList(nTable);
     }
+    m_panes.assign(m_lists.begin(), m_lists.end());
     m_lists[1]->hide();
     m_lists[2]->hide();
     connect(m_pTabs, &QTabWidget::currentChanged, this, &CReportDlg::OnTabChanged);
@@ -138,20 +140,28 @@ void CReportDlg::ApplyLayout() {
     const int nWidth = width();
     const int nHeight = height() - nMenuHeight;
     m_pTabs->setGeometry(10, nMenuHeight + 10, nWidth - 20, nHeight - 20);
-    for (QTableView* pList : m_lists) {
-        pList->setGeometry(20, nMenuHeight + 40, nWidth - 40, nHeight - 60);
+    for (QWidget* pPane : m_panes) {
+        pPane->setGeometry(20, nMenuHeight + 40, nWidth - 40, nHeight - 60);
     }
 }
 
 void CReportDlg::OnTabChanged(int nTab) {
-    if (nTab < 0 || nTab >= CReportTables::kTableCount) {
+    if (nTab < 0 || nTab >= static_cast<int>(m_panes.size())) {
         return;
     }
-    m_lists[static_cast<std::size_t>(m_nShownTab)]->hide();
-    QTableView* pShown = m_lists[static_cast<std::size_t>(nTab)];
+    m_panes[static_cast<std::size_t>(m_nShownTab)]->hide();
+    QWidget* pShown = m_panes[static_cast<std::size_t>(nTab)];
     pShown->show();
     pShown->setFocus();
     m_nShownTab = nTab;
+}
+
+void CReportDlg::ShowTrace(std::vector<CTrace::SFollowed> followed) {
+    m_pTabs->addTab(new QWidget(m_pTabs), QStringLiteral("Графики"));
+    auto* pCharts = new CTraceChartsView(std::move(followed), this);
+    pCharts->hide();
+    m_panes.push_back(pCharts);
+    ApplyLayout();
 }
 
 void CReportDlg::SetClock(CClockFunction clock) {

@@ -7,8 +7,10 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/model/BlockEditor.h"
+#include "core/sim/Trace.h"
 
 class QMenuBar;
 class QTabWidget;
@@ -42,6 +44,9 @@ public:
     // "Сохранить как...": asks for a file name and writes the page.
     void SaveAs();
 
+    // Adds the tab "Графики" after the tables: the figures followed over model time.
+    void ShowTrace(std::vector<CTrace::SFollowed> followed);
+
     int GetShownTab() const { return m_nShownTab; }
 
 protected:
@@ -60,6 +65,7 @@ private:
     QMenuBar* m_pMenuBar = nullptr;
     QTabWidget* m_pTabs = nullptr;
     std::array<QTableView*, 3> m_lists{};
+    std::vector<QWidget*> m_panes;  // what each tab shows: the lists, then the charts if any
     int m_nShownTab = 0;
 };
 

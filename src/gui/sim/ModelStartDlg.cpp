@@ -57,6 +57,7 @@ CModelStartDlg::CModelStartDlg(CModel& model, const QString& strModelFile, QWidg
       m_session(model, std::make_unique<platform::CSimulationThread>(), [this] {
           QMetaObject::invokeMethod(this, &CModelStartDlg::DrainMessages, Qt::QueuedConnection);
       }) {
+    m_session.SetTracing(true);  // for the report's charts
     setWindowTitle(Text(kTitle));
     setWindowIcon(RunWindowIcon());
     for (std::size_t nKind = 0; nKind < m_messageIcons.size(); ++nKind) {
@@ -216,7 +217,10 @@ void CModelStartDlg::FinishSimulation(CRunSession::EEnd end) {
     m_pStartButton->setText(Text(kStartText));
     m_pStartButton->setEnabled(true);
     m_pStartButton->setFocus();
-    m_pReport = std::make_unique<CReportTables>(m_model.GetBlocks(), m_nModelTime, m_nDeparted);
+    const CTrace* pTrace = m_session.GetTrace();
+    m_pReport = std::make_unique<SRunReport>(
+        SRunReport{CReportTables(m_model.GetBlocks(), m_nModelTime, m_nDeparted),
+                   pTrace != nullptr ? pTrace->GetFollowed() : std::vector<CTrace::SFollowed>{}});
     m_pReportButton->setEnabled(true);
     if (end == CRunSession::EEnd::kCompleted && m_pShowReportCheck->isChecked()) {
         OpenReport(true);
@@ -236,7 +240,8 @@ void CModelStartDlg::ShowProgress() {
 }
 
 void CModelStartDlg::OpenReport(bool bMaximised) {
-    CReportDlg report(*m_pReport, m_strModelFile, bMaximised, this);
+    CReportDlg report(m_pReport->tables, m_strModelFile, bMaximised, this);
+    report.ShowTrace(m_pReport->followed);
     report.exec();
 }
 

@@ -14,7 +14,7 @@
 #include "core/run/MessageQueue.h"
 #include "core/run/RunSession.h"
 #include "core/run/TimeStamp.h"
-#include "core/report/ReportTables.h"
+#include "gui/report/RunReport.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -56,7 +56,7 @@ public:
     bool IsIdle() const { return !m_session.IsRunning(); }
     // The report of the simulation that ended last in this window (completed or stopped), or
     // null when none has.
-    const CReportTables* GetReport() const { return m_pReport.get(); }
+    const SRunReport* GetReport() const { return m_pReport.get(); }
     const CRunSession& GetSession() const { return m_session; }
 
 protected:
@@ -88,7 +88,7 @@ private:
     CModel& m_model;
     std::uint32_t m_nModelTime = 0;
     std::uint32_t m_nDeparted = 0;
-    std::unique_ptr<CReportTables> m_pReport;
+    std::unique_ptr<SRunReport> m_pReport;
     std::array<QIcon, 3> m_messageIcons;
     int m_nMenuItem = -1;
     QString m_strModelFile;
