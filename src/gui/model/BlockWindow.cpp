@@ -307,6 +307,10 @@ void CBlockWindow::mouseReleaseEvent(QMouseEvent* pEvent) {
         FinishLinkDrag(mapToGlobal(pEvent->position().toPoint()));
         return;
     }
+    if (nMode == EMouseMode::kMove && m_pBlock != nullptr) {
+        m_owner.BlockWindowDropped(*this);
+        return;
+    }
     QWidget::mouseReleaseEvent(pEvent);
 }
 
@@ -390,7 +394,7 @@ bool CBlockWindow::JudgeDrop(QPoint ptGlobal, CBlockDlg*& pTarget, int& nTargetR
     pTarget = pWindow != nullptr ? &pWindow->GetBlock() : nullptr;
     nTargetRow = pWindow != nullptr ? pWindow->HitTestRow(pWindow->mapFromGlobal(ptGlobal))
                                     : kNameRow;
-    return CanDropLink(*m_pBlock, m_nDragRow, pTarget, nTargetRow);
+    return CanDropLink(m_owner.GetEditedModel(), *m_pBlock, m_nDragRow, pTarget, nTargetRow);
 }
 
 void CBlockWindow::TrackLinkDrag(QPoint ptGlobal) {
@@ -414,11 +418,9 @@ void CBlockWindow::FinishLinkDrag(QPoint ptGlobal) {
     CBlockDlg& block = *m_pBlock;
     block.Deselect();
     if (m_nDragRow == kInputRow) {
-        pTarget->SetOutLink(nTargetRow, &block);
-        m_owner.LinkCreated(*pTarget, nTargetRow, block);
+        m_owner.MakeLink(*pTarget, nTargetRow, block);
     } else {
-        block.SetOutLink(m_nDragRow, pTarget);
-        m_owner.LinkCreated(block, m_nDragRow, *pTarget);
+        m_owner.MakeLink(block, m_nDragRow, *pTarget);
     }
 }
 
