@@ -2,7 +2,9 @@
 # service device and a terminator from the palette onto the diagram, names and links them, sets
 # a uniform arrival law, a deterministic service time, a queue limit and the experiment
 # conditions through the property sheets, saves the model, takes screenshots, and has the batch
-# runner simulate the saved file.
+# runner simulate the saved file. Then it deletes the linked device with the Delete key, takes
+# that back with Ctrl+Z, saves the model again under another name and has the batch runner show
+# that the figures are those of the original; and it exports the diagram as a picture.
 # Usage: editor.sh MARDO MARDO_RUN OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
@@ -64,6 +66,34 @@ import -window root "$out/editor-menu.png"
 xdotool key Escape
 echo "saved $(stat -c %s "$model") bytes; screenshots in $out"
 
+# The device, selected by its caption, goes with the Delete key and its two links with it;
+# Ctrl+Z brings all three back.
+undone="$out/отмена.mrd"
+xdotool mousemove $(( device_x + 40 )) $(( top + 9 )) click 1
+sleep 0.3
+xdotool key Delete
+sleep 0.5
+import -window root "$out/editor-deleted.png"
+xdotool key ctrl+z
+sleep 0.5
+import -window root "$out/editor-undone.png"
+save_model "$undone" ctrl+shift+s
+
+# The whole diagram as a picture, from "Экспорт схемы..." (the fifth item of the file menu).
+picture="$out/схема.png"
+menu_command "$file_menu" 5
+find_dialog 'Сохранить как' >/dev/null || fail "the export dialog did not open"
+sleep 0.3
+retype "$picture"
+xdotool key Return
+for _ in $(seq 50); do
+    [ -s "$picture" ] && break
+    sleep 0.1
+done
+[ -s "$picture" ] || fail "the diagram was not exported"
+size=$(identify -format '%wx%h' "$picture")
+echo "exported the diagram: $size"
+
 # The batch runner simulates what the editor saved.
 if [ ! -x "$mardo_run" ]; then
     echo "note: no batch runner at $mardo_run; the saved file was not simulated"
@@ -74,13 +104,19 @@ set +e
 status=$?
 set -e
 [ "$status" -eq 0 ] || fail "mardo-run exited with $status: $(cat "$out/run.err")"
+"$mardo_run" --json "$undone" >"$out/run-undone.json" 2>>"$out/run.err" ||
+    fail "mardo-run failed on the model saved after the undo: $(cat "$out/run.err")"
 if [ ! -s "$out/run.json" ]; then
     echo "note: mardo-run printed no report yet; the saved file was not simulated"
     exit 0
 fi
-python3 - "$out/run.json" <<'PY'
+python3 - "$out/run.json" "$out/run-undone.json" <<'PY'
 import json, sys
 report = json.load(open(sys.argv[1], encoding="utf-8"))
+# The model saved after deleting a block and taking that back simulates to the same figures.
+undone = json.load(open(sys.argv[2], encoding="utf-8"))
+for key in ("check", "modelTime", "departed", "blocks", "devices", "queues"):
+    assert undone[key] == report[key], (key, undone[key], report[key])
 assert report["check"] == "passed", report["check"]
 # One run of 500 ticks, as the model's sheet set it.
 assert report["modelTime"] == 500, report["modelTime"]

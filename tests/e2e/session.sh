@@ -103,7 +103,7 @@ menu_command() {  # x offset of the menu's title, how many items down
     xdotool key Return
 }
 file_menu=22
-model_menu=216
+model_menu=278
 
 # A line of a generator, a queue, a service device and a terminator at gen_x, queue_x, device_x
 # and term_x along the top y: placed, named, and each output linked to the next block's input.
@@ -147,8 +147,12 @@ open_model_sheet() {  # stop value
 }
 
 # "&Файл", "&Сохранить", and the path typed into the save dialog; waits for the file.
-save_model() {  # path
-    menu_command "$file_menu" 3
+save_model() {  # path[, keys that open "Сохранить как" instead of the file menu's "Сохранить"]
+    if [ -n "${2:-}" ]; then
+        xdotool key "$2"
+    else
+        menu_command "$file_menu" 3
+    fi
     find_dialog 'Сохранить как' >/dev/null || fail "the save dialog did not open"
     sleep 0.3
     retype "$1"

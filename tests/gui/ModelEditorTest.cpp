@@ -99,6 +99,7 @@ private slots:
     void keepsTheModelWhenSavingFails();
     void fileDialogsOpenInTheModelsFolder();
     void historyTakesEachEditAsOneStep();
+    void exportsTheWholeDiagram();
 };
 
 void ModelEditorTest::startsWithAnEmptyUntitledModel() {
@@ -616,6 +617,26 @@ void ModelEditorTest::historyTakesEachEditAsOneStep() {
     editor.OnNew();
     QVERIFY(!undo.isEnabled() && !redo.isEnabled());
     QCOMPARE(redo.text(), QStringLiteral("&Повторить"));
+}
+
+void ModelEditorTest::exportsTheWholeDiagram() {
+    SEditorFixture f;
+    BuildLine(f);
+    // Far beyond what the window shows.
+    f.Add(3, {3000, 2000}, "Дальняя");
+    QTemporaryDir folder;
+    const QString strPng = folder.filePath(QStringLiteral("схема.png"));
+    const QString strSvg = folder.filePath(QStringLiteral("схема.svg"));
+    QVERIFY(f.Editor().ExportDiagram(strPng));
+    QVERIFY(f.Editor().ExportDiagram(strSvg));
+    const QImage image(strPng);
+    QVERIFY(image.width() > 3000 - 20 && image.height() > 2000);
+    QFile svg(strSvg);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QString strText = QString::fromUtf8(svg.readAll());
+    for (const char* pszName : {"Генератор", "Выход", "Дальняя"}) {
+        QVERIFY2(strText.contains(QString::fromUtf8(pszName)), pszName);
+    }
 }
 
 QTEST_MAIN(ModelEditorTest)

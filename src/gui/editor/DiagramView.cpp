@@ -139,25 +139,26 @@ void CDiagramView::FollowModel() {
     viewport()->update();
 }
 
-QSize CDiagramView::Extent() const {
+QRect CDiagramView::Extent() const {
     constexpr int kMargin = 20;
-    QRect extent(0, 0, 1, 1);
+    QRect extent;
     for (const auto& [pBlock, pWindow] : m_windows) {
         extent |= QRect(pWindow->pos() + ScrollOffset(), pWindow->size());
     }
-    return extent.size() + QSize(kMargin, kMargin);
+    return extent.isEmpty() ? QRect(0, 0, kMargin, kMargin)
+                            : extent.adjusted(-kMargin, -kMargin, kMargin, kMargin);
 }
 
 void CDiagramView::Render(QPainter& painter) const {
+    const QRect extent = Extent();
     painter.save();
-    painter.fillRect(QRect(QPoint(0, 0), Extent()), Qt::white);
+    painter.fillRect(QRect(QPoint(0, 0), extent.size()), Qt::white);
     // The links are laid out between the windows as they stand in the viewport.
-    painter.translate(ScrollOffset());
+    painter.translate(ScrollOffset() - extent.topLeft());
     PaintLinks(painter, false);
     for (const auto& pBlock : m_model.GetBlocks()) {
         if (CBlockWindow* pWindow = WindowOf(*pBlock)) {
-            pWindow->render(&painter, pWindow->pos(), QRegion(),
-                            QWidget::DrawChildren);
+            pWindow->render(&painter, pWindow->pos(), QRegion(), QWidget::DrawChildren);
         }
     }
     painter.restore();

@@ -48,10 +48,10 @@ public:
     // none for a block that has gone, each at its block's position and fitted to its rows; a
     // selected link that no longer exists is dropped.
     void FollowModel();
-    // The whole diagram, every block and link wherever it is scrolled, drawn in diagram
-    // coordinates onto a painter; Extent is the size it takes.
+    // The whole diagram, every block and link wherever it is scrolled, drawn onto a painter from
+    // its origin; Extent is the part of the diagram it shows, the blocks with a margin.
     void Render(QPainter& painter) const;
-    QSize Extent() const;
+    QRect Extent() const;
     QPoint ScrollOffset() const;
     // The diagram position of a client point, within the diagram's bounds.
     CPoint ToDiagram(QPoint ptClient) const;

@@ -596,7 +596,7 @@ void CModelEditorDlg::OnExport() {
 }
 
 bool CModelEditorDlg::ExportDiagram(const QString& strPath) {
-    const QSize extent = m_pDiagram->Extent();
+    const QSize extent = m_pDiagram->Extent().size();
     if (strPath.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
         svg.setFileName(strPath);
