@@ -82,15 +82,7 @@ save_model "$undone" ctrl+shift+s
 # The whole diagram as a picture, from "Экспорт схемы..." (the fifth item of the file menu).
 picture="$out/схема.png"
 menu_command "$file_menu" 5
-find_dialog 'Сохранить как' >/dev/null || fail "the export dialog did not open"
-sleep 0.3
-retype "$picture"
-xdotool key Return
-for _ in $(seq 50); do
-    [ -s "$picture" ] && break
-    sleep 0.1
-done
-[ -s "$picture" ] || fail "the diagram was not exported"
+write_through_dialog "$picture"
 size=$(identify -format '%wx%h' "$picture")
 echo "exported the diagram: $size"
 

@@ -104,11 +104,7 @@ xdotool key Down Return
 dialog=$(find_dialog 'Сохранить как') || fail "the report's save dialog did not open"
 shoot "$dialog" report-save-dialog
 xdotool key Return
-for _ in $(seq 50); do
-    [ -s "$page" ] && break
-    sleep 0.1
-done
-[ -s "$page" ] || fail "the report was not saved"
+wait_for_file "$page" || fail "the report was not saved"
 
 # Closing the report leaves the run window with its messages and "&Отчет" available.
 xdotool windowfocus "$report"

@@ -281,6 +281,11 @@ void CBlockWindow::mousePressEvent(QMouseEvent* pEvent) {
 }
 
 void CBlockWindow::mouseMoveEvent(QMouseEvent* pEvent) {
+    // A step taken back in the middle of a drag may have removed the block.
+    if (m_pBlock == nullptr) {
+        m_nMode = EMouseMode::kNone;
+        return;
+    }
     const QPoint pt = pEvent->position().toPoint();
     switch (m_nMode) {
         case EMouseMode::kMove:
@@ -303,11 +308,14 @@ void CBlockWindow::mouseMoveEvent(QMouseEvent* pEvent) {
 
 void CBlockWindow::mouseReleaseEvent(QMouseEvent* pEvent) {
     const EMouseMode nMode = std::exchange(m_nMode, EMouseMode::kNone);
+    if (m_pBlock == nullptr) {
+        return;
+    }
     if (nMode == EMouseMode::kLinkDrag) {
         FinishLinkDrag(mapToGlobal(pEvent->position().toPoint()));
         return;
     }
-    if (nMode == EMouseMode::kMove && m_pBlock != nullptr) {
+    if (nMode == EMouseMode::kMove) {
         m_owner.BlockWindowDropped(*this);
         return;
     }
