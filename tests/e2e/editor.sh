@@ -4,7 +4,7 @@
 # conditions through the property sheets, saves the model, takes screenshots, and has the batch
 # runner simulate the saved file. Then it deletes the linked device with the Delete key, takes
 # that back with Ctrl+Z, saves the model again under another name and has the batch runner show
-# that the figures are those of the original; and it exports the diagram as a picture.
+# that the figures are those of the original.
 # Usage: editor.sh MARDO MARDO_RUN OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
@@ -78,13 +78,6 @@ xdotool key ctrl+z
 sleep 0.5
 import -window root "$out/editor-undone.png"
 save_model "$undone" ctrl+shift+s
-
-# The whole diagram as a picture, from "Экспорт схемы..." (the fifth item of the file menu).
-picture="$out/схема.png"
-menu_command "$file_menu" 5
-write_through_dialog "$picture"
-size=$(identify -format '%wx%h' "$picture")
-echo "exported the diagram: $size"
 
 # The batch runner simulates what the editor saved.
 if [ ! -x "$mardo_run" ]; then

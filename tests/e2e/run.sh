@@ -3,7 +3,7 @@
 # the user guide tells it (palette, names, links, property sheets, the flow test), saved, run
 # from "З&апуск..." with "&Старт" until the report window opens by itself, the report's three
 # tabs, the report saved as HTML through "Сохранить &как..." and compared with the page the
-# batch runner writes for the same file. Screenshots of every step in OUT_DIR; with GUIDE_DIR,
+# batch runner writes for the same file; the diagram is exported as a picture on the way. Screenshots of every step in OUT_DIR; with GUIDE_DIR,
 # the guide's pictures are copied there as well.
 # Usage: run.sh MARDO MARDO_RUN OUT_DIR [GUIDE_DIR]. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
@@ -75,6 +75,10 @@ find_window '^касса\.mrd - Mardo \[Редактор\]$' >/dev/null || fail 
 # The generator selected: a selected block's caption scrolls when it is too long to show.
 xdotool mousemove $(( gen_x + 40 )) $(( top + 9 )) click 1 mousemove 600 500
 shoot_editor guide-08-saved
+
+# "&Файл", "Экспорт схемы..." (its fifth item): the whole diagram as the guide's picture.
+menu_command "$file_menu" 5
+write_through_dialog "$out/guide-13-exported.png"
 
 # "&Модель", "З&апуск...": the run window, and the main window's title says so.
 menu_command "$model_menu" 1

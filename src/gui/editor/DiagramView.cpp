@@ -158,7 +158,7 @@ void CDiagramView::Render(QPainter& painter) const {
     PaintLinks(painter, false);
     for (const auto& pBlock : m_model.GetBlocks()) {
         if (CBlockWindow* pWindow = WindowOf(*pBlock)) {
-            pWindow->render(&painter, pWindow->pos(), QRegion(), QWidget::DrawChildren);
+            pWindow->RenderPlain(painter, pWindow->pos());
         }
     }
     painter.restore();

@@ -108,7 +108,7 @@ QString CBlockWindow::GetRowText(int nIndex) const {
 CBlockImages::EImage CBlockWindow::GetRowImage(int nIndex) const {
     switch (RowCodeOf(nIndex)) {
         case kNameRow:
-            return m_pBlock->IsSelected() ? CBlockImages::kNameSelected : CBlockImages::kName;
+            return ShowsSelection() ? CBlockImages::kNameSelected : CBlockImages::kName;
         case kInputRow:
             return CBlockImages::kInput;
         default:
@@ -154,6 +154,14 @@ void CBlockWindow::FitToRows() {
         setFixedSize(FittedSize());
         m_nCurrentRow = std::min(m_nCurrentRow, GetRowCount() - 1);
     }
+}
+
+bool CBlockWindow::ShowsSelection() const { return m_pBlock->IsSelected() && !m_bPlain; }
+
+void CBlockWindow::RenderPlain(QPainter& painter, QPoint ptAt) {
+    m_bPlain = true;
+    render(&painter, ptAt, QRegion(), QWidget::DrawChildren);
+    m_bPlain = false;
 }
 
 void CBlockWindow::OnSelected() {
@@ -210,7 +218,7 @@ void CBlockWindow::paintEvent(QPaintEvent* /*pEvent*/) {
 void CBlockWindow::PaintCaption(QPainter& painter) {
     const QRect caption(kFrame, kFrame, kColumnWidth, kCaptionHeight);
     QLinearGradient gradient(caption.topLeft(), caption.topRight());
-    if (m_pBlock->IsSelected()) {
+    if (ShowsSelection()) {
         gradient.setColorAt(0, QColor(10, 36, 106));
         gradient.setColorAt(1, QColor(90, 130, 200));
     } else {
@@ -225,11 +233,12 @@ void CBlockWindow::PaintCaption(QPainter& painter) {
     const QRect text = caption.adjusted(4, 0, -3, 0);
     // A turning caption is cut by the window's edge; a resting one that is too long ends with an
     // ellipsis rather than in the middle of a letter.
-    const bool bTurning = m_captionTimer.isActive() && m_strCaption != QString::fromStdString(
-                                                                           m_pBlock->GetKindTitle());
+    const QString strTitle = QString::fromStdString(m_pBlock->GetKindTitle());
+    const bool bTurning = ShowsSelection() && m_captionTimer.isActive() && m_strCaption != strTitle;
     const QString strShown =
         bTurning ? m_strCaption
-                 : painter.fontMetrics().elidedText(m_strCaption, Qt::ElideRight, text.width());
+                 : painter.fontMetrics().elidedText(m_bPlain ? strTitle : m_strCaption,
+                                                    Qt::ElideRight, text.width());
     painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, strShown);
 }
 
@@ -238,7 +247,7 @@ void CBlockWindow::PaintRows(QPainter& painter) {
     const int nCount = GetRowCount();
     for (int i = 0; i < nCount; ++i) {
         const QRect row = RowRect(i);
-        const bool bCurrent = i == m_nCurrentRow && m_pBlock->IsSelected() && hasFocus();
+        const bool bCurrent = i == m_nCurrentRow && ShowsSelection() && hasFocus();
         if (bCurrent) {
             painter.fillRect(row.adjusted(0, 0, 0, -1), palette().color(QPalette::Highlight));
         }
