@@ -181,7 +181,8 @@ const SDiagramLink& CModelEditorDlg::GetSelectedLink() const {
 void CModelEditorDlg::UpdateMenuStates() {
     const bool bLink = GetSelectedLink().IsSet();
     const CBlockDlg* pBlock = bLink ? nullptr : GetSelectedBlock();
-    m_actions[kCopy]->setEnabled(pBlock != nullptr && !pBlock->IsOnePerModel());
+    // A block is copied only when the model would take another of its kind.
+    m_actions[kCopy]->setEnabled(pBlock != nullptr && m_model.CanInsert(*pBlock));
     m_actions[kDelete]->setEnabled(pBlock != nullptr);
     m_actions[kBlockProperties]->setEnabled(pBlock != nullptr);
     m_actions[kChangeLink]->setEnabled(bLink);
@@ -409,7 +410,7 @@ void CModelEditorDlg::AddBlockAtTopLeft(const CBlockDlg& prototype) {
 }
 
 void CModelEditorDlg::CopyBlock(const CBlockDlg& block) {
-    if (block.IsOnePerModel()) {
+    if (!m_model.CanInsert(block)) {
         return;
     }
     m_pClipboard = block.Clone();
