@@ -3,8 +3,8 @@
 # a uniform arrival law, a deterministic service time, a queue limit and the experiment
 # conditions through the property sheets, saves the model, takes screenshots, and has the batch
 # runner simulate the saved file. Then it deletes the linked device with the Delete key, takes
-# that back with Ctrl+Z, saves the model again under another name and has the batch runner show
-# that the figures are those of the original.
+# that back with Ctrl+Z, saves the model again under another name (Ctrl+Shift+S) and has the
+# batch runner show that the figures are those of the original.
 # Usage: editor.sh MARDO MARDO_RUN OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
@@ -74,6 +74,9 @@ sleep 0.3
 xdotool key Delete
 sleep 0.5
 import -window root "$out/editor-deleted.png"
+save_model "$out/без-прибора.mrd" ctrl+shift+s
+[ "$(stat -c %s "$out/без-прибора.mrd")" -lt "$(stat -c %s "$model")" ] ||
+    fail "the device was not deleted"
 xdotool key ctrl+z
 sleep 0.5
 import -window root "$out/editor-undone.png"
