@@ -81,6 +81,7 @@ xdotool key ctrl+z
 sleep 0.5
 import -window root "$out/editor-undone.png"
 save_model "$undone" ctrl+shift+s
+cmp -s "$model" "$undone" || fail "the model saved after the undo differs from the original"
 
 # The batch runner simulates what the editor saved.
 if [ ! -x "$mardo_run" ]; then
