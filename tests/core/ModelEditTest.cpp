@@ -54,7 +54,9 @@ private:
         const auto nCount = static_cast<std::int32_t>(model.GetBlockCount());
         return nCount > 0 ? model.BlockAt(m_pick.Pick(0, nCount - 1)) : nullptr;
     }
-    std::string Name() { return m_pick.Pick(0, 10) == 0 ? "" : "N" + std::to_string(m_pick.Pick(0, 25)); }
+    std::string Name() {
+        return m_pick.Pick(0, 10) == 0 ? "" : "N" + std::to_string(m_pick.Pick(0, 25));
+    }
 
     CModelEdit Insert(CModel& model) {
         std::unique_ptr<CBlockDlg> pBlock;
@@ -114,7 +116,8 @@ TEST(ModelEditTest, UndoAndRedoOfRandomEditsGiveTheSavedBytesBack) {
                 for (const auto& pBlock : model.GetBlocks()) {
                     const auto references = pBlock->GetReferences();
                     ASSERT_FALSE(pBlock->LinksTo(edit.GetPlacedBlock()));
-                    ASSERT_EQ(std::count(references.begin(), references.end(), edit.GetPlacedBlock()), 0);
+                    ASSERT_EQ(
+                        std::count(references.begin(), references.end(), edit.GetPlacedBlock()), 0);
                 }
             }
             edits.push_back(std::move(edit));
@@ -146,9 +149,12 @@ TEST(ModelEditTest, UndoAndRedoOfRandomEditsGiveTheSavedBytesBack) {
 
 TEST(ModelEditTest, TheModelKeepsItsRules) {
     CModel model;
-    ASSERT_FALSE(model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kTerminate))).IsEmpty());
-    EXPECT_TRUE(model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kTerminate))).IsEmpty());
-    CModelEdit add = model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kQueue), {9000, -5}));
+    ASSERT_FALSE(model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kTerminate)))
+                     .IsEmpty());
+    EXPECT_TRUE(model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kTerminate)))
+                    .IsEmpty());
+    CModelEdit add =
+        model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kQueue), {9000, -5}));
     CBlockDlg& queue = *add.GetPlacedBlock();
     EXPECT_EQ(queue.GetPosition(), (CPoint{CBlockDlg::kMaxX, 0}));
     CBlockDlg& terminator = *model.BlockAt(0);
@@ -160,7 +166,8 @@ TEST(ModelEditTest, TheModelKeepsItsRules) {
     EXPECT_FALSE(model.SetLink(queue, 0, &terminator).IsEmpty());
     EXPECT_TRUE(model.ChangeOutputCount(queue, 3).IsEmpty());
     // The switching block's per-output values follow its number of outputs.
-    CModelEdit addTransfer = model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kTransfer)));
+    CModelEdit addTransfer =
+        model.InsertBlock(CreateBlock(static_cast<std::int32_t>(EBlockKind::kTransfer)));
     auto& transfer = static_cast<CTransferDlg&>(*addTransfer.GetPlacedBlock());
     ASSERT_FALSE(model.ChangeOutputCount(transfer, 5).IsEmpty());
     EXPECT_EQ(transfer.m_rule.GetOutputCount(), 5);

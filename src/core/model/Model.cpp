@@ -56,7 +56,6 @@ void Restore(CBlockDlg& block, const SBlockState& state) {
 
 }  // namespace
 
-
 CBlockDlg& CModel::AddBlock(std::unique_ptr<CBlockDlg> pBlock) {
     m_blocks.push_back(std::move(pBlock));
     return *m_blocks.back();

@@ -7,7 +7,9 @@
 
 namespace mardo {
 
-bool IsStorableName(const std::string& strName) { return Utf8ToCp1251(strName).has_value(); }
+bool IsStorableName(const std::string& strName) {
+    return Utf8ToCp1251(strName).has_value();
+}
 
 ENameCheck CheckBlockName(const std::string& strName, const CBlockDlg& block,
                           const CBlockList& blocks) {

@@ -102,7 +102,7 @@ CPoint CDiagramView::ToDiagram(QPoint ptClient) const {
     // The model file accepts no block beyond these bounds, and a block above or left of the
     // diagram's origin could never be scrolled into view.
     const QPoint pt = ptClient + ScrollOffset();
-    return {std::clamp(pt.x(), 0, CBlockDlg::kMaxX), std::clamp(pt.y(), 0, CBlockDlg::kMaxY)};
+    return CModel::StorablePosition({pt.x(), pt.y()});
 }
 
 void CDiagramView::MoveWindow(CBlockWindow& window, QPoint ptClientTopLeft) {
