@@ -611,6 +611,12 @@ void ModelEditorTest::historyTakesEachEditAsOneStep() {
     QVERIFY(f.Diagram().WindowOf(device) != nullptr);
     QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{3});
+    // The same key deletes a selected link.
+    CBlockDlg& generator = *editor.GetModel().BlockAt(0);
+    editor.SelectLink({&generator, 0, &queue});
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    QCOMPARE(generator.GetOutLink(0), nullptr);
+    QCOMPARE(undo.text(), QStringLiteral("&Отменить: удаление связи «Генератор» → «Очередь»"));
 
     // Saving keeps the history; a new model starts an empty one.
     f.messages.Answer(EMessageAnswer::kNo);
