@@ -108,7 +108,7 @@ TEST(TransferTest, DeletingAConditionBlockLeavesTheOutputWithoutOne) {
     block.m_rule.m_conditionBlocks = {&device, &queue};
     block.m_rule.m_conditionStates = {1, 1};
     Link(block, device, 0);
-    model.DeleteBlock(&device);
+    model.DeleteBlock(device);
     EXPECT_EQ(block.m_rule.m_conditionBlocks[0], nullptr);
     EXPECT_EQ(block.m_rule.m_conditionStates[0], 0);
     EXPECT_EQ(block.m_rule.m_conditionStates[1], 1);

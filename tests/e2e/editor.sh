@@ -2,7 +2,9 @@
 # service device and a terminator from the palette onto the diagram, names and links them, sets
 # a uniform arrival law, a deterministic service time, a queue limit and the experiment
 # conditions through the property sheets, saves the model, takes screenshots, and has the batch
-# runner simulate the saved file.
+# runner simulate the saved file. Then it deletes the linked device with the Delete key, takes
+# that back with Ctrl+Z, saves the model again under another name (Ctrl+Shift+S) and has the
+# batch runner show that the figures are those of the original.
 # Usage: editor.sh MARDO MARDO_RUN OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
@@ -64,6 +66,23 @@ import -window root "$out/editor-menu.png"
 xdotool key Escape
 echo "saved $(stat -c %s "$model") bytes; screenshots in $out"
 
+# The device, selected by its caption, goes with the Delete key and its two links with it;
+# Ctrl+Z brings all three back.
+undone="$out/отмена.mrd"
+xdotool mousemove $(( device_x + 40 )) $(( top + 9 )) click 1
+sleep 0.3
+xdotool key Delete
+sleep 0.5
+import -window root "$out/editor-deleted.png"
+save_model "$out/без-прибора.mrd" ctrl+shift+s
+[ "$(stat -c %s "$out/без-прибора.mrd")" -lt "$(stat -c %s "$model")" ] ||
+    fail "the device was not deleted"
+xdotool key ctrl+z
+sleep 0.5
+import -window root "$out/editor-undone.png"
+save_model "$undone" ctrl+shift+s
+cmp -s "$model" "$undone" || fail "the model saved after the undo differs from the original"
+
 # The batch runner simulates what the editor saved.
 if [ ! -x "$mardo_run" ]; then
     echo "note: no batch runner at $mardo_run; the saved file was not simulated"
@@ -74,13 +93,19 @@ set +e
 status=$?
 set -e
 [ "$status" -eq 0 ] || fail "mardo-run exited with $status: $(cat "$out/run.err")"
+"$mardo_run" --json "$undone" >"$out/run-undone.json" 2>>"$out/run.err" ||
+    fail "mardo-run failed on the model saved after the undo: $(cat "$out/run.err")"
 if [ ! -s "$out/run.json" ]; then
     echo "note: mardo-run printed no report yet; the saved file was not simulated"
     exit 0
 fi
-python3 - "$out/run.json" <<'PY'
+python3 - "$out/run.json" "$out/run-undone.json" <<'PY'
 import json, sys
 report = json.load(open(sys.argv[1], encoding="utf-8"))
+# The model saved after deleting a block and taking that back simulates to the same figures.
+undone = json.load(open(sys.argv[2], encoding="utf-8"))
+for key in ("check", "modelTime", "departed", "blocks", "devices", "queues"):
+    assert undone[key] == report[key], (key, undone[key], report[key])
 assert report["check"] == "passed", report["check"]
 # One run of 500 ticks, as the model's sheet set it.
 assert report["modelTime"] == 500, report["modelTime"]

@@ -3,7 +3,7 @@
 # the user guide tells it (palette, names, links, property sheets, the flow test), saved, run
 # from "З&апуск..." with "&Старт" until the report window opens by itself, the report's three
 # tabs, the report saved as HTML through "Сохранить &как..." and compared with the page the
-# batch runner writes for the same file. Screenshots of every step in OUT_DIR; with GUIDE_DIR,
+# batch runner writes for the same file; the diagram is exported as a picture on the way. Screenshots of every step in OUT_DIR; with GUIDE_DIR,
 # the guide's pictures are copied there as well.
 # Usage: run.sh MARDO MARDO_RUN OUT_DIR [GUIDE_DIR]. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
@@ -76,6 +76,10 @@ find_window '^касса\.mrd - Mardo \[Редактор\]$' >/dev/null || fail 
 xdotool mousemove $(( gen_x + 40 )) $(( top + 9 )) click 1 mousemove 600 500
 shoot_editor guide-08-saved
 
+# "&Файл", "Экспорт схемы..." (its fifth item): the whole diagram as the guide's picture.
+menu_command "$file_menu" 5
+write_through_dialog "$out/guide-13-exported.png"
+
 # "&Модель", "З&апуск...": the run window, and the main window's title says so.
 menu_command "$model_menu" 1
 run=$(find_dialog '^Запуск модели$') || fail "the run window did not open"
@@ -104,11 +108,7 @@ xdotool key Down Return
 dialog=$(find_dialog 'Сохранить как') || fail "the report's save dialog did not open"
 shoot "$dialog" report-save-dialog
 xdotool key Return
-for _ in $(seq 50); do
-    [ -s "$page" ] && break
-    sleep 0.1
-done
-[ -s "$page" ] || fail "the report was not saved"
+wait_for_file "$page" || fail "the report was not saved"
 
 # Closing the report leaves the run window with its messages and "&Отчет" available.
 xdotool windowfocus "$report"

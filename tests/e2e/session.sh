@@ -103,7 +103,7 @@ menu_command() {  # x offset of the menu's title, how many items down
     xdotool key Return
 }
 file_menu=22
-model_menu=216
+model_menu=278
 
 # A line of a generator, a queue, a service device and a terminator at gen_x, queue_x, device_x
 # and term_x along the top y: placed, named, and each output linked to the next block's input.
@@ -146,16 +146,30 @@ open_model_sheet() {  # stop value
     sleep 0.3
 }
 
-# "&Файл", "&Сохранить", and the path typed into the save dialog; waits for the file.
-save_model() {  # path
-    menu_command "$file_menu" 3
-    find_dialog 'Сохранить как' >/dev/null || fail "the save dialog did not open"
-    sleep 0.3
-    retype "$1"
-    xdotool key Return
+# Whether the file is there and not empty within five seconds.
+wait_for_file() {  # path
     for _ in $(seq 50); do
         [ -s "$1" ] && return 0
         sleep 0.1
     done
-    fail "the model was not saved"
+    return 1
+}
+
+# The path typed into the open save dialog; waits for the file.
+write_through_dialog() {  # path
+    find_dialog 'Сохранить как' >/dev/null || fail "the save dialog did not open"
+    sleep 0.3
+    retype "$1"
+    xdotool key Return
+    wait_for_file "$1" || fail "\"$1\" was not written"
+}
+
+# "&Файл", "&Сохранить" (or the keys given), and the path typed into the save dialog.
+save_model() {  # path[, keys that open "Сохранить как" instead of the file menu's "Сохранить"]
+    if [ -n "${2:-}" ]; then
+        xdotool key "$2"
+    else
+        menu_command "$file_menu" 3
+    fi
+    write_through_dialog "$1"
 }

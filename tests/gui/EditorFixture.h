@@ -36,7 +36,7 @@ struct SEditorFixture {
 
     // A block of the kind, named (unless the name is empty), at a diagram position.
     CBlockDlg& Add(int nKind, CPoint pos, const char* pszName = "") {
-        CBlockDlg& block = Editor().AddBlock(*CreateBlock(nKind), pos);
+        CBlockDlg& block = *Editor().AddBlock(*CreateBlock(nKind), pos);
         block.SetName(pszName);
         return block;
     }

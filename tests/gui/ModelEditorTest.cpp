@@ -1,11 +1,12 @@
 // The main window: start-up, the palette and its terminator rule, the clipboard, links and the
-// background, scrolling, and the file commands with their questions.
+// background, scrolling, the file commands with their questions, and the history of edits.
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTableView>
@@ -105,6 +106,8 @@ private slots:
     void keepsTheModelWhenSavingFails();
     void fileDialogsOpenInTheModelsFolder();
     void lastReportStaysAtHandUntilTheNextModel();
+    void historyTakesEachEditAsOneStep();
+    void exportsTheWholeDiagram();
 };
 
 void ModelEditorTest::startsWithAnEmptyUntitledModel() {
@@ -593,6 +596,104 @@ void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
     editor.GetAction(CModelEditorDlg::kNew).trigger();
     QVERIFY(!Enabled(editor, CModelEditorDlg::kLastReport));
     QVERIFY(pReport == nullptr);
+}
+
+void ModelEditorTest::historyTakesEachEditAsOneStep() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    QStringList menus;
+    for (const QAction* pMenu : editor.menuBar()->actions()) {
+        menus << pMenu->text();
+    }
+    QCOMPARE(menus.mid(0, 3), (QStringList{"&Файл", "&Правка", "&Вид"}));
+    QAction& undo = editor.GetAction(CModelEditorDlg::kUndo);
+    QAction& redo = editor.GetAction(CModelEditorDlg::kRedo);
+    QVERIFY(!undo.isEnabled() && !redo.isEnabled());
+    QCOMPARE(undo.text(), QStringLiteral("&Отменить"));
+    BuildLine(f);
+    const QUndoStack& history = editor.GetHistory();
+    const int nSteps = history.count();
+    CBlockDlg& queue = *editor.GetModel().BlockAt(1);
+    CBlockDlg& device = *editor.GetModel().BlockAt(2);
+
+    // A drag from press to release is one step, however many moves it takes.
+    CBlockWindow& window = f.Window(queue);
+    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+    for (int i = 1; i <= 5; ++i) {
+        SendMouseMove(window, QPoint(20 + 10 * i, 5 + 20 * i), Qt::LeftButton);
+    }
+    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(70, 105));
+    QCOMPARE(history.count(), nSteps + 1);
+    const CPoint ptMoved = queue.GetPosition();
+    QVERIFY(ptMoved != (CPoint{220, 20}));
+    QCOMPARE(undo.text(), QStringLiteral("&Отменить: перемещение блока «Очередь»"));
+    undo.trigger();
+    QCOMPARE(queue.GetPosition(), (CPoint{220, 20}));
+    QCOMPARE(window.pos(), QPoint(220, 20));
+    QCOMPARE(redo.text(), QStringLiteral("&Повторить: перемещение блока «Очередь»"));
+    redo.trigger();
+    QCOMPARE(window.pos(), QPoint(ptMoved.x, ptMoved.y));
+
+    // A sheet's OK is one step, and none when nothing changed.
+    f.dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) { sheet.OnOk(); });
+    editor.EditBlockProperties(queue);
+    QCOMPARE(history.count(), nSteps + 1);
+    f.dialogs.Then<CBlockPropertySheet>([](CBlockPropertySheet& sheet) {
+        sheet.show();
+        dynamic_cast<CBlockPage&>(sheet.GetPage(0)).GetNameEdit().setText(QStringLiteral("Буфер"));
+        sheet.OnOk();
+    });
+    editor.EditBlockProperties(queue);
+    QCOMPARE(history.count(), nSteps + 2);
+    QCOMPARE(undo.text(), QStringLiteral("&Отменить: свойства блока «Очередь»"));
+    undo.trigger();
+    QCOMPARE(f.Window(queue).GetRowText(0), QStringLiteral("Очередь"));
+
+    // The Delete key removes the block with its links; undone, they all come back.
+    editor.SelectBlock(device);
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{3});
+    QCOMPARE(queue.GetOutLink(0), nullptr);
+    QCOMPARE(undo.text(), QStringLiteral("&Отменить: удаление блока «Прибор»"));
+    QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.GetModel().BlockAt(2), &device);
+    QCOMPARE(queue.GetOutLink(0), &device);
+    QCOMPARE(device.GetOutLink(0), editor.GetModel().BlockAt(3));
+    QVERIFY(f.Diagram().WindowOf(device) != nullptr);
+    QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{3});
+    // The same key deletes a selected link.
+    CBlockDlg& generator = *editor.GetModel().BlockAt(0);
+    editor.SelectLink({&generator, 0, &queue});
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    QCOMPARE(generator.GetOutLink(0), nullptr);
+    QCOMPARE(undo.text(), QStringLiteral("&Отменить: удаление связи «Генератор» → «Очередь»"));
+
+    // Saving keeps the history; a new model starts an empty one.
+    f.messages.Answer(EMessageAnswer::kNo);
+    editor.OnNew();
+    QVERIFY(!undo.isEnabled() && !redo.isEnabled());
+    QCOMPARE(redo.text(), QStringLiteral("&Повторить"));
+}
+
+void ModelEditorTest::exportsTheWholeDiagram() {
+    SEditorFixture f;
+    BuildLine(f);
+    // Far beyond what the window shows.
+    f.Add(3, {3000, 2000}, "Дальняя");
+    QTemporaryDir folder;
+    const QString strPng = folder.filePath(QStringLiteral("схема.png"));
+    const QString strSvg = folder.filePath(QStringLiteral("схема.svg"));
+    QVERIFY(f.Editor().ExportDiagram(strPng));
+    QVERIFY(f.Editor().ExportDiagram(strSvg));
+    const QImage image(strPng);
+    QVERIFY(image.width() > 3000 - 20 && image.height() > 2000);
+    QFile svg(strSvg);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QString strText = QString::fromUtf8(svg.readAll());
+    for (const char* pszName : {"Генератор", "Выход", "Дальняя"}) {
+        QVERIFY2(strText.contains(QString::fromUtf8(pszName)), pszName);
+    }
 }
 
 QTEST_MAIN(ModelEditorTest)

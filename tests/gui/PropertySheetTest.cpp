@@ -195,8 +195,9 @@ void PropertySheetTest::renameDialogAppliesTheNameRule() {
         dialog.GetNameEdit().setText(QStringLiteral(" Буфер "));
         QTest::mouseClick(&dialog.GetOkButton(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.GetNewName(), std::string("Буфер"));
     }
-    QCOMPARE(queue.GetName(), std::string("Буфер"));
+    QCOMPARE(queue.GetName(), std::string("Очередь"));  // the editor renames through the model
 }
 
 void PropertySheetTest::linkDialogOffersOnlyLinkableBlocks() {
@@ -221,6 +222,8 @@ void PropertySheetTest::linkDialogOffersOnlyLinkableBlocks() {
         QCOMPARE(choice.currentIndex(), 0);
         choice.setCurrentIndex(2);
         dialog.OnOk();
+        QCOMPARE(dialog.GetDestination(), &device);
+        QVERIFY(!model.SetLink(source, 1, dialog.GetDestination()).IsEmpty());
         QCOMPARE(source.GetOutLink(1), &device);
         QCOMPARE(source.GetOutLink(0), nullptr);
     }
@@ -240,7 +243,7 @@ void PropertySheetTest::linkDialogOffersOnlyLinkableBlocks() {
         QCOMPARE(dialog.GetChoice().currentText(), QStringLiteral("Прибор"));
         dialog.GetChoice().setCurrentIndex(0);
         dialog.OnOk();
-        QCOMPARE(source.GetOutLink(1), &queue);
+        QCOMPARE(dialog.GetDestination(), &queue);
     }
     {
         // Nothing to choose from: OK leaves the output as it is.

@@ -118,6 +118,7 @@ void CBlockDlg::SetOutputCount(std::int32_t n) {
     }
     m_outLinks.resize(static_cast<std::size_t>(n), nullptr);
     m_nOutputs = n;
+    FitOutputValues();
     if (m_pView != nullptr) {
         m_pView->OnOutputCountChanged();
     }

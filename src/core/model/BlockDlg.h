@@ -31,6 +31,7 @@ struct SBlockTraits {
     bool bOnePerModel = false;  // a model holds at most one, so it is never copied
     bool bLongTitle = false;  // its caption scrolls while selected
     bool bHasState = false;   // its state, free or busy, can steer a switching block
+    bool bVariableOutputs = false;  // its sheet sets the number of its outputs
 };
 
 // The figures of a service device's row in the report.
@@ -146,8 +147,13 @@ public:
     std::int32_t GetOutputCount() const { return m_nOutputs; }
     CBlockDlg* GetOutLink(std::int32_t k) const;
     void SetOutLink(std::int32_t k, CBlockDlg* pBlock);
-    // Grows with unlinked outputs or drops the last outputs with their links.
+    // Grows with unlinked outputs or drops the last outputs with their links; the kind's
+    // per-output values follow.
     void SetOutputCount(std::int32_t n);
+    // Whether the block may be given n outputs.
+    bool AcceptsOutputCount(std::int32_t n) const {
+        return n == m_nOutputs || (m_traits.bVariableOutputs && IsValidOutputCount(n));
+    }
     // Whether some output leads to pBlock.
     bool LinksTo(const CBlockDlg* pBlock) const;
 
@@ -201,6 +207,8 @@ protected:
 
     // Output k's destination, or null; k must lie within the outputs.
     CBlockDlg* Destination(std::size_t k) const { return m_outLinks[k]; }
+    // Brings the kind's per-output values to the number of outputs.
+    virtual void FitOutputValues() {}
     // Whether a stored number of outputs is one this kind may have.
     static bool IsValidOutputCount(std::int32_t n) { return n >= 1 && n <= kMaxOutputs; }
 

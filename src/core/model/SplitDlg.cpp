@@ -8,7 +8,7 @@
 namespace mardo {
 
 CSplitDlg::CSplitDlg(CPoint ptPos)
-    : CBlockOf(EBlockKind::kSplit, "Копирующий блок", {.bLongTitle = true}, 2, ptPos), m_copyCounts(2, 1) {}
+    : CBlockOf(EBlockKind::kSplit, "Копирующий блок", {.bLongTitle = true, .bVariableOutputs = true}, 2, ptPos), m_copyCounts(2, 1) {}
 
 CSplitDlg::CSplitDlg(const CSplitDlg& other)
     : CBlockOf(other), m_copyCounts(other.m_copyCounts), m_priority(other.m_priority) {}

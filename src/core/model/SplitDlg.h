@@ -35,6 +35,7 @@ public:
     const CTransactList& GetOutList(std::size_t k) const { return m_outLists[k]; }
 
 protected:
+    void FitOutputValues() override { FitCopyCounts(); }
     std::uint32_t QuietUntil(std::uint32_t nTime) override;
 
 private:

@@ -10,7 +10,7 @@
 namespace mardo {
 
 CTransferDlg::CTransferDlg(CPoint ptPos)
-    : CBlockOf(EBlockKind::kTransfer, "Коммутирующий блок", {.bLongTitle = true}, 2, ptPos), m_rule(2) {}
+    : CBlockOf(EBlockKind::kTransfer, "Коммутирующий блок", {.bLongTitle = true, .bVariableOutputs = true}, 2, ptPos), m_rule(2) {}
 
 CTransferDlg::CTransferDlg(const CTransferDlg& other)
     : CBlockOf(other), m_rule(other.m_rule), m_priority(other.m_priority) {}

@@ -41,6 +41,7 @@ public:
     const CTransactList& GetOutList(std::size_t k) const { return m_outLists[k]; }
 
 protected:
+    void FitOutputValues() override { m_rule.SetOutputCount(m_nOutputs); }
     std::span<CBlockDlg*> References() override { return m_rule.m_conditionBlocks; }
     std::uint32_t QuietUntil(std::uint32_t nTime) override;
 

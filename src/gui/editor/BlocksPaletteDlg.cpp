@@ -96,7 +96,7 @@ void CBlocksPaletteDlg::FitToEntries() {
     setFixedSize(m_pList->size());
 }
 
-int CBlocksPaletteDlg::FindTerminator() const {
+int CBlocksPaletteDlg::FindOnePerModel() const {
     for (int i = 0; i < GetEntryCount(); ++i) {
         if (m_prototypes[static_cast<std::size_t>(i)]->IsOnePerModel()) {
             return i;
@@ -105,24 +105,15 @@ int CBlocksPaletteDlg::FindTerminator() const {
     return -1;
 }
 
-void CBlocksPaletteDlg::RemoveTerminatorEntry() {
-    const int nRow = FindTerminator();
-    if (nRow >= 0) {
+void CBlocksPaletteDlg::FollowModel(const CModel& model) {
+    const int nRow = FindOnePerModel();
+    if (nRow >= 0 && !model.CanInsert(GetPrototype(nRow))) {
+        m_pWithheld = std::move(m_prototypes[static_cast<std::size_t>(nRow)]);
         RemoveEntry(nRow);
         FitToEntries();
-    }
-}
-
-void CBlocksPaletteDlg::RestoreTerminatorEntry() {
-    if (FindTerminator() < 0) {
-        InsertEntry(0, CreateBlock(static_cast<std::int32_t>(EBlockKind::kTerminate)));
+    } else if (nRow < 0 && m_pWithheld && model.CanInsert(*m_pWithheld)) {
+        InsertEntry(0, std::move(m_pWithheld));
         FitToEntries();
-    }
-}
-
-void CBlocksPaletteDlg::AfterAdding(int nEntry) {
-    if (GetPrototype(nEntry).IsOnePerModel()) {
-        RemoveTerminatorEntry();
     }
 }
 
@@ -131,7 +122,6 @@ void CBlocksPaletteDlg::ActivateEntry(int nEntry) {
         return;
     }
     m_owner.AddBlockAtTopLeft(GetPrototype(nEntry));
-    AfterAdding(nEntry);
 }
 
 void CBlocksPaletteDlg::MoveEntry(int nEntry, int nBefore) {
@@ -163,7 +153,6 @@ void CBlocksPaletteDlg::DropEntry(int nEntry, QPoint ptGlobal) {
         MoveEntry(nEntry, index.isValid() ? index.row() : GetEntryCount());
     } else if (m_owner.IsDropPlace(ptGlobal)) {
         m_owner.AddBlockAt(GetPrototype(nEntry), ptGlobal);
-        AfterAdding(nEntry);
     }
 }
 

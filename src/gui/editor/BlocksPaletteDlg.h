@@ -11,11 +11,13 @@ class QListWidget;
 
 namespace mardo {
 
+class CModel;
 class IPaletteOwner;
 
 // The palette of block kinds: a small tool window whose entries are dragged onto the diagram or
 // double-clicked to add a block. Behind each entry stands a prototype block with its kind's
-// defaults. While the model has a terminator the palette offers none.
+// defaults. It offers only the kinds the model would take: none that the model holds one of
+// and may hold only one of.
 class CBlocksPaletteDlg final : public QWidget {
     Q_OBJECT
 
@@ -39,8 +41,8 @@ public:
     // Moves an entry before the entry at nBefore (or to the end for the entry count).
     void MoveEntry(int nEntry, int nBefore);
 
-    void RemoveTerminatorEntry();
-    void RestoreTerminatorEntry();
+    // Offers or withholds the entries of kinds a model holds only one of, as the model allows.
+    void FollowModel(const CModel& model);
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -49,11 +51,9 @@ protected:
 private:
     void InsertEntry(int nRow, std::unique_ptr<CBlockDlg> pPrototype);
     void RemoveEntry(int nRow);
-    int FindTerminator() const;
+    int FindOnePerModel() const;
     int EntryWidth() const;
     void FitToEntries();
-    // After a block was added from an entry: a terminator's entry goes away.
-    void AfterAdding(int nEntry);
 
     void BeginDrag(int nEntry, QPoint ptGlobal);
     void TrackDrag(QPoint ptGlobal);
@@ -63,6 +63,7 @@ private:
     IPaletteOwner& m_owner;
     QListWidget* m_pList;
     std::vector<std::unique_ptr<CBlockDlg>> m_prototypes;
+    std::unique_ptr<CBlockDlg> m_pWithheld;  // the one-per-model entry's prototype while withheld
 
     int m_nPressed = -1;
     QPoint m_ptPress;

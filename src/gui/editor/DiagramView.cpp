@@ -102,16 +102,76 @@ CPoint CDiagramView::ToDiagram(QPoint ptClient) const {
     // The model file accepts no block beyond these bounds, and a block above or left of the
     // diagram's origin could never be scrolled into view.
     const QPoint pt = ptClient + ScrollOffset();
-    return {std::clamp(pt.x(), 0, CBlockDlg::kMaxX), std::clamp(pt.y(), 0, CBlockDlg::kMaxY)};
+    return CModel::StorablePosition({pt.x(), pt.y()});
 }
 
 void CDiagramView::MoveWindow(CBlockWindow& window, QPoint ptClientTopLeft) {
     const CPoint pos = ToDiagram(ptClientTopLeft);
-    CBlockDlg& block = window.GetBlock();
-    block.SetPosition(pos.x, pos.y);
     window.move(QPoint(pos.x, pos.y) - ScrollOffset());
-    if (IsLinked(block)) {
+    if (IsLinked(window.GetBlock())) {
         viewport()->update();
+    }
+}
+
+CPoint CDiagramView::DiagramPosition(const CBlockWindow& window) const {
+    return ToDiagram(window.pos());
+}
+
+void CDiagramView::FollowModel() {
+    std::erase_if(m_windows, [this](const auto& entry) {
+        return m_model.IndexOfBlock(entry.first) < 0;
+    });
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        CBlockWindow* pWindow = WindowOf(*pBlock);
+        if (pWindow == nullptr) {
+            pWindow = &AddWindow(*pBlock);
+        }
+        const CPoint pos = pBlock->GetPosition();
+        pWindow->move(QPoint(pos.x, pos.y) - ScrollOffset());
+        pWindow->FitToRows();
+        pWindow->update();
+    }
+    const SDiagramLink& link = m_selectedLink;
+    if (link.IsSet() && (m_model.IndexOfBlock(link.pSource) < 0 ||
+                         link.pSource->GetOutLink(link.nOutput) != link.pDestination)) {
+        m_selectedLink = {};
+    }
+    viewport()->update();
+}
+
+QRect CDiagramView::Extent() const {
+    constexpr int kMargin = 20;
+    QRect extent;
+    for (const auto& [pBlock, pWindow] : m_windows) {
+        extent |= QRect(pWindow->pos() + ScrollOffset(), pWindow->size());
+    }
+    return extent.isEmpty() ? QRect(0, 0, kMargin, kMargin)
+                            : extent.adjusted(-kMargin, -kMargin, kMargin, kMargin);
+}
+
+void CDiagramView::Render(QPainter& painter) const {
+    const QRect extent = Extent();
+    painter.save();
+    painter.fillRect(QRect(QPoint(0, 0), extent.size()), Qt::white);
+    // The links are laid out between the windows as they stand in the viewport.
+    painter.translate(ScrollOffset() - extent.topLeft());
+    PaintLinks(painter, false);
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        if (CBlockWindow* pWindow = WindowOf(*pBlock)) {
+            pWindow->RenderPlain(painter, pWindow->pos());
+        }
+    }
+    painter.restore();
+}
+
+void CDiagramView::PaintLinks(QPainter& painter, bool bShowSelection) const {
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        for (int k = 0; k < pBlock->GetOutputCount(); ++k) {
+            const SDiagramLink link{pBlock.get(), k, pBlock->GetOutLink(k)};
+            if (const std::optional<SLinkPath> path = PathOf(link)) {
+                path->Draw(painter, bShowSelection && link == m_selectedLink);
+            }
+        }
     }
 }
 
@@ -184,14 +244,7 @@ bool CDiagramView::IsLinked(const CBlockDlg& block) const {
 
 void CDiagramView::paintEvent(QPaintEvent* /*pEvent*/) {
     QPainter painter(viewport());
-    for (const auto& pBlock : m_model.GetBlocks()) {
-        for (int k = 0; k < pBlock->GetOutputCount(); ++k) {
-            const SDiagramLink link{pBlock.get(), k, pBlock->GetOutLink(k)};
-            if (const std::optional<SLinkPath> path = PathOf(link)) {
-                path->Draw(painter, link == m_selectedLink);
-            }
-        }
-    }
+    PaintLinks(painter, true);
 }
 
 void CDiagramView::mousePressEvent(QMouseEvent* pEvent) {

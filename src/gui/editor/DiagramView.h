@@ -40,8 +40,18 @@ public:
     // Whether a point of the screen lies on the diagram's empty background.
     bool IsBackgroundAt(QPoint ptGlobal) const;
 
-    // Moves a block window, keeping the block within the diagram, and stores its position.
+    // Moves a block window within the diagram while it is dragged; the block keeps its position
+    // until the drag ends (DiagramPosition tells the window's).
     void MoveWindow(CBlockWindow& window, QPoint ptClientTopLeft);
+    CPoint DiagramPosition(const CBlockWindow& window) const;
+    // Brings the windows in line with the model after it changed: a window for every block and
+    // none for a block that has gone, each at its block's position and fitted to its rows; a
+    // selected link that no longer exists is dropped.
+    void FollowModel();
+    // The whole diagram, every block and link wherever it is scrolled, drawn onto a painter from
+    // its origin; Extent is the part of the diagram it shows, the blocks with a margin.
+    void Render(QPainter& painter) const;
+    QRect Extent() const;
     QPoint ScrollOffset() const;
     // The diagram position of a client point, within the diagram's bounds.
     CPoint ToDiagram(QPoint ptClient) const;
@@ -72,6 +82,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
 
 private:
+    void PaintLinks(QPainter& painter, bool bShowSelection) const;
+
     // Windows are deleted through the event loop, so that a window may delete itself from its
     // own menu.
     struct SDeleteLater {

@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QImage>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
+#include <QSvgGenerator>
 #include <filesystem>
 
 #include "core/persist/ModelFile.h"
@@ -14,6 +17,7 @@
 #include "gui/common/TextConversion.h"
 #include "gui/editor/BlocksPaletteDlg.h"
 #include "gui/editor/DiagramView.h"
+#include "gui/editor/EditCommand.h"
 #include "gui/model/BlockWindow.h"
 #include "gui/props/ChangeInBlockDlg.h"
 #include "gui/props/ChangeNameBlockDlg.h"
@@ -28,6 +32,13 @@ namespace {
 const QString kOpenFilter = QStringLiteral("Файлы \"Mardo\" (*.mrd);;Все файлы (*.*)");
 const QString kSaveFilter = QStringLiteral("Файлы \"Mardo\" (*.mrd)");
 const QString kModelSuffix = QStringLiteral("mrd");
+const QString kExportFilter = QStringLiteral("Рисунок PNG (*.png);;Рисунок SVG (*.svg)");
+
+// How a step names a block: by its name, or by its kind while it has none.
+QString Label(const CBlockDlg& block) {
+    return QStringLiteral("«%1»").arg(QString::fromStdString(
+        block.IsNamed() ? block.GetName() : block.GetKindTitle()));
+}
 
 // While one of the main window's modal dialogs is open the palette accepts nothing.
 class CPaletteLock {
@@ -52,6 +63,7 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
     setCentralWidget(m_pDiagram);
     resize(900, 640);
     CreateMenus();
+    connect(&m_history, &QUndoStack::indexChanged, this, [this] { UpdateHistoryCommands(); });
     connect(m_pDiagram, &CDiagramView::backgroundPressed, this,
             [this](QPoint pt) { HitTestLink(pt); });
     connect(m_pDiagram, &CDiagramView::backgroundDoubleClicked, this,
@@ -80,8 +92,10 @@ void CModelEditorDlg::SetRunHandler(CRunHandler handler) {
 }
 
 QAction* CModelEditorDlg::AddCommand(QMenu& menu, const char* pszText, ECommand nCommand,
-                                     const std::function<void()>& handler) {
+                                     const std::function<void()>& handler,
+                                     QList<QKeySequence> keys) {
     QAction* pAction = menu.addAction(QString::fromUtf8(pszText));
+    pAction->setShortcuts(keys);
     connect(pAction, &QAction::triggered, this, handler);
     m_actions[nCommand] = pAction;
     return pAction;
@@ -90,28 +104,45 @@ QAction* CModelEditorDlg::AddCommand(QMenu& menu, const char* pszText, ECommand 
 void CModelEditorDlg::CreateMenus() {
     QMenuBar& bar = *menuBar();
     QMenu& file = *bar.addMenu(QStringLiteral("&Файл"));
-    AddCommand(file, "Созд&ать", kNew, [this] { OnNew(); });
-    AddCommand(file, "&Открыть...", kOpen, [this] { OnOpen(); });
-    AddCommand(file, "&Сохранить", kSave, [this] { OnSave(); });
-    AddCommand(file, "Сохранить &как...", kSaveAs, [this] { OnSaveAs(); });
+    AddCommand(file, "Созд&ать", kNew, [this] { OnNew(); }, {Qt::CTRL | Qt::Key_N});
+    AddCommand(file, "&Открыть...", kOpen, [this] { OnOpen(); }, {Qt::CTRL | Qt::Key_O});
+    AddCommand(file, "&Сохранить", kSave, [this] { OnSave(); }, {Qt::CTRL | Qt::Key_S});
+    AddCommand(file, "Сохранить &как...", kSaveAs, [this] { OnSaveAs(); },
+               {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
+    file.addSeparator();
+    AddCommand(file, "Экспорт схемы...", kExportDiagram, [this] { OnExport(); });
     file.addSeparator();
     AddCommand(file, "&Выход", kExit, [this] { close(); });
+
+    QMenu& edit = *bar.addMenu(QStringLiteral("&Правка"));
+    AddCommand(edit, "&Отменить", kUndo, [this] { m_history.undo(); }, {Qt::CTRL | Qt::Key_Z});
+    AddCommand(edit, "&Повторить", kRedo, [this] { m_history.redo(); },
+               {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
 
     QMenu& view = *bar.addMenu(QStringLiteral("&Вид"));
     AddCommand(view, "Бло&ки", kShowPalette, [this] { TogglePalette(); })->setCheckable(true);
 
     QMenu& block = *bar.addMenu(QStringLiteral("Бло&к"));
-    AddCommand(block, "Копировать", kCopy, [this] {
-        if (const CBlockDlg* pBlock = GetSelectedBlock()) {
-            CopyBlock(*pBlock);
-        }
-    });
-    AddCommand(block, "Вставить", kPaste, [this] { PasteAt(QPoint(0, 0)); });
-    AddCommand(block, "Удалить", kDelete, [this] {
-        if (CBlockDlg* pBlock = GetSelectedBlock()) {
-            DeleteBlock(*pBlock);
-        }
-    });
+    AddCommand(
+        block, "Копировать", kCopy,
+        [this] {
+            if (const CBlockDlg* pBlock = GetSelectedBlock()) {
+                CopyBlock(*pBlock);
+            }
+        },
+        {Qt::CTRL | Qt::Key_C});
+    AddCommand(block, "Вставить", kPaste, [this] { PasteAt(QPoint(0, 0)); },
+               {Qt::CTRL | Qt::Key_V});
+    // Delete belongs to the block or to the link, whichever is selected: only one of the two
+    // commands is ever available.
+    AddCommand(
+        block, "Удалить", kDelete,
+        [this] {
+            if (CBlockDlg* pBlock = GetSelectedBlock()) {
+                DeleteBlock(*pBlock);
+            }
+        },
+        {Qt::Key_Delete});
     block.addSeparator();
     AddCommand(block, "Свойства...", kBlockProperties, [this] {
         if (CBlockDlg* pBlock = GetSelectedBlock()) {
@@ -121,10 +152,10 @@ void CModelEditorDlg::CreateMenus() {
 
     QMenu& link = *bar.addMenu(QStringLiteral("&Связь"));
     AddCommand(link, "&Изменить...", kChangeLink, [this] { ChangeSelectedLink(); });
-    AddCommand(link, "&Удалить", kDeleteLink, [this] { DeleteSelectedLink(); });
+    AddCommand(link, "&Удалить", kDeleteLink, [this] { DeleteSelectedLink(); }, {Qt::Key_Delete});
 
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
-    AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); });
+    AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); }, {Qt::Key_F5});
     AddCommand(model, "Последний &отчет...", kLastReport, [this] { OnLastReport(); });
     model.addSeparator();
     AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
@@ -149,7 +180,8 @@ const SDiagramLink& CModelEditorDlg::GetSelectedLink() const {
 void CModelEditorDlg::UpdateMenuStates() {
     const bool bLink = GetSelectedLink().IsSet();
     const CBlockDlg* pBlock = bLink ? nullptr : GetSelectedBlock();
-    m_actions[kCopy]->setEnabled(pBlock != nullptr && !pBlock->IsOnePerModel());
+    // A block is copied only when the model would take another of its kind.
+    m_actions[kCopy]->setEnabled(pBlock != nullptr && m_model.CanInsert(*pBlock));
     m_actions[kDelete]->setEnabled(pBlock != nullptr);
     m_actions[kBlockProperties]->setEnabled(pBlock != nullptr);
     m_actions[kChangeLink]->setEnabled(bLink);
@@ -157,6 +189,40 @@ void CModelEditorDlg::UpdateMenuStates() {
     m_actions[kPaste]->setEnabled(m_pClipboard != nullptr);
     m_actions[kRun]->setEnabled(static_cast<bool>(m_runHandler));
     m_actions[kLastReport]->setEnabled(m_pLastReport != nullptr);
+    UpdateHistoryCommands();
+}
+
+void CModelEditorDlg::UpdateHistoryCommands() {
+    const auto name = [](const char* pszCommand, bool bCan, const QString& strStep) {
+        return bCan ? QStringLiteral("%1: %2").arg(QString::fromUtf8(pszCommand), strStep)
+                    : QString::fromUtf8(pszCommand);
+    };
+    m_actions[kUndo]->setEnabled(m_history.canUndo());
+    m_actions[kUndo]->setText(name("&Отменить", m_history.canUndo(), m_history.undoText()));
+    m_actions[kRedo]->setEnabled(m_history.canRedo());
+    m_actions[kRedo]->setText(name("&Повторить", m_history.canRedo(), m_history.redoText()));
+}
+
+bool CModelEditorDlg::Push(CModelEdit edit, const QString& strStep) {
+    if (edit.IsEmpty()) {
+        return false;
+    }
+    m_history.push(new CEditCommand(m_model, std::move(edit), strStep, [this] { FollowModel(); }));
+    FollowModel();
+    return true;
+}
+
+void CModelEditorDlg::FollowModel() {
+    // A block comes back from the history as it went, perhaps selected: one selection stays.
+    bool bSelected = false;
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        if (pBlock->IsSelected() && std::exchange(bSelected, true)) {
+            pBlock->Deselect();
+        }
+    }
+    m_pDiagram->FollowModel();
+    m_pPalette->FollowModel(m_model);
+    UpdateMenuStates();
 }
 
 QString CModelEditorDlg::GetFileName() const { return QFileInfo(m_strPath).fileName(); }
@@ -169,10 +235,11 @@ void CModelEditorDlg::FocusHolder() { m_pDiagram->setFocus(Qt::OtherFocusReason)
 
 void CModelEditorDlg::NewModel() {
     ForgetLastReport();
+    m_history.clear();
     m_pDiagram->RemoveAllWindows();
     m_model.Clear();
     UpdateMenuStates();
-    m_pPalette->RestoreTerminatorEntry();
+    m_pPalette->FollowModel(m_model);
     m_pDiagram->ResetScroll();
     m_strPath = kUntitled;
     m_bHasFile = false;
@@ -216,12 +283,11 @@ void CModelEditorDlg::LoadFile(const QString& strPath) {
         ShowMessage(this, QString::fromStdString(result.strMessage), EMessageIcon::kError);
         return;
     }
+    m_history.clear();
     for (const auto& pBlock : m_model.GetBlocks()) {
         m_pDiagram->AddWindow(*pBlock);
-        if (pBlock->IsOnePerModel()) {
-            m_pPalette->RemoveTerminatorEntry();
-        }
     }
+    m_pPalette->FollowModel(m_model);
     m_strPath = QFileInfo(strPath).absoluteFilePath();
     m_bHasFile = true;
     UpdateTitle();
@@ -335,20 +401,25 @@ void CModelEditorDlg::OnAbout() {
 
 // --- Blocks -------------------------------------------------------------------------------
 
-CBlockDlg& CModelEditorDlg::PlaceBlock(std::unique_ptr<CBlockDlg> pBlock) {
+CBlockDlg* CModelEditorDlg::PlaceBlock(std::unique_ptr<CBlockDlg> pBlock, const char* pszStep) {
     DeselectBlock();
     ClearLinkSelection();
-    CBlockDlg& block = m_model.AddBlock(std::move(pBlock));
-    m_pDiagram->AddWindow(block);
-    block.Select();
+    CModelEdit edit = m_model.InsertBlock(std::move(pBlock));
+    CBlockDlg* pPlaced = edit.GetPlacedBlock();
+    if (pPlaced == nullptr) {
+        UpdateMenuStates();
+        return nullptr;
+    }
+    Push(std::move(edit), QString::fromUtf8(pszStep).arg(Label(*pPlaced)));
+    pPlaced->Select();
     UpdateMenuStates();
-    return block;
+    return pPlaced;
 }
 
-CBlockDlg& CModelEditorDlg::AddBlock(const CBlockDlg& prototype, CPoint ptPos) {
+CBlockDlg* CModelEditorDlg::AddBlock(const CBlockDlg& prototype, CPoint ptPos) {
     std::unique_ptr<CBlockDlg> pBlock = prototype.Clone();
     pBlock->SetPosition(ptPos.x, ptPos.y);
-    return PlaceBlock(std::move(pBlock));
+    return PlaceBlock(std::move(pBlock), "добавление блока %1");
 }
 
 bool CModelEditorDlg::IsDropPlace(QPoint ptGlobal) const {
@@ -364,7 +435,7 @@ void CModelEditorDlg::AddBlockAtTopLeft(const CBlockDlg& prototype) {
 }
 
 void CModelEditorDlg::CopyBlock(const CBlockDlg& block) {
-    if (block.IsOnePerModel()) {
+    if (!m_model.CanInsert(block)) {
         return;
     }
     m_pClipboard = block.Clone();
@@ -378,17 +449,14 @@ void CModelEditorDlg::PasteAt(QPoint ptClient) {
     std::unique_ptr<CBlockDlg> pBlock = m_pClipboard->Clone();
     const CPoint pos = m_pDiagram->ToDiagram(ptClient);
     pBlock->SetPosition(pos.x, pos.y);
-    PlaceBlock(std::move(pBlock));
+    PlaceBlock(std::move(pBlock), "вставка блока %1");
 }
 
 void CModelEditorDlg::DeleteBlock(CBlockDlg& block) {
-    if (block.IsOnePerModel()) {
-        m_pPalette->RestoreTerminatorEntry();
-    }
-    m_pDiagram->RemoveWindow(block);
-    m_model.DeleteBlock(&block);
-    UpdateMenuStates();
-    RepaintLinks();
+    const QString strStep = QStringLiteral("удаление блока %1").arg(Label(block));
+    // Taken back, the block returns unselected.
+    block.Deselect();
+    Push(m_model.DeleteBlock(block), strStep);
     FocusHolder();
 }
 
@@ -413,6 +481,12 @@ void CModelEditorDlg::MoveBlockWindow(CBlockWindow& window, QPoint ptClientTopLe
     m_pDiagram->MoveWindow(window, ptClientTopLeft);
 }
 
+void CModelEditorDlg::BlockWindowDropped(CBlockWindow& window) {
+    CBlockDlg& block = window.GetBlock();
+    Push(m_model.MoveBlock(block, m_pDiagram->DiagramPosition(window)),
+         QStringLiteral("перемещение блока %1").arg(Label(block)));
+}
+
 CBlockWindow* CModelEditorDlg::BlockWindowAt(QPoint ptGlobal) const {
     return m_pDiagram->WindowAt(ptGlobal);
 }
@@ -422,18 +496,27 @@ void CModelEditorDlg::RepaintLinks() { m_pDiagram->viewport()->update(); }
 bool CModelEditorDlg::RenameBlock(CBlockDlg& block) {
     CPaletteLock lock(*m_pPalette);
     CChangeNameBlockDlg dialog(m_model.GetBlocks(), block, this);
-    return RunDialog(dialog) == QDialog::Accepted;
+    const QString strStep = QStringLiteral("переименование блока %1").arg(Label(block));
+    return RunDialog(dialog) == QDialog::Accepted &&
+           Push(m_model.RenameBlock(block, dialog.GetNewName()), strStep);
 }
 
 void CModelEditorDlg::EditBlockProperties(CBlockDlg& block) {
     CPaletteLock lock(*m_pPalette);
-    block.EditProperties(m_sheetEditor, m_model.GetBlocks());
+    const QString strStep = QStringLiteral("свойства блока %1").arg(Label(block));
+    if (const std::unique_ptr<CBlockDlg> pEdited =
+            m_sheetEditor.EditCopy(block, m_model.GetBlocks())) {
+        Push(m_model.TakeOverParameters(block, *pEdited), strStep);
+    }
     RepaintLinks();
 }
 
 void CModelEditorDlg::EditModelProperties() {
     CPaletteLock lock(*m_pPalette);
-    m_sheetEditor.EditExperiment(m_model.m_experiment);
+    CExperimentParams experiment = m_model.m_experiment;
+    if (m_sheetEditor.EditExperiment(experiment)) {
+        Push(m_model.SetExperiment(experiment), QStringLiteral("свойства модели"));
+    }
 }
 
 // --- Links --------------------------------------------------------------------------------
@@ -447,8 +530,21 @@ void CModelEditorDlg::SelectLink(const SDiagramLink& link) {
     UpdateMenuStates();
 }
 
-void CModelEditorDlg::LinkCreated(CBlockDlg& source, int nOutput, CBlockDlg& destination) {
-    SelectLink({&source, nOutput, &destination});
+void CModelEditorDlg::SetLink(CBlockDlg& source, int nOutput, CBlockDlg* pDestination) {
+    CBlockDlg* pOld = source.GetOutLink(nOutput);
+    const QString strStep =
+        pDestination != nullptr
+            ? QStringLiteral("связь %1 → %2").arg(Label(source), Label(*pDestination))
+            : QStringLiteral("удаление связи %1 → %2")
+                  .arg(Label(source), pOld != nullptr ? Label(*pOld) : QString());
+    Push(m_model.SetLink(source, nOutput, pDestination), strStep);
+}
+
+void CModelEditorDlg::MakeLink(CBlockDlg& source, int nOutput, CBlockDlg& destination) {
+    SetLink(source, nOutput, &destination);
+    if (source.GetOutLink(nOutput) == &destination) {
+        SelectLink({&source, nOutput, &destination});
+    }
 }
 
 bool CModelEditorDlg::HitTestLink(QPoint ptClient) {
@@ -470,7 +566,9 @@ void CModelEditorDlg::ChangeSelectedLink() {
     CPaletteLock lock(*m_pPalette);
     CChangeInBlockDlg dialog(m_model.GetBlocks(), *link.pSource, link.nOutput,
                              CChangeInBlockDlg::EMode::kChange, this);
-    RunDialog(dialog);
+    if (RunDialog(dialog) == QDialog::Accepted) {
+        SetLink(*link.pSource, link.nOutput, dialog.GetDestination());
+    }
     CBlockDlg* pDestination = link.pSource->GetOutLink(link.nOutput);
     m_pDiagram->SetSelectedLink(pDestination != nullptr
                                     ? SDiagramLink{link.pSource, link.nOutput, pDestination}
@@ -489,6 +587,7 @@ void CModelEditorDlg::ChangeOutputLink(CBlockDlg& block, int nOutput) {
     if (RunDialog(dialog) != QDialog::Accepted) {
         return;
     }
+    SetLink(block, nOutput, dialog.GetDestination());
     if (CBlockDlg* pNew = block.GetOutLink(nOutput)) {
         SelectLink({&block, nOutput, pNew});
     } else if (pOld != nullptr) {
@@ -502,9 +601,49 @@ void CModelEditorDlg::DeleteSelectedLink() {
     if (!link.IsSet()) {
         return;
     }
-    link.pSource->SetOutLink(link.nOutput, nullptr);
     ClearLinkSelection();
+    SetLink(*link.pSource, link.nOutput, nullptr);
     UpdateMenuStates();
+}
+
+// --- The picture of the diagram --------------------------------------------------------------
+
+void CModelEditorDlg::OnExport() {
+    CPaletteLock lock(*m_pPalette);
+    const QFileInfo model(m_strPath);
+    const QString strProposed =
+        (m_bHasFile ? model.absolutePath() + QLatin1Char('/') : QString()) +
+        model.completeBaseName() + QStringLiteral(".png");
+    const QString strPath =
+        ShowFileDialog(this, {true, strProposed, kExportFilter, QStringLiteral("png")});
+    if (!strPath.isEmpty() &&
+        !ExportDiagram(WithSuffix(strPath, QStringLiteral("png"), {QStringLiteral("svg")}))) {
+        ShowMessage(this, QStringLiteral("Ошибка при экспорте схемы."), EMessageIcon::kError);
+    }
+}
+
+bool CModelEditorDlg::ExportDiagram(const QString& strPath) {
+    const QSize extent = m_pDiagram->Extent().size();
+    if (strPath.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setFileName(strPath);
+        svg.setSize(extent);
+        svg.setViewBox(QRect(QPoint(0, 0), extent));
+        svg.setTitle(GetFileName());
+        QPainter painter;
+        if (!painter.begin(&svg)) {
+            return false;
+        }
+        m_pDiagram->Render(painter);
+        return painter.end();
+    }
+    QImage image(extent, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        m_pDiagram->Render(painter);
+    }
+    return image.save(strPath, "PNG");
 }
 
 // --- The background -----------------------------------------------------------------------

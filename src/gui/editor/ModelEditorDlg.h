@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUndoStack>
 #include <array>
 #include <functional>
 #include <memory>
@@ -21,8 +22,10 @@ class CBlocksPaletteDlg;
 class CDiagramView;
 class CReportDlg;
 
-// The main window: it owns the model being edited, its diagram, the block palette and the
-// clipboard block, offers the menus, keeps the title, and asks the save questions.
+// The main window: it owns the model being edited, its diagram, the block palette, the
+// clipboard block and the history of edits, offers the menus, keeps the title, and asks the
+// save questions. Every change of the model is an edit operation of the model, pushed as one
+// step of the history.
 class CModelEditorDlg final : public QMainWindow, public IBlockWindowOwner, public IPaletteOwner {
     Q_OBJECT
 
@@ -30,7 +33,7 @@ public:
     enum ECommand {
         kNew, kOpen, kSave, kSaveAs, kExit, kShowPalette,
         kCopy, kPaste, kDelete, kBlockProperties, kChangeLink, kDeleteLink,
-        kRun, kLastReport, kModelProperties, kAbout, kCommandCount
+        kRun, kLastReport, kModelProperties, kAbout, kUndo, kRedo, kExportDiagram, kCommandCount
     };
 
     // The run window plugs in here: it is given the model and its file (with the folder once the
@@ -54,6 +57,7 @@ public:
     const QString& GetModelPath() const { return m_strPath; }
     bool HasFile() const { return m_bHasFile; }
     const CBlockDlg* GetClipboard() const { return m_pClipboard.get(); }
+    QUndoStack& GetHistory() { return m_history; }
     CBlockDlg* GetSelectedBlock() const;
     const SDiagramLink& GetSelectedLink() const;
 
@@ -67,7 +71,8 @@ public:
     void LoadFile(const QString& strPath);
 
     // Adds a copy of a palette prototype at a diagram position; it becomes the selected block.
-    CBlockDlg& AddBlock(const CBlockDlg& prototype, CPoint ptPos);
+    // Null when the model refuses it.
+    CBlockDlg* AddBlock(const CBlockDlg& prototype, CPoint ptPos);
     // Pastes the clipboard block with its top-left corner at a client point.
     void PasteAt(QPoint ptClient);
     // A press on the background: selects the link under the point, if any.
@@ -78,6 +83,9 @@ public:
     void DeselectBlock();
     // "Свойства модели": the experiment conditions, changed only on OK.
     void EditModelProperties();
+    // "Экспорт схемы...": the whole diagram as a PNG or SVG picture; answers whether it was
+    // written.
+    bool ExportDiagram(const QString& strPath);
     // The background's popup at a client point: for a link under it, or for the empty place.
     std::unique_ptr<QMenu> CreateBackgroundMenu(QPoint ptClient);
 
@@ -85,9 +93,11 @@ public:
     void SelectBlock(CBlockDlg& block) override;
     void ClearLinkSelection() override;
     bool IsLinked(const CBlockDlg& block) const override;
+    const CModel& GetEditedModel() const override { return m_model; }
     void MoveBlockWindow(CBlockWindow& window, QPoint ptClientTopLeft) override;
+    void BlockWindowDropped(CBlockWindow& window) override;
     CBlockWindow* BlockWindowAt(QPoint ptGlobal) const override;
-    void LinkCreated(CBlockDlg& source, int nOutput, CBlockDlg& destination) override;
+    void MakeLink(CBlockDlg& source, int nOutput, CBlockDlg& destination) override;
     void RepaintLinks() override;
     bool RenameBlock(CBlockDlg& block) override;
     void ChangeOutputLink(CBlockDlg& block, int nOutput) override;
@@ -110,14 +120,23 @@ protected:
 private:
     void CreateMenus();
     QAction* AddCommand(QMenu& menu, const char* pszText, ECommand nCommand,
-                        const std::function<void()>& handler);
+                        const std::function<void()>& handler, QList<QKeySequence> keys = {});
+    // Makes an edit one step of the history, named by the text; answers whether it changed
+    // anything.
+    bool Push(CModelEdit edit, const QString& strStep);
+    // After the history took a step back or forth: the windows follow the model.
+    void FollowModel();
+    void UpdateHistoryCommands();
+    // Leads an output to a block, or clears it, as one step.
+    void SetLink(CBlockDlg& source, int nOutput, CBlockDlg* pDestination);
+    void OnExport();
     void UpdateMenuStates();
     void UpdateTitle(const char* pszMode = " - Mardo [Редактор]");
     QString GetFileName() const;
 
     void NewModel();
     bool WriteModel(const QString& strPath);
-    CBlockDlg& PlaceBlock(std::unique_ptr<CBlockDlg> pBlock);
+    CBlockDlg* PlaceBlock(std::unique_ptr<CBlockDlg> pBlock, const char* pszStep);
     void FocusHolder();
 
     void OnBackgroundDoubleClicked(QPoint ptClient);
@@ -139,6 +158,7 @@ private:
     CRunHandler m_runHandler;
     std::unique_ptr<SRunReport> m_pLastReport;
     QPointer<CReportDlg> m_pReportWindow;
+    QUndoStack m_history;
     std::array<QAction*, kCommandCount> m_actions{};
     // With its full folder once the model has a file, so that the file dialogs open there and
     // not in whatever folder the program was started from.

@@ -108,7 +108,7 @@ QString CBlockWindow::GetRowText(int nIndex) const {
 CBlockImages::EImage CBlockWindow::GetRowImage(int nIndex) const {
     switch (RowCodeOf(nIndex)) {
         case kNameRow:
-            return m_pBlock->IsSelected() ? CBlockImages::kNameSelected : CBlockImages::kName;
+            return ShowsSelection() ? CBlockImages::kNameSelected : CBlockImages::kName;
         case kInputRow:
             return CBlockImages::kInput;
         default:
@@ -154,6 +154,14 @@ void CBlockWindow::FitToRows() {
         setFixedSize(FittedSize());
         m_nCurrentRow = std::min(m_nCurrentRow, GetRowCount() - 1);
     }
+}
+
+bool CBlockWindow::ShowsSelection() const { return m_pBlock->IsSelected() && !m_bPlain; }
+
+void CBlockWindow::RenderPlain(QPainter& painter, QPoint ptAt) {
+    m_bPlain = true;
+    render(&painter, ptAt, QRegion(), QWidget::DrawChildren);
+    m_bPlain = false;
 }
 
 void CBlockWindow::OnSelected() {
@@ -210,7 +218,7 @@ void CBlockWindow::paintEvent(QPaintEvent* /*pEvent*/) {
 void CBlockWindow::PaintCaption(QPainter& painter) {
     const QRect caption(kFrame, kFrame, kColumnWidth, kCaptionHeight);
     QLinearGradient gradient(caption.topLeft(), caption.topRight());
-    if (m_pBlock->IsSelected()) {
+    if (ShowsSelection()) {
         gradient.setColorAt(0, QColor(10, 36, 106));
         gradient.setColorAt(1, QColor(90, 130, 200));
     } else {
@@ -225,11 +233,12 @@ void CBlockWindow::PaintCaption(QPainter& painter) {
     const QRect text = caption.adjusted(4, 0, -3, 0);
     // A turning caption is cut by the window's edge; a resting one that is too long ends with an
     // ellipsis rather than in the middle of a letter.
-    const bool bTurning = m_captionTimer.isActive() && m_strCaption != QString::fromStdString(
-                                                                           m_pBlock->GetKindTitle());
+    const QString strTitle = QString::fromStdString(m_pBlock->GetKindTitle());
+    const bool bTurning = ShowsSelection() && m_captionTimer.isActive() && m_strCaption != strTitle;
     const QString strShown =
         bTurning ? m_strCaption
-                 : painter.fontMetrics().elidedText(m_strCaption, Qt::ElideRight, text.width());
+                 : painter.fontMetrics().elidedText(m_bPlain ? strTitle : m_strCaption,
+                                                    Qt::ElideRight, text.width());
     painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, strShown);
 }
 
@@ -238,7 +247,7 @@ void CBlockWindow::PaintRows(QPainter& painter) {
     const int nCount = GetRowCount();
     for (int i = 0; i < nCount; ++i) {
         const QRect row = RowRect(i);
-        const bool bCurrent = i == m_nCurrentRow && m_pBlock->IsSelected() && hasFocus();
+        const bool bCurrent = i == m_nCurrentRow && ShowsSelection() && hasFocus();
         if (bCurrent) {
             painter.fillRect(row.adjusted(0, 0, 0, -1), palette().color(QPalette::Highlight));
         }
@@ -281,6 +290,11 @@ void CBlockWindow::mousePressEvent(QMouseEvent* pEvent) {
 }
 
 void CBlockWindow::mouseMoveEvent(QMouseEvent* pEvent) {
+    // A step taken back in the middle of a drag may have removed the block.
+    if (m_pBlock == nullptr) {
+        m_nMode = EMouseMode::kNone;
+        return;
+    }
     const QPoint pt = pEvent->position().toPoint();
     switch (m_nMode) {
         case EMouseMode::kMove:
@@ -303,8 +317,15 @@ void CBlockWindow::mouseMoveEvent(QMouseEvent* pEvent) {
 
 void CBlockWindow::mouseReleaseEvent(QMouseEvent* pEvent) {
     const EMouseMode nMode = std::exchange(m_nMode, EMouseMode::kNone);
+    if (m_pBlock == nullptr) {
+        return;
+    }
     if (nMode == EMouseMode::kLinkDrag) {
         FinishLinkDrag(mapToGlobal(pEvent->position().toPoint()));
+        return;
+    }
+    if (nMode == EMouseMode::kMove) {
+        m_owner.BlockWindowDropped(*this);
         return;
     }
     QWidget::mouseReleaseEvent(pEvent);
@@ -390,7 +411,7 @@ bool CBlockWindow::JudgeDrop(QPoint ptGlobal, CBlockDlg*& pTarget, int& nTargetR
     pTarget = pWindow != nullptr ? &pWindow->GetBlock() : nullptr;
     nTargetRow = pWindow != nullptr ? pWindow->HitTestRow(pWindow->mapFromGlobal(ptGlobal))
                                     : kNameRow;
-    return CanDropLink(*m_pBlock, m_nDragRow, pTarget, nTargetRow);
+    return CanDropLink(m_owner.GetEditedModel(), *m_pBlock, m_nDragRow, pTarget, nTargetRow);
 }
 
 void CBlockWindow::TrackLinkDrag(QPoint ptGlobal) {
@@ -414,11 +435,9 @@ void CBlockWindow::FinishLinkDrag(QPoint ptGlobal) {
     CBlockDlg& block = *m_pBlock;
     block.Deselect();
     if (m_nDragRow == kInputRow) {
-        pTarget->SetOutLink(nTargetRow, &block);
-        m_owner.LinkCreated(*pTarget, nTargetRow, block);
+        m_owner.MakeLink(*pTarget, nTargetRow, block);
     } else {
-        block.SetOutLink(m_nDragRow, pTarget);
-        m_owner.LinkCreated(block, m_nDragRow, *pTarget);
+        m_owner.MakeLink(block, m_nDragRow, *pTarget);
     }
 }
 

@@ -55,6 +55,9 @@ public:
     bool IsDraggingLink() const { return m_nMode == EMouseMode::kLinkDrag; }
     bool IsDropRefused() const { return m_bRefused; }
 
+    // Draws the window as an unselected block would look, for a picture of the diagram.
+    void RenderPlain(QPainter& painter, QPoint ptAt);
+
     // The label of output k of a block with nCount outputs.
     static QString OutputLabel(int k, int nCount);
 
@@ -80,6 +83,7 @@ private:
     int RowCodeOf(int nIndex) const;
     int RowIndexAt(QPoint ptClient) const;
     QRect RowRect(int nIndex) const;
+    bool ShowsSelection() const;
     bool InCaption(QPoint ptClient) const { return ptClient.y() < kFrame + kCaptionHeight; }
     void PaintCaption(QPainter& painter);
     void PaintRows(QPainter& painter);
@@ -103,6 +107,7 @@ private:
     int m_nDragRow = kNameRow;
     bool m_bRefused = false;
     bool m_bCursorSet = false;
+    bool m_bPlain = false;
 };
 
 }  // namespace mardo

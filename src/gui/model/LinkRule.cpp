@@ -1,12 +1,13 @@
 #include "gui/model/LinkRule.h"
 
-#include "core/model/BlockDlg.h"
+#include "core/model/Model.h"
 #include "gui/model/RowAnchors.h"
 
 namespace mardo {
 
-bool CanDropLink(const CBlockDlg& source, int nDragRow, const CBlockDlg* pTarget, int nTargetRow) {
-    if (!source.IsNamed() || pTarget == nullptr || !pTarget->IsNamed()) {
+bool CanDropLink(const CModel& model, const CBlockDlg& source, int nDragRow,
+                 const CBlockDlg* pTarget, int nTargetRow) {
+    if (!source.IsNamed() || pTarget == nullptr) {
         return false;
     }
     if (pTarget == &source) {
@@ -17,9 +18,10 @@ bool CanDropLink(const CBlockDlg& source, int nDragRow, const CBlockDlg* pTarget
             return false;
         }
         const CBlockDlg* pCurrent = pTarget->GetOutLink(nTargetRow);
-        return pCurrent == nullptr || pCurrent == &source;
+        return (pCurrent == nullptr || pCurrent == &source) &&
+               model.CanLink(*pTarget, nTargetRow, &source);
     }
-    return pTarget->HasInput();
+    return model.CanLink(source, nDragRow, pTarget);
 }
 
 }  // namespace mardo

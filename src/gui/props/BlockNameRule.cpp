@@ -1,30 +1,13 @@
 #include "gui/props/BlockNameRule.h"
 
 #include <QLineEdit>
-#include <algorithm>
-
 #include "core/model/BlockDlg.h"
-#include "core/persist/Cp1251.h"
 #include "gui/common/Dialogs.h"
 
 namespace mardo {
 
 ENameCheck CheckBlockName(const QString& strName, const CBlockDlg& block, const CBlockList& blocks) {
-    const std::string strUtf8 = strName.toStdString();
-    if (strUtf8 == block.GetName()) {
-        return ENameCheck::kUnchanged;
-    }
-    if (strUtf8.empty()) {
-        return ENameCheck::kEmpty;
-    }
-    // Refused here rather than when saving, where the whole model could not be written.
-    if (!Utf8ToCp1251(strUtf8)) {
-        return ENameCheck::kUnstorable;
-    }
-    const bool bTaken = std::any_of(blocks.begin(), blocks.end(), [&](const auto& pOther) {
-        return pOther.get() != &block && pOther->GetName() == strUtf8;
-    });
-    return bTaken ? ENameCheck::kTaken : ENameCheck::kAccepted;
+    return CheckBlockName(strName.toStdString(), block, blocks);
 }
 
 bool IsNameFault(ENameCheck nCheck) {

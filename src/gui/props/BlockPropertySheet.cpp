@@ -17,7 +17,7 @@
 
 namespace mardo {
 
-CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, CBlockDlg* pBlock,
+CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, const CBlockDlg* pBlock,
                                          const CBlockList* pBlocks, QWidget* pParent)
     : QDialog(pParent),
       m_pBlock(pBlock),

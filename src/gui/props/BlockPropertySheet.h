@@ -22,7 +22,7 @@ class CBlockPropertySheet final : public QDialog {
 
 public:
     // pBlock and pBlocks are null for the model's sheet.
-    CBlockPropertySheet(const QString& strCaption, CBlockDlg* pBlock, const CBlockList* pBlocks,
+    CBlockPropertySheet(const QString& strCaption, const CBlockDlg* pBlock, const CBlockList* pBlocks,
                         QWidget* pParent = nullptr);
 
     // Appends a page; the sheet owns it.
@@ -40,7 +40,7 @@ public:
     CBlockPropertyPage* GetActivePage() const;
     void SetActivePage(CBlockPropertyPage& page);
 
-    CBlockDlg* GetBlock() const { return m_pBlock; }
+    const CBlockDlg* GetBlock() const { return m_pBlock; }
     const CBlockList* GetBlocks() const { return m_pBlocks; }
 
     // Reads a numeric field: true, with the number stored in nValue, when it holds a whole
@@ -60,7 +60,7 @@ protected:
     void showEvent(QShowEvent* pEvent) override;
 
 private:
-    CBlockDlg* m_pBlock;
+    const CBlockDlg* m_pBlock;
     const CBlockList* m_pBlocks;
     QTabWidget* m_pTabs;
     QDialogButtonBox* m_pButtons;

@@ -40,8 +40,9 @@ CBlockSheetEditor::SKindPages CBlockSheetEditor::OnePage(TRecord& record, TRead 
 
 bool CBlockSheetEditor::RunSheet(CBlockDlg& block, const QString& strCaption,
                                  const CBlockList& blocks, const SKindPages& pages) {
-    QWidget* pParent = dynamic_cast<QWidget*>(block.GetView());
-    CBlockPropertySheet sheet(strCaption, &block, &blocks,
+    const CBlockDlg& original = m_pOriginal != nullptr ? *m_pOriginal : block;
+    QWidget* pParent = dynamic_cast<QWidget*>(original.GetView());
+    CBlockPropertySheet sheet(strCaption, &original, &blocks,
                               pParent != nullptr ? pParent : m_pParent);
     CBlockPage& namePage = sheet.AddPage<CBlockPage>();
     namePage.SetName(QString::fromStdString(block.GetName()));
@@ -138,6 +139,16 @@ bool CBlockSheetEditor::Edit(CGatherDlg& block, const CBlockList& blocks) {
     return RunSheet(block, QStringLiteral("Свойства ожидающего блока"), blocks,
                     OnePage<CWaitTransactPage>(block.m_nWaitCount, &CWaitTransactPage::GetWaitCount,
                                                block.m_priority));
+}
+
+std::unique_ptr<CBlockDlg> CBlockSheetEditor::EditCopy(const CBlockDlg& block,
+                                                       const CBlockList& blocks) {
+    std::unique_ptr<CBlockDlg> pCopy = block.Clone();
+    pCopy->SetName(block.GetName());
+    m_pOriginal = &block;
+    const bool bApplied = pCopy->EditProperties(*this, blocks);
+    m_pOriginal = nullptr;
+    return bApplied ? std::move(pCopy) : nullptr;
 }
 
 bool CBlockSheetEditor::EditExperiment(CExperimentParams& params) {

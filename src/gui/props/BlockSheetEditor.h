@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "core/model/BlockEditor.h"
 
@@ -14,8 +15,9 @@ struct CPriorityChange;
 struct CExperimentParams;
 
 // Opens the property sheet of each block kind: the "Блок" page first, then the pages of the
-// kind; on OK the name is applied and the kind's pages write their copies back. It also opens
-// the model's own sheet of experiment conditions.
+// kind; on OK the name is applied and the kind's pages write their copies back into the block
+// the sheet was opened on. The editor opens a sheet on a working copy, which the model then
+// takes over as one edit. It also opens the model's own sheet of experiment conditions.
 class CBlockSheetEditor final : public IBlockEditor {
 public:
     explicit CBlockSheetEditor(QWidget* pParent) : m_pParent(pParent) {}
@@ -28,6 +30,9 @@ public:
     bool Edit(CSplitDlg& block, const CBlockList& blocks) override;
     bool Edit(CAssembleDlg& block, const CBlockList& blocks) override;
     bool Edit(CGatherDlg& block, const CBlockList& blocks) override;
+
+    // Opens the block's sheet on a working copy: the copy as OK left it, or null when cancelled.
+    std::unique_ptr<CBlockDlg> EditCopy(const CBlockDlg& block, const CBlockList& blocks);
 
     // "Свойства модели": the conditions change only when the sheet is closed with OK.
     bool EditExperiment(CExperimentParams& params);
@@ -48,6 +53,9 @@ private:
     static SKindPages OnePage(TRecord& record, TRead read, CPriorityChange& priority);
 
     QWidget* m_pParent;
+    // While a working copy is edited: the block it stands for, which the name rule and the
+    // sheet's place go by.
+    const CBlockDlg* m_pOriginal = nullptr;
 };
 
 }  // namespace mardo

@@ -60,8 +60,11 @@ void CChangeInBlockDlg::OnOk() {
         reject();
         return;
     }
-    m_source.SetOutLink(m_nOutput, static_cast<CBlockDlg*>(m_pChoice->currentData().value<void*>()));
     accept();
+}
+
+CBlockDlg* CChangeInBlockDlg::GetDestination() const {
+    return static_cast<CBlockDlg*>(m_pChoice->currentData().value<void*>());
 }
 
 }  // namespace mardo

@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace mardo {
 
-// Chooses the block one output leads to. Linking an output ("Связать с блоком") also offers
+// Chooses the block one output leads to; the caller makes the link with the model. Linking an output ("Связать с блоком") also offers
 // "Нет блока"; changing a selected link ("Изменить блок приемник") offers only blocks. Only other
 // named blocks with an input are offered.
 class CChangeInBlockDlg final : public QDialog {
@@ -23,6 +23,8 @@ public:
 
     QComboBox& GetChoice() const { return *m_pChoice; }
     QPushButton& GetOkButton() const { return *m_pOk; }
+    // The chosen destination, null for "Нет блока".
+    CBlockDlg* GetDestination() const;
 
 public slots:
     void OnOk();

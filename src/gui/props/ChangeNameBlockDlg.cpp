@@ -12,7 +12,7 @@
 
 namespace mardo {
 
-CChangeNameBlockDlg::CChangeNameBlockDlg(const CBlockList& blocks, CBlockDlg& block,
+CChangeNameBlockDlg::CChangeNameBlockDlg(const CBlockList& blocks, const CBlockDlg& block,
                                          QWidget* pParent)
     : QDialog(pParent), m_blocks(blocks), m_block(block), m_pName(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Имя блока"));
@@ -32,9 +32,10 @@ void CChangeNameBlockDlg::OnOk() {
     } else if (IsNameFault(nCheck)) {
         ReportNameFault(this, *m_pName, nCheck);
     } else {
-        m_block.SetName(strName.toStdString());
         accept();
     }
 }
+
+std::string CChangeNameBlockDlg::GetNewName() const { return TrimSpaces(m_pName->text()).toStdString(); }
 
 }  // namespace mardo
