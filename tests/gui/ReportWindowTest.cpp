@@ -183,6 +183,12 @@ void ReportWindowTest::tabChangeShowsOneList() {
         }
         QVERIFY(lists[nTab]->hasFocus() || !dlg.isActiveWindow());
     }
+    // Ctrl+Tab turns the tabs from a list that has the focus, which keeps the key otherwise.
+    dlg.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    lists[0]->setFocus();
+    QTest::keyClick(lists[0], Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(dlg.GetShownTab(), 1);
 }
 
 void ReportWindowTest::layoutKeepsItsMarginsAtAnySize() {

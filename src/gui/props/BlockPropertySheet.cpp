@@ -1,9 +1,9 @@
+#include "gui/common/TabKeys.h"
 #include "gui/props/BlockPropertySheet.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -37,19 +37,7 @@ CBlockPropertySheet::CBlockPropertySheet(const QString& strCaption, const CBlock
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pTabs);
     pLayout->addWidget(m_pButtons);
-    // The tabs turn on Ctrl+Tab only when the key reaches them, and a drop-down or a list with
-    // the focus keeps it: the sheet's own shortcuts turn pages from any control.
-    const auto turnPages = [this](const QKeySequence& keys, int nStep) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, nStep] {
-            const int nCount = m_pTabs->count();
-            if (nCount > 0) {
-                m_pTabs->setCurrentIndex((m_pTabs->currentIndex() + nStep + nCount) % nCount);
-            }
-        });
-    };
-    turnPages(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
-    turnPages(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
-    turnPages(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
+    AddTabTurningKeys(*this, *m_pTabs);
 }
 
 void CBlockPropertySheet::AddPage(std::unique_ptr<CBlockPropertyPage> pPage) {

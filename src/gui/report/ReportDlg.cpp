@@ -17,6 +17,7 @@
 #include "core/report/HtmlReport.h"
 #include "core/report/ReportTables.h"
 #include "gui/common/Dialogs.h"
+#include "gui/common/TabKeys.h"
 #include "gui/common/TextConversion.h"
 #include "gui/report/ReportTableModel.h"
 #include "gui/report/TraceChartsView.h"
@@ -66,6 +67,7 @@ CReportDlg::CReportDlg(const CReportTables& tables, const QString& strModelFile,
     m_lists[1]->hide();
     m_lists[2]->hide();
     connect(m_pTabs, &QTabWidget::currentChanged, this, &CReportDlg::OnTabChanged);
+    AddTabTurningKeys(*this, *m_pTabs);
     resize(kInitialSize);
     if (bMaximised) {
         setWindowState(windowState() | Qt::WindowMaximized);
