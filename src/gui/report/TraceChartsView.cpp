@@ -37,7 +37,7 @@ CTraceChartsView::CTraceChartsView(std::vector<CTrace::SFollowed> followed, QWid
     : QWidget(pParent), m_followed(std::move(followed)) {
     auto* pLayout = new QHBoxLayout(this);
     m_pBlocks = new QListWidget(this);
-    m_pBlocks->setMaximumWidth(200);
+    m_pBlocks->setMaximumWidth(160);
     for (std::size_t i = 0; i < m_followed.size(); ++i) {
         auto* pItem = new QListWidgetItem(Text(m_followed[i].strBlock), m_pBlocks);
         pItem->setToolTip(Text(m_followed[i].strFigure));
@@ -119,9 +119,10 @@ QWidget* CTraceChartsView::CreateChart(const CTrace::SFollowed& followed) const 
     auto* pValue = new QValueAxis;
     pValue->setLabelFormat(QStringLiteral("%.0f"));
     pValue->setRange(0.0, nTop);
-    if (nTop <= 10) {
+    if (nTop <= 4) {
         pValue->setTickCount(static_cast<int>(nTop) + 1);  // whole numbers only
     } else {
+        pValue->setTickCount(5);  // few enough to be read in a small chart
         pValue->applyNiceNumbers();
     }
     pChart->addAxis(pTime, Qt::AlignBottom);
