@@ -10,6 +10,7 @@
 
 #include "core/model/BlockEditor.h"
 #include "core/model/BlockKind.h"
+#include "core/model/BlockParam.h"
 #include "core/model/BlockView.h"
 #include "core/model/Point.h"
 #include "core/sim/TransactList.h"
@@ -111,6 +112,14 @@ public:
     // The block's row in the report's table of devices or of queues, if it has one.
     virtual std::optional<SDeviceFigures> GetDeviceFigures() const { return std::nullopt; }
     virtual std::optional<SQueueFigures> GetQueueFigures() const { return std::nullopt; }
+
+    // Ends a warm-up at the end of tick nTime: the figures start afresh from there, as if the
+    // simulation had begun then with the transacts the block holds just entered. Only
+    // figures change, never what the block does next.
+    virtual void ResetStatistics(std::uint32_t nTime);
+    // The parameters an experiment may change, named as on the command line after the block's
+    // name, with their current values.
+    virtual std::vector<SBlockParam> GetParams() { return {}; }
 
     const std::string& GetName() const { return m_strName; }
     void SetName(const std::string& strName);
