@@ -1,5 +1,6 @@
 #include "core/model/BlockParam.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -102,10 +103,12 @@ SBlockParam LawParam(std::string strName, CFlowLaw& law) {
                     return "N (deterministic) or MIN..MAX (uniform), within " +
                            RangeText(nLow, nHigh) + ", MIN not above MAX";
                 }
+                // A deterministic law keeps its maximum (the sheet shows it again for a uniform
+                // one), only never below the minimum, as the model file requires.
                 const bool bUniform = nDots != std::string::npos;
                 law.m_nKind = bUniform ? CFlowLaw::kUniform : CFlowLaw::kDeterministic;
+                law.m_nMax = bUniform ? *nMax : std::max(law.m_nMax, *nMin);
                 law.m_nMin = *nMin;
-                law.m_nMax = *nMax;
                 return std::string();
             }};
 }

@@ -37,6 +37,9 @@ void CDeviceDlg::PrepareRun() {
 }
 
 void CDeviceDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
     CBlockDlg::ResetStatistics(nTime);
     m_nEntered = static_cast<std::uint32_t>(m_outList.GetCount()) + (m_bServing ? 1 : 0);
     m_nBusyTime = 0;

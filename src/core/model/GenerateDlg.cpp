@@ -111,6 +111,9 @@ int CGenerateDlg::HasTransacts() {
 }
 
 void CGenerateDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
     CBlockDlg::ResetStatistics(nTime);
     m_nTotalCount = static_cast<std::uint32_t>(m_outList.GetCount());
 }

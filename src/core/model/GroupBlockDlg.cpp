@@ -75,6 +75,9 @@ int CGroupBlockDlg::HasTransacts() {
 }
 
 void CGroupBlockDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
     CBlockDlg::ResetStatistics(nTime);
     m_nEntered = static_cast<std::uint32_t>(m_groups.GetTotalCount() + m_outList.GetCount());
 }

@@ -43,6 +43,9 @@ void CQueueDlg::PrepareRun() {
 }
 
 void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
     CBlockDlg::ResetStatistics(nTime);
     // What the queue holds entered with the figures, so that every tick a transact spends in
     // it afterwards belongs to an entry.

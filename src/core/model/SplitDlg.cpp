@@ -52,6 +52,9 @@ void CSplitDlg::PrepareRun() {
 }
 
 void CSplitDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
     CBlockDlg::ResetStatistics(nTime);
     m_nHeldAtReset = 0;
     for (const CTransactList& list : m_outLists) {

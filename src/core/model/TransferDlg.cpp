@@ -84,6 +84,9 @@ void CTransferDlg::PrepareRun() {
 }
 
 void CTransferDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
     CBlockDlg::ResetStatistics(nTime);
     m_nEntered = static_cast<std::uint32_t>(
         m_outLists[static_cast<std::size_t>(m_nActiveOut)].GetCount());

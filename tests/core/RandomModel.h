@@ -1,0 +1,175 @@
+#pragma once
+
+// Random models of every kind of block, and every figure of a simulation as text, for the
+// properties that must hold of any model.
+#include <random>
+#include <string>
+
+#include "TestSupport.h"
+#include "core/model/AssembleDlg.h"
+#include "core/model/DeviceDlg.h"
+#include "core/model/GatherDlg.h"
+#include "core/model/GenerateDlg.h"
+#include "core/model/QueueDlg.h"
+#include "core/model/SplitDlg.h"
+#include "core/model/TerminateDlg.h"
+#include "core/model/TransferDlg.h"
+#include "core/report/ReportTables.h"
+#include "core/sim/SimulationLoop.h"
+
+namespace mardo::test {
+
+class CRandomModel {
+public:
+    explicit CRandomModel(unsigned nSeed) : m_random(nSeed) {}
+
+    // Generators first, then the other blocks; each output leads to a later block, so that no
+    // path runs in a circle, and the last blocks are terminators.
+    void Build(CModel& model) {
+        const int nGenerators = Pick(1, 3);
+        const int nMiddle = Pick(2, 12);
+        const int nTerminators = Pick(1, 2);
+        for (int i = 0; i < nGenerators; ++i) {
+            auto& generator = model.Add<CGenerateDlg>();
+            generator.m_law = Law();
+            generator.m_params = {Pick(0, 1), Pick(0, 1), Pick(0, 1), Pick(0, 30), Pick(1, 40),
+                                  Pick(0, 9)};
+        }
+        for (int i = 0; i < nMiddle; ++i) {
+            AddMiddleBlock(model);
+        }
+        for (int i = 0; i < nTerminators; ++i) {
+            model.Add<CTerminateDlg>();
+        }
+        const auto nCount = static_cast<std::int32_t>(model.GetBlockCount());
+        for (std::int32_t i = 0; i < nCount; ++i) {
+            CBlockDlg& block = *model.BlockAt(i);
+            // Now and then a block stays unnamed, and so takes no part.
+            block.SetName(Pick(0, 15) == 0 ? "" : "B" + std::to_string(i));
+            const std::int32_t nFirst = std::max(i + 1, nGenerators);
+            for (std::int32_t k = 0; k < block.GetOutputCount(); ++k) {
+                block.SetOutLink(k, model.BlockAt(Pick(nFirst, nCount - 1)));
+            }
+            if (block.GetKind() == EBlockKind::kTransfer) {
+                ChooseConditions(model, static_cast<CTransferDlg&>(block));
+            }
+        }
+        // By time: a count of departures might never be reached.
+        model.m_experiment = {CExperimentParams::kByTime, Pick(1, 400), Pick(1, 3)};
+    }
+
+private:
+    int Pick(int nLow, int nHigh) { return std::uniform_int_distribution<int>(nLow, nHigh)(m_random); }
+
+    CFlowLaw Law() {
+        switch (Pick(0, 2)) {
+            case 0:
+                return CFlowLaw(CFlowLaw::kDeterministic, Pick(1, 12), 1);
+            case 1: {
+                const int nMin = Pick(1, 10);
+                return CFlowLaw(CFlowLaw::kUniform, nMin, nMin + Pick(0, 15));
+            }
+            default: {
+                CFlowLaw law(CFlowLaw::kSpecial, 1, 1);
+                const int nFirst = Pick(0, 1000);
+                law.AddInterval(1, Pick(1, 5), nFirst);
+                law.AddInterval(Pick(6, 20), 25, 1000 - nFirst);
+                return law;
+            }
+        }
+    }
+
+    CPriorityChange Priority() { return {Pick(0, 2), Pick(0, 5)}; }
+
+    void AddMiddleBlock(CModel& model) {
+        switch (Pick(0, 5)) {
+            case 0: {
+                auto& queue = model.Add<CQueueDlg>();
+                queue.m_params = {Pick(0, 3), Pick(0, 1), Pick(1, 6)};
+                queue.m_priority = Priority();
+                break;
+            }
+            case 1: {
+                auto& device = model.Add<CDeviceDlg>();
+                device.m_law = Law();
+                device.m_priority = Priority();
+                break;
+            }
+            case 2: {
+                auto& block = model.Add<CTransferDlg>();
+                const int nOutputs = Pick(1, 3);
+                block.SetOutputCount(nOutputs);
+                block.m_rule.SetOutputCount(nOutputs);
+                block.m_rule.m_nKind = Pick(0, 2);
+                block.m_rule.m_probabilities.assign(static_cast<std::size_t>(nOutputs), 0);
+                block.m_rule.m_probabilities[0] = 1000;
+                block.m_priority = Priority();
+                break;
+            }
+            case 3: {
+                auto& split = model.Add<CSplitDlg>();
+                const int nOutputs = Pick(1, 2);
+                split.SetOutputCount(nOutputs);
+                split.m_copyCounts.assign(static_cast<std::size_t>(nOutputs), Pick(1, 3));
+                split.m_priority = Priority();
+                break;
+            }
+            case 4: {
+                auto& gather = model.Add<CGatherDlg>();
+                gather.m_nWaitCount = Pick(0, 3);
+                gather.m_priority = Priority();
+                break;
+            }
+            default: {
+                auto& assemble = model.Add<CAssembleDlg>();
+                assemble.m_nWaitCount = Pick(1, 3);
+                assemble.m_priority = Priority();
+                break;
+            }
+        }
+    }
+
+    void ChooseConditions(const CModel& model, CTransferDlg& block) {
+        const auto nCount = static_cast<std::int32_t>(model.GetBlockCount());
+        for (std::size_t j = 0; j < block.m_rule.m_conditionBlocks.size(); ++j) {
+            block.m_rule.m_conditionBlocks[j] = model.BlockAt(Pick(0, nCount - 1));
+            block.m_rule.m_conditionStates[j] = Pick(0, 1);
+        }
+    }
+
+    std::mt19937 m_random;
+};
+
+// Every figure of a simulation, as text.
+inline std::string Simulate(CModel& model, bool bSkipQuiet, std::uint32_t nWarmup = 0) {
+    test::CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    loop.SetQuietSkipping(bSkipQuiet);
+    loop.SetWarmup(nWarmup);
+    loop.Run();
+    std::string strFigures = std::to_string(loop.GetModelTime()) + " " +
+                             std::to_string(loop.GetDeparted()) + "\n";
+    for (const std::string& strLine : log.Texts()) {
+        strFigures += strLine + "\n";
+    }
+    const CReportTables report(model.GetBlocks(), loop.GetModelTime(), loop.GetDeparted());
+    for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
+        for (const auto& row : report.GetCells(nTable)) {
+            for (const std::string& strCell : row) {
+                strFigures += strCell + " ";
+            }
+            strFigures += "\n";
+        }
+    }
+    for (const auto& row : report.GetDeviceRows()) {
+        strFigures += std::to_string(row.dUtilization) + " " + std::to_string(row.dAvgTime) + "\n";
+    }
+    for (const auto& row : report.GetQueueRows()) {
+        strFigures += std::to_string(row.dAvgContent) + " " + std::to_string(row.dAvgTimeAll) +
+                      " " + std::to_string(row.dAvgTimeNonZero) + "\n";
+    }
+    return strFigures;
+}
+
+}  // namespace mardo::test
