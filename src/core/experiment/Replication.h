@@ -21,6 +21,8 @@ struct SFigureTable {
     std::vector<std::string> columns;
     std::size_t nNameColumns = 0;
     std::vector<std::vector<SFigure>> rows;
+
+    friend bool operator==(const SFigureTable&, const SFigureTable&) = default;
 };
 
 // The report's three tables as figures; with no report, the tables without rows.
