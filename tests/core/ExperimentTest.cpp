@@ -5,6 +5,7 @@
 #include <random>
 
 #include "RandomModel.h"
+#include "core/experiment/Experiment.h"
 #include "core/experiment/ParamTargets.h"
 #include "core/experiment/RandStreams.h"
 #include "core/experiment/Summary.h"
@@ -126,6 +127,42 @@ TEST(ParamTargetsTest, ListedValuesApplyBackUnchangedOnRandomModels) {
     EXPECT_NE(ApplySetting(model, {"Выход.limit", "1"}).find("unknown target Выход.limit"),
               std::string::npos);
     EXPECT_NE(ApplySetting(model, {"model.runs", "0"}), "");
+}
+
+// Replications side by side on several threads give what one thread gives, seed for seed.
+TEST(ExperimentTest, JobsChangeNoFigureOfRandomModels) {
+    const auto newThread = [] { return std::make_unique<test::CPlainThread>(); };
+    int nRan = 0;
+    // Most random models fail the check; fifteen that pass are enough.
+    for (unsigned nSeed = 1; nSeed <= 1000 && nRan < 15; ++nSeed) {
+        CModel model;
+        test::CRandomModel(nSeed).Build(model);
+        SExperimentPlan plan;
+        plan.nSeed = nSeed;
+        plan.nReplications = 5;
+        plan.nWarmup = nSeed % 50;
+        plan.points = SweepPoints({{"model.runs", {"1", "2"}}});
+        const SExperimentResult one = RunExperiment(model, plan, newThread);
+        plan.nJobs = 3;
+        const SExperimentResult three = RunExperiment(model, plan, newThread);
+        ASSERT_EQ(one.notStarted, three.notStarted) << "seed " << nSeed;
+        if (one.notStarted) {
+            continue;
+        }
+        ++nRan;
+        ASSERT_EQ(one.points.size(), 2u);
+        for (std::size_t p = 0; p < one.points.size(); ++p) {
+            for (std::size_t k = 0; k < 5; ++k) {
+                const SReplication& a = one.points[p].replications[k];
+                const SReplication& b = three.points[p].replications[k];
+                EXPECT_EQ(a.nSeed, ReplicationSeed(nSeed, static_cast<std::int32_t>(k), 5));
+                EXPECT_EQ(std::tie(a.nSeed, a.nDraws, a.nModelTime, a.nDeparted, a.tables),
+                          std::tie(b.nSeed, b.nDraws, b.nModelTime, b.nDeparted, b.tables))
+                    << "seed " << nSeed;
+            }
+        }
+    }
+    EXPECT_EQ(nRan, 15);
 }
 
 TEST(SummaryTest, MeanDeviationAndStudentsInterval) {

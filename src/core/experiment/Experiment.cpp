@@ -7,6 +7,7 @@
 
 #include "core/experiment/RandStreams.h"
 #include "core/model/Model.h"
+#include "core/persist/Error.h"
 #include "core/persist/ModelFile.h"
 #include "core/report/ReportTables.h"
 
@@ -99,7 +100,16 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
             tasks.push_back({p, k});
         }
     }
-    if (!modelBytes) {
+    // Each replication reads its copy back; a model the file cannot hold is refused here once.
+    try {
+        CModel scratch;
+        if (modelBytes) {
+            ReadModelBytes(scratch, *modelBytes);
+        }
+    } catch (const CError&) {
+        result.notStarted = CRunSession::EEnd::kRefused;
+    }
+    if (!modelBytes || result.notStarted) {
         result.notStarted = CRunSession::EEnd::kRefused;
         return result;
     }
