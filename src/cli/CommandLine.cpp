@@ -135,6 +135,11 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
         return {options, {}};
     }
     if (options.bMerge) {
+        if (options.seed || !options.settings.empty() || options.replications ||
+            options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
+            options.htmlPath || options.bListParams) {
+            return fail("--merge takes only --json, --csv and --quiet besides its files");
+        }
         if (operands.empty()) {
             return fail("--merge needs the JSON files to merge");
         }
@@ -148,6 +153,9 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
         return fail("only one model file may be given (also got " + operands[1] + ")");
     }
     options.strModelPath = operands[0];
+    if (options.htmlPath && options.IsExperiment()) {
+        return fail("--html writes the report of one simulation, not of an experiment");
+    }
     if (options.replication && (!options.replications || *options.replication >= *options.replications)) {
         return fail("--replication K needs --replications R with K below R");
     }

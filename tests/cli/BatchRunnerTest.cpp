@@ -403,7 +403,9 @@ TEST(ExperimentRunTest, BadTargetsAndValuesExitSixtyFourNamingThem) {
         {"--set model.stopRule=never", "model.stopRule"},
         {"--replication 3", "--replications"},
         {"--replications 2 --replication 2", "K below R"},
-        {"--seed -1", "--seed"}};
+        {"--seed -1", "--seed"},
+        {"--replications 2 --html r.html", "--html"},
+        {"--merge --seed 2", "--merge"}};
     for (const auto& [strArgs, strNamed] : cases) {
         const SRun run = RunTool(strArgs + strModel);
         EXPECT_EQ(run.nStatus, 64) << strArgs;
