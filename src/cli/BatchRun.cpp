@@ -224,7 +224,14 @@ EExitStatus CBatchRun::RunExperiment() {
             }
         }
     }
+    if (m_bShowProgress) {
+        plan.onProgress = [this](std::size_t nDone, std::size_t nTotal) {
+            m_err << "\r\033[KПрогоны: " << nDone << " из " << nTotal << std::flush;
+            m_bProgressShown = true;
+        };
+    }
     SExperimentResult result = mardo::RunExperiment(m_model, plan, NewSimulationThread);
+    ClearProgress();
     if (result.notStarted) {
         m_lines = std::move(result.lines);
         if (m_options.bJson) {

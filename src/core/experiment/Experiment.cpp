@@ -118,6 +118,8 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     // start costs nothing, so every task runs.
     std::vector<std::optional<SFailure>> failures(tasks.size());
     std::atomic<std::size_t> nNext{0};
+    std::mutex progressMutex;
+    std::size_t nDone = 0;
     const auto work = [&] {
         for (std::size_t t; (t = nNext++) < tasks.size();) {
             const STask& task = tasks[t];
@@ -125,6 +127,10 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
             SReplication& replication =
                 point.replications[t - task.nPoint * indices.size()];
             failures[t] = Simulate(*modelBytes, point.settings, plan, newThread, replication);
+            if (plan.onProgress) {
+                const std::lock_guard<std::mutex> lock(progressMutex);
+                plan.onProgress(++nDone, tasks.size());
+            }
         }
     };
     std::vector<std::thread> threads;

@@ -29,6 +29,9 @@ struct SExperimentPlan {
     // The settings of every point; one point without settings when nothing is swept.
     std::vector<std::vector<SSetting>> points{{}};
     unsigned nJobs = 1;
+    // Called after each replication with how many are done of how many, one call at a time, on
+    // the threads that simulate; it must not wait for anything.
+    std::function<void(std::size_t nDone, std::size_t nTotal)> onProgress;
 
     // The indices of the replications the plan simulates.
     std::vector<std::int32_t> Indices() const;
