@@ -6,6 +6,8 @@
 #include <memory>
 #include <utility>
 
+#include "core/experiment/Summary.h"
+
 namespace mardo {
 
 namespace {
@@ -359,6 +361,10 @@ std::optional<SExperimentRecord> MergeExperimentDocs(const std::vector<SExperime
                                               });
         if (twice != replications.end()) {
             strError = "replication " + std::to_string(twice->nIndex) + " is given twice";
+            return std::nullopt;
+        }
+        if (!Summarize(replications, 0)) {
+            strError = "the replications' tables differ (not one model)";
             return std::nullopt;
         }
     }
