@@ -284,6 +284,11 @@ TEST(ExperimentRunTest, ReplicationZeroIsTodaysRunAndJobsChangeNoByte) {
         EXPECT_EQ(RunTool(strArgs + " --jobs 2").strOut, one.strOut) << pszOptions;
         EXPECT_EQ(RunTool(strArgs + " --jobs 3").strOut, one.strOut) << pszOptions;
     }
+    // Ten runs draw about 37 000 numbers, more than a share of 100 000 replications.
+    const SRun overdrawn =
+        RunTool("--replications 100000 --replication 5 --set model.runs=10 " + strModel);
+    EXPECT_NE(overdrawn.strOut.find("Внимание: прогоны 5 взяли у генератора больше 26544 чисел"),
+              std::string::npos);
 }
 
 TEST(ExperimentRunTest, SetAndSweepEqualTheValueWrittenIntoTheFile) {
