@@ -12,7 +12,7 @@ for group in "${groups[@]}"; do
     case "$group" in
         build) packages+=(g++ cmake ninja-build ccache pkg-config) ;;
         gui)   packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev fonts-liberation) ;;
-        test)  packages+=(libgtest-dev xvfb openbox xdotool x11-utils xclip imagemagick python3) ;;
+        test)  packages+=(libgtest-dev xvfb openbox xdotool x11-utils xclip imagemagick python3 parallel) ;;
         bench) packages+=(libbenchmark-dev time python3) ;;
         fuzz)  packages+=(clang libclang-rt-14-dev llvm-14) ;;
         package) packages+=(dpkg-dev file) ;;

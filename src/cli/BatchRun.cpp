@@ -1,12 +1,19 @@
 #include "cli/BatchRun.h"
 
-#include <charconv>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <ostream>
+#include <sstream>
+#include <thread>
 
+#include "cli/ExperimentReport.h"
 #include "cli/JsonText.h"
+#include "core/experiment/Experiment.h"
+#include "core/experiment/ExperimentDoc.h"
+#include "core/experiment/ParamTargets.h"
 #include "cli/TextTable.h"
 #include "core/persist/ModelFile.h"
 #include "core/report/HtmlReport.h"
@@ -18,18 +25,18 @@ namespace mardo::cli {
 
 namespace {
 
-// The rows of a table as JSON objects, one field per column.
-void AppendRows(CJsonText& json, const char* pszKey, const std::vector<std::string>& keys,
-                const std::vector<std::vector<SJsonValue>>& rows) {
-    json.BeginArray(pszKey);
-    for (const auto& row : rows) {
-        json.BeginObject();
-        for (std::size_t c = 0; c < keys.size(); ++c) {
-            json.Field(keys[c].c_str(), row[c]);
-        }
-        json.EndObject();
+std::optional<std::string> ReadText(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
     }
-    json.EndArray();
+    std::ostringstream text;
+    text << in.rdbuf();
+    return in.bad() ? std::nullopt : std::optional<std::string>(text.str());
+}
+
+std::unique_ptr<IRunThread> NewSimulationThread() {
+    return std::make_unique<platform::CSimulationThread>();
 }
 
 }  // namespace
@@ -62,13 +69,28 @@ void CBatchRun::ClearProgress() {
 }
 
 EExitStatus CBatchRun::Execute() {
+    if (m_options.bMerge) {
+        return Merge();
+    }
     const SLoadResult loaded = LoadModel(m_model, m_options.strModelPath);
     if (!loaded.IsLoaded()) {
         m_err << loaded.strMessage << '\n';
         return kFileRefused;
     }
+    if (!ApplySettings()) {
+        return kUsageError;
+    }
+    if (m_options.bListParams) {
+        ListParams();
+        return kRan;
+    }
+    if (m_options.IsExperiment()) {
+        return RunExperiment();
+    }
     // The same lines, in the same order, as the run window writes when "&Старт" is pressed.
-    CRunSession session(m_model, std::make_unique<platform::CSimulationThread>());
+    CRunSession session(m_model, NewSimulationThread());
+    session.SetSeed(m_options.seed.value_or(kFirstRandState));
+    session.SetWarmup(m_options.nWarmup);
     if (const std::optional<CRunSession::EEnd> notStarted = session.Start()) {
         TakeLines(session);
         const bool bPassed = *notStarted != CRunSession::EEnd::kCheckFailed;
@@ -159,34 +181,122 @@ void CBatchRun::WriteJson(const CReportTables* pReport, bool bPassed) const {
     json.Field("modelTime", std::int64_t{pReport ? m_nModelTime : 0});
     json.Field("departed", std::int64_t{pReport ? m_nDeparted : 0});
 
-    std::vector<std::vector<SJsonValue>> blocks, devices, queues;
-    if (pReport != nullptr) {
-        for (const auto& row : pReport->GetBlockRows()) {
-            blocks.push_back({std::int64_t{row.nNumber}, row.strName, row.strKind,
-                              std::int64_t{row.nEntered}, std::int64_t{row.nLeft},
-                              std::int64_t{row.nRemaining}});
-        }
-        for (const auto& row : pReport->GetDeviceRows()) {
-            devices.push_back({std::int64_t{row.nNumber}, row.strName, std::int64_t{row.nLeft},
-                               row.dUtilization, row.dAvgTime, row.bFree,
-                               std::int64_t{row.nWaiting}});
-        }
-        for (const auto& row : pReport->GetQueueRows()) {
-            queues.push_back({std::int64_t{row.nNumber}, row.strName, std::int64_t{row.nEntered},
-                              std::int64_t{row.nZeroEntries}, std::int64_t{row.nMaxContent},
-                              std::int64_t{row.nRemaining}, row.dAvgContent, row.dAvgTimeAll,
-                              row.dAvgTimeNonZero, row.bFree, std::int64_t{row.nWaiting}});
-        }
-    }
-    AppendRows(json, "blocks", {"number", "name", "kind", "entered", "left", "remaining"}, blocks);
-    AppendRows(json, "devices",
-               {"number", "name", "left", "utilization", "avgTime", "free", "waiting"}, devices);
-    AppendRows(json, "queues",
-               {"number", "name", "entered", "zeroEntries", "maxContent", "remaining",
-                "avgContent", "avgTimeAll", "avgTimeNonZero", "free", "waiting"},
-               queues);
+    AppendFigures(json, ReportFigures(pReport));
     json.EndObject();
     m_out << json.GetText() << '\n';
+}
+
+bool CBatchRun::ApplySettings() {
+    for (const SSetting& setting : m_options.settings) {
+        if (const std::string strError = ApplySetting(m_model, setting); !strError.empty()) {
+            m_err << "mardo-run: --set: " << strError << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
+void CBatchRun::ListParams() {
+    for (const SBlockParam& param : GetParamTargets(m_model)) {
+        m_out << param.strName << '=' << param.strValue << '\n';
+    }
+}
+
+EExitStatus CBatchRun::RunExperiment() {
+    SExperimentPlan plan;
+    plan.nSeed = m_options.seed.value_or(kFirstRandState);
+    plan.nReplications = m_options.replications.value_or(1);
+    plan.onlyReplication = m_options.replication;
+    plan.nWarmup = m_options.nWarmup;
+    plan.points = SweepPoints(m_options.sweeps);
+    plan.nJobs = m_options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+    // Every swept value is checked, on a copy, before anything runs.
+    if (const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(m_model)) {
+        CModel scratch;
+        ReadModelBytes(scratch, *bytes);
+        for (const SSweep& sweep : m_options.sweeps) {
+            for (const std::string& strValue : sweep.values) {
+                const std::string strError = ApplySetting(scratch, {sweep.strTarget, strValue});
+                if (!strError.empty()) {
+                    m_err << "mardo-run: --sweep: " << strError << '\n';
+                    return kUsageError;
+                }
+            }
+        }
+    }
+    if (m_bShowProgress) {
+        plan.onProgress = [this](std::size_t nDone, std::size_t nTotal) {
+            m_err << "\r\033[KПрогоны: " << nDone << " из " << nTotal << std::flush;
+            m_bProgressShown = true;
+        };
+    }
+    SExperimentResult result = mardo::RunExperiment(m_model, plan, NewSimulationThread);
+    ClearProgress();
+    if (result.notStarted) {
+        m_lines = std::move(result.lines);
+        if (m_options.bJson) {
+            WriteJson(nullptr, *result.notStarted != CRunSession::EEnd::kCheckFailed);
+        } else {
+            for (const CMessageQueue::SLine& line : m_lines) {
+                m_out << line.Format() << '\n';
+            }
+        }
+        return *result.notStarted == CRunSession::EEnd::kCheckFailed ? kCheckFailed : kNotStarted;
+    }
+    SExperimentRecord record;
+    record.strModel = ModelName();
+    record.nSeed = plan.nSeed;
+    record.nReplicationCount = plan.nReplications;
+    record.nWarmup = plan.nWarmup;
+    record.bSwept = !m_options.sweeps.empty();
+    record.points = std::move(result.points);
+    WriteExperiment(record);
+    return kRan;
+}
+
+EExitStatus CBatchRun::Merge() {
+    std::vector<SExperimentRecord> docs;
+    for (const std::string& strPath : m_options.mergePaths) {
+        const std::optional<std::string> text = ReadText(strPath);
+        std::string strError = "cannot be read";
+        std::optional<SExperimentRecord> doc =
+            text ? ReadExperimentDoc(*text, strError) : std::nullopt;
+        if (!doc) {
+            m_err << "mardo-run: --merge: " << strPath << ": " << strError << '\n';
+            return kFileRefused;
+        }
+        docs.push_back(std::move(*doc));
+    }
+    std::string strError;
+    const std::optional<SExperimentRecord> merged = MergeExperimentDocs(docs, strError);
+    if (!merged) {
+        m_err << "mardo-run: --merge: " << strError << '\n';
+        return kFileRefused;
+    }
+    for (const SPointRecord& point : merged->points) {
+        if (static_cast<std::int64_t>(point.replications.size()) != merged->nReplicationCount) {
+            m_err << "mardo-run: --merge: " << point.replications.size() << " of "
+                  << merged->nReplicationCount << " replications given\n";
+            break;
+        }
+    }
+    WriteExperiment(*merged);
+    return kRan;
+}
+
+void CBatchRun::WriteExperiment(const SExperimentRecord& record) {
+    if (m_options.bJson) {
+        WriteExperimentJson(record, m_out);
+    } else {
+        WriteExperimentText(record, m_out);
+    }
+    if (m_options.csvPath) {
+        std::ofstream csv(*m_options.csvPath, std::ios::binary);
+        csv << FormatExperimentCsv(record);
+        if (!csv.flush()) {
+            m_err << "mardo-run: cannot write " << *m_options.csvPath << '\n';
+        }
+    }
 }
 
 }  // namespace mardo::cli

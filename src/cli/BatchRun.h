@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "core/experiment/Replication.h"
 #include "core/model/Model.h"
 #include "core/run/MessageQueue.h"
 
@@ -47,6 +48,13 @@ private:
     void WriteHtml(const CReportTables& report);
     void WriteText(const CReportTables& report) const;
     void WriteJson(const CReportTables* pReport, bool bPassed) const;
+    // Applies the settings to the loaded model; a bad one ends with kUsageError.
+    bool ApplySettings();
+    void ListParams();
+    EExitStatus RunExperiment();
+    EExitStatus Merge();
+    // Prints an experiment's record in the chosen form and writes its CSV file.
+    void WriteExperiment(const SExperimentRecord& record);
     std::string ModelName() const;
 
     const SOptions& m_options;

@@ -1,46 +1,163 @@
 #include "cli/CommandLine.h"
 
+#include <charconv>
+#include <thread>
+
 namespace mardo::cli {
+
+namespace {
+
+// A whole number within nMin..nMax, or nothing.
+std::optional<std::int64_t> ParseNumber(const std::string& strText, std::int64_t nMin,
+                                        std::int64_t nMax) {
+    std::int64_t n = 0;
+    const char* pEnd = strText.data() + strText.size();
+    const auto [pStop, error] = std::from_chars(strText.data(), pEnd, n);
+    if (strText.empty() || error != std::errc() || pStop != pEnd || n < nMin || n > nMax) {
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::vector<std::string> SplitValues(const std::string& strText) {
+    std::vector<std::string> values;
+    for (std::size_t nFrom = 0;;) {
+        const std::size_t nComma = strText.find(',', nFrom);
+        values.push_back(strText.substr(nFrom, nComma - nFrom));
+        if (nComma == std::string::npos) {
+            return values;
+        }
+        nFrom = nComma + 1;
+    }
+}
+
+}  // namespace
 
 SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     SOptions options;
-    bool bHaveModel = false;
+    std::vector<std::string> operands;
     bool bOptionsEnded = false;
-    auto fail = [](std::string strError) { return SParseResult{std::nullopt, std::move(strError)}; };
+    auto fail = [](std::string strError) {
+        return SParseResult{std::nullopt, "mardo-run: " + std::move(strError)};
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& strArg = args[i];
-        if (!bOptionsEnded && strArg.size() > 1 && strArg[0] == '-') {
-            if (strArg == "--") {
-                bOptionsEnded = true;
-            } else if (strArg == "--json") {
-                options.bJson = true;
-            } else if (strArg == "--quiet") {
-                options.bQuiet = true;
-            } else if (strArg == "--help" || strArg == "-h") {
-                options.bHelp = true;
-            } else if (strArg == "--html") {
-                if (i + 1 >= args.size()) {
-                    return fail("mardo-run: --html needs a file name");
-                }
-                options.htmlPath = args[++i];
-            } else if (strArg.rfind("--html=", 0) == 0) {
-                if (strArg.size() == 7) {
-                    return fail("mardo-run: --html needs a file name");
-                }
-                options.htmlPath = strArg.substr(7);
-            } else {
-                return fail("mardo-run: unknown option " + strArg);
-            }
+        std::string strArg = args[i];
+        if (bOptionsEnded || strArg.size() < 2 || strArg[0] != '-') {
+            operands.push_back(strArg);
             continue;
         }
-        if (bHaveModel) {
-            return fail("mardo-run: only one model file may be given (also got " + strArg + ")");
+        // "--name=value" is "--name value".
+        std::optional<std::string> inlineValue;
+        if (const std::size_t nEquals = strArg.find('='); strArg.rfind("--", 0) == 0 &&
+                                                           nEquals != std::string::npos) {
+            inlineValue = strArg.substr(nEquals + 1);
+            strArg.resize(nEquals);
         }
-        options.strModelPath = strArg;
-        bHaveModel = true;
+        const auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue) {
+                return inlineValue;
+            }
+            if (i + 1 >= args.size()) {
+                return std::nullopt;
+            }
+            return args[++i];
+        };
+        const auto number = [&](std::int64_t nMin,
+                                std::int64_t nMax) -> std::optional<std::int64_t> {
+            const std::optional<std::string> text = value();
+            return text ? ParseNumber(*text, nMin, nMax) : std::nullopt;
+        };
+        const auto range = [](std::int64_t nMin, std::int64_t nMax) {
+            return " needs a whole number in " + std::to_string(nMin) + ".." +
+                   std::to_string(nMax);
+        };
+        if (strArg == "--") {
+            bOptionsEnded = true;
+        } else if (strArg == "--json") {
+            options.bJson = true;
+        } else if (strArg == "--quiet") {
+            options.bQuiet = true;
+        } else if (strArg == "--help" || strArg == "-h") {
+            options.bHelp = true;
+        } else if (strArg == "--list-params") {
+            options.bListParams = true;
+        } else if (strArg == "--merge") {
+            options.bMerge = true;
+        } else if (strArg == "--html" || strArg == "--csv") {
+            const std::optional<std::string> path = value();
+            if (!path || path->empty()) {
+                return fail(strArg + " needs a file name");
+            }
+            (strArg == "--html" ? options.htmlPath : options.csvPath) = *path;
+        } else if (strArg == "--seed") {
+            const std::optional<std::int64_t> n = number(0, UINT32_MAX);
+            if (!n) {
+                return fail("--seed" + range(0, UINT32_MAX));
+            }
+            options.seed = static_cast<std::uint32_t>(*n);
+        } else if (strArg == "--replications" || strArg == "--replication") {
+            const bool bCount = strArg == "--replications";
+            const std::int64_t nMin = bCount ? 1 : 0;
+            const std::int64_t nMax = bCount ? 100000 : 99999;
+            const std::optional<std::int64_t> n = number(nMin, nMax);
+            if (!n) {
+                return fail(strArg + range(nMin, nMax));
+            }
+            (bCount ? options.replications : options.replication) = static_cast<std::int32_t>(*n);
+        } else if (strArg == "--warmup") {
+            const std::optional<std::int64_t> n = number(0, UINT32_MAX - 1);
+            if (!n) {
+                return fail("--warmup" + range(0, UINT32_MAX - 1));
+            }
+            options.nWarmup = static_cast<std::uint32_t>(*n);
+        } else if (strArg == "--jobs") {
+            const std::optional<std::int64_t> n = number(1, 1024);
+            if (!n) {
+                return fail("--jobs" + range(1, 1024));
+            }
+            options.jobs = static_cast<unsigned>(*n);
+        } else if (strArg == "--set" || strArg == "--sweep") {
+            const std::optional<std::string> text = value();
+            const std::optional<SSetting> setting = text ? ParseSetting(*text) : std::nullopt;
+            if (!setting) {
+                return fail(strArg + " needs TARGET=VALUE");
+            }
+            if (strArg == "--set") {
+                options.settings.push_back(*setting);
+            } else {
+                options.sweeps.push_back({setting->strTarget, SplitValues(setting->strValue)});
+            }
+        } else {
+            return fail("unknown option " + strArg);
+        }
     }
-    if (!bHaveModel && !options.bHelp) {
-        return fail("mardo-run: no model file given");
+    if (options.bHelp) {
+        return {options, {}};
+    }
+    if (options.bMerge) {
+        if (options.seed || !options.settings.empty() || options.replications ||
+            options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
+            options.htmlPath || options.bListParams) {
+            return fail("--merge takes only --json, --csv and --quiet besides its files");
+        }
+        if (operands.empty()) {
+            return fail("--merge needs the JSON files to merge");
+        }
+        options.mergePaths = std::move(operands);
+        return {options, {}};
+    }
+    if (operands.empty()) {
+        return fail("no model file given");
+    }
+    if (operands.size() > 1) {
+        return fail("only one model file may be given (also got " + operands[1] + ")");
+    }
+    options.strModelPath = operands[0];
+    if (options.htmlPath && options.IsExperiment()) {
+        return fail("--html writes the report of one simulation, not of an experiment");
+    }
+    if (options.replication && (!options.replications || *options.replication >= *options.replications)) {
+        return fail("--replication K needs --replications R with K below R");
     }
     return {options, {}};
 }

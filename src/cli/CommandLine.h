@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "core/experiment/Experiment.h"
+#include "core/experiment/ParamTargets.h"
 
 namespace mardo::cli {
 
@@ -11,8 +15,26 @@ struct SOptions {
     bool bJson = false;
     bool bQuiet = false;
     bool bHelp = false;
+    bool bListParams = false;
     std::optional<std::string> htmlPath;
+    std::optional<std::string> csvPath;
     std::string strModelPath;
+    // The experiment: without any of these, one simulation as always.
+    std::optional<std::uint32_t> seed;
+    std::vector<SSetting> settings;
+    std::optional<std::int32_t> replications;
+    std::optional<std::int32_t> replication;
+    std::vector<SSweep> sweeps;
+    std::uint32_t nWarmup = 0;
+    std::optional<unsigned> jobs;
+    // --merge: the documents to join instead of a model.
+    bool bMerge = false;
+    std::vector<std::string> mergePaths;
+
+    // Whether replications are made and summarized (rather than one simulation reported).
+    bool IsExperiment() const {
+        return replications || replication || !sweeps.empty() || csvPath;
+    }
 };
 
 // The options, or the one-line reason why the arguments cannot be used.
@@ -23,6 +45,11 @@ struct SParseResult {
 
 SParseResult ParseCommandLine(const std::vector<std::string>& args);
 
-inline constexpr const char* kUsage = "usage: mardo-run [--json] [--html FILE] [--quiet] MODEL.mrd";
+inline constexpr const char* kUsage =
+    "usage: mardo-run [--json] [--html FILE] [--quiet] [--seed N] [--set TARGET=VALUE]...\n"
+    "                 [--replications R [--replication K]] [--sweep TARGET=V1,V2,...]...\n"
+    "                 [--warmup TICKS] [--jobs J] [--csv FILE] MODEL.mrd\n"
+    "       mardo-run --list-params MODEL.mrd\n"
+    "       mardo-run [--json] [--csv FILE] --merge FILE.json...";
 
 }  // namespace mardo::cli

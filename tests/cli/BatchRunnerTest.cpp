@@ -11,6 +11,9 @@
 #include "ChainModels.h"
 #include "cli/CommandLine.h"
 #include "cli/JsonText.h"
+#include "core/experiment/ExperimentDoc.h"
+#include "core/experiment/RandStreams.h"
+#include "core/experiment/Summary.h"
 #include "core/model/DeviceDlg.h"
 #include "core/model/GenerateDlg.h"
 #include "core/model/Model.h"
@@ -240,6 +243,182 @@ TEST(BatchRunnerTest, HtmlWithAFixedClockIsAFixedPage) {
                             Example("two-phases.mrd"));
     EXPECT_EQ(failed.nStatus, 0);
     EXPECT_EQ(failed.strErr, "Ошибка при сохранении протокола.\n");
+}
+
+// The text without its layout, so that documents nested differently compare by content.
+std::string Squeezed(const std::string& strText) {
+    std::string strOut;
+    for (const char ch : strText) {
+        if (ch != ' ' && ch != '\n') {
+            strOut += ch;
+        }
+    }
+    return strOut;
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+SExperimentRecord ReadRecord(const std::string& strJson) {
+    std::string strError;
+    std::optional<SExperimentRecord> record = ReadExperimentDoc(strJson, strError);
+    EXPECT_TRUE(record.has_value()) << strError;
+    return record.value_or(SExperimentRecord{});
+}
+
+TEST(ExperimentRunTest, ReplicationZeroIsTodaysRunAndJobsChangeNoByte) {
+    const std::string strModel = Example("single-channel.mrd");
+    const SRun today = RunTool("--json " + strModel);
+    const SRun replications = RunTool("--json --replications 3 --jobs 1 " + strModel);
+    ASSERT_EQ(replications.nStatus, 0);
+    // Today's figures, from the model time to the queues, are replication 0's.
+    const std::string strToday = Squeezed(today.strOut);
+    const std::string strFigures = strToday.substr(strToday.find("\"modelTime\""));
+    EXPECT_NE(Squeezed(replications.strOut).find("\"index\":0,\"seed\":1,"), std::string::npos);
+    EXPECT_NE(Squeezed(replications.strOut).find(strFigures.substr(0, strFigures.size() - 1)),
+              std::string::npos);
+    for (const char* pszOptions : {"--replications 5 --sweep D1.service=3,1..8 --warmup 700",
+                                   "--replications 4 --replication 2 --set G1.interval=2..9"}) {
+        const std::string strArgs = std::string("--json ") + pszOptions + " " + strModel;
+        const SRun one = RunTool(strArgs + " --jobs 1");
+        EXPECT_EQ(one.nStatus, 0);
+        EXPECT_EQ(RunTool(strArgs + " --jobs 2").strOut, one.strOut) << pszOptions;
+        EXPECT_EQ(RunTool(strArgs + " --jobs 3").strOut, one.strOut) << pszOptions;
+    }
+    // Ten runs draw about 37 000 numbers, more than a share of 100 000 replications.
+    const SRun overdrawn =
+        RunTool("--replications 100000 --replication 5 --set model.runs=10 " + strModel);
+    EXPECT_NE(overdrawn.strOut.find("Внимание: прогоны 5 взяли у генератора больше 26544 чисел"),
+              std::string::npos);
+}
+
+TEST(ExperimentRunTest, SetAndSweepEqualTheValueWrittenIntoTheFile) {
+    CScratch scratch;
+    fs::create_directories(scratch / "written");
+    CModel model;
+    ASSERT_TRUE(LoadModel(model, fs::path(MARDO_SOURCE_DIR) / "examples" / "single-channel.mrd")
+                    .IsLoaded());
+    static_cast<CDeviceDlg*>(model.FindBlock("D1"))->m_law = CFlowLaw(CFlowLaw::kUniform, 2, 6);
+    static_cast<CQueueDlg*>(model.FindBlock("Q1"))->m_params = {CQueueParams::kLifo, 1, 4};
+    ASSERT_TRUE(SaveModel(model, scratch / "written" / "single-channel.mrd"));
+    const std::string strReplications = "--json --replications 3 ";
+    const std::string strWritten =
+        RunTool(strReplications + Quoted(scratch / "written" / "single-channel.mrd")).strOut;
+    const std::string strSet = RunTool(strReplications +
+                                       "--set D1.service=2..6 --set Q1.discipline=lifo "
+                                       "--set Q1.limit=4 " + Example("single-channel.mrd"))
+                                   .strOut;
+    EXPECT_EQ(strSet, strWritten);
+    const SExperimentRecord swept =
+        ReadRecord(RunTool(strReplications + "--set Q1.discipline=lifo --sweep Q1.limit=off,4 "
+                           "--sweep D1.service=2..6,1..8 " + Example("single-channel.mrd"))
+                       .strOut);
+    ASSERT_EQ(swept.points.size(), 4u);
+    EXPECT_EQ(swept.points[1].settings,
+              (std::vector<SSetting>{{"Q1.limit", "off"}, {"D1.service", "1..8"}}));
+    const SExperimentRecord written = ReadRecord(strWritten);
+    ASSERT_EQ(written.points.size(), 1u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(swept.points[2].replications[k].tables, written.points[0].replications[k].tables);
+    }
+}
+
+TEST(ExperimentRunTest, KnownFiguresLieInTheirIntervals) {
+    CScratch scratch;
+    // Deterministic laws: every replication alike, no deviation anywhere.
+    CModel model;
+    const auto named = [&model](auto& block, const char* pszName) -> auto& {
+        block.SetName(pszName);
+        return block;
+    };
+    auto& generator = named(model.Add<CGenerateDlg>(), "G");
+    auto& queue = named(model.Add<CQueueDlg>(), "Q");
+    auto& device = named(model.Add<CDeviceDlg>(), "D");
+    generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 4, 4);
+    device.m_law = CFlowLaw(CFlowLaw::kDeterministic, 3, 3);
+    generator.SetOutLink(0, &queue);
+    queue.SetOutLink(0, &device);
+    device.SetOutLink(0, &named(model.Add<CTerminateDlg>(), "T"));
+    model.m_experiment = {CExperimentParams::kByTime, 10000, 1};
+    ASSERT_TRUE(SaveModel(model, scratch / "fixed.mrd"));
+    const SRun fixed = RunTool("--json --replications 5 --warmup 100 " + Quoted(scratch / "fixed.mrd"));
+    EXPECT_NE(fixed.strOut.find("\"stdev\": 0"), std::string::npos);
+    EXPECT_EQ(fixed.strOut.find("\"stdev\": 0."), std::string::npos);
+    EXPECT_EQ(fixed.strOut.find("\"stdev\": 1"), std::string::npos);
+
+    // Uniform 1..10 arrivals: 10000 ticks hold 10000 / 5.5 of them, within the interval.
+    generator.m_law = CFlowLaw(CFlowLaw::kUniform, 1, 10);
+    ASSERT_TRUE(SaveModel(model, scratch / "uniform.mrd"));
+    const SExperimentRecord uniform =
+        ReadRecord(RunTool("--json --replications 30 " + Quoted(scratch / "uniform.mrd")).strOut);
+    const std::optional<SSummary> summary =
+        Summarize(uniform.points.at(0).replications, ReplicationShare(30));
+    ASSERT_TRUE(summary.has_value());
+    EXPECT_GT(summary->departed.dCi95, 0.0);
+    EXPECT_LT(std::abs(summary->departed.dMean - 10000 / 5.5), summary->departed.dCi95);
+
+    // Little's law in every replication, after a warm-up too.
+    const SExperimentRecord queued = ReadRecord(
+        RunTool("--json --replications 10 --warmup 2500 " + Example("single-channel.mrd")).strOut);
+    for (const SReplication& replication : queued.points.at(0).replications) {
+        const auto& queue = replication.tables.at(2).rows.at(0);
+        const auto number = [](const SFigure& figure) {
+            return std::holds_alternative<double>(figure) ? std::get<double>(figure)
+                                                          : double(std::get<std::int64_t>(figure));
+        };
+        // Each figure is the content-time sum over a count, less 0.0005.
+        const double dByContent = (number(queue[6]) + 0.0005) * replication.nModelTime;
+        const double dByEntries = (number(queue[7]) + 0.0005) * number(queue[2]);
+        EXPECT_NEAR(dByContent, dByEntries, 1e-6 * dByContent);
+        EXPECT_EQ(replication.nModelTime, 7500u);
+    }
+}
+
+TEST(ExperimentRunTest, SeparateRunsThroughParallelMergeToTheSameSummary) {
+    if (std::system("parallel --version >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "GNU parallel is not installed";
+    }
+    CScratch scratch;
+    const std::string strModel = Example("single-channel.mrd");
+    const std::string strCommand =
+        "parallel --jobs 2 \"'" + std::string(MARDO_RUN_PATH) +
+        "' --json --replications 8 --warmup 50 --replication {} " + strModel + " > '" +
+        (scratch / "r{}.json").string() + "'\" ::: 0 1 2 3 4 5 6 7";
+    ASSERT_EQ(std::system(strCommand.c_str()), 0);
+    std::string strFiles;
+    for (int k = 7; k >= 0; --k) {
+        strFiles += " " + Quoted(scratch / ("r" + std::to_string(k) + ".json"));
+    }
+    const std::string strAll = "--replications 8 --warmup 50 " + strModel;
+    for (const char* pszForm : {"--json", ""}) {
+        const SRun merged = RunTool(std::string(pszForm) + " --merge" + strFiles);
+        EXPECT_EQ(merged.nStatus, 0);
+        EXPECT_EQ(merged.strOut, RunTool(std::string(pszForm) + " " + strAll).strOut);
+    }
+    const SRun partial = RunTool("--merge" + strFiles.substr(0, strFiles.size() / 2));
+    EXPECT_NE(partial.strErr.find("4 of 8 replications"), std::string::npos);
+    EXPECT_EQ(RunTool("--merge" + strFiles + " " + Quoted(scratch / "r0.json")).nStatus, 2);
+}
+
+TEST(ExperimentRunTest, BadTargetsAndValuesExitSixtyFourNamingThem) {
+    const std::string strModel = " " + Example("single-channel.mrd");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--set D1.service=0..3", "D1.service"},
+        {"--set Nobody.service=3", "Nobody.service"},
+        {"--sweep Q1.limit=3,20001", "\"20001\" for Q1.limit"},
+        {"--set model.stopRule=never", "model.stopRule"},
+        {"--replication 3", "--replications"},
+        {"--replications 2 --replication 2", "K below R"},
+        {"--seed -1", "--seed"},
+        {"--replications 2 --html r.html", "--html"},
+        {"--merge --seed 2", "--merge"}};
+    for (const auto& [strArgs, strNamed] : cases) {
+        const SRun run = RunTool(strArgs + strModel);
+        EXPECT_EQ(run.nStatus, 64) << strArgs;
+        EXPECT_NE(run.strErr.find(strNamed), std::string::npos) << strArgs << ": " << run.strErr;
+    }
+    const SRun listed = RunTool("--list-params" + strModel);
+    EXPECT_NE(listed.strOut.find("model.stopRule=time\n"), std::string::npos);
+    EXPECT_NE(listed.strOut.find("D1.service=1..8\n"), std::string::npos);
 }
 
 TEST(CommandLineTest, OptionsEndAtTheDoubleDash) {

@@ -1,9 +1,12 @@
 #pragma once
 
+// Random models of every kind of block, and every figure of a simulation as text, for the
+// properties that must hold of any model.
 #include <algorithm>
 #include <random>
 #include <string>
 
+#include "TestSupport.h"
 #include "core/model/AssembleDlg.h"
 #include "core/model/DeviceDlg.h"
 #include "core/model/GatherDlg.h"
@@ -13,6 +16,9 @@
 #include "core/model/SplitDlg.h"
 #include "core/model/TerminateDlg.h"
 #include "core/model/TransferDlg.h"
+#include "core/report/ReportTables.h"
+#include "core/sim/SimulationLoop.h"
+#include "core/sim/Trace.h"
 
 namespace mardo::test {
 
@@ -137,5 +143,39 @@ private:
 
     std::mt19937 m_random;
 };
+
+// Every figure of a simulation, as text; the figures over model time go into the trace, if any.
+inline std::string Simulate(CModel& model, bool bSkipQuiet, std::uint32_t nWarmup = 0,
+                            CTrace* pTrace = nullptr) {
+    test::CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    loop.SetQuietSkipping(bSkipQuiet);
+    loop.SetWarmup(nWarmup);
+    loop.SetTrace(pTrace);
+    loop.Run();
+    std::string strFigures = std::to_string(loop.GetModelTime()) + " " +
+                             std::to_string(loop.GetDeparted()) + "\n";
+    for (const std::string& strLine : log.Texts()) {
+        strFigures += strLine + "\n";
+    }
+    const CReportTables report(model.GetBlocks(), loop.GetModelTime(), loop.GetDeparted());
+    for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
+        for (const auto& row : report.GetCells(nTable)) {
+            for (const std::string& strCell : row) {
+                strFigures += strCell + " ";
+            }
+            strFigures += "\n";
+        }
+    }
+    for (const auto& row : report.GetDeviceRows()) {
+        strFigures += std::to_string(row.dUtilization) + " " + std::to_string(row.dAvgTime) + "\n";
+    }
+    for (const auto& row : report.GetQueueRows()) {
+        strFigures += std::to_string(row.dAvgContent) + " " + std::to_string(row.dAvgTimeAll) +
+                      " " + std::to_string(row.dAvgTimeNonZero) + "\n";
+    }
+    return strFigures;
+}
 
 }  // namespace mardo::test

@@ -22,28 +22,7 @@ using EEnd = CRunSession::EEnd;
 
 // A thread with the system's default stack, enough for the small models here; or none at
 // all, with the given refusal.
-class CPlainThread final : public IRunThread {
-public:
-    explicit CPlainThread(std::optional<std::string> refusal = std::nullopt)
-        : m_refusal(std::move(refusal)) {}
-    ~CPlainThread() override { Join(); }
-
-    std::optional<std::string> Start(const CModel&, std::function<void()> work) override {
-        if (!m_refusal) {
-            m_thread = std::thread(std::move(work));
-        }
-        return m_refusal;
-    }
-    void Join() override {
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
-    }
-
-private:
-    std::optional<std::string> m_refusal;
-    std::thread m_thread;
-};
+using test::CPlainThread;
 
 std::chrono::seconds Noon() {
     return std::chrono::hours(12);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/model/BlockDlg.h"
@@ -9,6 +12,7 @@
 #include "core/model/Model.h"
 #include "core/model/QueueDlg.h"
 #include "core/model/TerminateDlg.h"
+#include "core/run/RunThread.h"
 #include "core/sim/MessageLog.h"
 #include "core/sim/TransactList.h"
 
@@ -37,6 +41,30 @@ public:
     }
 
     std::vector<SLogLine> m_lines;
+};
+
+// A run session's thread with the default stack, or one that refuses with a message.
+class CPlainThread final : public IRunThread {
+public:
+    explicit CPlainThread(std::optional<std::string> refusal = std::nullopt)
+        : m_refusal(std::move(refusal)) {}
+    ~CPlainThread() override { Join(); }
+
+    std::optional<std::string> Start(const CModel&, std::function<void()> work) override {
+        if (!m_refusal) {
+            m_thread = std::thread(std::move(work));
+        }
+        return m_refusal;
+    }
+    void Join() override {
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+
+private:
+    std::optional<std::string> m_refusal;
+    std::thread m_thread;
 };
 
 // Links output k of 'from' to 'to'.

@@ -9,8 +9,6 @@ namespace mardo {
 // arrived, then lets the copy that completed the set go on and destroys the others.
 class CAssembleDlg final : public CBlockOf<CAssembleDlg, CGroupBlockDlg> {
 public:
-    static constexpr std::int32_t kMaxWaitCount = 10000;
-
     explicit CAssembleDlg(CPoint ptPos = {});
     CAssembleDlg(const CAssembleDlg& other);
 

@@ -83,6 +83,11 @@ int CBlockDlg::HasTransacts() { return 0; }
 
 void CBlockDlg::ComputeStatistics() {}
 
+void CBlockDlg::ResetStatistics(std::uint32_t /*nTime*/) {
+    m_nEntered = 0;
+    m_nLeft = 0;
+}
+
 CTransactList* CBlockDlg::GetOutputList(std::int32_t /*k*/) { return nullptr; }
 
 void CBlockDlg::CatchUp(std::uint32_t /*nTime*/) {}

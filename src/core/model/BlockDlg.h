@@ -10,6 +10,7 @@
 
 #include "core/model/BlockEditor.h"
 #include "core/model/BlockKind.h"
+#include "core/model/BlockParam.h"
 #include "core/model/BlockView.h"
 #include "core/model/Point.h"
 #include "core/sim/TraceSource.h"
@@ -132,6 +133,14 @@ public:
     virtual std::optional<SQueueFigures> GetQueueFigures() const { return std::nullopt; }
     // Where the block keeps the figure that can be followed over model time, if it has one.
     virtual std::optional<STraceSource> GetTraceSource() const { return std::nullopt; }
+
+    // Ends a warm-up at the end of tick nTime: the figures start afresh from there, as if the
+    // simulation had begun then with the transacts the block holds just entered. Only
+    // figures change, never what the block does next.
+    virtual void ResetStatistics(std::uint32_t nTime);
+    // The parameters an experiment may change, named as on the command line after the block's
+    // name, with their current values.
+    virtual std::vector<SBlockParam> GetParams() { return {}; }
 
     const std::string& GetName() const { return m_strName; }
     void SetName(const std::string& strName);

@@ -33,6 +33,19 @@ void CDeviceDlg::PrepareRun() {
     m_nWaiting = 0;
     m_nBusyTime = 0;
     m_nLastTick = 0;
+    m_nFirstTick = 0;
+}
+
+void CDeviceDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    CBlockDlg::ResetStatistics(nTime);
+    m_nEntered = static_cast<std::uint32_t>(m_outList.GetCount()) + (m_bServing ? 1 : 0);
+    m_nBusyTime = 0;
+    m_nFirstTick = nTime;
+    // A service under way is a service begun with the figures.
+    m_nServiceTime = m_nRemainingService;
 }
 
 void CDeviceDlg::ClearTransacts() {
@@ -144,7 +157,7 @@ void CDeviceDlg::ComputeStatistics() {
         m_dAvgTime = 0.0;
         return;
     }
-    m_dUtilization = ReportQuotient(m_nBusyTime, m_nLastTick);
+    m_dUtilization = ReportQuotient(m_nBusyTime, m_nLastTick - m_nFirstTick);
     const bool bPartlyServed = !m_bFree && m_nRemainingService != m_nServiceTime;
     m_dAvgTime = ReportQuotient(m_nBusyTime, m_nLeft + (bPartlyServed ? 1u : 0u));
 }

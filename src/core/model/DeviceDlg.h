@@ -23,6 +23,8 @@ public:
     void ClearTransacts() override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    void ResetStatistics(std::uint32_t nTime) override;
+    std::vector<SBlockParam> GetParams() override { return {LawParam("service", m_law)}; }
     CTransactList* GetOutputList(std::int32_t k) override;
     std::optional<SDeviceFigures> GetDeviceFigures() const override {
         return SDeviceFigures{GetLeft(), m_dUtilization, m_dAvgTime, IsFree(), m_nWaiting};
@@ -68,6 +70,7 @@ private:
     std::int32_t m_nServiceTime = 0;
     std::uint32_t m_nBusyTime = 0;
     std::uint32_t m_nLastTick = 0;
+    std::uint32_t m_nFirstTick = 0;  // the figures count the ticks after this one
     CTransactList m_outList;
 
     std::uint32_t m_nWaiting = 0;

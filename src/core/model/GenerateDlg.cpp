@@ -29,8 +29,8 @@ void CGenerateDlg::Load(CFileModel& file) {
     file.ReadInt(m_params.m_bDelay)
         .ReadInt(m_params.m_bLimit)
         .ReadInt(m_params.m_bPriority)
-        .ReadIntInRange(m_params.m_nDelay, 0, 10000)
-        .ReadIntInRange(m_params.m_nLimit, 1, 10000)
+        .ReadIntInRange(m_params.m_nDelay, 0, CGenerateParams::kMaxDelay)
+        .ReadIntInRange(m_params.m_nLimit, 1, CGenerateParams::kMaxLimit)
         .ReadIntInRange(m_params.m_nPriority, 0, CTransact::kMaxPriority);
     m_law.Load(file);
     CBlockDlg::Load(file);
@@ -105,6 +105,24 @@ std::uint32_t CGenerateDlg::QuietUntil(std::uint32_t nTime) {
 int CGenerateDlg::HasTransacts() {
     return m_bActive &&
            (!m_params.m_bLimit || m_nRunCount < static_cast<std::uint32_t>(m_params.m_nLimit));
+}
+
+void CGenerateDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    CBlockDlg::ResetStatistics(nTime);
+    m_nTotalCount = static_cast<std::uint32_t>(m_outList.GetCount());
+}
+
+std::vector<SBlockParam> CGenerateDlg::GetParams() {
+    return {LawParam("interval", m_law),
+            SwitchedIntParam("delay", m_params.m_bDelay, m_params.m_nDelay, 0,
+                             CGenerateParams::kMaxDelay),
+            SwitchedIntParam("limit", m_params.m_bLimit, m_params.m_nLimit, 1,
+                             CGenerateParams::kMaxLimit),
+            SwitchedIntParam("priority", m_params.m_bPriority, m_params.m_nPriority, 0,
+                             CTransact::kMaxPriority)};
 }
 
 void CGenerateDlg::ComputeStatistics() {

@@ -26,6 +26,8 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    void ResetStatistics(std::uint32_t nTime) override;
+    std::vector<SBlockParam> GetParams() override;
     CTransactList* GetOutputList(std::int32_t k) override;
     bool KeepsSystemAlive() const override { return m_params.m_bLimit == 0; }
 

@@ -6,6 +6,9 @@ namespace mardo {
 
 // The generator's characteristics, in their stored order.
 struct CGenerateParams {
+    static constexpr std::int32_t kMaxDelay = 10000;
+    static constexpr std::int32_t kMaxLimit = 10000;
+
     std::int32_t m_bDelay = 0;     // "Задержка первого транзакта" is on
     std::int32_t m_bLimit = 0;     // "Ограничение числа транзактов" is on
     std::int32_t m_bPriority = 0;  // "Задание приоритета" is on

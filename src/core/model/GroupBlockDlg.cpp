@@ -72,6 +72,14 @@ int CGroupBlockDlg::HasTransacts() {
     return m_bActive && (!m_groups.IsEmpty() || !m_outList.IsEmpty());
 }
 
+void CGroupBlockDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    CBlockDlg::ResetStatistics(nTime);
+    m_nEntered = static_cast<std::uint32_t>(m_groups.GetTotalCount() + m_outList.GetCount());
+}
+
 void CGroupBlockDlg::ComputeStatistics() {
     if (m_bActive) {
         m_nRemaining += static_cast<std::uint32_t>(m_groups.GetTotalCount());

@@ -13,11 +13,17 @@ namespace mardo {
 // count below 2 both let every transact straight through.
 class CGroupBlockDlg : public CPassesOf<CGroupBlockDlg> {
 public:
+    static constexpr std::int32_t kMaxWaitCount = 10000;
+
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void ClearTransacts() override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    void ResetStatistics(std::uint32_t nTime) override;
+    std::vector<SBlockParam> GetParams() override {
+        return {IntParam("count", m_nWaitCount, 1, kMaxWaitCount)};
+    }
     CTransactList* GetOutputList(std::int32_t k) override;
 
     std::int32_t m_nWaitCount = 1;

@@ -36,9 +36,30 @@ void CQueueDlg::PrepareRun() {
     m_nMaxContent = 0;
     m_nWaiting = 0;
     m_nLastTick = 0;
+    m_nFirstTick = 0;
     m_nCarried = 0;
     m_nEntries = 0;
     m_nContentTime = 0;
+}
+
+void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    CBlockDlg::ResetStatistics(nTime);
+    // What the queue holds entered with the figures, so that every tick a transact spends in
+    // it afterwards belongs to an entry.
+    m_nEntries = GetCount();
+    m_nMaxContent = GetCount();
+    m_nZeroEntries = 0;
+    m_nContentTime = 0;
+    m_nFirstTick = nTime;
+}
+
+std::vector<SBlockParam> CQueueDlg::GetParams() {
+    return {ChoiceParam("discipline", m_params.m_nDiscipline, {"fifo", "lifo", "random", "priority"}),
+            SwitchedIntParam("limit", m_params.m_bLimit, m_params.m_nLimit, 1,
+                             CQueueParams::kMaxLimit)};
 }
 
 void CQueueDlg::ClearTransacts() {
@@ -186,7 +207,7 @@ void CQueueDlg::ComputeStatistics() {
         m_dAvgContent = m_dAvgTimeAll = m_dAvgTimeNonZero = 0.0;
         return;
     }
-    m_dAvgContent = ReportQuotient(m_nContentTime, m_nLastTick);
+    m_dAvgContent = ReportQuotient(m_nContentTime, m_nLastTick - m_nFirstTick);
     m_dAvgTimeAll = ReportQuotient(m_nContentTime, m_nEntries);
     m_dAvgTimeNonZero = ReportQuotient(m_nContentTime, m_nEntries - m_nZeroEntries);
 }

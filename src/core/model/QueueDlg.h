@@ -23,6 +23,8 @@ public:
     void ClearTransacts() override;
     int HasTransacts() override;
     void ComputeStatistics() override;
+    void ResetStatistics(std::uint32_t nTime) override;
+    std::vector<SBlockParam> GetParams() override;
     CTransactList* GetOutputList(std::int32_t k) override;
     std::optional<SQueueFigures> GetQueueFigures() const override {
         return SQueueFigures{GetEntered(),  m_nZeroEntries,   m_nMaxContent,
@@ -69,6 +71,7 @@ private:
     CTransactList m_queue;
     CChainSet m_inputs;
     std::uint32_t m_nLastTick = 0;
+    std::uint32_t m_nFirstTick = 0;  // the figures count the ticks after this one
     std::uint32_t m_nCarried = 0;
     std::uint32_t m_nContentTime = 0;
     std::uint32_t m_nEntries = 0;

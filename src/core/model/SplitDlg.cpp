@@ -45,9 +45,21 @@ void CSplitDlg::Load(CFileModel& file) {
 
 void CSplitDlg::PrepareRun() {
     CBlockDlg::PrepareRun();
+    m_nHeldAtReset = 0;
     FitCopyCounts();  // the sheet keeps one count per output; a run relies on it
     m_outLists.clear();
     m_outLists.resize(static_cast<std::size_t>(m_nOutputs));
+}
+
+void CSplitDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    CBlockDlg::ResetStatistics(nTime);
+    m_nHeldAtReset = 0;
+    for (const CTransactList& list : m_outLists) {
+        m_nHeldAtReset += static_cast<std::uint32_t>(list.GetCount());
+    }
 }
 
 void CSplitDlg::ClearTransacts() {
@@ -106,7 +118,7 @@ void CSplitDlg::ComputeStatistics() {
     for (const CTransactList& list : m_outLists) {
         m_nRemaining += static_cast<std::uint32_t>(list.GetCount());
     }
-    m_nLeft = nCopiesPerTransact * m_nEntered - m_nRemaining;
+    m_nLeft = nCopiesPerTransact * m_nEntered + m_nHeldAtReset - m_nRemaining;
 }
 
 // The three passes, through the shared trampolines.

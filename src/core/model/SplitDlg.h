@@ -21,6 +21,10 @@ public:
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;
+    void ResetStatistics(std::uint32_t nTime) override;
+    std::vector<SBlockParam> GetParams() override {
+        return {ListParam("counts", m_copyCounts, 1, kMaxCopies, -1)};
+    }
     void ClearTransacts() override;
     int HasTransacts() override;
     void ComputeStatistics() override;
@@ -45,6 +49,7 @@ private:
     void Pass(CTransactList* pIn, std::uint32_t nTime);
 
     std::vector<CTransactList> m_outLists;
+    std::uint32_t m_nHeldAtReset = 0;  // the copies waiting when the figures started
 };
 
 }  // namespace mardo

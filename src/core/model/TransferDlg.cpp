@@ -83,6 +83,22 @@ void CTransferDlg::PrepareRun() {
     m_outLists.resize(static_cast<std::size_t>(m_nOutputs));
 }
 
+void CTransferDlg::ResetStatistics(std::uint32_t nTime) {
+    if (!m_bActive) {
+        return;
+    }
+    CBlockDlg::ResetStatistics(nTime);
+    m_nEntered = static_cast<std::uint32_t>(
+        m_outLists[static_cast<std::size_t>(m_nActiveOut)].GetCount());
+}
+
+std::vector<SBlockParam> CTransferDlg::GetParams() {
+    // Probabilities given mean routing by them.
+    return {ListParam("probabilities", m_rule.m_probabilities, 0, CTransferRule::kWhole,
+                      CTransferRule::kWhole,
+                      [this] { m_rule.m_nKind = CTransferRule::kByProbability; })};
+}
+
 void CTransferDlg::ClearTransacts() {
     m_outLists.clear();
     CBlockDlg::ClearTransacts();

@@ -22,6 +22,8 @@ public:
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
     void PrepareRun() override;
+    void ResetStatistics(std::uint32_t nTime) override;
+    std::vector<SBlockParam> GetParams() override;
     void ClearTransacts() override;
     int HasTransacts() override;
     void ComputeStatistics() override;

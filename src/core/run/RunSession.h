@@ -60,6 +60,13 @@ public:
     // The clock of the timed lines; only while no simulation runs.
     void SetClock(CTimeOfDayFunction clock) { m_queue.SetClock(std::move(clock)); }
 
+    // The generator's starting state and the warm-up of the next simulations (see
+    // CSimulationLoop); only while no simulation runs.
+    void SetSeed(std::uint32_t nSeed) { m_loop.SetSeed(nSeed); }
+    void SetWarmup(std::uint32_t nTicks) { m_loop.SetWarmup(nTicks); }
+    // The generator's state when the last simulation ended.
+    std::uint32_t GetEndState() const { return m_loop.GetEndState(); }
+
     // Checks the model and, when it passes, starts simulating it. Answers nothing when the
     // simulation runs, or why it did not start; the lines that say so are waiting either way.
     std::optional<EEnd> Start();

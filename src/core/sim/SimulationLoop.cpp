@@ -37,8 +37,10 @@ std::string CSimulationLoop::RunMessage(const char* pszText, std::int32_t nRun,
 }
 
 CSimulationLoop::EOutcome CSimulationLoop::Run() {
-    ResetRand();
+    SeedRand(m_nSeed);
     m_nTime = 0;
+    m_bWarmedUp = m_nWarmup == 0;
+    m_nWarmupDepartures = 0;
     m_nModelTime.store(0, std::memory_order_relaxed);
     m_nDeparted.store(0, std::memory_order_relaxed);
     m_nRun.store(0, std::memory_order_relaxed);
@@ -51,6 +53,7 @@ CSimulationLoop::EOutcome CSimulationLoop::Run() {
     } catch (const std::length_error&) {  // a list asked for more than memory can hold
         outcome = EOutcome::kOutOfMemory;
     }
+    m_nEndState = GetRandState();
     if (outcome == EOutcome::kAbandoned) {
         ClearAll();
         return outcome;
@@ -125,14 +128,20 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
     const CExperimentParams& experiment = m_model.m_experiment;
     const auto nStopValue = static_cast<std::uint32_t>(experiment.nStopValue);
     const bool bByTime = experiment.nStopRule == CExperimentParams::kByTime;
-    const std::uint32_t nDeparturesAtStart = Departures();
+    // The stop rule counts the departures of the warm-up too: the warm-up changes the figures,
+    // never the course of the simulation.
+    const auto departures = [this] { return Departures() + m_nWarmupDepartures; };
+    const std::uint32_t nDeparturesAtStart = departures();
     for (std::uint32_t t = 1;; ++t) {
         Tick(++m_nTime);
         if (m_pTrace != nullptr) {
             m_pTrace->Sample(m_nTime);
         }
+        if (m_nTime == m_nWarmup) {
+            ResetStatistics();
+        }
         Publish();
-        if (bByTime ? t == nStopValue : Departures() - nDeparturesAtStart >= nStopValue) {
+        if (bByTime ? t == nStopValue : departures() - nDeparturesAtStart >= nStopValue) {
             return ESignal::kGoOn;
         }
         if (IsSystemEmpty()) {
@@ -152,6 +161,9 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         if (bByTime && nStopValue > t) {
             nQuiet = std::min(nQuiet, nStopValue - t);
         }
+        if (m_nTime < m_nWarmup) {
+            nQuiet = std::min(nQuiet, m_nWarmup - m_nTime);
+        }
         if (nQuiet == 0) {
             continue;
         }
@@ -159,6 +171,9 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         t += nQuiet;
         if (m_generators.size() > 1) {
             m_nFirstGenerator = (m_nFirstGenerator + nQuiet) % m_generators.size();
+        }
+        if (m_nTime == m_nWarmup) {
+            ResetStatistics();
         }
         Publish();
         if (bByTime && t == nStopValue) {
@@ -221,8 +236,21 @@ bool CSimulationLoop::IsSystemEmpty() const {
     return true;
 }
 
+void CSimulationLoop::ResetStatistics() {
+    m_nWarmupDepartures = Departures();
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        pBlock->CatchUp(m_nTime);
+        pBlock->ResetStatistics(m_nTime);
+    }
+    m_bWarmedUp = true;
+}
+
 // The end of a completed or stopped simulation: the figures, then no transacts anywhere.
 void CSimulationLoop::Finish() {
+    if (!m_bWarmedUp) {
+        // The simulation ended within its warm-up: nothing is left to measure.
+        ResetStatistics();
+    }
     for (const auto& pBlock : m_model.GetBlocks()) {
         pBlock->CatchUp(m_nTime);
         pBlock->ComputeStatistics();
@@ -231,7 +259,7 @@ void CSimulationLoop::Finish() {
         m_pTrace->Finish(m_nTime);
     }
     ClearAll();
-    m_nModelTime.store(m_nTime, std::memory_order_relaxed);
+    m_nModelTime.store(m_nTime - std::min(m_nTime, m_nWarmup), std::memory_order_relaxed);
     m_nDeparted.store(Departures(), std::memory_order_relaxed);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/sim/MessageLog.h"
+#include "core/sim/Rand.h"
 #include "core/sim/RunSignals.h"
 
 namespace mardo {
@@ -41,7 +42,16 @@ public:
     // Run() on; the trace must outlive the runs.
     void SetTrace(CTrace* pTrace) { m_pTrace = pTrace; }
 
-    // Progress, readable from any thread while Run() works, and the final figures after it.
+    // The generator's state at the start of the simulation (1 unless an experiment gives
+    // another), and its state when the simulation ended.
+    void SetSeed(std::uint32_t nSeed) { m_nSeed = nSeed; }
+    std::uint32_t GetEndState() const { return m_nEndState; }
+    // Every figure is computed as if the simulation had started at the end of tick nTicks: the
+    // blocks reset their statistics then and keep their transacts. 0: from the start.
+    void SetWarmup(std::uint32_t nTicks) { m_nWarmup = nTicks; }
+
+    // Progress, readable from any thread while Run() works, and the final figures after it
+    // (model time counted from the end of the warm-up).
     std::uint32_t GetModelTime() const { return m_nModelTime.load(std::memory_order_relaxed); }
     std::uint32_t GetDeparted() const { return m_nDeparted.load(std::memory_order_relaxed); }
     // The run in progress, from 1 (0 before the first).
@@ -67,6 +77,8 @@ private:
     void ForEachGenerator(TCall call);
     bool IsSystemEmpty() const;
     void Finish();
+    // The end of the warm-up at the end of tick m_nTime.
+    void ResetStatistics();
     void ClearAll();
     std::uint32_t Departures() const;
 
@@ -82,6 +94,11 @@ private:
     CTrace* m_pTrace = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
     std::uint32_t m_nTime = 0;
+    std::uint32_t m_nSeed = kFirstRandState;
+    std::uint32_t m_nEndState = kFirstRandState;
+    std::uint32_t m_nWarmup = 0;
+    bool m_bWarmedUp = false;
+    std::uint32_t m_nWarmupDepartures = 0;  // the departures the warm-up's reset took away
 
     std::atomic<std::uint32_t> m_nModelTime{0};
     std::atomic<std::uint32_t> m_nDeparted{0};

@@ -71,7 +71,7 @@ void CTransferRule::Load(CFileModel& file) {
     m_conditionStates.assign(nSize, kFree);
     std::int32_t nSum = 0;
     for (std::size_t i = 0; i < nSize; ++i) {
-        file.ReadIntInRange(m_probabilities[i], 0, 1000 - nSum).ReadInt(m_conditionStates[i]);
+        file.ReadIntInRange(m_probabilities[i], 0, kWhole - nSum).ReadInt(m_conditionStates[i]);
         nSum += m_probabilities[i];
     }
 }

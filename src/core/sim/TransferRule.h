@@ -16,6 +16,7 @@ public:
     enum EKind : std::int32_t { kEqual = 0, kByProbability = 1, kByState = 2 };
     enum EState : std::int32_t { kFree = 0, kBusy = 1 };
     static constexpr std::int32_t kMaxOutputs = 20;
+    static constexpr std::int32_t kWhole = 1000;  // all the probability there is, in thousandths
 
     CTransferRule() = default;
     explicit CTransferRule(std::int32_t nOutputs) { SetOutputCount(nOutputs); }

@@ -2,6 +2,8 @@
 
 #include <QGridLayout>
 
+#include "core/model/GenerateParams.h"
+#include "core/sim/Transact.h"
 #include "gui/props/CheckedField.h"
 
 namespace mardo {
@@ -10,11 +12,11 @@ CGeneratePage::CGeneratePage(const CGenerateParams& params, QWidget* pParent)
     : CBlockPropertyPage(QStringLiteral("Характеристика генератора"), pParent), m_params(params) {
     auto* pGrid = new QGridLayout(this);
     m_rows[kDelay] = std::make_unique<CCheckedField>(
-        *pGrid, kDelay, QStringLiteral("Задержка первого транзакта"), 0, 10000, this);
+        *pGrid, kDelay, QStringLiteral("Задержка первого транзакта"), 0, CGenerateParams::kMaxDelay, this);
     m_rows[kLimit] = std::make_unique<CCheckedField>(
-        *pGrid, kLimit, QStringLiteral("Ограничение числа транзактов"), 1, 10000, this);
+        *pGrid, kLimit, QStringLiteral("Ограничение числа транзактов"), 1, CGenerateParams::kMaxLimit, this);
     m_rows[kPriority] = std::make_unique<CCheckedField>(
-        *pGrid, kPriority, QStringLiteral("Задание приоритета"), 0, 1000, this);
+        *pGrid, kPriority, QStringLiteral("Задание приоритета"), 0, CTransact::kMaxPriority, this);
     pGrid->setColumnStretch(2, 1);
     pGrid->setRowStretch(3, 1);
 }

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "core/model/GroupBlockDlg.h"
 #include "gui/props/NumberField.h"
 
 namespace mardo {
@@ -10,7 +11,7 @@ namespace mardo {
 CWaitTransactPage::CWaitTransactPage(std::int32_t nWaitCount, QWidget* pParent)
     : CBlockPropertyPage(QStringLiteral("Ожидаемые транзакты"), pParent),
       m_nWaitCount(nWaitCount),
-      m_pCount(new CNumberField(1, 10000, this)) {
+      m_pCount(new CNumberField(1, CGroupBlockDlg::kMaxWaitCount, this)) {
     auto* pGrid = new QGridLayout(this);
     pGrid->addWidget(new QLabel(QStringLiteral("Количество ожидаемых транзактов"), this), 0, 0);
     pGrid->addWidget(m_pCount, 0, 1, Qt::AlignLeft);

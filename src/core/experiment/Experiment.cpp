@@ -1,0 +1,154 @@
+#include "core/experiment/Experiment.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "core/experiment/RandStreams.h"
+#include "core/model/Model.h"
+#include "core/persist/Error.h"
+#include "core/persist/ModelFile.h"
+#include "core/report/ReportTables.h"
+
+namespace mardo {
+
+namespace {
+
+struct STask {
+    std::size_t nPoint;
+    std::int32_t nReplication;
+};
+
+struct SFailure {
+    CRunSession::EEnd end;
+    std::vector<CMessageQueue::SLine> lines;
+};
+
+// One replication of one point, on the calling thread's watch; answers why it did not start.
+std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
+                                 const std::vector<SSetting>& settings, const SExperimentPlan& plan,
+                                 const FRunThreadFactory& newThread, SReplication& replication) {
+    CModel model;
+    ReadModelBytes(model, modelBytes);
+    for (const SSetting& setting : settings) {
+        ApplySetting(model, setting);
+    }
+    CRunSession session(model, newThread());
+    session.SetSeed(replication.nSeed);
+    session.SetWarmup(plan.nWarmup);
+    if (const std::optional<CRunSession::EEnd> end = session.Start()) {
+        return SFailure{*end, session.TakeMessages()};
+    }
+    for (;;) {
+        session.TakeMessages();
+        if (session.TakeEnd()) {
+            break;
+        }
+        session.WaitFor(std::chrono::milliseconds(100));
+    }
+    const CRunSession::SProgress figures = session.GetProgress();
+    const CReportTables report(model.GetBlocks(), figures.nModelTime, figures.nDeparted);
+    replication.nDraws = CountDraws(replication.nSeed, session.GetEndState());
+    replication.nModelTime = figures.nModelTime;
+    replication.nDeparted = figures.nDeparted;
+    replication.tables = ReportFigures(&report);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::int32_t> SExperimentPlan::Indices() const {
+    if (onlyReplication) {
+        return {*onlyReplication};
+    }
+    std::vector<std::int32_t> indices;
+    for (std::int32_t k = 0; k < nReplications; ++k) {
+        indices.push_back(k);
+    }
+    return indices;
+}
+
+std::vector<std::vector<SSetting>> SweepPoints(const std::vector<SSweep>& sweeps) {
+    std::vector<std::vector<SSetting>> points{{}};
+    for (const SSweep& sweep : sweeps) {
+        std::vector<std::vector<SSetting>> longer;
+        for (const std::vector<SSetting>& point : points) {
+            for (const std::string& strValue : sweep.values) {
+                longer.push_back(point);
+                longer.back().push_back({sweep.strTarget, strValue});
+            }
+        }
+        points = std::move(longer);
+    }
+    return points;
+}
+
+SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan,
+                                const FRunThreadFactory& newThread) {
+    const std::optional<std::vector<std::uint8_t>> modelBytes = WriteModelBytes(model);
+    const std::vector<std::int32_t> indices = plan.Indices();
+    SExperimentResult result;
+    std::vector<STask> tasks;
+    for (std::size_t p = 0; p < plan.points.size(); ++p) {
+        SPointRecord& point = result.points.emplace_back();
+        point.settings = plan.points[p];
+        for (const std::int32_t k : indices) {
+            SReplication& replication = point.replications.emplace_back();
+            replication.nIndex = k;
+            replication.nSeed = ReplicationSeed(plan.nSeed, k, plan.nReplications);
+            tasks.push_back({p, k});
+        }
+    }
+    // Each replication reads its copy back; a model the file cannot hold is refused here once.
+    try {
+        CModel scratch;
+        if (modelBytes) {
+            ReadModelBytes(scratch, *modelBytes);
+        }
+    } catch (const CError&) {
+        result.notStarted = CRunSession::EEnd::kRefused;
+    }
+    if (!modelBytes || result.notStarted) {
+        result.notStarted = CRunSession::EEnd::kRefused;
+        return result;
+    }
+    // Each task writes only its own replication; failures are kept by task number, so the
+    // one reported is the same whatever the threads did first. A simulation that does not
+    // start costs nothing, so every task runs.
+    std::vector<std::optional<SFailure>> failures(tasks.size());
+    std::atomic<std::size_t> nNext{0};
+    std::mutex progressMutex;
+    std::size_t nDone = 0;
+    const auto work = [&] {
+        for (std::size_t t; (t = nNext++) < tasks.size();) {
+            const STask& task = tasks[t];
+            SPointRecord& point = result.points[task.nPoint];
+            SReplication& replication =
+                point.replications[t - task.nPoint * indices.size()];
+            failures[t] = Simulate(*modelBytes, point.settings, plan, newThread, replication);
+            if (plan.onProgress) {
+                const std::lock_guard<std::mutex> lock(progressMutex);
+                plan.onProgress(++nDone, tasks.size());
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned j = 1; j < std::max(1u, plan.nJobs); ++j) {
+        threads.emplace_back(work);
+    }
+    work();
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (std::optional<SFailure>& failure : failures) {
+        if (failure) {
+            result.notStarted = failure->end;
+            result.lines = std::move(failure->lines);
+            break;
+        }
+    }
+    return result;
+}
+
+}  // namespace mardo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/experiment/ParamTargets.h"
+#include "core/experiment/Replication.h"
+#include "core/run/MessageQueue.h"
+#include "core/run/RunSession.h"
+#include "core/run/RunThread.h"
+#include "core/sim/Rand.h"
+
+namespace mardo {
+
+class CModel;
+
+// What an experiment does with a model: R replications (or only one of them, for job arrays),
+// each from its own stream of the generator, at every point of the sweeps, with the figures
+// taken after a warm-up.
+struct SExperimentPlan {
+    std::uint32_t nSeed = kFirstRandState;
+    std::int32_t nReplications = 1;
+    std::optional<std::int32_t> onlyReplication;
+    std::uint32_t nWarmup = 0;
+    // The settings of every point; one point without settings when nothing is swept.
+    std::vector<std::vector<SSetting>> points{{}};
+    unsigned nJobs = 1;
+    // Called after each replication with how many are done of how many, one call at a time, on
+    // the threads that simulate; it must not wait for anything.
+    std::function<void(std::size_t nDone, std::size_t nTotal)> onProgress;
+
+    // The indices of the replications the plan simulates.
+    std::vector<std::int32_t> Indices() const;
+};
+
+// A swept target and its values.
+struct SSweep {
+    std::string strTarget;
+    std::vector<std::string> values;
+};
+
+// Every combination of the sweeps' values, the last sweep changing fastest.
+std::vector<std::vector<SSetting>> SweepPoints(const std::vector<SSweep>& sweeps);
+
+struct SExperimentResult {
+    std::vector<SPointRecord> points;
+    // When some simulation did not start: how, and the lines that say why (of the first
+    // point and replication that failed).
+    std::optional<CRunSession::EEnd> notStarted;
+    std::vector<CMessageQueue::SLine> lines;
+};
+
+using FRunThreadFactory = std::function<std::unique_ptr<IRunThread>()>;
+
+// Runs the plan on the model, whose settings are already applied; the model itself is not
+// simulated, each replication simulates a copy of its own. The replications run on nJobs
+// threads, and the result is the same whatever their number. Every point's settings must have
+// been found applicable (ApplySetting) beforehand.
+SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan,
+                                const FRunThreadFactory& newThread);
+
+}  // namespace mardo

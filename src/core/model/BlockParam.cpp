@@ -1,0 +1,153 @@
+#include "core/model/BlockParam.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+#include "core/sim/FlowLaw.h"
+
+namespace mardo {
+
+namespace {
+
+std::optional<std::int32_t> ParseInt(std::string_view text, std::int32_t nMin, std::int32_t nMax) {
+    std::int32_t n = 0;
+    const auto [pEnd, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || error != std::errc() || pEnd != text.data() + text.size() || n < nMin ||
+        n > nMax) {
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::string RangeText(std::int32_t nMin, std::int32_t nMax) {
+    return std::to_string(nMin) + ".." + std::to_string(nMax);
+}
+
+std::string FormatList(const std::vector<std::int32_t>& values) {
+    std::string strText;
+    for (const std::int32_t n : values) {
+        strText += (strText.empty() ? "" : ",") + std::to_string(n);
+    }
+    return strText;
+}
+
+}  // namespace
+
+SBlockParam IntParam(std::string strName, std::int32_t& nValue, std::int32_t nMin,
+                     std::int32_t nMax) {
+    return {std::move(strName), std::to_string(nValue), [&nValue, nMin, nMax](const std::string& strText) {
+                const std::optional<std::int32_t> n = ParseInt(strText, nMin, nMax);
+                if (!n) {
+                    return "a whole number in " + RangeText(nMin, nMax);
+                }
+                nValue = *n;
+                return std::string();
+            }};
+}
+
+SBlockParam SwitchedIntParam(std::string strName, std::int32_t& bOn, std::int32_t& nValue,
+                             std::int32_t nMin, std::int32_t nMax) {
+    return {std::move(strName), bOn ? std::to_string(nValue) : "off",
+            [&bOn, &nValue, nMin, nMax](const std::string& strText) {
+                if (strText == "off") {
+                    bOn = 0;
+                    return std::string();
+                }
+                const std::optional<std::int32_t> n = ParseInt(strText, nMin, nMax);
+                if (!n) {
+                    return "off or a whole number in " + RangeText(nMin, nMax);
+                }
+                bOn = 1;
+                nValue = *n;
+                return std::string();
+            }};
+}
+
+SBlockParam ChoiceParam(std::string strName, std::int32_t& nValue,
+                        std::vector<std::string> words) {
+    const auto nAt = static_cast<std::size_t>(nValue);
+    std::string strValue = nAt < words.size() ? words[nAt] : std::to_string(nValue);
+    return {std::move(strName), std::move(strValue),
+            [&nValue, words = std::move(words)](const std::string& strText) {
+                std::string strWords;
+                for (std::size_t i = 0; i < words.size(); ++i) {
+                    if (words[i] == strText) {
+                        nValue = static_cast<std::int32_t>(i);
+                        return std::string();
+                    }
+                    strWords += (i == 0 ? "" : ", ") + words[i];
+                }
+                return "one of " + strWords;
+            }};
+}
+
+SBlockParam LawParam(std::string strName, CFlowLaw& law) {
+    std::string strValue = law.m_nKind == CFlowLaw::kDeterministic ? std::to_string(law.m_nMin)
+                           : law.m_nKind == CFlowLaw::kUniform
+                               ? RangeText(law.m_nMin, law.m_nMax)
+                               : "special";
+    return {std::move(strName), std::move(strValue), [&law](const std::string& strText) {
+                constexpr std::int32_t nLow = CFlowLaw::kMinValue;
+                constexpr std::int32_t nHigh = CFlowLaw::kMaxValue;
+                const std::size_t nDots = strText.find("..");
+                const std::string_view text(strText);
+                const std::optional<std::int32_t> nMin =
+                    ParseInt(text.substr(0, nDots), nLow, nHigh);
+                std::optional<std::int32_t> nMax = nMin;
+                if (nMin && nDots != std::string::npos) {
+                    nMax = ParseInt(text.substr(nDots + 2), *nMin, nHigh);
+                }
+                if (!nMin || !nMax) {
+                    return "N (deterministic) or MIN..MAX (uniform), within " +
+                           RangeText(nLow, nHigh) + ", MIN not above MAX";
+                }
+                // A deterministic law keeps its maximum (the sheet shows it again for a uniform
+                // one), only never below the minimum, as the model file requires.
+                const bool bUniform = nDots != std::string::npos;
+                law.m_nKind = bUniform ? CFlowLaw::kUniform : CFlowLaw::kDeterministic;
+                law.m_nMax = bUniform ? *nMax : std::max(law.m_nMax, *nMin);
+                law.m_nMin = *nMin;
+                return std::string();
+            }};
+}
+
+SBlockParam ListParam(std::string strName, std::vector<std::int32_t>& values, std::int32_t nMin,
+                      std::int32_t nMax, std::int32_t nMaxSum, std::function<void()> onApplied) {
+    return {std::move(strName), FormatList(values),
+            [&values, nMin, nMax, nMaxSum, onApplied = std::move(onApplied)](
+                const std::string& strText) {
+                std::string strForm = std::to_string(values.size()) +
+                                      " comma-separated whole numbers in " + RangeText(nMin, nMax);
+                if (nMaxSum >= 0) {
+                    strForm += " adding up to at most " + std::to_string(nMaxSum);
+                }
+                std::vector<std::int32_t> parsed;
+                std::int32_t nSum = 0;
+                for (std::size_t nFrom = 0;;) {
+                    const std::size_t nComma = strText.find(',', nFrom);
+                    const std::optional<std::int32_t> n = ParseInt(
+                        std::string_view(strText).substr(nFrom, nComma - nFrom), nMin, nMax);
+                    if (!n || (nMaxSum >= 0 && *n > nMaxSum - nSum)) {
+                        return strForm;
+                    }
+                    nSum += *n;
+                    parsed.push_back(*n);
+                    if (nComma == std::string::npos) {
+                        break;
+                    }
+                    nFrom = nComma + 1;
+                }
+                if (parsed.size() != values.size()) {
+                    return strForm;
+                }
+                values = std::move(parsed);
+                if (onApplied) {
+                    onApplied();
+                }
+                return std::string();
+            }};
+}
+
+}  // namespace mardo
