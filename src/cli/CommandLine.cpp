@@ -1,37 +1,8 @@
 #include "cli/CommandLine.h"
 
-#include <charconv>
-#include <thread>
+#include "core/model/BlockParam.h"
 
 namespace mardo::cli {
-
-namespace {
-
-// A whole number within nMin..nMax, or nothing.
-std::optional<std::int64_t> ParseNumber(const std::string& strText, std::int64_t nMin,
-                                        std::int64_t nMax) {
-    std::int64_t n = 0;
-    const char* pEnd = strText.data() + strText.size();
-    const auto [pStop, error] = std::from_chars(strText.data(), pEnd, n);
-    if (strText.empty() || error != std::errc() || pStop != pEnd || n < nMin || n > nMax) {
-        return std::nullopt;
-    }
-    return n;
-}
-
-std::vector<std::string> SplitValues(const std::string& strText) {
-    std::vector<std::string> values;
-    for (std::size_t nFrom = 0;;) {
-        const std::size_t nComma = strText.find(',', nFrom);
-        values.push_back(strText.substr(nFrom, nComma - nFrom));
-        if (nComma == std::string::npos) {
-            return values;
-        }
-        nFrom = nComma + 1;
-    }
-}
-
-}  // namespace
 
 SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     SOptions options;
@@ -65,7 +36,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
         const auto number = [&](std::int64_t nMin,
                                 std::int64_t nMax) -> std::optional<std::int64_t> {
             const std::optional<std::string> text = value();
-            return text ? ParseNumber(*text, nMin, nMax) : std::nullopt;
+            return text ? ParseWholeNumber(*text, nMin, nMax) : std::nullopt;
         };
         const auto range = [](std::int64_t nMin, std::int64_t nMax) {
             return " needs a whole number in " + std::to_string(nMin) + ".." +
@@ -125,7 +96,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             if (strArg == "--set") {
                 options.settings.push_back(*setting);
             } else {
-                options.sweeps.push_back({setting->strTarget, SplitValues(setting->strValue)});
+                options.sweeps.push_back({setting->strTarget, SplitList(setting->strValue, ",")});
             }
         } else {
             return fail("unknown option " + strArg);

@@ -12,13 +12,8 @@ namespace mardo {
 namespace {
 
 std::optional<std::int32_t> ParseInt(std::string_view text, std::int32_t nMin, std::int32_t nMax) {
-    std::int32_t n = 0;
-    const auto [pEnd, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (text.empty() || error != std::errc() || pEnd != text.data() + text.size() || n < nMin ||
-        n > nMax) {
-        return std::nullopt;
-    }
-    return n;
+    const std::optional<std::int64_t> n = ParseWholeNumber(text, nMin, nMax);
+    return n ? std::optional<std::int32_t>(static_cast<std::int32_t>(*n)) : std::nullopt;
 }
 
 std::string RangeText(std::int32_t nMin, std::int32_t nMax) {
@@ -34,6 +29,29 @@ std::string FormatList(const std::vector<std::int32_t>& values) {
 }
 
 }  // namespace
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text, std::int64_t nMin,
+                                             std::int64_t nMax) {
+    std::int64_t n = 0;
+    const auto [pEnd, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || error != std::errc() || pEnd != text.data() + text.size() || n < nMin ||
+        n > nMax) {
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::vector<std::string> SplitList(std::string_view text, std::string_view separators) {
+    std::vector<std::string> items;
+    for (std::size_t nFrom = 0;;) {
+        const std::size_t nAt = text.find_first_of(separators, nFrom);
+        items.emplace_back(text.substr(nFrom, nAt - nFrom));
+        if (nAt == std::string_view::npos) {
+            return items;
+        }
+        nFrom = nAt + 1;
+    }
+}
 
 SBlockParam IntParam(std::string strName, std::int32_t& nValue, std::int32_t nMin,
                      std::int32_t nMax) {
@@ -119,25 +137,19 @@ SBlockParam ListParam(std::string strName, std::vector<std::int32_t>& values, st
             [&values, nMin, nMax, nMaxSum, onApplied = std::move(onApplied)](
                 const std::string& strText) {
                 std::string strForm = std::to_string(values.size()) +
-                                      " comma-separated whole numbers in " + RangeText(nMin, nMax);
+                                      " whole numbers separated by commas (or /) in " + RangeText(nMin, nMax);
                 if (nMaxSum >= 0) {
                     strForm += " adding up to at most " + std::to_string(nMaxSum);
                 }
                 std::vector<std::int32_t> parsed;
                 std::int32_t nSum = 0;
-                for (std::size_t nFrom = 0;;) {
-                    const std::size_t nComma = strText.find(',', nFrom);
-                    const std::optional<std::int32_t> n = ParseInt(
-                        std::string_view(strText).substr(nFrom, nComma - nFrom), nMin, nMax);
+                for (const std::string& strItem : SplitList(strText, ",/")) {
+                    const std::optional<std::int32_t> n = ParseInt(strItem, nMin, nMax);
                     if (!n || (nMaxSum >= 0 && *n > nMaxSum - nSum)) {
                         return strForm;
                     }
                     nSum += *n;
                     parsed.push_back(*n);
-                    if (nComma == std::string::npos) {
-                        break;
-                    }
-                    nFrom = nComma + 1;
                 }
                 if (parsed.size() != values.size()) {
                     return strForm;

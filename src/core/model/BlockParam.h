@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mardo {
@@ -20,6 +22,13 @@ struct SBlockParam {
     std::function<std::string(const std::string&)> apply;
 };
 
+// A text that is a whole number within nMin..nMax and nothing else, or nothing.
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text, std::int64_t nMin,
+                                             std::int64_t nMax);
+
+// The items of a text between any of the separators (one item for a text without any).
+std::vector<std::string> SplitList(std::string_view text, std::string_view separators);
+
 // A whole number within nMin..nMax.
 SBlockParam IntParam(std::string strName, std::int32_t& nValue, std::int32_t nMin,
                      std::int32_t nMax);
@@ -31,7 +40,8 @@ SBlockParam ChoiceParam(std::string strName, std::int32_t& nValue,
                         std::vector<std::string> words);
 // A flow law: "5" deterministic, "1..10" uniform (a special law is shown, not set).
 SBlockParam LawParam(std::string strName, CFlowLaw& law);
-// One number per entry, comma-separated, each within nMin..nMax and, when nMaxSum is not
+// One number per entry, separated by commas or, where commas separate values already (a
+// sweep), by slashes; each within nMin..nMax and, when nMaxSum is not
 // negative, their running sum never above it; onApplied runs after a value is taken.
 SBlockParam ListParam(std::string strName, std::vector<std::int32_t>& values, std::int32_t nMin,
                       std::int32_t nMax, std::int32_t nMaxSum,
