@@ -91,6 +91,7 @@ EExitStatus CBatchRun::Execute() {
     CRunSession session(m_model, NewSimulationThread());
     session.SetSeed(m_options.seed.value_or(kFirstRandState));
     session.SetWarmup(m_options.nWarmup);
+    session.SetTracing(m_options.tracePath.has_value());
     if (const std::optional<CRunSession::EEnd> notStarted = session.Start()) {
         TakeLines(session);
         const bool bPassed = *notStarted != CRunSession::EEnd::kCheckFailed;
@@ -108,6 +109,9 @@ EExitStatus CBatchRun::Execute() {
     }
     if (m_options.htmlPath) {
         WriteHtml(report);
+    }
+    if (m_options.tracePath) {
+        WriteTrace(*session.GetTrace());
     }
     return kRan;
 }
@@ -140,6 +144,26 @@ void CBatchRun::WriteHtml(const CReportTables& report) {
     const std::string strPage = BuildHtmlReport(report, ModelName(), ReportClock(true));
     if (!SaveHtmlReport(strPage, *m_options.htmlPath)) {
         m_err << kReportSaveErrorText << '\n';
+    }
+}
+
+// One row per interval of every followed figure: block, figure, first and last tick, least,
+// greatest and mean value.
+void CBatchRun::WriteTrace(const CTrace& trace) {
+    std::ofstream csv(*m_options.tracePath, std::ios::binary);
+    csv << "block,figure,firstTick,lastTick,min,max,mean\n";
+    for (const CTrace::SFollowed& followed : trace.GetFollowed()) {
+        const std::string strLead = CsvField(followed.strBlock) + "," + CsvField(followed.strFigure);
+        const auto& intervals = followed.series.GetIntervals();
+        for (std::size_t i = 0; i < intervals.size(); ++i) {
+            const std::uint64_t nFirst = followed.series.FirstTick(i);
+            csv << strLead << ',' << nFirst << ',' << nFirst + intervals[i].nTicks - 1 << ','
+                << intervals[i].nMin << ',' << intervals[i].nMax << ','
+                << CReportTables::FormatFixed(intervals[i].Mean(), 3) << '\n';
+        }
+    }
+    if (!csv.flush()) {
+        m_err << "mardo-run: cannot write " << *m_options.tracePath << '\n';
     }
 }
 

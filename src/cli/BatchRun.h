@@ -14,6 +14,7 @@
 
 namespace mardo {
 class CReportTables;
+class CTrace;
 class CRunSession;
 }
 
@@ -46,6 +47,7 @@ private:
     void ShowProgress(std::uint32_t nModelTime, std::int32_t nRun, std::uint32_t nDeparted);
     void ClearProgress();
     void WriteHtml(const CReportTables& report);
+    void WriteTrace(const CTrace& trace);
     void WriteText(const CReportTables& report) const;
     void WriteJson(const CReportTables* pReport, bool bPassed) const;
     // Applies the settings to the loaded model; a bad one ends with kUsageError.

@@ -54,12 +54,14 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             options.bListParams = true;
         } else if (strArg == "--merge") {
             options.bMerge = true;
-        } else if (strArg == "--html" || strArg == "--csv") {
+        } else if (strArg == "--html" || strArg == "--csv" || strArg == "--trace") {
             const std::optional<std::string> path = value();
             if (!path || path->empty()) {
                 return fail(strArg + " needs a file name");
             }
-            (strArg == "--html" ? options.htmlPath : options.csvPath) = *path;
+            (strArg == "--html"  ? options.htmlPath
+             : strArg == "--csv" ? options.csvPath
+                                 : options.tracePath) = *path;
         } else if (strArg == "--seed") {
             const std::optional<std::int64_t> n = number(0, UINT32_MAX);
             if (!n) {
@@ -108,7 +110,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (options.bMerge) {
         if (options.seed || !options.settings.empty() || options.replications ||
             options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
-            options.htmlPath || options.bListParams) {
+            options.htmlPath || options.tracePath || options.bListParams) {
             return fail("--merge takes only --json, --csv and --quiet besides its files");
         }
         if (operands.empty()) {
@@ -126,6 +128,9 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     options.strModelPath = operands[0];
     if (options.htmlPath && options.IsExperiment()) {
         return fail("--html writes the report of one simulation, not of an experiment");
+    }
+    if (options.tracePath && options.IsExperiment()) {
+        return fail("--trace writes the figures of one simulation, not of an experiment");
     }
     if (options.replication && (!options.replications || *options.replication >= *options.replications)) {
         return fail("--replication K needs --replications R with K below R");

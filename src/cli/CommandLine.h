@@ -18,6 +18,7 @@ struct SOptions {
     bool bListParams = false;
     std::optional<std::string> htmlPath;
     std::optional<std::string> csvPath;
+    std::optional<std::string> tracePath;
     std::string strModelPath;
     // The experiment: without any of these, one simulation as always.
     std::optional<std::uint32_t> seed;
@@ -46,7 +47,7 @@ struct SParseResult {
 SParseResult ParseCommandLine(const std::vector<std::string>& args);
 
 inline constexpr const char* kUsage =
-    "usage: mardo-run [--json] [--html FILE] [--quiet] [--seed N] [--set TARGET=VALUE]...\n"
+    "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--seed N] [--set TARGET=VALUE]...\n"
     "                 [--replications R [--replication K]] [--sweep TARGET=V1,V2,...]...\n"
     "                 [--warmup TICKS] [--jobs J] [--csv FILE] MODEL.mrd\n"
     "       mardo-run --list-params MODEL.mrd\n"

@@ -142,17 +142,6 @@ void WriteSummaryText(const SExperimentRecord& record, const SSummary& summary,
     }
 }
 
-std::string CsvField(const std::string& strText) {
-    if (strText.find_first_of(",\"\n\r") == std::string::npos) {
-        return strText;
-    }
-    std::string strQuoted = "\"";
-    for (const char ch : strText) {
-        strQuoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-    }
-    return strQuoted + "\"";
-}
-
 // The figures of a replication, or of a summary, in the CSV's column order: model time,
 // departures, then every summarized cell of every table row by row.
 template <typename TCell, typename TEach>
@@ -167,6 +156,17 @@ void ForEachFigure(const std::vector<TCell>& tables, TEach each) {
 }
 
 }  // namespace
+
+std::string CsvField(const std::string& strText) {
+    if (strText.find_first_of(",\"\n\r") == std::string::npos) {
+        return strText;
+    }
+    std::string strQuoted = "\"";
+    for (const char ch : strText) {
+        strQuoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    }
+    return strQuoted + "\"";
+}
 
 void AppendFigures(CJsonText& json, const std::vector<SFigureTable>& tables) {
     for (const SFigureTable& table : tables) {

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <sys/wait.h>
 
 #include "ChainModels.h"
@@ -243,6 +245,37 @@ TEST(BatchRunnerTest, HtmlWithAFixedClockIsAFixedPage) {
                             Example("two-phases.mrd"));
     EXPECT_EQ(failed.nStatus, 0);
     EXPECT_EQ(failed.strErr, "Ошибка при сохранении протокола.\n");
+}
+
+// The figures over model time: every tick of every queue and device once, in intervals that
+// follow each other, and following them changes no figure of the report.
+TEST(BatchRunnerTest, TraceCoversEveryTickOfEachQueueAndDevice) {
+    CScratch scratch;
+    const fs::path trace = scratch / "trace.csv";
+    const std::string strModel = Example("single-channel.mrd");
+    const SRun plain = RunTool("--json " + strModel);
+    const SRun traced = RunTool("--json --trace '" + trace.string() + "' " + strModel);
+    ASSERT_EQ(traced.nStatus, 0) << traced.strErr;
+    EXPECT_EQ(traced.strOut, plain.strOut);
+    std::ifstream csv(trace);
+    std::string strLine;
+    std::getline(csv, strLine);
+    EXPECT_EQ(strLine, "block,figure,firstTick,lastTick,min,max,mean");
+    std::map<std::string, std::uint64_t> reached;  // the last tick of each block's series
+    while (std::getline(csv, strLine)) {
+        std::istringstream row(strLine);
+        std::vector<std::string> cells;
+        for (std::string strCell; std::getline(row, strCell, ',');) {
+            cells.push_back(strCell);
+        }
+        ASSERT_EQ(cells.size(), 7u) << strLine;
+        EXPECT_EQ(std::stoull(cells[2]), reached[cells[0]] + 1) << strLine;
+        reached[cells[0]] = std::stoull(cells[3]);
+        const double dMean = std::stod(cells[6]);
+        EXPECT_TRUE(std::stod(cells[4]) <= dMean + 5e-4 && dMean <= std::stod(cells[5]) + 5e-4);
+    }
+    const auto nTime = std::stoull(plain.strOut.substr(plain.strOut.find("\"modelTime\": ") + 13));
+    EXPECT_EQ(reached, (std::map<std::string, std::uint64_t>{{"Q1", nTime}, {"D1", nTime}}));
 }
 
 // The text without its layout, so that documents nested differently compare by content.
