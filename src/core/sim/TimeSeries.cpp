@@ -4,7 +4,7 @@
 
 namespace mardo {
 
-void CTimeSeries::Add(std::uint32_t nValue, std::uint64_t nTicks) {
+void CTimeSeries::AddAcross(std::uint32_t nValue, std::uint64_t nTicks) {
     while (nTicks > 0) {
         if (m_intervals.empty() || m_intervals.back().nTicks == m_nLength) {
             if (m_intervals.size() == kMaxIntervals) {
@@ -15,10 +15,7 @@ void CTimeSeries::Add(std::uint32_t nValue, std::uint64_t nTicks) {
         }
         SInterval& last = m_intervals.back();
         const std::uint64_t nTaken = std::min(nTicks, m_nLength - last.nTicks);
-        last.nMin = std::min(last.nMin, nValue);
-        last.nMax = std::max(last.nMax, nValue);
-        last.nSum += nTaken * nValue;
-        last.nTicks += nTaken;
+        Extend(last, nValue, nTaken);
         nTicks -= nTaken;
     }
 }

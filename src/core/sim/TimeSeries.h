@@ -24,7 +24,14 @@ public:
     };
 
     // Appends a value held through nTicks consecutive ticks.
-    void Add(std::uint32_t nValue, std::uint64_t nTicks);
+    void Add(std::uint32_t nValue, std::uint64_t nTicks) {
+        // Mostly the run fits into the last interval: that is all a simulation's tick costs.
+        if (!m_intervals.empty() && m_intervals.back().nTicks + nTicks <= m_nLength) {
+            Extend(m_intervals.back(), nValue, nTicks);
+        } else {
+            AddAcross(nValue, nTicks);
+        }
+    }
 
     std::uint64_t GetLength() const { return m_nLength; }
     const std::vector<SInterval>& GetIntervals() const { return m_intervals; }
@@ -32,6 +39,13 @@ public:
     std::uint64_t FirstTick(std::size_t i) const { return 1 + i * m_nLength; }
 
 private:
+    static void Extend(SInterval& interval, std::uint32_t nValue, std::uint64_t nTicks) {
+        interval.nMin = nValue < interval.nMin ? nValue : interval.nMin;
+        interval.nMax = nValue > interval.nMax ? nValue : interval.nMax;
+        interval.nSum += nTicks * nValue;
+        interval.nTicks += nTicks;
+    }
+    void AddAcross(std::uint32_t nValue, std::uint64_t nTicks);
     void MergePairs();
 
     std::vector<SInterval> m_intervals;

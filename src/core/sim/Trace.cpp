@@ -21,14 +21,6 @@ void CTrace::Follow(const std::vector<const CBlockDlg*>& blocks) {
     }
 }
 
-// The value's run ends before tick nNext.
-void CTrace::Close(SSource& source, std::uint32_t nNext) {
-    if (nNext > source.nSince) {
-        m_followed[source.nFollowed].series.Add(source.nValue, nNext - source.nSince);
-    }
-    source.nSince = nNext;
-}
-
 void CTrace::Finish(std::uint32_t nTime) {
     for (SSource& source : m_sources) {
         Close(source, nTime + 1);

@@ -55,7 +55,13 @@ private:
         }
     };
 
-    void Close(SSource& source, std::uint32_t nNext);
+    // The value's run ends before tick nNext.
+    void Close(SSource& source, std::uint32_t nNext) {
+        if (nNext > source.nSince) {
+            m_followed[source.nFollowed].series.Add(source.nValue, nNext - source.nSince);
+        }
+        source.nSince = nNext;
+    }
 
     std::vector<SSource> m_sources;
     std::vector<SFollowed> m_followed;
