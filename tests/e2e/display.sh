@@ -15,15 +15,6 @@ rm -rf "$out"
 mkdir -p "$out/runtime"
 chmod 700 "$out/runtime"
 
-display=""
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-
 xvfb_pid=""
 wm_pid=""
 started_pids=()
@@ -34,8 +25,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x900x24 -wr -nolisten tcp >"$out/xvfb.log" 2>&1 &
+# Xvfb chooses a free display number itself and writes it once it listens: scripts started
+# together (ctest runs them side by side) can never pick the same one.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -wr -nolisten tcp 3>"$out/display-number" \
+    >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
+for _ in $(seq 300); do
+    [ -s "$out/display-number" ] && break
+    sleep 0.1
+done
+[ -s "$out/display-number" ] || { echo "the virtual display did not start"; exit 1; }
+display=":$(tr -d '[:space:]' <"$out/display-number")"
 export DISPLAY=$display
 # The display is ready when it answers, which a busy machine can delay by seconds.
 for _ in $(seq 300); do
