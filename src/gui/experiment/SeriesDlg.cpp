@@ -99,6 +99,10 @@ void CSeriesDlg::CreateControls() {
     m_pReplications = spin(1, 1000, 10);
     m_pSeed = spin(1, std::numeric_limits<int>::max(), 1);
     m_pWarmup = spin(0, std::numeric_limits<int>::max(), 0);
+    // Named for the tests and the scripts that drive the window.
+    m_pReplications->setObjectName(QStringLiteral("replications"));
+    m_pSeed->setObjectName(QStringLiteral("seed"));
+    m_pWarmup->setObjectName(QStringLiteral("warmup"));
     auto* pSettings = new QFormLayout;
     pSettings->addRow(Text("Количество прогонов"), m_pReplications);
     pSettings->addRow(Text("Начальное значение генератора"), m_pSeed);
@@ -121,6 +125,10 @@ void CSeriesDlg::CreateControls() {
     m_pByList->setChecked(true);
     auto* pByRange = new QRadioButton(Text("От, до, шаг"), this);
     m_pList = new QLineEdit(this);
+    m_pVary->setObjectName(QStringLiteral("vary"));
+    m_pBlock->setObjectName(QStringLiteral("block"));
+    m_pParam->setObjectName(QStringLiteral("param"));
+    m_pList->setObjectName(QStringLiteral("values"));
     m_pList->setPlaceholderText(Text("например: 5, 10, 15"));
     m_pFrom = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 1);
     m_pTo = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 10);
