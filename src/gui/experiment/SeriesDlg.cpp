@@ -27,6 +27,7 @@
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -206,8 +207,12 @@ void CSeriesDlg::CreateControls() {
     pChartLayout->addWidget(m_pChart, 1);
     pRight->addWidget(pChartBox);
 
+    auto* pLeftBox = new QWidget(this);
+    pLeftBox->setLayout(pLeft);
+    pLeft->setContentsMargins(0, 0, 0, 0);
+    pLeftBox->setMaximumWidth(420);
     auto* pLayout = new QHBoxLayout(this);
-    pLayout->addLayout(pLeft);
+    pLayout->addWidget(pLeftBox);
     pLayout->addWidget(pRight, 1);
     resize(1100, 640);
 }
@@ -367,6 +372,14 @@ void CSeriesDlg::ShowTable() {
     }
     m_pTable->setSortingEnabled(true);
     m_pTable->resizeColumnsToContents();
+    // A figure's title is long: the column keeps a readable width and the cell its tooltip.
+    const int nFigureColumn = bVaried ? 2 : 1;
+    m_pTable->setColumnWidth(nFigureColumn,
+                             std::min(m_pTable->columnWidth(nFigureColumn), 280));
+    for (int r = 0; r < m_pTable->rowCount(); ++r) {
+        QTableWidgetItem* pItem = m_pTable->item(r, nFigureColumn);
+        pItem->setToolTip(pItem->text());
+    }
 
     // The chart's choice: every figure of the first point.
     const QString strChosen = m_pFigure->currentText();
@@ -376,7 +389,14 @@ void CSeriesDlg::ShowTable() {
         m_pFigure->addItem(Text(m_rows[r].strObject + ": " + m_rows[r].strFigure),
                            static_cast<qulonglong>(r));
     }
-    m_pFigure->setCurrentIndex(std::max(0, m_pFigure->findText(strChosen)));
+    // Unless one was chosen before, the first figure that varies at all.
+    int nChosen = m_pFigure->findText(strChosen);
+    for (int i = 0; nChosen < 0 && i < m_pFigure->count(); ++i) {
+        if (m_rows[static_cast<std::size_t>(i)].stat.dStdev > 0.0) {
+            nChosen = i;
+        }
+    }
+    m_pFigure->setCurrentIndex(std::max(0, nChosen));
     ShowChart();
 }
 
@@ -387,17 +407,31 @@ void CSeriesDlg::ShowChart() {
         const SSeriesRow& chosen = m_rows[m_pFigure->currentData().toULongLong()];
         pChart->setTitle(Text(chosen.strObject + ": " + chosen.strFigure));
         if (!m_strVaried.empty()) {
-            // The mean at each value, each with a bar from mean - ci to mean + ci.
+            // The mean at each value, each with a bar from mean - ci to mean + ci. Values that
+            // are not all numbers (laws such as "2..4") stand at 1, 2, ... with their texts.
+            std::vector<const SSeriesRow*> chosenRows;
+            for (const SSeriesRow& row : m_rows) {
+                if (row.nTable == chosen.nTable && row.nRow == chosen.nRow &&
+                    row.nColumn == chosen.nColumn) {
+                    chosenRows.push_back(&row);
+                }
+            }
+            const bool bNumeric = std::all_of(chosenRows.begin(), chosenRows.end(), [](const SSeriesRow* p) {
+                bool bNumber = false;
+                QString::fromStdString(p->strValue).toDouble(&bNumber);
+                return bNumber;
+            });
             auto* pMeans = new QLineSeries;
             auto* pPoints = new QScatterSeries;
             pPoints->setMarkerSize(7);
             std::vector<QLineSeries*> bars;
-            for (const SSeriesRow& row : m_rows) {
-                if (row.nTable != chosen.nTable || row.nRow != chosen.nRow ||
-                    row.nColumn != chosen.nColumn) {
-                    continue;
-                }
-                const double x = QString::fromStdString(row.strValue).toDouble();
+            auto* pCategories = new QCategoryAxis;
+            pCategories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+            for (std::size_t i = 0; i < chosenRows.size(); ++i) {
+                const SSeriesRow& row = *chosenRows[i];
+                const double x = bNumeric ? QString::fromStdString(row.strValue).toDouble()
+                                          : static_cast<double>(i + 1);
+                pCategories->append(Text(row.strValue), x);
                 pMeans->append(x, row.stat.dMean);
                 pPoints->append(x, row.stat.dMean);
                 if (std::isfinite(row.stat.dCi95)) {
@@ -414,7 +448,19 @@ void CSeriesDlg::ShowChart() {
                 pChart->addSeries(pBar);
             }
             pChart->createDefaultAxes();
-            pChart->axes(Qt::Horizontal).constFirst()->setTitleText(Text(m_strVaried));
+            QAbstractAxis* pAxisX = pChart->axes(Qt::Horizontal).constFirst();
+            if (!bNumeric) {
+                pCategories->setRange(0.5, static_cast<double>(chosenRows.size()) + 0.5);
+                pChart->removeAxis(pAxisX);
+                pChart->addAxis(pCategories, Qt::AlignBottom);
+                for (QAbstractSeries* pSeries : pChart->series()) {
+                    pSeries->attachAxis(pCategories);
+                }
+                pAxisX = pCategories;
+            } else {
+                delete pCategories;
+            }
+            pAxisX->setTitleText(Text(m_strVaried));
         } else {
             // How the figure spread over the replications: a histogram of up to ten bins.
             const std::vector<double> values = ReplicationValues(m_points[chosen.nPoint], chosen);
