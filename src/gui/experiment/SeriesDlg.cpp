@@ -478,19 +478,27 @@ void CSeriesDlg::ShowChart() {
             QStringList categories;
             for (int b = 0; b < nBins; ++b) {
                 *pSet << counts[static_cast<std::size_t>(b)];
-                categories << (nBins > 1 ? QString::number(dMin + dWidth * b, 'g', 4) + "–" +
-                                               QString::number(dMin + dWidth * (b + 1), 'g', 4)
-                                         : QString::number(dMin, 'g', 6));
+                // Each bin by its middle, with as many decimals as tell the bins apart.
+                const int nDecimals =
+                    std::max(0, -static_cast<int>(std::floor(std::log10(dWidth))));
+                categories << QString::number(nBins > 1 ? dMin + dWidth * (b + 0.5) : dMin, 'f',
+                                              nBins > 1 ? nDecimals : 6);
             }
             auto* pBars = new QBarSeries;
             pBars->append(pSet);
             pChart->addSeries(pBars);
             auto* pAxisX = new QBarCategoryAxis;
             pAxisX->append(categories);
+            pAxisX->setTitleText(Text("Значение (середина интервала)"));
             pChart->addAxis(pAxisX, Qt::AlignBottom);
             pBars->attachAxis(pAxisX);
             auto* pAxisY = new QValueAxis;
-            pAxisY->setRange(0, *std::max_element(counts.begin(), counts.end()));
+            // Whole counts at every tick.
+            const int nMost = *std::max_element(counts.begin(), counts.end());
+            const int nTicks = std::max(1, std::min(nMost, 5));
+            const int nStep = (nMost + nTicks - 1) / nTicks;
+            pAxisY->setRange(0, nStep * nTicks);
+            pAxisY->setTickCount(nTicks + 1);
             pAxisY->setLabelFormat(QStringLiteral("%d"));
             pAxisY->setTitleText(Text("Число прогонов"));
             pChart->addAxis(pAxisY, Qt::AlignLeft);
