@@ -54,8 +54,10 @@ std::string CsvNumber(double d) {
     return sz;
 }
 
+}  // namespace
+
 std::string CsvField(const std::string& strText) {
-    if (strText.find_first_of(",\"\n") == std::string::npos) {
+    if (strText.find_first_of(",\"\n\r") == std::string::npos) {
         return strText;
     }
     std::string strQuoted = "\"";
@@ -64,8 +66,6 @@ std::string CsvField(const std::string& strText) {
     }
     return strQuoted + '"';
 }
-
-}  // namespace
 
 std::vector<std::string> ListValues(const std::string& strText) {
     std::vector<std::string> values;

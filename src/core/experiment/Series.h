@@ -47,6 +47,8 @@ std::vector<SSeriesRow> SeriesRows(const std::vector<SPointRecord>& points,
 // The row's figure in each replication of its point.
 std::vector<double> ReplicationValues(const SPointRecord& point, const SSeriesRow& row);
 
+// A CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& strText);
 // The rows as CSV: a header, then one line per row (the value column only when something
 // varies), numbers with a dot.
 std::string SeriesCsv(const std::vector<SSeriesRow>& rows, const std::string& strParameter);

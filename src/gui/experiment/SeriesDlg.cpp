@@ -45,6 +45,7 @@
 #include "core/sim/ModelCheck.h"
 #include "gui/common/Dialogs.h"
 #include "gui/common/TextConversion.h"
+#include "gui/sim/ModelStartDlg.h"
 #include "platform/SimulationThread.h"
 
 namespace mardo {
@@ -56,7 +57,6 @@ const char* const kStartText = "&Старт";
 const char* const kStopText = "&Стоп";
 const char* const kSaveText = "Сохранить &как...";
 const char* const kCloseText = "З&акрыть";
-const char* const kCloseQuestion = "Закрытие окна, прервет моделирование. Продолжить?";
 const char* const kModelTarget = "model";
 constexpr int kPollInterval = 200;  // ms
 constexpr std::size_t kMostPoints = 1000;
@@ -593,7 +593,7 @@ void CSeriesDlg::StopAndWait() {
 
 void CSeriesDlg::reject() {
     if (IsRunning()) {
-        if (ShowMessage(this, Text(kCloseQuestion), EMessageIcon::kExclamation,
+        if (ShowMessage(this, Text(CModelStartDlg::kCloseQuestion), EMessageIcon::kExclamation,
                         EMessageButtons::kYesNo) != EMessageAnswer::kYes) {
             return;
         }
