@@ -45,7 +45,10 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
         if (session.TakeEnd()) {
             break;
         }
-        session.WaitFor(std::chrono::milliseconds(100));
+        if (plan.IsStopped()) {
+            return SFailure{session.Abandon(), {}};
+        }
+        session.WaitFor(std::chrono::milliseconds(50));
     }
     const CRunSession::SProgress figures = session.GetProgress();
     const CReportTables report(model.GetBlocks(), figures.nModelTime, figures.nDeparted);
@@ -121,7 +124,7 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     std::mutex progressMutex;
     std::size_t nDone = 0;
     const auto work = [&] {
-        for (std::size_t t; (t = nNext++) < tasks.size();) {
+        for (std::size_t t; !plan.IsStopped() && (t = nNext++) < tasks.size();) {
             const STask& task = tasks[t];
             SPointRecord& point = result.points[task.nPoint];
             SReplication& replication =
@@ -140,6 +143,10 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     work();
     for (std::thread& thread : threads) {
         thread.join();
+    }
+    if (plan.IsStopped()) {
+        result.bStopped = true;
+        return result;
     }
     for (std::optional<SFailure>& failure : failures) {
         if (failure) {

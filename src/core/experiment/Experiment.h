@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +33,11 @@ struct SExperimentPlan {
     // Called after each replication with how many are done of how many, one call at a time, on
     // the threads that simulate; it must not wait for anything.
     std::function<void(std::size_t nDone, std::size_t nTotal)> onProgress;
+    // When given and set (from any thread), no replication starts any more and those under way
+    // are abandoned within a fraction of a second; the result then says it was stopped.
+    const std::atomic<bool>* pStop = nullptr;
+
+    bool IsStopped() const { return pStop != nullptr && pStop->load(); }
 
     // The indices of the replications the plan simulates.
     std::vector<std::int32_t> Indices() const;
@@ -52,6 +58,8 @@ struct SExperimentResult {
     // point and replication that failed).
     std::optional<CRunSession::EEnd> notStarted;
     std::vector<CMessageQueue::SLine> lines;
+    // Stopped on request: the replications are incomplete and mean nothing.
+    bool bStopped = false;
 };
 
 using FRunThreadFactory = std::function<std::unique_ptr<IRunThread>()>;

@@ -18,6 +18,7 @@
 #include "gui/editor/BlocksPaletteDlg.h"
 #include "gui/editor/DiagramView.h"
 #include "gui/editor/EditCommand.h"
+#include "gui/experiment/SeriesDlg.h"
 #include "gui/model/BlockWindow.h"
 #include "gui/props/ChangeInBlockDlg.h"
 #include "gui/props/ChangeNameBlockDlg.h"
@@ -157,6 +158,7 @@ void CModelEditorDlg::CreateMenus() {
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
     AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); }, {Qt::Key_F5});
     AddCommand(model, "Последний &отчет...", kLastReport, [this] { OnLastReport(); });
+    AddCommand(model, "&Серия прогонов...", kSeries, [this] { OnSeries(); });
     model.addSeparator();
     AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
 
@@ -383,6 +385,12 @@ void CModelEditorDlg::OnLastReport() {
     m_pReportWindow->show();
     m_pReportWindow->raise();
     m_pReportWindow->activateWindow();
+}
+
+void CModelEditorDlg::OnSeries() {
+    CPaletteLock lock(*m_pPalette);
+    CSeriesDlg dialog(m_model, m_strPath, this);
+    RunDialog(dialog);
 }
 
 void CModelEditorDlg::ForgetLastReport() {

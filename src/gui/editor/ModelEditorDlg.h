@@ -33,7 +33,7 @@ public:
     enum ECommand {
         kNew, kOpen, kSave, kSaveAs, kExit, kShowPalette,
         kCopy, kPaste, kDelete, kBlockProperties, kChangeLink, kDeleteLink,
-        kRun, kLastReport, kModelProperties, kAbout, kUndo, kRedo, kExportDiagram, kCommandCount
+        kRun, kLastReport, kSeries, kModelProperties, kAbout, kUndo, kRedo, kExportDiagram, kCommandCount
     };
 
     // The run window plugs in here: it is given the model and its file (with the folder once the
@@ -146,6 +146,8 @@ private:
     // "Последний &отчет...": the report of the last simulation, in a window that may stay open
     // beside the diagram.
     void OnLastReport();
+    // "&Серия прогонов...": replications of the model, over a parameter's values if wished.
+    void OnSeries();
     // The last report is gone with a new simulation, a new model or another file.
     void ForgetLastReport();
     void OnAbout();

@@ -41,7 +41,6 @@ const char* const kDepartedLabel = "Количество вышедших из �
 const char* const kMessagesColumn = "Сообщения";
 const char* const kDeleteText = "&Удалить";
 const char* const kClearAllText = "О&чистить все";
-const char* const kCloseQuestion = "Закрытие окна, прервет моделирование. Продолжить?";
 
 constexpr int kMessageColumnWidth = 437;
 constexpr int kProgressInterval = 200;            // ms: a few times a second is enough for the eye

@@ -44,6 +44,10 @@ class CModelStartDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // What closing asks while a simulation runs; the series window asks the same.
+    static constexpr const char* kCloseQuestion =
+        "Закрытие окна, прервет моделирование. Продолжить?";
+
     // The main window, if given, is minimised while this window is shown and restored when it
     // closes. It is deliberately not the parent: a window manager may hide a minimised
     // window's dialogs along with it.

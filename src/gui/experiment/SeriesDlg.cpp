@@ -1,0 +1,607 @@
+#include "gui/experiment/SeriesDlg.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QSvgGenerator>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <set>
+
+#include "core/experiment/ParamTargets.h"
+#include "core/model/Model.h"
+#include "core/run/MessageQueue.h"
+#include "core/sim/ModelCheck.h"
+#include "gui/common/Dialogs.h"
+#include "gui/common/TextConversion.h"
+#include "gui/sim/ModelStartDlg.h"
+#include "platform/SimulationThread.h"
+
+namespace mardo {
+
+namespace {
+
+const char* const kTitle = "Серия прогонов";
+const char* const kStartText = "&Старт";
+const char* const kStopText = "&Стоп";
+const char* const kSaveText = "Сохранить &как...";
+const char* const kCloseText = "З&акрыть";
+const char* const kModelTarget = "model";
+constexpr int kPollInterval = 200;  // ms
+constexpr std::size_t kMostPoints = 1000;
+
+QTableWidgetItem* NumberItem(double d) {
+    auto* pItem = new QTableWidgetItem;
+    pItem->setData(Qt::DisplayRole, std::isfinite(d) ? QVariant(d) : QVariant(QString()));
+    pItem->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return pItem;
+}
+
+// A value of the varied parameter sorts as a number when it is one.
+QTableWidgetItem* ValueItem(const std::string& strValue) {
+    bool bNumber = false;
+    const double d = QString::fromStdString(strValue).toDouble(&bNumber);
+    return bNumber ? NumberItem(d) : new QTableWidgetItem(Text(strValue));
+}
+
+}  // namespace
+
+CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent)
+    : QDialog(pParent), m_model(model), m_strModelFile(strModelFile) {
+    setWindowTitle(Text(kTitle));
+    for (const SBlockParam& param : GetParamTargets(model)) {
+        m_targets.push_back(param.strName);
+    }
+    CreateControls();
+    m_pollTimer.setInterval(kPollInterval);
+    connect(&m_pollTimer, &QTimer::timeout, this, &CSeriesDlg::Poll);
+}
+
+CSeriesDlg::~CSeriesDlg() { StopAndWait(); }
+
+void CSeriesDlg::CreateControls() {
+    const auto spin = [this](int nMin, int nMax, int nValue) {
+        auto* pSpin = new QSpinBox(this);
+        pSpin->setRange(nMin, nMax);
+        pSpin->setValue(nValue);
+        return pSpin;
+    };
+    m_pReplications = spin(1, 1000, 10);
+    m_pSeed = spin(1, std::numeric_limits<int>::max(), 1);
+    m_pWarmup = spin(0, std::numeric_limits<int>::max(), 0);
+    // Named for the tests and the scripts that drive the window.
+    m_pReplications->setObjectName(QStringLiteral("replications"));
+    m_pSeed->setObjectName(QStringLiteral("seed"));
+    m_pWarmup->setObjectName(QStringLiteral("warmup"));
+    auto* pSettings = new QFormLayout;
+    pSettings->addRow(Text("Количество прогонов"), m_pReplications);
+    pSettings->addRow(Text("Начальное значение генератора"), m_pSeed);
+    pSettings->addRow(Text("Разогрев, тактов"), m_pWarmup);
+
+    m_pVary = new QCheckBox(Text("&Изменять параметр"), this);
+    m_pBlock = new QComboBox(this);
+    m_pParam = new QComboBox(this);
+    std::set<std::string> seen;
+    for (const std::string& strTarget : m_targets) {
+        const std::string strBlock = strTarget.substr(0, strTarget.find('.'));
+        if (seen.insert(strBlock).second) {
+            m_pBlock->addItem(strBlock == kModelTarget ? Text("Модель") : Text(strBlock),
+                              Text(strBlock));
+        }
+    }
+    connect(m_pBlock, &QComboBox::currentIndexChanged, this, &CSeriesDlg::FillParameters);
+    FillParameters();
+    m_pByList = new QRadioButton(Text("Список"), this);
+    m_pByList->setChecked(true);
+    auto* pByRange = new QRadioButton(Text("От, до, шаг"), this);
+    m_pList = new QLineEdit(this);
+    m_pVary->setObjectName(QStringLiteral("vary"));
+    m_pBlock->setObjectName(QStringLiteral("block"));
+    m_pParam->setObjectName(QStringLiteral("param"));
+    m_pList->setObjectName(QStringLiteral("values"));
+    m_pList->setPlaceholderText(Text("например: 5, 10, 15"));
+    m_pFrom = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 1);
+    m_pTo = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 10);
+    m_pStep = spin(1, std::numeric_limits<int>::max(), 1);
+    auto* pVary = new QGridLayout;
+    pVary->addWidget(m_pVary, 0, 0, 1, 4);
+    pVary->addWidget(new QLabel(Text("Блок"), this), 1, 0);
+    pVary->addWidget(m_pBlock, 1, 1);
+    pVary->addWidget(new QLabel(Text("Параметр"), this), 1, 2);
+    pVary->addWidget(m_pParam, 1, 3);
+    pVary->addWidget(m_pByList, 2, 0);
+    pVary->addWidget(m_pList, 2, 1, 1, 3);
+    pVary->addWidget(pByRange, 3, 0);
+    auto* pRange = new QHBoxLayout;
+    pRange->addWidget(m_pFrom);
+    pRange->addWidget(m_pTo);
+    pRange->addWidget(m_pStep);
+    pVary->addLayout(pRange, 3, 1, 1, 3);
+    const auto enable = [this, pByRange] {
+        const bool bVary = m_pVary->isChecked();
+        for (QWidget* pWidget : std::initializer_list<QWidget*>{m_pBlock, m_pParam, m_pByList,
+                                                                pByRange}) {
+            pWidget->setEnabled(bVary);
+        }
+        m_pList->setEnabled(bVary && m_pByList->isChecked());
+        for (QSpinBox* pSpin : {m_pFrom, m_pTo, m_pStep}) {
+            pSpin->setEnabled(bVary && !m_pByList->isChecked());
+        }
+    };
+    connect(m_pVary, &QCheckBox::toggled, this, enable);
+    connect(m_pByList, &QRadioButton::toggled, this, enable);
+    enable();
+
+    m_pStartButton = new QPushButton(Text(kStartText), this);
+    m_pStartButton->setDefault(true);
+    m_pSaveButton = new QPushButton(Text(kSaveText), this);
+    m_pSaveButton->setEnabled(false);
+    auto* pCloseButton = new QPushButton(Text(kCloseText), this);
+    connect(m_pStartButton, &QPushButton::clicked, this, &CSeriesDlg::OnStartStop);
+    connect(m_pSaveButton, &QPushButton::clicked, this, &CSeriesDlg::SaveAs);
+    connect(pCloseButton, &QPushButton::clicked, this, &CSeriesDlg::reject);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addWidget(m_pStartButton);
+    pButtons->addWidget(m_pSaveButton);
+    pButtons->addStretch();
+    pButtons->addWidget(pCloseButton);
+
+    m_pProgress = new QProgressBar(this);
+    m_pProgress->setFormat(QString());
+    m_pLog = new QListWidget(this);
+
+    auto* pLeft = new QVBoxLayout;
+    pLeft->addLayout(pSettings);
+    pLeft->addLayout(pVary);
+    pLeft->addWidget(m_pProgress);
+    pLeft->addWidget(m_pLog, 1);
+    pLeft->addLayout(pButtons);
+
+    m_pTable = new QTableWidget(this);
+    m_pTable->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pTable->verticalHeader()->hide();
+    m_pTable->installEventFilter(this);
+    m_pFigure = new QComboBox(this);
+    connect(m_pFigure, &QComboBox::currentIndexChanged, this, &CSeriesDlg::ShowChart);
+    m_pChart = new QChartView(new QChart, this);
+    m_pChart->setRenderHint(QPainter::Antialiasing);
+    m_pChart->setMinimumHeight(220);
+    auto* pRight = new QSplitter(Qt::Vertical, this);
+    pRight->addWidget(m_pTable);
+    auto* pChartBox = new QWidget(pRight);
+    auto* pChartLayout = new QVBoxLayout(pChartBox);
+    pChartLayout->setContentsMargins(0, 0, 0, 0);
+    pChartLayout->addWidget(m_pFigure);
+    pChartLayout->addWidget(m_pChart, 1);
+    pRight->addWidget(pChartBox);
+
+    auto* pLeftBox = new QWidget(this);
+    pLeftBox->setLayout(pLeft);
+    pLeft->setContentsMargins(0, 0, 0, 0);
+    pLeftBox->setMaximumWidth(420);
+    auto* pLayout = new QHBoxLayout(this);
+    pLayout->addWidget(pLeftBox);
+    pLayout->addWidget(pRight, 1);
+    resize(1100, 640);
+}
+
+void CSeriesDlg::FillParameters() {
+    const std::string strBlock = m_pBlock->currentData().toString().toStdString() + ".";
+    m_pParam->clear();
+    for (const std::string& strTarget : m_targets) {
+        if (strTarget.rfind(strBlock, 0) == 0) {
+            m_pParam->addItem(Text(strTarget.substr(strBlock.size())), Text(strTarget));
+        }
+    }
+}
+
+std::optional<SExperimentPlan> CSeriesDlg::MakePlan(QString& strError) const {
+    SExperimentPlan plan;
+    plan.nReplications = m_pReplications->value();
+    plan.nSeed = static_cast<std::uint32_t>(m_pSeed->value());
+    plan.nWarmup = static_cast<std::uint32_t>(m_pWarmup->value());
+    plan.nJobs = std::max(1u, std::thread::hardware_concurrency());
+    if (!m_pVary->isChecked()) {
+        return plan;
+    }
+    SSweep sweep;
+    sweep.strTarget = m_pParam->currentData().toString().toStdString();
+    if (sweep.strTarget.empty()) {
+        strError = Text("У модели нет параметров, которые можно изменять");
+        return std::nullopt;
+    }
+    if (m_pByList->isChecked()) {
+        sweep.values = ListValues(m_pList->text().toStdString());
+    } else if (auto values = RangeValues(m_pFrom->value(), m_pTo->value(), m_pStep->value(),
+                                         kMostPoints)) {
+        sweep.values = std::move(*values);
+    } else {
+        strError = Text("Значения «от», «до» и «шаг» не дают ни одного значения или дают "
+                        "больше 1000");
+        return std::nullopt;
+    }
+    if (sweep.values.empty()) {
+        strError = Text("Не указано ни одного значения параметра");
+        return std::nullopt;
+    }
+    if (const std::string strRefused = CheckSweep(m_model, sweep); !strRefused.empty()) {
+        strError = Text(strRefused);
+        return std::nullopt;
+    }
+    plan.points = SweepPoints({sweep});
+    return plan;
+}
+
+void CSeriesDlg::Log(const QString& strLine) {
+    m_pLog->addItem(strLine);
+    m_pLog->scrollToBottom();
+}
+
+void CSeriesDlg::OnStartStop() {
+    if (IsRunning()) {
+        m_bStop = true;
+        m_pStartButton->setEnabled(false);
+        return;
+    }
+    QString strError;
+    std::optional<SExperimentPlan> plan = MakePlan(strError);
+    if (!plan) {
+        Log(strError);
+        return;
+    }
+    // The check's messages in the log, as the run window shows them.
+    CMessageQueue queue(LocalTimeOfDay);
+    const bool bPassed = CheckModel(m_model, queue);
+    for (const CMessageQueue::SLine& line : queue.Take(SIZE_MAX)) {
+        Log(Text(line.Format()));
+    }
+    if (!bPassed) {
+        return;
+    }
+    m_nReplications = plan->nReplications;
+    m_strVaried = plan->points[0].empty() ? "" : plan->points[0][0].strTarget;
+    m_nDone = 0;
+    m_nTotal = plan->points.size() * static_cast<std::size_t>(plan->nReplications);
+    m_bStop = false;
+    m_bDone = false;
+    plan->pStop = &m_bStop;
+    plan->onProgress = [this](std::size_t nDone, std::size_t) { m_nDone = nDone; };
+    m_pProgress->setRange(0, static_cast<int>(m_nTotal));
+    m_pProgress->setValue(0);
+    m_pProgress->setFormat(Text(ProgressText(0, m_nTotal, 0)));
+    m_pStartButton->setText(Text(kStopText));
+    m_pSaveButton->setEnabled(false);
+    m_clock.start();
+    m_worker = std::thread([this, plan = std::move(*plan)] {
+        m_result = RunExperiment(m_model, plan, [] {
+            return std::make_unique<platform::CSimulationThread>();
+        });
+        m_bDone = true;
+    });
+    m_pollTimer.start();
+}
+
+void CSeriesDlg::Poll() {
+    const std::size_t nDone = m_nDone;
+    m_pProgress->setValue(static_cast<int>(nDone));
+    m_pProgress->setFormat(
+        Text(ProgressText(nDone, m_nTotal, static_cast<double>(m_clock.elapsed()) / 1000.0)));
+    if (m_bDone) {
+        Finish();
+    }
+}
+
+void CSeriesDlg::Finish() {
+    m_pollTimer.stop();
+    m_worker.join();
+    m_pStartButton->setText(Text(kStartText));
+    m_pStartButton->setEnabled(true);
+    if (m_result.bStopped) {
+        Log(Text("Серия остановлена"));
+        return;
+    }
+    if (m_result.notStarted) {
+        for (const CMessageQueue::SLine& line : m_result.lines) {
+            Log(Text(line.Format()));
+        }
+        Log(Text("Серия не выполнена"));
+        return;
+    }
+    Log(Text("Серия закончена: " + std::to_string(m_nTotal) + " прогонов"));
+    m_points = std::move(m_result.points);
+    m_rows = SeriesRows(m_points, m_nReplications);
+    ShowTable();
+    m_pSaveButton->setEnabled(true);
+}
+
+void CSeriesDlg::ShowTable() {
+    const bool bVaried = !m_strVaried.empty();
+    m_pTable->setSortingEnabled(false);
+    m_pTable->clear();
+    QStringList headers;
+    if (bVaried) {
+        headers << Text(m_strVaried);
+    }
+    headers << Text("Объект") << Text("Показатель") << Text("Среднее") << Text("± 95%");
+    m_pTable->setColumnCount(static_cast<int>(headers.size()));
+    m_pTable->setHorizontalHeaderLabels(headers);
+    m_pTable->setRowCount(static_cast<int>(m_rows.size()));
+    for (std::size_t r = 0; r < m_rows.size(); ++r) {
+        const SSeriesRow& row = m_rows[r];
+        const int nRow = static_cast<int>(r);
+        int c = 0;
+        if (bVaried) {
+            m_pTable->setItem(nRow, c++, ValueItem(row.strValue));
+        }
+        m_pTable->setItem(nRow, c++, new QTableWidgetItem(Text(row.strObject)));
+        m_pTable->setItem(nRow, c++, new QTableWidgetItem(Text(row.strFigure)));
+        m_pTable->setItem(nRow, c++, NumberItem(row.stat.dMean));
+        m_pTable->setItem(nRow, c++, NumberItem(row.stat.dCi95));
+    }
+    m_pTable->setSortingEnabled(true);
+    m_pTable->resizeColumnsToContents();
+    // A figure's title is long: the column keeps a readable width and the cell its tooltip.
+    const int nFigureColumn = bVaried ? 2 : 1;
+    m_pTable->setColumnWidth(nFigureColumn,
+                             std::min(m_pTable->columnWidth(nFigureColumn), 280));
+    for (int r = 0; r < m_pTable->rowCount(); ++r) {
+        QTableWidgetItem* pItem = m_pTable->item(r, nFigureColumn);
+        pItem->setToolTip(pItem->text());
+    }
+
+    // The chart's choice: every figure of the first point.
+    const QString strChosen = m_pFigure->currentText();
+    const QSignalBlocker blocker(m_pFigure);
+    m_pFigure->clear();
+    for (std::size_t r = 0; r < m_rows.size() && m_rows[r].nPoint == m_rows[0].nPoint; ++r) {
+        m_pFigure->addItem(Text(m_rows[r].strObject + ": " + m_rows[r].strFigure),
+                           static_cast<qulonglong>(r));
+    }
+    // Unless one was chosen before, the first figure that varies at all.
+    int nChosen = m_pFigure->findText(strChosen);
+    for (int i = 0; nChosen < 0 && i < m_pFigure->count(); ++i) {
+        if (m_rows[static_cast<std::size_t>(i)].stat.dStdev > 0.0) {
+            nChosen = i;
+        }
+    }
+    m_pFigure->setCurrentIndex(std::max(0, nChosen));
+    ShowChart();
+}
+
+void CSeriesDlg::ShowChart() {
+    auto* pChart = new QChart;
+    pChart->legend()->hide();
+    if (m_pFigure->count() > 0) {
+        const SSeriesRow& chosen = m_rows[m_pFigure->currentData().toULongLong()];
+        pChart->setTitle(Text(chosen.strObject + ": " + chosen.strFigure));
+        if (!m_strVaried.empty()) {
+            // The mean at each value, each with a bar from mean - ci to mean + ci. Values that
+            // are not all numbers (laws such as "2..4") stand at 1, 2, ... with their texts.
+            std::vector<const SSeriesRow*> chosenRows;
+            for (const SSeriesRow& row : m_rows) {
+                if (row.nTable == chosen.nTable && row.nRow == chosen.nRow &&
+                    row.nColumn == chosen.nColumn) {
+                    chosenRows.push_back(&row);
+                }
+            }
+            const bool bNumeric = std::all_of(chosenRows.begin(), chosenRows.end(), [](const SSeriesRow* p) {
+                bool bNumber = false;
+                QString::fromStdString(p->strValue).toDouble(&bNumber);
+                return bNumber;
+            });
+            auto* pMeans = new QLineSeries;
+            auto* pPoints = new QScatterSeries;
+            pPoints->setMarkerSize(7);
+            std::vector<QLineSeries*> bars;
+            auto* pCategories = new QCategoryAxis;
+            pCategories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+            for (std::size_t i = 0; i < chosenRows.size(); ++i) {
+                const SSeriesRow& row = *chosenRows[i];
+                const double x = bNumeric ? QString::fromStdString(row.strValue).toDouble()
+                                          : static_cast<double>(i + 1);
+                pCategories->append(Text(row.strValue), x);
+                pMeans->append(x, row.stat.dMean);
+                pPoints->append(x, row.stat.dMean);
+                if (std::isfinite(row.stat.dCi95)) {
+                    auto* pBar = new QLineSeries;
+                    pBar->append(x, row.stat.dMean - row.stat.dCi95);
+                    pBar->append(x, row.stat.dMean + row.stat.dCi95);
+                    bars.push_back(pBar);
+                }
+            }
+            pChart->addSeries(pMeans);
+            pChart->addSeries(pPoints);
+            for (QLineSeries* pBar : bars) {
+                pBar->setColor(Qt::darkRed);
+                pChart->addSeries(pBar);
+            }
+            pChart->createDefaultAxes();
+            QAbstractAxis* pAxisX = pChart->axes(Qt::Horizontal).constFirst();
+            if (!bNumeric) {
+                pCategories->setRange(0.5, static_cast<double>(chosenRows.size()) + 0.5);
+                pChart->removeAxis(pAxisX);
+                pChart->addAxis(pCategories, Qt::AlignBottom);
+                for (QAbstractSeries* pSeries : pChart->series()) {
+                    pSeries->attachAxis(pCategories);
+                }
+                pAxisX = pCategories;
+            } else {
+                delete pCategories;
+            }
+            pAxisX->setTitleText(Text(m_strVaried));
+        } else {
+            // How the figure spread over the replications: a histogram of up to ten bins.
+            const std::vector<double> values = ReplicationValues(m_points[chosen.nPoint], chosen);
+            const auto [itMin, itMax] = std::minmax_element(values.begin(), values.end());
+            const double dMin = values.empty() ? 0.0 : *itMin;
+            const double dMax = values.empty() ? 0.0 : *itMax;
+            const int nBins = dMax > dMin ? std::min<int>(10, static_cast<int>(values.size())) : 1;
+            const double dWidth = nBins > 1 ? (dMax - dMin) / nBins : 1.0;
+            std::vector<int> counts(static_cast<std::size_t>(nBins), 0);
+            for (const double d : values) {
+                const int nBin = std::min(nBins - 1, static_cast<int>((d - dMin) / dWidth));
+                ++counts[static_cast<std::size_t>(nBin)];
+            }
+            auto* pSet = new QBarSet(Text("Прогоны"));
+            QStringList categories;
+            for (int b = 0; b < nBins; ++b) {
+                *pSet << counts[static_cast<std::size_t>(b)];
+                // Each bin by its middle, with as many decimals as tell the bins apart.
+                const int nDecimals =
+                    std::max(0, -static_cast<int>(std::floor(std::log10(dWidth))));
+                categories << QString::number(nBins > 1 ? dMin + dWidth * (b + 0.5) : dMin, 'f',
+                                              nBins > 1 ? nDecimals : 6);
+            }
+            auto* pBars = new QBarSeries;
+            pBars->append(pSet);
+            pChart->addSeries(pBars);
+            auto* pAxisX = new QBarCategoryAxis;
+            pAxisX->append(categories);
+            pAxisX->setTitleText(Text("Значение (середина интервала)"));
+            pChart->addAxis(pAxisX, Qt::AlignBottom);
+            pBars->attachAxis(pAxisX);
+            auto* pAxisY = new QValueAxis;
+            // Whole counts at every tick.
+            const int nMost = *std::max_element(counts.begin(), counts.end());
+            const int nTicks = std::max(1, std::min(nMost, 5));
+            const int nStep = (nMost + nTicks - 1) / nTicks;
+            pAxisY->setRange(0, nStep * nTicks);
+            pAxisY->setTickCount(nTicks + 1);
+            pAxisY->setLabelFormat(QStringLiteral("%d"));
+            pAxisY->setTitleText(Text("Число прогонов"));
+            pChart->addAxis(pAxisY, Qt::AlignLeft);
+            pBars->attachAxis(pAxisY);
+        }
+    }
+    QChart* pOld = m_pChart->chart();
+    m_pChart->setChart(pChart);
+    delete pOld;
+}
+
+bool CSeriesDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    // The table would copy its current cell alone; the whole selection goes instead.
+    if (pWatched == m_pTable && (pEvent->type() == QEvent::KeyPress ||
+                                 pEvent->type() == QEvent::ShortcutOverride)) {
+        if (static_cast<QKeyEvent*>(pEvent)->matches(QKeySequence::Copy)) {
+            if (pEvent->type() == QEvent::KeyPress) {
+                CopySelection();
+            }
+            pEvent->accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
+void CSeriesDlg::CopySelection() const {
+    const QModelIndexList selected = m_pTable->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        return;
+    }
+    // The selected cells in the order shown, one line per row, tabs between columns.
+    std::map<int, std::map<int, QString>> cells;
+    for (const QModelIndex& index : selected) {
+        cells[index.row()][index.column()] = index.data(Qt::DisplayRole).toString();
+    }
+    QString strText;
+    for (const auto& [nRow, columns] : cells) {
+        QStringList line;
+        for (const auto& [nColumn, strCell] : columns) {
+            line << strCell;
+        }
+        strText += line.join('\t') + '\n';
+    }
+    QApplication::clipboard()->setText(strText);
+}
+
+void CSeriesDlg::SaveAs() {
+    const QString strBase = QFileInfo(m_strModelFile).completeBaseName();
+    const QString strPath = ShowFileDialog(
+        this, {true, strBase + Text(" - серия.csv"),
+               Text("Таблица CSV (*.csv);;Диаграмма PNG (*.png);;Диаграмма SVG (*.svg)"),
+               QStringLiteral("csv")});
+    if (strPath.isEmpty()) {
+        return;
+    }
+    const QString strSuffix = QFileInfo(strPath).suffix().toLower();
+    bool bWritten = false;
+    if (strSuffix == QStringLiteral("png")) {
+        bWritten = m_pChart->grab().save(strPath, "PNG");
+    } else if (strSuffix == QStringLiteral("svg")) {
+        QSvgGenerator generator;
+        generator.setFileName(strPath);
+        generator.setSize(m_pChart->size());
+        generator.setViewBox(m_pChart->rect());
+        generator.setTitle(windowTitle());
+        QPainter painter;
+        bWritten = painter.begin(&generator);
+        if (bWritten) {
+            m_pChart->render(&painter);
+            bWritten = painter.end();
+        }
+    } else {
+        QFile file(WithSuffix(strPath, QStringLiteral("csv")));
+        const std::string strCsv = SeriesCsv(m_rows, m_strVaried);
+        bWritten = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   file.write(strCsv.data(), static_cast<qint64>(strCsv.size())) ==
+                       static_cast<qint64>(strCsv.size());
+    }
+    if (!bWritten) {
+        ShowMessage(this, Text("Не удалось записать файл ") + strPath, EMessageIcon::kError);
+    }
+}
+
+void CSeriesDlg::StopAndWait() {
+    m_pollTimer.stop();
+    if (IsRunning()) {
+        m_bStop = true;
+        m_worker.join();
+    }
+}
+
+void CSeriesDlg::reject() {
+    if (IsRunning()) {
+        if (ShowMessage(this, Text(CModelStartDlg::kCloseQuestion), EMessageIcon::kExclamation,
+                        EMessageButtons::kYesNo) != EMessageAnswer::kYes) {
+            return;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        StopAndWait();
+        QApplication::restoreOverrideCursor();
+    }
+    QDialog::reject();
+}
+
+}  // namespace mardo
