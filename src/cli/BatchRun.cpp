@@ -11,6 +11,7 @@
 
 #include "cli/ExperimentReport.h"
 #include "cli/JsonText.h"
+#include "core/experiment/Series.h"
 #include "core/experiment/Experiment.h"
 #include "core/experiment/ExperimentDoc.h"
 #include "core/experiment/ParamTargets.h"

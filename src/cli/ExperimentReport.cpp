@@ -5,6 +5,7 @@
 
 #include "cli/JsonText.h"
 #include "cli/TextTable.h"
+#include "core/experiment/Series.h"
 #include "core/experiment/RandStreams.h"
 #include "core/experiment/Summary.h"
 #include "core/report/ReportTables.h"
@@ -156,17 +157,6 @@ void ForEachFigure(const std::vector<TCell>& tables, TEach each) {
 }
 
 }  // namespace
-
-std::string CsvField(const std::string& strText) {
-    if (strText.find_first_of(",\"\n\r") == std::string::npos) {
-        return strText;
-    }
-    std::string strQuoted = "\"";
-    for (const char ch : strText) {
-        strQuoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-    }
-    return strQuoted + "\"";
-}
 
 void AppendFigures(CJsonText& json, const std::vector<SFigureTable>& tables) {
     for (const SFigureTable& table : tables) {

@@ -16,9 +16,6 @@ void WriteExperimentJson(const SExperimentRecord& record, std::ostream& out);
 void WriteExperimentText(const SExperimentRecord& record, std::ostream& out);
 std::string FormatExperimentCsv(const SExperimentRecord& record);
 
-// A text as one CSV field: quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& strText);
-
 }  // namespace mardo::cli
 
 namespace mardo::cli {
