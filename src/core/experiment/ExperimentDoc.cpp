@@ -19,13 +19,15 @@ struct SJson {
     std::int64_t n = 0;
     double d = 0.0;
     std::string str;
-    std::vector<SJson> items;                           // an array's
-    std::vector<std::pair<std::string, SJson>> fields;  // an object's, in order
+    // An array's values; an object's values, in order, named by the keys beside them (a vector
+    // of pairs would hold this type before it is complete).
+    std::vector<SJson> items;
+    std::vector<std::string> keys;
 
     const SJson* Find(const std::string& strKey) const {
-        for (const auto& [strName, value] : fields) {
-            if (strName == strKey) {
-                return &value;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i] == strKey) {
+                return &items[i];
             }
         }
         return nullptr;
@@ -164,10 +166,9 @@ private:
                     return std::nullopt;
                 }
                 if (bObject) {
-                    value.fields.emplace_back(std::move(strKey), std::move(*item));
-                } else {
-                    value.items.push_back(std::move(*item));
+                    value.keys.push_back(std::move(strKey));
                 }
+                value.items.push_back(std::move(*item));
             } while (Take(','));
             if (!Take(bObject ? '}' : ']')) {
                 return std::nullopt;
@@ -292,12 +293,12 @@ std::optional<SExperimentRecord> ReadExperimentDoc(const std::string& strText,
         } else {
             for (const SJson& item : Need(*root, keys::kPoints, SJson::EType::kArray).items) {
                 SPointRecord& point = record.points.emplace_back();
-                for (const auto& [strTarget, value] :
-                     Need(item, keys::kSet, SJson::EType::kObject).fields) {
-                    if (value.eType != SJson::EType::kString) {
+                const SJson& set = Need(item, keys::kSet, SJson::EType::kObject);
+                for (std::size_t i = 0; i < set.keys.size(); ++i) {
+                    if (set.items[i].eType != SJson::EType::kString) {
                         throw SBadDocument{"a setting that is not a text"};
                     }
-                    point.settings.push_back({strTarget, value.str});
+                    point.settings.push_back({set.keys[i], set.items[i].str});
                 }
                 point.replications = ReadReplications(item);
             }
