@@ -88,11 +88,7 @@ void CSimulationLoop::Prepare() {
         }
     }
     if (m_pTrace != nullptr) {
-        std::vector<const CBlockDlg*> blocks;
-        for (const auto& pBlock : m_model.GetBlocks()) {
-            blocks.push_back(pBlock.get());
-        }
-        m_pTrace->Follow(blocks);
+        m_pTrace->Follow(m_model.GetBlocks());
     }
     m_watched.clear();
     if (m_bSkipQuiet) {

@@ -4,10 +4,10 @@
 
 namespace mardo {
 
-void CTrace::Follow(const std::vector<const CBlockDlg*>& blocks) {
+void CTrace::Follow(const CBlockList& blocks) {
     m_sources.clear();
     m_followed.clear();
-    for (const CBlockDlg* pBlock : blocks) {
+    for (const auto& pBlock : blocks) {
         const std::optional<STraceSource> where = pBlock->GetTraceSource();
         if (!pBlock->IsNamed() || !where) {
             continue;
@@ -15,15 +15,14 @@ void CTrace::Follow(const std::vector<const CBlockDlg*>& blocks) {
         SSource source;
         source.where = *where;
         source.nValue = source.Read();
-        source.nFollowed = m_followed.size();
         m_sources.push_back(source);
         m_followed.push_back({pBlock->GetName(), where->pszFigure, {}});
     }
 }
 
 void CTrace::Finish(std::uint32_t nTime) {
-    for (SSource& source : m_sources) {
-        Close(source, nTime + 1);
+    for (std::size_t i = 0; i < m_sources.size(); ++i) {
+        Close(i, nTime + 1);
     }
 }
 

@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "core/model/BlockEditor.h"
 #include "core/sim/TimeSeries.h"
 #include "core/sim/TraceSource.h"
 
 namespace mardo {
-
-class CBlockDlg;
 
 // The figures over model time of one simulation: for every named block that offers one, its
 // series, kept by run lengths so that a tick in which nothing changed costs no more than the
@@ -24,16 +23,16 @@ public:
     };
 
     // Follows the blocks' figures; the blocks must stay while the simulation runs.
-    void Follow(const std::vector<const CBlockDlg*>& blocks);
+    void Follow(const CBlockList& blocks);
     // After tick nTime: notes every figure that changed. As in the report's figures, what a
     // block holds at the end of a tick is what it holds through the next one (the content a
     // queue carries into a tick, a device busy through a tick's service step).
     void Sample(std::uint32_t nTime) {
-        for (SSource& source : m_sources) {
-            const std::uint32_t nValue = source.Read();
-            if (nValue != source.nValue) {
-                Close(source, nTime + 1);
-                source.nValue = nValue;
+        for (std::size_t i = 0; i < m_sources.size(); ++i) {
+            const std::uint32_t nValue = m_sources[i].Read();
+            if (nValue != m_sources[i].nValue) {
+                Close(i, nTime + 1);
+                m_sources[i].nValue = nValue;
             }
         }
     }
@@ -47,7 +46,6 @@ private:
         STraceSource where;
         std::uint32_t nValue = 0;   // since nSince
         std::uint32_t nSince = 1;   // the first tick of the value's run
-        std::size_t nFollowed = 0;  // its place in m_followed
 
         std::uint32_t Read() const {
             return where.pCount != nullptr ? static_cast<std::uint32_t>(*where.pCount)
@@ -55,15 +53,16 @@ private:
         }
     };
 
-    // The value's run ends before tick nNext.
-    void Close(SSource& source, std::uint32_t nNext) {
+    // Source i's value's run ends before tick nNext.
+    void Close(std::size_t i, std::uint32_t nNext) {
+        SSource& source = m_sources[i];
         if (nNext > source.nSince) {
-            m_followed[source.nFollowed].series.Add(source.nValue, nNext - source.nSince);
+            m_followed[i].series.Add(source.nValue, nNext - source.nSince);
         }
         source.nSince = nNext;
     }
 
-    std::vector<SSource> m_sources;
+    std::vector<SSource> m_sources;      // one for each of m_followed, in the same order
     std::vector<SFollowed> m_followed;
 };
 

@@ -396,9 +396,6 @@ void CModelEditorDlg::OnSeries() {
 void CModelEditorDlg::ForgetLastReport() {
     m_pLastReport.reset();
     delete m_pReportWindow.data();
-    if (m_actions[kLastReport] != nullptr) {
-        m_actions[kLastReport]->setEnabled(false);
-    }
 }
 
 void CModelEditorDlg::OnAbout() {
