@@ -243,6 +243,37 @@ void BenchRandomQueue(CModel& model, std::int32_t nRuns) {
     model.m_experiment = {CExperimentParams::kByTime, 30000, nRuns};
 }
 
+// Arrivals every tick, each sent by chance to one of 19 lines (a draw every tick, so no tick can
+// be skipped): 18 lines of a queue and a device, and one device that takes its transacts
+// straight from the switching block; 40 blocks in all.
+void BenchSwitch40(CModel& model) {
+    constexpr int kLines = 19;
+    auto& g = Place<CGenerateDlg>(model, "G1", 0, 9);
+    g.m_law = Fixed(1);
+    auto& k = Place<CTransferDlg>(model, "K1", 1, 9);
+    k.SetOutputCount(kLines);
+    k.m_rule.SetOutputCount(kLines);
+    k.m_rule.m_nKind = CTransferRule::kByProbability;
+    k.m_rule.m_probabilities.assign(kLines, 53);
+    k.m_rule.m_probabilities.back() = CTransferRule::kWhole - 53 * (kLines - 1);
+    auto& t = Place<CTerminateDlg>(model, "T1", 4, 9);
+    Link(g, k);
+    for (int i = 0; i < kLines; ++i) {
+        const std::string strNumber = std::to_string(i + 1);
+        auto& d = Place<CDeviceDlg>(model, "D" + strNumber, 3, i);
+        d.m_law = Uniform(5, 25);
+        if (i + 1 < kLines) {
+            auto& q = Place<CQueueDlg>(model, "Q" + strNumber, 2, i);
+            Link(k, q, i);
+            Link(q, d);
+        } else {
+            Link(k, d, i);
+        }
+        Link(d, t);
+    }
+    model.m_experiment = {CExperimentParams::kByTime, 30000, 30};
+}
+
 }  // namespace
 
 const std::vector<SShippedModel>& ShippedModels() {
@@ -287,6 +318,10 @@ const std::vector<SShippedModel>& ShippedModels() {
         {"bench/models", "b3-random-queue-20.mrd",
          "B3 with 20 runs (the queue grows twice as long), for the growth of its cost",
          [](CModel& model) { BenchRandomQueue(model, 20); }},
+        {"bench/models", "b4-switch-40.mrd",
+         "B4: a switching block choosing by chance every tick among 19 lines, 40 blocks; "
+         "30 runs of 30 000 ticks, none of which can be skipped",
+         BenchSwitch40},
     };
     return models;
 }
