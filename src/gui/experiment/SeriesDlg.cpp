@@ -75,6 +75,16 @@ QTableWidgetItem* ValueItem(const std::string& strValue) {
     return bNumber ? NumberItem(d) : new QTableWidgetItem(Text(strValue));
 }
 
+// Widens the axis by a tenth of its span on each side (or by one around a single value),
+// rounds its ends and ticks and labels them without trailing zeros.
+void WithMargin(QValueAxis& axis) {
+    const double dSpan = axis.max() - axis.min();
+    const double dMargin = dSpan > 0.0 ? dSpan / 10.0 : std::max(1.0, std::abs(axis.min()) / 10.0);
+    axis.setRange(axis.min() - dMargin, axis.max() + dMargin);
+    axis.applyNiceNumbers();
+    axis.setLabelFormat(QStringLiteral("%g"));
+}
+
 }  // namespace
 
 CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent)
@@ -372,10 +382,11 @@ void CSeriesDlg::ShowTable() {
     }
     m_pTable->setSortingEnabled(true);
     m_pTable->resizeColumnsToContents();
-    // A figure's title is long: the column keeps a readable width and the cell its tooltip.
+    // A figure's title is long: its column takes the width the others leave, so that the mean
+    // and the interval always show, and the cell keeps the whole title in its tooltip.
     const int nFigureColumn = bVaried ? 2 : 1;
-    m_pTable->setColumnWidth(nFigureColumn,
-                             std::min(m_pTable->columnWidth(nFigureColumn), 280));
+    m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_pTable->horizontalHeader()->setSectionResizeMode(nFigureColumn, QHeaderView::Stretch);
     for (int r = 0; r < m_pTable->rowCount(); ++r) {
         QTableWidgetItem* pItem = m_pTable->item(r, nFigureColumn);
         pItem->setToolTip(pItem->text());
@@ -442,12 +453,23 @@ void CSeriesDlg::ShowChart() {
                 }
             }
             pChart->addSeries(pMeans);
+            // The points in the line's colour, so that they stand out of the theme's light
+            // border.
+            pPoints->setColor(pMeans->color());
+            pPoints->setBorderColor(pMeans->color());
             pChart->addSeries(pPoints);
             for (QLineSeries* pBar : bars) {
                 pBar->setColor(Qt::darkRed);
                 pChart->addSeries(pBar);
             }
             pChart->createDefaultAxes();
+            // The axes fit the points tightly: a margin keeps the first and the last off the
+            // plot's edges, where half of a marker and of an error bar would be cut.
+            for (QAbstractAxis* pAxis : pChart->axes()) {
+                if (auto* pValues = qobject_cast<QValueAxis*>(pAxis)) {
+                    WithMargin(*pValues);
+                }
+            }
             QAbstractAxis* pAxisX = pChart->axes(Qt::Horizontal).constFirst();
             if (!bNumeric) {
                 pCategories->setRange(0.5, static_cast<double>(chosenRows.size()) + 0.5);
