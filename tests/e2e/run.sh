@@ -180,26 +180,30 @@ save_series() {
     eval "$(window_geometry "$series")"
     for _ in $(seq 60); do
         click_in "$series" 153 $(( HEIGHT - 23 ))
-        sleep 0.5
-        [ -n "$(xdotool search --onlyvisible --name 'Сохранить как' 2>/dev/null)" ] && return 0
+        for _ in $(seq 10); do
+            sleep 0.1
+            [ -n "$(xdotool search --onlyvisible --name 'Сохранить как' 2>/dev/null)" ] && return 0
+        done
     done
     fail "the series did not end, or its save dialog did not open"
+}
+# The wheel over the list of figures above the chart moves its choice, an entry a notch.
+choose_figure() {  # how many entries down
+    local X Y WIDTH HEIGHT
+    eval "$(window_geometry "$series")"
+    xdotool mousemove $(( X + 760 )) $(( Y + 293 )) click --repeat "$1" --delay 100 5
+    sleep 0.5
 }
 # The table as CSV under the proposed name: the model's, with " - серия".
 save_series
 find_dialog 'Сохранить как' >/dev/null || fail "the series' save dialog has no focus"
 xdotool key Return
 wait_for_file "$out/касса - серия.csv" || fail "the series' table was not saved"
-# The chart of the cashier's utilisation: in the list of figures over the chart, two entries
-# down from the departures it shows first.
-click_in "$series" 760 293
-sleep 0.5
-xdotool key Down Down Return
+# The chart of the cashier's utilisation, two entries down from the departures it shows first.
+choose_figure 2
 shoot "$series" guide-14-series
 # The chart alone, as a picture: the mean wait in the queue, nine entries further down.
-click_in "$series" 760 293
-sleep 0.5
-xdotool key Down Down Down Down Down Down Down Down Down Return
+choose_figure 9
 save_series
 write_through_dialog "$out/guide-15-series-chart.png"
 xdotool key Escape
