@@ -279,10 +279,9 @@ std::string FormatExperimentCsv(const SExperimentRecord& record) {
         std::vector<std::string> fields = settings;
         fields.insert(fields.end(), {keys::kSummary, ""});
         // A deviation or an interval that is no number (one replication) stays empty.
-        const auto number = [](double d) { return std::isfinite(d) ? CJsonText::Number(d) : ""; };
         const auto add = [&](const SStat& stat) {
             fields.insert(fields.end(),
-                          {number(stat.dMean), number(stat.dStdev), number(stat.dCi95)});
+                          {CsvNumber(stat.dMean), CsvNumber(stat.dStdev), CsvNumber(stat.dCi95)});
         };
         const SSummary summary = SummaryOf(record, point);
         add(summary.modelTime);

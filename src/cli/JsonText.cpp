@@ -1,8 +1,9 @@
 #include "cli/JsonText.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "core/experiment/Series.h"
 
 namespace mardo::cli {
 
@@ -83,12 +84,7 @@ std::string CJsonText::Quote(const std::string& strText) {
 }
 
 std::string CJsonText::Number(double d) {
-    if (!std::isfinite(d)) {
-        return "null";
-    }
-    char szText[64];
-    const auto result = std::to_chars(szText, szText + sizeof szText, d);
-    return std::string(szText, result.ptr);
+    return std::isfinite(d) ? CsvNumber(d) : "null";
 }
 
 }  // namespace mardo::cli

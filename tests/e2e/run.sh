@@ -3,8 +3,11 @@
 # the user guide tells it (palette, names, links, property sheets, the flow test), saved, run
 # from "З&апуск..." with "&Старт" until the report window opens by itself, the report's three
 # tabs, the report saved as HTML through "Сохранить &как..." and compared with the page the
-# batch runner writes for the same file; the diagram is exported as a picture on the way. Screenshots of every step in OUT_DIR; with GUIDE_DIR,
-# the guide's pictures are copied there as well.
+# batch runner writes for the same file; the diagram is exported as a picture on the way. Then a
+# series of five replications over three service times from "&Серия прогонов...", its table
+# saved as CSV and compared figure by figure with the batch runner's for the same series, and
+# its chart saved as a picture. Screenshots of every step in OUT_DIR; with GUIDE_DIR, the guide's
+# pictures are copied there as well.
 # Usage: run.sh MARDO MARDO_RUN OUT_DIR [GUIDE_DIR]. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
@@ -157,6 +160,89 @@ assert len(date.findall(text)) == 1, "no date"
 assert date.sub("", text) == date.sub("", batch.decode("cp1251")), \
     "the saved page differs from mardo-run's beyond the date"
 print("saved page: %d bytes, Windows-1251, same as mardo-run's but for the date" % len(saved))
+PY
+
+# "&Модель", "&Серия прогонов..." (after "Последний &отчет...", which the run made available):
+# five replications at three service times of the cashier, from the keyboard. The focus starts
+# on the number of replications; Tab passes on to the seed, the warm-up, "&Изменять параметр",
+# the block (the model, then the blocks in their order: "Касса" third), its parameter ("service"
+# alone), "Список" and its values; Return is "&Старт".
+menu_command "$model_menu" 3
+series=$(find_dialog '^Серия прогонов$') || fail "the series window did not open"
+retype 5
+xdotool key Tab Tab Tab space Tab Home Down Down Down Tab Tab Tab
+retype "2..4, 3..5, 4..6"
+xdotool key Return
+# "Сохранить &как..." (bottom left, after "&Старт") comes alive when the series has ended; a
+# click on it before does nothing.
+save_series() {
+    local X Y WIDTH HEIGHT
+    eval "$(window_geometry "$series")"
+    for _ in $(seq 60); do
+        click_in "$series" 153 $(( HEIGHT - 23 ))
+        for _ in $(seq 10); do
+            sleep 0.1
+            [ -n "$(xdotool search --onlyvisible --name 'Сохранить как' 2>/dev/null)" ] && return 0
+        done
+    done
+    fail "the series did not end, or its save dialog did not open"
+}
+# The wheel over the list of figures above the chart moves its choice, an entry a notch.
+choose_figure() {  # how many entries down
+    local X Y WIDTH HEIGHT
+    eval "$(window_geometry "$series")"
+    xdotool mousemove $(( X + 760 )) $(( Y + 293 )) click --repeat "$1" --delay 100 5
+    sleep 0.5
+}
+# The table as CSV under the proposed name: the model's, with " - серия".
+save_series
+find_dialog 'Сохранить как' >/dev/null || fail "the series' save dialog has no focus"
+xdotool key Return
+wait_for_file "$out/касса - серия.csv" || fail "the series' table was not saved"
+# The chart of the cashier's utilisation, two entries down from the departures it shows first.
+choose_figure 2
+shoot "$series" guide-14-series
+# The chart alone, as a picture: the mean wait in the queue, nine entries further down.
+choose_figure 9
+save_series
+write_through_dialog "$out/guide-15-series-chart.png"
+xdotool key Escape
+wait_closed 'Серия прогонов'
+
+# The same series from the batch runner: every mean, deviation and interval the same number.
+"$mardo_run" --quiet --replications 5 --seed 1 --sweep "Касса.service=2..4,3..5,4..6" \
+    --csv "$out/batch.csv" "$model" >"$out/batch-series.txt" 2>"$out/batch.err" ||
+    fail "mardo-run failed: $(cat "$out/batch.err")"
+python3 - "$out/касса - серия.csv" "$out/batch.csv" <<'PY'
+import csv, sys
+saved = list(csv.reader(open(sys.argv[1], encoding="utf-8", newline="")))
+batch = list(csv.reader(open(sys.argv[2], encoding="utf-8", newline="")))
+assert saved[0][0] == batch[0][0] == "Касса.service", (saved[0], batch[0][:1])
+# The window writes a row per value, object and figure, the figure by its title; the batch
+# runner a summary row per value with three columns (mean, deviation, interval) per figure,
+# named by its key. Objects, and the figures of each, come in the same order in both.
+keys = batch[0][3::3]
+prefix = {"Устройство": "devices.", "Очередь": "queues."}
+compared = 0
+for line in (l for l in batch[1:] if l[1] == "summary"):
+    value = line[0]
+    stats = {keys[i]: line[3 + 3 * i:6 + 3 * i] for i in range(len(keys))}
+    rows = [r for r in saved[1:] if r[0] == value]
+    assert rows, "the window's table has no value " + value
+    for obj in dict.fromkeys(r[1] for r in rows):
+        kind, _, name = obj.partition(" ")
+        wanted = ([k for k in keys if k.startswith(prefix[kind] + name + ".")] if name
+                  else ["modelTime", "departed"])
+        mine = [r for r in rows if r[1] == obj]
+        assert len(mine) == len(wanted), (value, obj, [r[2] for r in mine], wanted)
+        for row, key in zip(mine, wanted):
+            for got, expected in zip(row[3:6], stats[key]):
+                assert (float(got) if got else None) == (float(expected) if expected else None), \
+                    "%s, %s, %s: %s in the window, %s from mardo-run" % (value, obj, row[2], got,
+                                                                         expected)
+            compared += 1
+assert compared == len(saved) - 1, "rows of the window's CSV left uncompared"
+print("series: the window's %d figures are mardo-run's" % compared)
 PY
 
 # The guide and the README show only pictures that this script makes.

@@ -1,7 +1,7 @@
 #include "core/experiment/Series.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "core/experiment/RandStreams.h"
 #include "core/model/BlockParam.h"
@@ -32,29 +32,16 @@ std::string Trimmed(const std::string& strText) {
     return strText.substr(nFirst, strText.find_last_not_of(" \t") - nFirst + 1);
 }
 
-double AsNumber(const SFigure& figure) {
-    if (const auto* pInt = std::get_if<std::int64_t>(&figure)) {
-        return static_cast<double>(*pInt);
-    }
-    if (const auto* pBool = std::get_if<bool>(&figure)) {
-        return *pBool ? 1.0 : 0.0;
-    }
-    if (const auto* pDouble = std::get_if<double>(&figure)) {
-        return *pDouble;
-    }
-    return 0.0;
-}
+}  // namespace
 
 std::string CsvNumber(double d) {
     if (!std::isfinite(d)) {
         return {};
     }
     char sz[64];
-    std::snprintf(sz, sizeof sz, "%.6g", d);
-    return sz;
+    const auto result = std::to_chars(sz, sz + sizeof sz, d);
+    return std::string(sz, result.ptr);
 }
-
-}  // namespace
 
 std::string CsvField(const std::string& strText) {
     if (strText.find_first_of(",\"\n\r") == std::string::npos) {

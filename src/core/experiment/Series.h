@@ -47,6 +47,9 @@ std::vector<SSeriesRow> SeriesRows(const std::vector<SPointRecord>& points,
 // The row's figure in each replication of its point.
 std::vector<double> ReplicationValues(const SPointRecord& point, const SSeriesRow& row);
 
+// A number as the shortest text that reads back as the same number, with a dot whatever the
+// locale; empty when it is not finite (the interval of a single replication).
+std::string CsvNumber(double d);
 // A CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line break.
 std::string CsvField(const std::string& strText);
 // The rows as CSV: a header, then one line per row (the value column only when something

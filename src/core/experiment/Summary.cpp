@@ -19,6 +19,13 @@ constexpr std::array<double, 30> kSmallDegrees = {
     2.059538552753294,  2.055529438642871,  2.0518305164802833, 2.048407141795244,
     2.045229642132703,  2.0422724563012373};
 
+bool SameShape(const SFigureTable& a, const SFigureTable& b) {
+    return a.strKey == b.strKey && a.columns == b.columns && a.nNameColumns == b.nNameColumns &&
+           a.rows.size() == b.rows.size();
+}
+
+}  // namespace
+
 double AsNumber(const SFigure& figure) {
     if (const auto* pInt = std::get_if<std::int64_t>(&figure)) {
         return static_cast<double>(*pInt);
@@ -31,13 +38,6 @@ double AsNumber(const SFigure& figure) {
     }
     return std::numeric_limits<double>::quiet_NaN();
 }
-
-bool SameShape(const SFigureTable& a, const SFigureTable& b) {
-    return a.strKey == b.strKey && a.columns == b.columns && a.nNameColumns == b.nNameColumns &&
-           a.rows.size() == b.rows.size();
-}
-
-}  // namespace
 
 double StudentT975(std::int64_t nDegrees) {
     if (nDegrees <= static_cast<std::int64_t>(kSmallDegrees.size())) {

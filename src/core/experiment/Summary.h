@@ -19,6 +19,8 @@ struct SStat {
 };
 
 SStat Summarize(const std::vector<double>& values);
+// A figure of a replication as a number (a state: true 1, false 0); a text is not one.
+double AsNumber(const SFigure& figure);
 // The 97.5% point of Student's t distribution with nDegrees (at least 1) degrees of freedom.
 double StudentT975(std::int64_t nDegrees);
 

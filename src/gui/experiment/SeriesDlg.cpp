@@ -75,6 +75,20 @@ QTableWidgetItem* ValueItem(const std::string& strValue) {
     return bNumber ? NumberItem(d) : new QTableWidgetItem(Text(strValue));
 }
 
+// Widens the axis by a tenth of its span on each side (or by one around a single value), with
+// bFloor not below zero when it starts at zero or above; rounds its ends and ticks and labels
+// them without trailing zeros.
+void WithMargin(QValueAxis& axis, bool bFloor) {
+    const double dSpan = axis.max() - axis.min();
+    const double dMargin = dSpan > 0.0 ? dSpan / 10.0 : std::max(1.0, std::abs(axis.min()) / 10.0);
+    // A figure that is never negative (a count, a time) keeps its axis from zero up.
+    const double dLow = bFloor && axis.min() >= 0.0 ? std::max(0.0, axis.min() - dMargin)
+                                                    : axis.min() - dMargin;
+    axis.setRange(dLow, axis.max() + dMargin);
+    axis.applyNiceNumbers();
+    axis.setLabelFormat(QStringLiteral("%g"));
+}
+
 }  // namespace
 
 CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent)
@@ -372,10 +386,11 @@ void CSeriesDlg::ShowTable() {
     }
     m_pTable->setSortingEnabled(true);
     m_pTable->resizeColumnsToContents();
-    // A figure's title is long: the column keeps a readable width and the cell its tooltip.
+    // A figure's title is long: its column takes the width the others leave, so that the mean
+    // and the interval always show, and the cell keeps the whole title in its tooltip.
     const int nFigureColumn = bVaried ? 2 : 1;
-    m_pTable->setColumnWidth(nFigureColumn,
-                             std::min(m_pTable->columnWidth(nFigureColumn), 280));
+    m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_pTable->horizontalHeader()->setSectionResizeMode(nFigureColumn, QHeaderView::Stretch);
     for (int r = 0; r < m_pTable->rowCount(); ++r) {
         QTableWidgetItem* pItem = m_pTable->item(r, nFigureColumn);
         pItem->setToolTip(pItem->text());
@@ -424,30 +439,51 @@ void CSeriesDlg::ShowChart() {
             auto* pMeans = new QLineSeries;
             auto* pPoints = new QScatterSeries;
             pPoints->setMarkerSize(7);
+            std::vector<double> xs;
+            for (std::size_t i = 0; i < chosenRows.size(); ++i) {
+                xs.push_back(bNumeric ? QString::fromStdString(chosenRows[i]->strValue).toDouble()
+                                      : static_cast<double>(i + 1));
+            }
+            // An error bar has caps, so that a short one still shows beside its point's marker.
+            const auto [itLeast, itMost] = std::minmax_element(xs.begin(), xs.end());
+            const double dCap = bNumeric && *itMost > *itLeast ? (*itMost - *itLeast) / 40 : 0.08;
             std::vector<QLineSeries*> bars;
             auto* pCategories = new QCategoryAxis;
             pCategories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
             for (std::size_t i = 0; i < chosenRows.size(); ++i) {
                 const SSeriesRow& row = *chosenRows[i];
-                const double x = bNumeric ? QString::fromStdString(row.strValue).toDouble()
-                                          : static_cast<double>(i + 1);
+                const double x = xs[i];
                 pCategories->append(Text(row.strValue), x);
                 pMeans->append(x, row.stat.dMean);
                 pPoints->append(x, row.stat.dMean);
                 if (std::isfinite(row.stat.dCi95)) {
+                    const double dLow = row.stat.dMean - row.stat.dCi95;
+                    const double dHigh = row.stat.dMean + row.stat.dCi95;
                     auto* pBar = new QLineSeries;
-                    pBar->append(x, row.stat.dMean - row.stat.dCi95);
-                    pBar->append(x, row.stat.dMean + row.stat.dCi95);
+                    // One line: the lower cap, back to its middle, up, and the upper cap.
+                    pBar->append({{x - dCap, dLow}, {x + dCap, dLow}, {x, dLow}, {x, dHigh},
+                                  {x - dCap, dHigh}, {x + dCap, dHigh}});
                     bars.push_back(pBar);
                 }
             }
             pChart->addSeries(pMeans);
+            // The points in the line's colour, so that they stand out of the theme's light
+            // border.
+            pPoints->setColor(pMeans->color());
+            pPoints->setBorderColor(pMeans->color());
             pChart->addSeries(pPoints);
             for (QLineSeries* pBar : bars) {
                 pBar->setColor(Qt::darkRed);
                 pChart->addSeries(pBar);
             }
             pChart->createDefaultAxes();
+            // The axes fit the points tightly: a margin keeps the first and the last off the
+            // plot's edges, where half of a marker and of an error bar would be cut.
+            for (QAbstractAxis* pAxis : pChart->axes()) {
+                if (auto* pValues = qobject_cast<QValueAxis*>(pAxis)) {
+                    WithMargin(*pValues, pAxis->orientation() == Qt::Vertical);
+                }
+            }
             QAbstractAxis* pAxisX = pChart->axes(Qt::Horizontal).constFirst();
             if (!bNumeric) {
                 pCategories->setRange(0.5, static_cast<double>(chosenRows.size()) + 0.5);
