@@ -165,8 +165,8 @@ PY
 # "&Модель", "&Серия прогонов..." (after "Последний &отчет...", which the run made available):
 # five replications at three service times of the cashier, from the keyboard. The focus starts
 # on the number of replications; Tab passes on to the seed, the warm-up, "&Изменять параметр",
-# the block (the model, then the blocks in their order: "Касса" third), its parameter ("service"
-# alone), "Список" and its values; Return is "&Старт".
+# the block (the model, then the blocks in their order: "Касса" third), its parameter (its one:
+# "Время обслуживания"), "Список" and its values; Return is "&Старт".
 menu_command "$model_menu" 3
 series=$(find_dialog '^Серия прогонов$') || fail "the series window did not open"
 retype 5

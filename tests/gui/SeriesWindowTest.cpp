@@ -48,7 +48,7 @@ void SetUpSweep(CSeriesDlg& dlg, int nReplications) {
     auto* pBlock = dlg.findChild<QComboBox*>(QStringLiteral("block"));
     pBlock->setCurrentIndex(pBlock->findText(QStringLiteral("D1")));
     auto* pParam = dlg.findChild<QComboBox*>(QStringLiteral("param"));
-    pParam->setCurrentIndex(pParam->findText(QStringLiteral("service")));
+    pParam->setCurrentIndex(pParam->findData(QStringLiteral("D1.service")));
     dlg.findChild<QLineEdit*>(QStringLiteral("values"))->setText(QStringLiteral("2..4, 3..5"));
 }
 

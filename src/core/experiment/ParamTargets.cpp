@@ -9,9 +9,12 @@ namespace {
 constexpr const char* kModelPrefix = "model.";
 
 std::vector<SBlockParam> ModelParams(CExperimentParams& experiment) {
-    return {ChoiceParam("stopRule", experiment.nStopRule, {"time", "count"}),
-            IntParam("stopValue", experiment.nStopValue, 1, CExperimentParams::kMaxValue),
-            IntParam("runs", experiment.nRuns, 1, CExperimentParams::kMaxValue)};
+    return {
+        ChoiceParam("stopRule", "Закончить моделирование", experiment.nStopRule, {"time", "count"}),
+        IntParam("stopValue", "Время моделирования или число транзактов", experiment.nStopValue, 1,
+                 CExperimentParams::kMaxValue),
+        IntParam("runs", "Количество запусков модели", experiment.nRuns, 1,
+                 CExperimentParams::kMaxValue)};
 }
 
 void AddPrefixed(std::vector<SBlockParam>& targets, std::vector<SBlockParam> params,

@@ -53,9 +53,10 @@ std::vector<std::string> SplitList(std::string_view text, std::string_view separ
     }
 }
 
-SBlockParam IntParam(std::string strName, std::int32_t& nValue, std::int32_t nMin,
-                     std::int32_t nMax) {
-    return {std::move(strName), std::to_string(nValue), [&nValue, nMin, nMax](const std::string& strText) {
+SBlockParam IntParam(std::string strName, std::string strTitle, std::int32_t& nValue,
+                     std::int32_t nMin, std::int32_t nMax) {
+    return {std::move(strName), std::move(strTitle), std::to_string(nValue),
+            [&nValue, nMin, nMax](const std::string& strText) {
                 const std::optional<std::int32_t> n = ParseInt(strText, nMin, nMax);
                 if (!n) {
                     return "a whole number in " + RangeText(nMin, nMax);
@@ -65,9 +66,9 @@ SBlockParam IntParam(std::string strName, std::int32_t& nValue, std::int32_t nMi
             }};
 }
 
-SBlockParam SwitchedIntParam(std::string strName, std::int32_t& bOn, std::int32_t& nValue,
-                             std::int32_t nMin, std::int32_t nMax) {
-    return {std::move(strName), bOn ? std::to_string(nValue) : "off",
+SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int32_t& bOn,
+                             std::int32_t& nValue, std::int32_t nMin, std::int32_t nMax) {
+    return {std::move(strName), std::move(strTitle), bOn ? std::to_string(nValue) : "off",
             [&bOn, &nValue, nMin, nMax](const std::string& strText) {
                 if (strText == "off") {
                     bOn = 0;
@@ -83,11 +84,11 @@ SBlockParam SwitchedIntParam(std::string strName, std::int32_t& bOn, std::int32_
             }};
 }
 
-SBlockParam ChoiceParam(std::string strName, std::int32_t& nValue,
+SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t& nValue,
                         std::vector<std::string> words) {
     const auto nAt = static_cast<std::size_t>(nValue);
     std::string strValue = nAt < words.size() ? words[nAt] : std::to_string(nValue);
-    return {std::move(strName), std::move(strValue),
+    return {std::move(strName), std::move(strTitle), std::move(strValue),
             [&nValue, words = std::move(words)](const std::string& strText) {
                 std::string strWords;
                 for (std::size_t i = 0; i < words.size(); ++i) {
@@ -101,12 +102,13 @@ SBlockParam ChoiceParam(std::string strName, std::int32_t& nValue,
             }};
 }
 
-SBlockParam LawParam(std::string strName, CFlowLaw& law) {
+SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law) {
     std::string strValue = law.m_nKind == CFlowLaw::kDeterministic ? std::to_string(law.m_nMin)
                            : law.m_nKind == CFlowLaw::kUniform
                                ? RangeText(law.m_nMin, law.m_nMax)
                                : "special";
-    return {std::move(strName), std::move(strValue), [&law](const std::string& strText) {
+    return {std::move(strName), std::move(strTitle), std::move(strValue),
+            [&law](const std::string& strText) {
                 constexpr std::int32_t nLow = CFlowLaw::kMinValue;
                 constexpr std::int32_t nHigh = CFlowLaw::kMaxValue;
                 const std::size_t nDots = strText.find("..");
@@ -131,11 +133,12 @@ SBlockParam LawParam(std::string strName, CFlowLaw& law) {
             }};
 }
 
-SBlockParam ListParam(std::string strName, std::vector<std::int32_t>& values, std::int32_t nMin,
-                      std::int32_t nMax, std::int32_t nMaxSum, std::function<void()> onApplied) {
-    return {std::move(strName), FormatList(values),
-            [&values, nMin, nMax, nMaxSum, onApplied = std::move(onApplied)](
-                const std::string& strText) {
+SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std::int32_t>& values,
+                      std::int32_t nMin, std::int32_t nMax, std::int32_t nMaxSum,
+                      std::function<void()> onApplied) {
+    return {std::move(strName), std::move(strTitle), FormatList(values),
+            [&values, nMin, nMax, nMaxSum,
+             onApplied = std::move(onApplied)](const std::string& strText) {
                 std::string strForm = std::to_string(values.size()) +
                                       " whole numbers separated by commas (or /) in " + RangeText(nMin, nMax);
                 if (nMaxSum >= 0) {

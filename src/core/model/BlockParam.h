@@ -11,11 +11,13 @@ namespace mardo {
 
 class CFlowLaw;
 
-// A parameter an experiment may change without the property sheets: its name, its value as
+// A parameter an experiment may change without the property sheets: its name (on the command
+// line and in files), its title (as the property sheets call it, for the windows), its value as
 // text and how a text is applied. The kinds build theirs from the helpers below, over the
 // same bounds their model file entries are read with.
 struct SBlockParam {
     std::string strName;
+    std::string strTitle;
     std::string strValue;
     // Applies a value given as text; answers why it cannot (the form and range a value must
     // have), or an empty text once applied.
@@ -30,21 +32,21 @@ std::optional<std::int64_t> ParseWholeNumber(std::string_view text, std::int64_t
 std::vector<std::string> SplitList(std::string_view text, std::string_view separators);
 
 // A whole number within nMin..nMax.
-SBlockParam IntParam(std::string strName, std::int32_t& nValue, std::int32_t nMin,
-                     std::int32_t nMax);
+SBlockParam IntParam(std::string strName, std::string strTitle, std::int32_t& nValue,
+                     std::int32_t nMin, std::int32_t nMax);
 // A number within nMin..nMax that turns its switch on, or "off".
-SBlockParam SwitchedIntParam(std::string strName, std::int32_t& bOn, std::int32_t& nValue,
-                             std::int32_t nMin, std::int32_t nMax);
+SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int32_t& bOn,
+                             std::int32_t& nValue, std::int32_t nMin, std::int32_t nMax);
 // One of the words, stored as its position.
-SBlockParam ChoiceParam(std::string strName, std::int32_t& nValue,
+SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t& nValue,
                         std::vector<std::string> words);
 // A flow law: "5" deterministic, "1..10" uniform (a special law is shown, not set).
-SBlockParam LawParam(std::string strName, CFlowLaw& law);
+SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law);
 // One number per entry, separated by commas or, where commas separate values already (a
 // sweep), by slashes; each within nMin..nMax and, when nMaxSum is not
 // negative, their running sum never above it; onApplied runs after a value is taken.
-SBlockParam ListParam(std::string strName, std::vector<std::int32_t>& values, std::int32_t nMin,
-                      std::int32_t nMax, std::int32_t nMaxSum,
+SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std::int32_t>& values,
+                      std::int32_t nMin, std::int32_t nMax, std::int32_t nMaxSum,
                       std::function<void()> onApplied = {});
 
 }  // namespace mardo

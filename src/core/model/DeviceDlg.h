@@ -24,7 +24,9 @@ public:
     int HasTransacts() override;
     void ComputeStatistics() override;
     void ResetStatistics(std::uint32_t nTime) override;
-    std::vector<SBlockParam> GetParams() override { return {LawParam("service", m_law)}; }
+    std::vector<SBlockParam> GetParams() override {
+        return {LawParam("service", "Время обслуживания", m_law)};
+    }
     CTransactList* GetOutputList(std::int32_t k) override;
     std::optional<SDeviceFigures> GetDeviceFigures() const override {
         return SDeviceFigures{GetLeft(), m_dUtilization, m_dAvgTime, IsFree(), m_nWaiting};

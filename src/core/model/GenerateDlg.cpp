@@ -116,12 +116,12 @@ void CGenerateDlg::ResetStatistics(std::uint32_t nTime) {
 }
 
 std::vector<SBlockParam> CGenerateDlg::GetParams() {
-    return {LawParam("interval", m_law),
-            SwitchedIntParam("delay", m_params.m_bDelay, m_params.m_nDelay, 0,
-                             CGenerateParams::kMaxDelay),
-            SwitchedIntParam("limit", m_params.m_bLimit, m_params.m_nLimit, 1,
-                             CGenerateParams::kMaxLimit),
-            SwitchedIntParam("priority", m_params.m_bPriority, m_params.m_nPriority, 0,
+    return {LawParam("interval", "Интервал между поступлениями", m_law),
+            SwitchedIntParam("delay", "Задержка первого транзакта", m_params.m_bDelay,
+                             m_params.m_nDelay, 0, CGenerateParams::kMaxDelay),
+            SwitchedIntParam("limit", "Ограничение числа транзактов", m_params.m_bLimit,
+                             m_params.m_nLimit, 1, CGenerateParams::kMaxLimit),
+            SwitchedIntParam("priority", "Приоритет", m_params.m_bPriority, m_params.m_nPriority, 0,
                              CTransact::kMaxPriority)};
 }
 

@@ -22,7 +22,8 @@ public:
     void ComputeStatistics() override;
     void ResetStatistics(std::uint32_t nTime) override;
     std::vector<SBlockParam> GetParams() override {
-        return {IntParam("count", m_nWaitCount, 1, kMaxWaitCount)};
+        return {
+            IntParam("count", "Количество ожидаемых транзактов", m_nWaitCount, 1, kMaxWaitCount)};
     }
     CTransactList* GetOutputList(std::int32_t k) override;
 

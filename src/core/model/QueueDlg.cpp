@@ -57,9 +57,10 @@ void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
 }
 
 std::vector<SBlockParam> CQueueDlg::GetParams() {
-    return {ChoiceParam("discipline", m_params.m_nDiscipline, {"fifo", "lifo", "random", "priority"}),
-            SwitchedIntParam("limit", m_params.m_bLimit, m_params.m_nLimit, 1,
-                             CQueueParams::kMaxLimit)};
+    return {ChoiceParam("discipline", "Дисциплина очереди", m_params.m_nDiscipline,
+                        {"fifo", "lifo", "random", "priority"}),
+            SwitchedIntParam("limit", "Ограничение длины очереди", m_params.m_bLimit,
+                             m_params.m_nLimit, 1, CQueueParams::kMaxLimit)};
 }
 
 void CQueueDlg::ClearTransacts() {

@@ -23,7 +23,8 @@ public:
     void PrepareRun() override;
     void ResetStatistics(std::uint32_t nTime) override;
     std::vector<SBlockParam> GetParams() override {
-        return {ListParam("counts", m_copyCounts, 1, kMaxCopies, -1)};
+        return {
+            ListParam("counts", "Количество копий на выходах", m_copyCounts, 1, kMaxCopies, -1)};
     }
     void ClearTransacts() override;
     int HasTransacts() override;

@@ -94,8 +94,8 @@ void CTransferDlg::ResetStatistics(std::uint32_t nTime) {
 
 std::vector<SBlockParam> CTransferDlg::GetParams() {
     // Probabilities given mean routing by them.
-    return {ListParam("probabilities", m_rule.m_probabilities, 0, CTransferRule::kWhole,
-                      CTransferRule::kWhole,
+    return {ListParam("probabilities", "Вероятности выходов", m_rule.m_probabilities, 0,
+                      CTransferRule::kWhole, CTransferRule::kWhole,
                       [this] { m_rule.m_nKind = CTransferRule::kByProbability; })};
 }
 

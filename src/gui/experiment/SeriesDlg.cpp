@@ -59,6 +59,11 @@ const char* const kSaveText = "Сохранить &как...";
 const char* const kCloseText = "З&акрыть";
 const char* const kModelTarget = "model";
 constexpr int kPollInterval = 200;  // ms
+
+// The owner of parameters as the window names it: a block by its name, the model as "Модель".
+QString OwnerTitle(const std::string& strOwner) {
+    return strOwner == kModelTarget ? Text("Модель") : Text(strOwner);
+}
 constexpr std::size_t kMostPoints = 1000;
 
 QTableWidgetItem* NumberItem(double d) {
@@ -95,7 +100,9 @@ CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pPar
     : QDialog(pParent), m_model(model), m_strModelFile(strModelFile) {
     setWindowTitle(Text(kTitle));
     for (const SBlockParam& param : GetParamTargets(model)) {
-        m_targets.push_back(param.strName);
+        // Names may hold dots, parameters do not.
+        const std::size_t nDot = param.strName.rfind('.');
+        m_targets.push_back({param.strName.substr(0, nDot), param.strName, param.strTitle});
     }
     CreateControls();
     m_pollTimer.setInterval(kPollInterval);
@@ -127,11 +134,9 @@ void CSeriesDlg::CreateControls() {
     m_pBlock = new QComboBox(this);
     m_pParam = new QComboBox(this);
     std::set<std::string> seen;
-    for (const std::string& strTarget : m_targets) {
-        const std::string strBlock = strTarget.substr(0, strTarget.find('.'));
-        if (seen.insert(strBlock).second) {
-            m_pBlock->addItem(strBlock == kModelTarget ? Text("Модель") : Text(strBlock),
-                              Text(strBlock));
+    for (const STarget& target : m_targets) {
+        if (seen.insert(target.strOwner).second) {
+            m_pBlock->addItem(OwnerTitle(target.strOwner), Text(target.strOwner));
         }
     }
     connect(m_pBlock, &QComboBox::currentIndexChanged, this, &CSeriesDlg::FillParameters);
@@ -150,18 +155,19 @@ void CSeriesDlg::CreateControls() {
     m_pStep = spin(1, std::numeric_limits<int>::max(), 1);
     auto* pVary = new QGridLayout;
     pVary->addWidget(m_pVary, 0, 0, 1, 4);
+    // The parameters' titles are long: each choice has a row of its own.
     pVary->addWidget(new QLabel(Text("Блок"), this), 1, 0);
-    pVary->addWidget(m_pBlock, 1, 1);
-    pVary->addWidget(new QLabel(Text("Параметр"), this), 1, 2);
-    pVary->addWidget(m_pParam, 1, 3);
-    pVary->addWidget(m_pByList, 2, 0);
-    pVary->addWidget(m_pList, 2, 1, 1, 3);
-    pVary->addWidget(pByRange, 3, 0);
+    pVary->addWidget(m_pBlock, 1, 1, 1, 3);
+    pVary->addWidget(new QLabel(Text("Параметр"), this), 2, 0);
+    pVary->addWidget(m_pParam, 2, 1, 1, 3);
+    pVary->addWidget(m_pByList, 3, 0);
+    pVary->addWidget(m_pList, 3, 1, 1, 3);
+    pVary->addWidget(pByRange, 4, 0);
     auto* pRange = new QHBoxLayout;
     pRange->addWidget(m_pFrom);
     pRange->addWidget(m_pTo);
     pRange->addWidget(m_pStep);
-    pVary->addLayout(pRange, 3, 1, 1, 3);
+    pVary->addLayout(pRange, 4, 1, 1, 3);
     const auto enable = [this, pByRange] {
         const bool bVary = m_pVary->isChecked();
         for (QWidget* pWidget : std::initializer_list<QWidget*>{m_pBlock, m_pParam, m_pByList,
@@ -232,11 +238,13 @@ void CSeriesDlg::CreateControls() {
 }
 
 void CSeriesDlg::FillParameters() {
-    const std::string strBlock = m_pBlock->currentData().toString().toStdString() + ".";
+    const std::string strOwner = m_pBlock->currentData().toString().toStdString();
     m_pParam->clear();
-    for (const std::string& strTarget : m_targets) {
-        if (strTarget.rfind(strBlock, 0) == 0) {
-            m_pParam->addItem(Text(strTarget.substr(strBlock.size())), Text(strTarget));
+    for (const STarget& target : m_targets) {
+        if (target.strOwner == strOwner) {
+            m_pParam->addItem(Text(target.strTitle), Text(target.strName));
+            // The same parameter for the batch runner's --set and --sweep.
+            m_pParam->setItemData(m_pParam->count() - 1, Text(target.strName), Qt::ToolTipRole);
         }
     }
 }
@@ -306,6 +314,12 @@ void CSeriesDlg::OnStartStop() {
     }
     m_nReplications = plan->nReplications;
     m_strVaried = plan->points[0].empty() ? "" : plan->points[0][0].strTarget;
+    m_strVariedTitle.clear();
+    for (const STarget& target : m_targets) {
+        if (target.strName == m_strVaried) {
+            m_strVariedTitle = OwnerTitle(target.strOwner).toStdString() + ": " + target.strTitle;
+        }
+    }
     m_nDone = 0;
     m_nTotal = plan->points.size() * static_cast<std::size_t>(plan->nReplications);
     m_bStop = false;
@@ -366,7 +380,9 @@ void CSeriesDlg::ShowTable() {
     m_pTable->clear();
     QStringList headers;
     if (bVaried) {
-        headers << Text(m_strVaried);
+        // The values are short, the parameter's title is not: the chart's axis and the
+        // header's tooltip show it.
+        headers << Text("Значение");
     }
     headers << Text("Объект") << Text("Показатель") << Text("Среднее") << Text("± 95%");
     m_pTable->setColumnCount(static_cast<int>(headers.size()));
@@ -391,6 +407,9 @@ void CSeriesDlg::ShowTable() {
     const int nFigureColumn = bVaried ? 2 : 1;
     m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_pTable->horizontalHeader()->setSectionResizeMode(nFigureColumn, QHeaderView::Stretch);
+    if (bVaried) {
+        m_pTable->horizontalHeaderItem(0)->setToolTip(Text(m_strVariedTitle));
+    }
     for (int r = 0; r < m_pTable->rowCount(); ++r) {
         QTableWidgetItem* pItem = m_pTable->item(r, nFigureColumn);
         pItem->setToolTip(pItem->text());
@@ -496,7 +515,7 @@ void CSeriesDlg::ShowChart() {
             } else {
                 delete pCategories;
             }
-            pAxisX->setTitleText(Text(m_strVaried));
+            pAxisX->setTitleText(Text(m_strVariedTitle));
         } else {
             // How the figure spread over the replications: a histogram of up to ten bins.
             const std::vector<double> values = ReplicationValues(m_points[chosen.nPoint], chosen);

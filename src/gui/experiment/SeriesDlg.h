@@ -92,7 +92,14 @@ private:
 
     CModel& m_model;
     QString m_strModelFile;
-    std::vector<std::string> m_targets;
+    // What the series may vary: the owner (a block's name, or "model"), the target as the batch
+    // runner names it, and the parameter's title for the window.
+    struct STarget {
+        std::string strOwner;
+        std::string strName;
+        std::string strTitle;
+    };
+    std::vector<STarget> m_targets;
 
     // The series under way: the worker thread writes the result and then the flag.
     std::thread m_worker;
@@ -102,7 +109,8 @@ private:
     std::atomic<std::size_t> m_nTotal{0};
     SExperimentResult m_result;
     std::int32_t m_nReplications = 0;
-    std::string m_strVaried;
+    std::string m_strVaried;       // the varied target, as the CSV names it
+    std::string m_strVariedTitle;  // the same for the table and the chart
     QElapsedTimer m_clock;
     QTimer m_pollTimer;
 
