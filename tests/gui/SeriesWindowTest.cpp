@@ -135,8 +135,16 @@ void SeriesWindowTest::SweptSeriesMatchesTheBatchRunner() {
 void SeriesWindowTest::StopAndCloseDuringASeries() {
     CModel model;
     QVERIFY(LoadModel(model, kModelPath.toStdString()).IsLoaded());
+    // A name may hold a dot: the block still offers its own parameter, by its title.
+    model.FindBlock("D1")->SetName("D.1");
     CSeriesDlg dlg(model, QStringLiteral("two-phases.mrd"));
     dlg.show();
+    auto* pBlock = dlg.findChild<QComboBox*>(QStringLiteral("block"));
+    pBlock->setCurrentIndex(pBlock->findData(QStringLiteral("D.1")));
+    auto* pParam = dlg.findChild<QComboBox*>(QStringLiteral("param"));
+    QCOMPARE(pParam->count(), 1);
+    QCOMPARE(pParam->currentText(), QStringLiteral("Время обслуживания"));
+    QCOMPARE(pParam->currentData().toString(), QStringLiteral("D.1.service"));
     dlg.findChild<QSpinBox*>(QStringLiteral("replications"))->setValue(1000);
     QPushButton* pStart = Button(dlg, QStringLiteral("&Старт"));
     QTest::mouseClick(pStart, Qt::LeftButton);
