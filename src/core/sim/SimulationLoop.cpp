@@ -39,6 +39,7 @@ std::string CSimulationLoop::RunMessage(const char* pszText, std::int32_t nRun,
 CSimulationLoop::EOutcome CSimulationLoop::Run() {
     SeedRand(m_nSeed);
     m_nTime = 0;
+    m_bQuietAfterLastTick = false;
     m_bWarmedUp = m_nWarmup == 0;
     m_nWarmupDepartures = 0;
     m_nModelTime.store(0, std::memory_order_relaxed);
@@ -152,8 +153,12 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
             continue;
         }
         // Ticks in which nothing would change pass at once; departures, the system's
-        // emptiness and the stop rule's count stay as they are through them.
-        std::uint32_t nQuiet = QuietTicksFrom(m_nTime + 1);
+        // emptiness and the stop rule's count stay as they are through them. When the tick's
+        // final pass was found quiet, the blocks' answers then hold now as well.
+        const std::uint32_t nNext = m_nTime + 1;
+        const std::uint32_t nBusy = m_bFinalPassQuiet ? m_nNextBusy : NextBusyTick(nNext);
+        std::uint32_t nQuiet = nBusy > nNext ? nBusy - nNext : 0;
+        m_bQuietAfterLastTick = nQuiet != 0;
         if (bByTime && nStopValue > t) {
             nQuiet = std::min(nQuiet, nStopValue - t);
         }
@@ -187,23 +192,35 @@ void CSimulationLoop::Publish() {
     m_nDeparted.store(Departures(), std::memory_order_relaxed);
 }
 
-std::uint32_t CSimulationLoop::QuietTicksFrom(std::uint32_t nNext) {
+std::uint32_t CSimulationLoop::NextBusyTick(std::uint32_t nFrom) {
     // Stop short of the end of model time, where it would wrap around.
     std::uint32_t nBusy = CBlockDlg::kForever - 1;
     for (CBlockDlg* pBlock : m_watched) {
-        nBusy = std::min(nBusy, pBlock->QuietUntil(nNext));
-        if (nBusy <= nNext) {
-            return 0;
+        nBusy = std::min(nBusy, pBlock->QuietUntil(nFrom));
+        if (nBusy <= nFrom) {
+            return nFrom;
         }
     }
-    return nBusy > nNext ? nBusy - nNext : 0;
+    return nBusy;
 }
 
-// One tick: the three passes through every generator, which then rotate by one.
+// One tick: the three passes through every generator, which then rotate by one. The final pass
+// is left out when no block it reaches could do anything in it but keep its figures, which the
+// blocks catch up on lazily: it would change nothing (most ticks of most models, where what the
+// service pass released has already moved on). The blocks are asked only while ticks are being
+// skipped: their answers then serve the skip too, where in a model busy every tick the question
+// would cost more than the pass.
 void CSimulationLoop::Tick(std::uint32_t nTime) {
     ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });
     ForEachGenerator([nTime](CBlockDlg& generator) { generator.ServicePass(nullptr, nTime); });
-    ForEachGenerator([nTime](CBlockDlg& generator) { generator.FinalPass(nullptr, nTime); });
+    m_bFinalPassQuiet = false;
+    if (m_bQuietAfterLastTick) {
+        m_nNextBusy = NextBusyTick(nTime);
+        m_bFinalPassQuiet = m_nNextBusy > nTime;
+    }
+    if (!m_bFinalPassQuiet) {
+        ForEachGenerator([nTime](CBlockDlg& generator) { generator.FinalPass(nullptr, nTime); });
+    }
     if (++m_nFirstGenerator >= m_generators.size()) {
         m_nFirstGenerator = 0;
     }

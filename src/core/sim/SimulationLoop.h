@@ -69,8 +69,9 @@ private:
     // stops or abandons the simulation.
     ESignal RunTicks();
     void Tick(std::uint32_t nTime);
-    // How many ticks from nNext on would change nothing but figures blocks keep lazily.
-    std::uint32_t QuietTicksFrom(std::uint32_t nNext);
+    // The first tick from nFrom on in which a pass on a watched block might do more than keep
+    // the figures blocks keep lazily (nFrom: at once), short of the end of model time.
+    std::uint32_t NextBusyTick(std::uint32_t nFrom);
     void Publish();
     // Calls every generator once, from the first of the current rotation.
     template <typename TCall>
@@ -93,6 +94,9 @@ private:
     bool m_bSkipQuiet = true;
     CTrace* m_pTrace = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
+    bool m_bQuietAfterLastTick = false;  // ticks were skipped after the last tick
+    bool m_bFinalPassQuiet = false;      // the last tick left its final pass out...
+    std::uint32_t m_nNextBusy = 0;       // ...since no block could act before this tick
     std::uint32_t m_nTime = 0;
     std::uint32_t m_nSeed = kFirstRandState;
     std::uint32_t m_nEndState = kFirstRandState;
