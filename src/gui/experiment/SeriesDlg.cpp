@@ -60,6 +60,13 @@ const char* const kCloseText = "З&акрыть";
 const char* const kModelTarget = "model";
 constexpr int kPollInterval = 200;  // ms
 
+// A parameter's value as the list of values takes it: the list separates values by commas, so
+// a value that is a list itself is written with slashes, as the batch runner's sweeps take it.
+std::string InListForm(std::string strValue) {
+    std::replace(strValue.begin(), strValue.end(), ',', '/');
+    return strValue;
+}
+
 // The owner of parameters as the window names it: a block by its name, the model as "Модель".
 QString OwnerTitle(const std::string& strOwner) {
     return strOwner == kModelTarget ? Text("Модель") : Text(strOwner);
@@ -102,7 +109,8 @@ CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pPar
     for (const SBlockParam& param : GetParamTargets(model)) {
         // Names may hold dots, parameters do not.
         const std::size_t nDot = param.strName.rfind('.');
-        m_targets.push_back({param.strName.substr(0, nDot), param.strName, param.strTitle});
+        m_targets.push_back(
+            {param.strName.substr(0, nDot), param.strName, param.strTitle, param.strValue});
     }
     CreateControls();
     m_pollTimer.setInterval(kPollInterval);
@@ -149,7 +157,8 @@ void CSeriesDlg::CreateControls() {
     m_pBlock->setObjectName(QStringLiteral("block"));
     m_pParam->setObjectName(QStringLiteral("param"));
     m_pList->setObjectName(QStringLiteral("values"));
-    m_pList->setPlaceholderText(Text("например: 5, 10, 15"));
+    connect(m_pParam, &QComboBox::currentIndexChanged, this, &CSeriesDlg::ShowModelValue);
+    ShowModelValue();
     m_pFrom = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 1);
     m_pTo = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 10);
     m_pStep = spin(1, std::numeric_limits<int>::max(), 1);
@@ -200,6 +209,10 @@ void CSeriesDlg::CreateControls() {
     m_pProgress = new QProgressBar(this);
     m_pProgress->setFormat(QString());
     m_pLog = new QListWidget(this);
+    // A long message wraps in the narrow log rather than hiding its end.
+    m_pLog->setWordWrap(true);
+    m_pLog->setResizeMode(QListView::Adjust);
+    m_pLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* pLeft = new QVBoxLayout;
     pLeft->addLayout(pSettings);
@@ -249,6 +262,17 @@ void CSeriesDlg::FillParameters() {
     }
 }
 
+void CSeriesDlg::ShowModelValue() {
+    const std::string strName = m_pParam->currentData().toString().toStdString();
+    for (const STarget& target : m_targets) {
+        if (target.strName == strName) {
+            m_pList->setPlaceholderText(Text("в модели: " + InListForm(target.strValue)));
+            return;
+        }
+    }
+    m_pList->setPlaceholderText(QString());
+}
+
 std::optional<SExperimentPlan> CSeriesDlg::MakePlan(QString& strError) const {
     SExperimentPlan plan;
     plan.nReplications = m_pReplications->value();
@@ -278,9 +302,16 @@ std::optional<SExperimentPlan> CSeriesDlg::MakePlan(QString& strError) const {
         strError = Text("Не указано ни одного значения параметра");
         return std::nullopt;
     }
-    if (const std::string strRefused = CheckSweep(m_model, sweep); !strRefused.empty()) {
-        strError = Text(strRefused);
-        return std::nullopt;
+    // A value the parameter cannot take is named, with the form the model's value has.
+    for (const std::string& strValue : sweep.values) {
+        if (!CheckSweep(m_model, {sweep.strTarget, {strValue}}).empty()) {
+            const auto target =
+                std::find_if(m_targets.begin(), m_targets.end(),
+                             [&](const STarget& t) { return t.strName == sweep.strTarget; });
+            strError = Text("Значение «" + strValue + "» не подходит для параметра «" +
+                            target->strTitle + "»; в модели: " + InListForm(target->strValue));
+            return std::nullopt;
+        }
     }
     plan.points = SweepPoints({sweep});
     return plan;
@@ -365,6 +396,9 @@ void CSeriesDlg::Finish() {
             Log(Text(line.Format()));
         }
         Log(Text("Серия не выполнена"));
+        // Nothing was simulated, whatever the count of skipped runs says.
+        m_pProgress->setValue(0);
+        m_pProgress->setFormat(QString());
         return;
     }
     Log(Text("Серия закончена: " + std::to_string(m_nTotal) + " прогонов"));

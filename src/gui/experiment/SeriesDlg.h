@@ -57,6 +57,8 @@ protected:
 private:
     void CreateControls();
     void FillParameters();
+    // Shows the chosen parameter's value in the model where the values are typed.
+    void ShowModelValue();
     void OnStartStop();
     void Poll();
     void Finish();
@@ -93,11 +95,12 @@ private:
     CModel& m_model;
     QString m_strModelFile;
     // What the series may vary: the owner (a block's name, or "model"), the target as the batch
-    // runner names it, and the parameter's title for the window.
+    // runner names it, the parameter's title for the window and its value in the model.
     struct STarget {
         std::string strOwner;
         std::string strName;
         std::string strTitle;
+        std::string strValue;
     };
     std::vector<STarget> m_targets;
 
