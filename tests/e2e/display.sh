@@ -22,12 +22,18 @@ cleanup() {
     for pid in "${started_pids[@]}" $wm_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
     done
+    # The next script may take the same display number: it finds it free once the server is gone.
+    for pid in $wm_pid $xvfb_pid; do
+        wait "$pid" 2>/dev/null || true
+    done
 }
 trap cleanup EXIT
 
 # Xvfb chooses a free display number itself and writes it once it listens: scripts started
-# together (ctest runs them side by side) can never pick the same one.
-Xvfb -displayfd 3 -screen 0 1280x900x24 -wr -nolisten tcp 3>"$out/display-number" \
+# together (ctest runs them side by side) can never pick the same one. Without -noreset the
+# server starts afresh whenever its last client leaves (the xdpyinfo below), and refuses a
+# window manager that connects meanwhile: one start in ten failed so.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -wr -noreset -nolisten tcp 3>"$out/display-number" \
     >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 300); do
