@@ -76,7 +76,7 @@ std::optional<std::vector<std::string>> RangeValues(std::int64_t nFrom, std::int
     return values;
 }
 
-std::string CheckSweep(const CModel& model, const SSweep& sweep) {
+std::string CheckSweep(const CModel& model, const SSweep& sweep, std::string* pRefused) {
     const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(model);
     if (!bytes) {
         return {};  // the experiment refuses such a model itself
@@ -90,6 +90,9 @@ std::string CheckSweep(const CModel& model, const SSweep& sweep) {
     for (const std::string& strValue : sweep.values) {
         if (std::string strError = ApplySetting(scratch, {sweep.strTarget, strValue});
             !strError.empty()) {
+            if (pRefused != nullptr) {
+                *pRefused = strValue;
+            }
             return strError;
         }
     }

@@ -21,8 +21,9 @@ std::optional<std::vector<std::string>> RangeValues(std::int64_t nFrom, std::int
                                                     std::int64_t nStep, std::size_t nMost);
 
 // Whether every value of the sweep applies to the model (tried on a copy): why the first that
-// does not cannot, or an empty text.
-std::string CheckSweep(const CModel& model, const SSweep& sweep);
+// does not cannot, or an empty text; that value goes into pRefused, if given.
+std::string CheckSweep(const CModel& model, const SSweep& sweep,
+                       std::string* pRefused = nullptr);
 
 // One figure of one device, queue or of the model at one point of a series, summarized over
 // the point's replications.

@@ -156,7 +156,7 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         // emptiness and the stop rule's count stay as they are through them. When the tick's
         // final pass was found quiet, the blocks' answers then hold now as well.
         const std::uint32_t nNext = m_nTime + 1;
-        const std::uint32_t nBusy = m_bFinalPassQuiet ? m_nNextBusy : NextBusyTick(nNext);
+        const std::uint32_t nBusy = m_nNextBusy > m_nTime ? m_nNextBusy : NextBusyTick(nNext);
         std::uint32_t nQuiet = nBusy > nNext ? nBusy - nNext : 0;
         m_bQuietAfterLastTick = nQuiet != 0;
         if (bByTime && nStopValue > t) {
@@ -213,12 +213,8 @@ std::uint32_t CSimulationLoop::NextBusyTick(std::uint32_t nFrom) {
 void CSimulationLoop::Tick(std::uint32_t nTime) {
     ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });
     ForEachGenerator([nTime](CBlockDlg& generator) { generator.ServicePass(nullptr, nTime); });
-    m_bFinalPassQuiet = false;
-    if (m_bQuietAfterLastTick) {
-        m_nNextBusy = NextBusyTick(nTime);
-        m_bFinalPassQuiet = m_nNextBusy > nTime;
-    }
-    if (!m_bFinalPassQuiet) {
+    m_nNextBusy = m_bQuietAfterLastTick ? NextBusyTick(nTime) : 0;
+    if (m_nNextBusy <= nTime) {
         ForEachGenerator([nTime](CBlockDlg& generator) { generator.FinalPass(nullptr, nTime); });
     }
     if (++m_nFirstGenerator >= m_generators.size()) {

@@ -95,8 +95,9 @@ private:
     CTrace* m_pTrace = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
     bool m_bQuietAfterLastTick = false;  // ticks were skipped after the last tick
-    bool m_bFinalPassQuiet = false;      // the last tick left its final pass out...
-    std::uint32_t m_nNextBusy = 0;       // ...since no block could act before this tick
+    // After the last tick's service pass, the first tick in which a block could act, when it
+    // lies beyond that tick (the final pass was then left out); 0 when not asked.
+    std::uint32_t m_nNextBusy = 0;
     std::uint32_t m_nTime = 0;
     std::uint32_t m_nSeed = kFirstRandState;
     std::uint32_t m_nEndState = kFirstRandState;

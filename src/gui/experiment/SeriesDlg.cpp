@@ -264,13 +264,15 @@ void CSeriesDlg::FillParameters() {
 
 void CSeriesDlg::ShowModelValue() {
     const std::string strName = m_pParam->currentData().toString().toStdString();
-    for (const STarget& target : m_targets) {
-        if (target.strName == strName) {
-            m_pList->setPlaceholderText(Text("в модели: " + InListForm(target.strValue)));
-            return;
-        }
-    }
-    m_pList->setPlaceholderText(QString());
+    const STarget* pTarget = FindTarget(strName);
+    m_pList->setPlaceholderText(
+        pTarget != nullptr ? Text("в модели: " + InListForm(pTarget->strValue)) : QString());
+}
+
+const CSeriesDlg::STarget* CSeriesDlg::FindTarget(const std::string& strName) const {
+    const auto it = std::find_if(m_targets.begin(), m_targets.end(),
+                                 [&](const STarget& target) { return target.strName == strName; });
+    return it != m_targets.end() ? &*it : nullptr;
 }
 
 std::optional<SExperimentPlan> CSeriesDlg::MakePlan(QString& strError) const {
@@ -303,15 +305,11 @@ std::optional<SExperimentPlan> CSeriesDlg::MakePlan(QString& strError) const {
         return std::nullopt;
     }
     // A value the parameter cannot take is named, with the form the model's value has.
-    for (const std::string& strValue : sweep.values) {
-        if (!CheckSweep(m_model, {sweep.strTarget, {strValue}}).empty()) {
-            const auto target =
-                std::find_if(m_targets.begin(), m_targets.end(),
-                             [&](const STarget& t) { return t.strName == sweep.strTarget; });
-            strError = Text("Значение «" + strValue + "» не подходит для параметра «" +
-                            target->strTitle + "»; в модели: " + InListForm(target->strValue));
-            return std::nullopt;
-        }
+    if (std::string strValue; !CheckSweep(m_model, sweep, &strValue).empty()) {
+        const STarget& target = *FindTarget(sweep.strTarget);
+        strError = Text("Значение «" + strValue + "» не подходит для параметра «" +
+                        target.strTitle + "»; в модели: " + InListForm(target.strValue));
+        return std::nullopt;
     }
     plan.points = SweepPoints({sweep});
     return plan;
@@ -346,10 +344,8 @@ void CSeriesDlg::OnStartStop() {
     m_nReplications = plan->nReplications;
     m_strVaried = plan->points[0].empty() ? "" : plan->points[0][0].strTarget;
     m_strVariedTitle.clear();
-    for (const STarget& target : m_targets) {
-        if (target.strName == m_strVaried) {
-            m_strVariedTitle = OwnerTitle(target.strOwner).toStdString() + ": " + target.strTitle;
-        }
+    if (const STarget* pTarget = FindTarget(m_strVaried)) {
+        m_strVariedTitle = OwnerTitle(pTarget->strOwner).toStdString() + ": " + pTarget->strTitle;
     }
     m_nDone = 0;
     m_nTotal = plan->points.size() * static_cast<std::size_t>(plan->nReplications);

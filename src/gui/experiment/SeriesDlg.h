@@ -103,6 +103,8 @@ private:
         std::string strValue;
     };
     std::vector<STarget> m_targets;
+    // The target of that name, or null.
+    const STarget* FindTarget(const std::string& strName) const;
 
     // The series under way: the worker thread writes the result and then the flag.
     std::thread m_worker;
