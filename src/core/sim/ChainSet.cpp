@@ -21,6 +21,10 @@ std::size_t CChainSet::GetTotalCount() const {
 }
 
 std::optional<CTransact> CChainSet::TakeBest() {
+    if (m_lists.size() == 1) {  // most devices have one input
+        CTransactList& list = *m_lists.front();
+        return list.IsEmpty() ? std::nullopt : std::optional<CTransact>(list.PopFront());
+    }
     CTransactList* pBest = nullptr;
     for (CTransactList* pList : m_lists) {
         if (pList->IsEmpty()) {

@@ -1,14 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <vector>
 
 #include "core/sim/Transact.h"
+#include "core/sim/TransactList.h"
 
 namespace mardo {
-
-class CTransactList;
 
 // The upstream output lists that have been offered to a service device or a queue, in the
 // order they were first offered. The set owns neither the lists nor their transacts.
@@ -24,6 +24,11 @@ public:
     std::size_t GetListCount() const { return m_lists.size(); }
     // The number of transacts in all lists of the set.
     std::size_t GetTotalCount() const;
+    // Whether some list of the set holds a transact.
+    bool HasTransacts() const {
+        return std::any_of(m_lists.begin(), m_lists.end(),
+                           [](const CTransactList* pList) { return !pList->IsEmpty(); });
+    }
     // Removes and returns the best head of all lists: the highest priority; on equal
     // priority the head of the longer list; on equal length the list added first.
     std::optional<CTransact> TakeBest();

@@ -50,19 +50,10 @@ void CTransactList::PushFront(const CTransact& transact) {
 }
 
 CTransact CTransactList::PopFrontSlowly() {
-    CTransact transact;
-    if (m_pRope) {
-        transact = m_pRope->PopFront();
-        if (--m_nCount < kRopeLength / 4) {
-            BecomeRing();
-        }
-    } else {
-        transact = m_pItems[m_nHead];
-        m_nHead = (m_nHead + 1) & m_nMask;
-        --m_nCount;
-    }
-    if (m_nCount == 0) {
-        m_bFalling = true;
+    // A rope is longer than a ring's longest, so it is not emptied here.
+    const CTransact transact = m_pRope->PopFront();
+    if (--m_nCount < kRopeLength / 4) {
+        BecomeRing();
     }
     return transact;
 }
@@ -189,16 +180,13 @@ void CTransactList::InsertByPriority(const CTransact& transact) {
     InsertAt(PriorityPosition(transact.GetPriority()), transact);
 }
 
-void CTransactList::DeleteAll() {
+void CTransactList::Release() {
     m_pRope.reset();
     // A small buffer is kept for the next transacts; a large one goes back to the system.
     if (m_pItems && m_nMask + 1 > kKeptCapacity) {
         m_pItems.reset();
         m_nMask = 0;
     }
-    m_nCount = 0;
-    m_nHead = 0;
-    m_bFalling = true;
 }
 
 void CTransactList::Swap(CTransactList& other) noexcept {

@@ -54,12 +54,14 @@ public:
     void PushFront(const CTransact& transact);
     // Removes and returns the first transact; the list must not be empty.
     CTransact PopFront() {
-        if (m_pRope || m_nCount == 1) {
+        if (m_pRope) {
             return PopFrontSlowly();
         }
         const CTransact transact = m_pItems[m_nHead];
         m_nHead = (m_nHead + 1) & m_nMask;
-        --m_nCount;
+        if (--m_nCount == 0) {
+            m_bFalling = true;
+        }
         return transact;
     }
     // Appends n copies of the transact at the end.
@@ -69,7 +71,14 @@ public:
     // Inserts before the first transact of lower priority, behind all of equal or higher.
     void InsertByPriority(const CTransact& transact);
     // Destroys every transact and empties the list.
-    void DeleteAll();
+    void DeleteAll() {
+        if (m_pRope || m_nMask >= kKeptCapacity) {
+            Release();
+        }
+        m_nCount = 0;
+        m_nHead = 0;
+        m_bFalling = true;
+    }
     // Exchanges the contents of two lists without copying.
     void Swap(CTransactList& other) noexcept;
 
@@ -79,7 +88,10 @@ private:
     // quarter of it.
     static constexpr std::size_t kRopeLength = 4096;
 
+    // Removes the first transact of a rope.
     CTransact PopFrontSlowly();
+    // Gives back the rope, or a ring buffer larger than the one kept for the next transacts.
+    void Release();
     void InsertInRing(std::size_t k, const CTransact& transact);
     void BecomeRope();
     void BecomeRing();
