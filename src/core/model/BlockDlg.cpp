@@ -92,7 +92,7 @@ CTransactList* CBlockDlg::GetOutputList(std::int32_t /*k*/) { return nullptr; }
 
 void CBlockDlg::CatchUp(std::uint32_t /*nTime*/) {}
 
-std::uint32_t CBlockDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CBlockDlg::QuietUntil(std::uint32_t nTime) {
     // A block that was not prepared ignores every pass.
     return m_bActive ? nTime : kForever;
 }

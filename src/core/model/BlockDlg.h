@@ -35,6 +35,19 @@ struct SBlockTraits {
     bool bVariableOutputs = false;  // its sheet sets the number of its outputs
 };
 
+// When a block's passes could next do more than keep the figures it keeps lazily: the first
+// tick in which any of its passes could, and the first from which on its arrival pass may not
+// be left out. That may lie later (a device takes and ends services only in the service pass)
+// or earlier (a queue's accounting of a new tick, which its arrival pass does, must come before
+// a device takes from it). A block whose passes act alike gives one tick for both.
+struct SQuietTicks {
+    SQuietTicks(std::uint32_t nTick) : nAny(nTick), nArrival(nTick) {}  // every pass alike
+    SQuietTicks(std::uint32_t nAnyPass, std::uint32_t nArrivalPass)
+        : nAny(nAnyPass), nArrival(nArrivalPass) {}
+    std::uint32_t nAny;
+    std::uint32_t nArrival;
+};
+
 // The figures of a service device's row in the report.
 struct SDeviceFigures {
     std::uint32_t nLeft;
@@ -176,8 +189,9 @@ public:
     // Nothing moves in such a tick: every list is either empty or waits before a block that
     // cannot take it.
     // The first tick, from nTime on, in which a pass on this block, with its inputs as they
-    // stand, might do something beyond such figures; nTime when one would now.
-    virtual std::uint32_t QuietUntil(std::uint32_t nTime);
+    // stand, might do something beyond such figures; nTime when one would now. With it, the
+    // first from which on its arrival pass may not be left out (see SQuietTicks).
+    virtual SQuietTicks QuietUntil(std::uint32_t nTime);
     // Tells the block the lists it is handed (one per output leading to it) and that its passes
     // may skip ticks, which it then catches up.
     void WatchInputs(std::vector<CTransactList*> inputs) {

@@ -126,7 +126,7 @@ void CDeviceDlg::CatchUp(std::uint32_t nTime) {
 
 CTransactList* CDeviceDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
 
-std::uint32_t CDeviceDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CDeviceDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {
         return kForever;
     }
@@ -137,10 +137,11 @@ std::uint32_t CDeviceDlg::QuietUntil(std::uint32_t nTime) {
     if (m_bServing) {
         // The service ends in the step of this tick, or later.
         nUntil = m_nLastTick + static_cast<std::uint32_t>(m_nRemainingService);
-    } else if (m_inputs.GetTotalCount() != 0) {
+    } else if (m_inputs.HasTransacts()) {
         nUntil = m_nLastTick + 1;  // it takes a transact in its next step
     }
-    return std::max(nUntil, nTime);
+    // Its arrival pass only keeps count; its steps come in the service pass.
+    return {std::max(nUntil, nTime), kForever};
 }
 
 int CDeviceDlg::HasTransacts() { return m_bActive && (!m_bFree || !m_outList.IsEmpty()); }

@@ -52,7 +52,7 @@ public:
     const CTransactList& GetOutList() const { return m_outList; }
 
 protected:
-    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+    SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:
     friend class CPassesOf<CDeviceDlg>;

@@ -93,7 +93,7 @@ void CGenerateDlg::FinalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {
 
 CTransactList* CGenerateDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
 
-std::uint32_t CGenerateDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CGenerateDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {
         return kForever;
     }

@@ -61,7 +61,7 @@ void CGroupBlockDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
 
 CTransactList* CGroupBlockDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
 
-std::uint32_t CGroupBlockDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CGroupBlockDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {
         return kForever;
     }

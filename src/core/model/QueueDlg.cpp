@@ -176,22 +176,26 @@ void CQueueDlg::CatchUp(std::uint32_t nTime) {
 
 CTransactList* CQueueDlg::GetOutputList(std::int32_t /*k*/) { return &m_queue; }
 
-std::uint32_t CQueueDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CQueueDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {
         return kForever;
     }
     const bool bFull =
         m_params.m_bLimit != 0 && GetCount() == static_cast<std::uint32_t>(m_params.m_nLimit);
-    const bool bUnregistered = m_inputs.GetListCount() < GetInputListCount();
-    // Waiting transacts are admitted unless the queue is full and knows it.
-    const bool bAdmits = m_inputs.GetTotalCount() != 0 && (m_bFree || !bFull);
     // A queue that offers its content sets its state afresh from it.
-    const bool bStale =
-        !m_queue.IsEmpty() && (m_nCarried != GetCount() || (m_bFree != 0) == bFull);
-    if (bUnregistered || bAdmits || bStale) {
+    if (!m_queue.IsEmpty() && (m_nCarried != GetCount() || (m_bFree != 0) == bFull)) {
         return nTime;
     }
-    return kForever;
+    // Waiting transacts are admitted unless the queue is full and knows it.
+    if ((m_bFree || !bFull) && m_inputs.HasTransacts()) {
+        return nTime;
+    }
+    if (m_inputs.GetListCount() < GetInputListCount()) {
+        return nTime;  // an input is not registered yet
+    }
+    // The new-tick accounting of its arrival pass raises the largest content to what it holds,
+    // which must come before a device reached by another way takes from it.
+    return {kForever, GetCount() > m_nMaxContent ? nTime : kForever};
 }
 
 int CQueueDlg::HasTransacts() { return m_bActive && !m_queue.IsEmpty(); }

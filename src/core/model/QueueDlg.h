@@ -53,7 +53,7 @@ public:
     const CTransactList& GetContent() const { return m_queue; }
 
 protected:
-    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+    SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:
     friend class CPassesOf<CQueueDlg>;

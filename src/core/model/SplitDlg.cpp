@@ -88,7 +88,7 @@ void CSplitDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
 
 CTransactList* CSplitDlg::GetOutputList(std::int32_t k) { return ListAt(m_outLists, k); }
 
-std::uint32_t CSplitDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CSplitDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {
         return kForever;
     }

@@ -41,7 +41,7 @@ public:
 
 protected:
     void FitOutputValues() override { FitCopyCounts(); }
-    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+    SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:
     friend class CPassesOf<CSplitDlg>;

@@ -28,7 +28,7 @@ void CTerminateDlg::Absorb(CTransactList* pIn) {
     pIn->DeleteAll();
 }
 
-std::uint32_t CTerminateDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CTerminateDlg::QuietUntil(std::uint32_t nTime) {
     return AreInputsEmpty() ? kForever : nTime;
 }
 

@@ -20,7 +20,7 @@ public:
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
 
 protected:
-    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+    SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:
     void Absorb(CTransactList* pIn);

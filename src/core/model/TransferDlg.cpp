@@ -142,7 +142,7 @@ void CTransferDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
 
 CTransactList* CTransferDlg::GetOutputList(std::int32_t k) { return ListAt(m_outLists, k); }
 
-std::uint32_t CTransferDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CTransferDlg::QuietUntil(std::uint32_t nTime) {
     if (!m_bActive) {
         return kForever;
     }

@@ -45,7 +45,7 @@ public:
 protected:
     void FitOutputValues() override { m_rule.SetOutputCount(m_nOutputs); }
     std::span<CBlockDlg*> References() override { return m_rule.m_conditionBlocks; }
-    std::uint32_t QuietUntil(std::uint32_t nTime) override;
+    SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:
     friend class CPassesOf<CTransferDlg>;

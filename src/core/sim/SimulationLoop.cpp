@@ -129,6 +129,7 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
     // never the course of the simulation.
     const auto departures = [this] { return Departures() + m_nWarmupDepartures; };
     const std::uint32_t nDeparturesAtStart = departures();
+    m_nArrivalBusy = 0;
     for (std::uint32_t t = 1;; ++t) {
         Tick(++m_nTime);
         if (m_pTrace != nullptr) {
@@ -156,7 +157,10 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         // emptiness and the stop rule's count stay as they are through them. When the tick's
         // final pass was found quiet, the blocks' answers then hold now as well.
         const std::uint32_t nNext = m_nTime + 1;
-        const std::uint32_t nBusy = m_nNextBusy > m_nTime ? m_nNextBusy : NextBusyTick(nNext);
+        const SQuietTicks busy =
+            m_nextBusy.nAny > m_nTime ? m_nextBusy : NextBusyTicks(nNext, false);
+        const std::uint32_t nBusy = busy.nAny;
+        m_nArrivalBusy = busy.nArrival;
         std::uint32_t nQuiet = nBusy > nNext ? nBusy - nNext : 0;
         m_bQuietAfterLastTick = nQuiet != 0;
         if (bByTime && nStopValue > t) {
@@ -192,30 +196,45 @@ void CSimulationLoop::Publish() {
     m_nDeparted.store(Departures(), std::memory_order_relaxed);
 }
 
-std::uint32_t CSimulationLoop::NextBusyTick(std::uint32_t nFrom) {
+SQuietTicks CSimulationLoop::NextBusyTicks(std::uint32_t nFrom, bool bWithinTick) {
     // Stop short of the end of model time, where it would wrap around.
-    std::uint32_t nBusy = CBlockDlg::kForever - 1;
+    SQuietTicks busy{CBlockDlg::kForever - 1};
     for (CBlockDlg* pBlock : m_watched) {
-        nBusy = std::min(nBusy, pBlock->QuietUntil(nFrom));
-        if (nBusy <= nFrom) {
-            return nFrom;
+        const SQuietTicks quiet = pBlock->QuietUntil(nFrom);
+        busy.nAny = std::min(busy.nAny, quiet.nAny);
+        busy.nArrival = std::min(busy.nArrival, quiet.nArrival);
+        if (busy.nAny <= nFrom && (bWithinTick || busy.nArrival <= nFrom)) {
+            break;
         }
     }
-    return nBusy;
+    return busy;
 }
 
-// One tick: the three passes through every generator, which then rotate by one. The final pass
-// is left out when no block it reaches could do anything in it but keep its figures, which the
-// blocks catch up on lazily: it would change nothing (most ticks of most models, where what the
-// service pass released has already moved on). The blocks are asked only while ticks are being
-// skipped: their answers then serve the skip too, where in a model busy every tick the question
-// would cost more than the pass.
+// One tick: the three passes through every generator, which then rotate by one. A pass is
+// left out when no block it reaches could do anything in it but keep its figures, which the
+// blocks catch up on lazily: it would change nothing. The arrival pass, when the blocks' answers
+// after the last tick say so (a tick in which a service only ends); the rest of the tick when
+// their answers after a pass say so: after the arrival pass in a tick in which only a transact
+// arrives, after the service pass in most ticks of most models, where what it released has
+// already moved on. Within a tick the blocks are asked only while ticks are being skipped:
+// their answers then serve the skip too, where in a model busy every tick the question would
+// cost more than the passes.
 void CSimulationLoop::Tick(std::uint32_t nTime) {
-    ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });
-    ForEachGenerator([nTime](CBlockDlg& generator) { generator.ServicePass(nullptr, nTime); });
-    m_nNextBusy = m_bQuietAfterLastTick ? NextBusyTick(nTime) : 0;
-    if (m_nNextBusy <= nTime) {
-        ForEachGenerator([nTime](CBlockDlg& generator) { generator.FinalPass(nullptr, nTime); });
+    const bool bAsk = m_bQuietAfterLastTick;
+    m_nextBusy = SQuietTicks{0};
+    if (m_nArrivalBusy <= nTime) {
+        ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });
+        if (bAsk) {
+            m_nextBusy = NextBusyTicks(nTime, true);
+        }
+    }
+    if (m_nextBusy.nAny <= nTime) {
+        ForEachGenerator([nTime](CBlockDlg& generator) { generator.ServicePass(nullptr, nTime); });
+        m_nextBusy = bAsk ? NextBusyTicks(nTime, true) : SQuietTicks{0};
+        if (m_nextBusy.nAny <= nTime) {
+            ForEachGenerator(
+                [nTime](CBlockDlg& generator) { generator.FinalPass(nullptr, nTime); });
+        }
     }
     if (++m_nFirstGenerator >= m_generators.size()) {
         m_nFirstGenerator = 0;

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "core/model/BlockDlg.h"
 #include "core/sim/MessageLog.h"
 #include "core/sim/Rand.h"
 #include "core/sim/RunSignals.h"
 
 namespace mardo {
 
-class CBlockDlg;
 class CModel;
 class CTrace;
 
@@ -70,8 +70,10 @@ private:
     ESignal RunTicks();
     void Tick(std::uint32_t nTime);
     // The first tick from nFrom on in which a pass on a watched block might do more than keep
-    // the figures blocks keep lazily (nFrom: at once), short of the end of model time.
-    std::uint32_t NextBusyTick(std::uint32_t nFrom);
+    // the figures blocks keep lazily (nFrom: at once), short of the end of model time; and the
+    // first from which on the arrival pass may not be left out, unless bWithinTick (only the
+    // rest of tick nFrom is in question, and the first answer nFrom ends the asking).
+    SQuietTicks NextBusyTicks(std::uint32_t nFrom, bool bWithinTick);
     void Publish();
     // Calls every generator once, from the first of the current rotation.
     template <typename TCall>
@@ -95,9 +97,12 @@ private:
     CTrace* m_pTrace = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
     bool m_bQuietAfterLastTick = false;  // ticks were skipped after the last tick
-    // After the last tick's service pass, the first tick in which a block could act, when it
-    // lies beyond that tick (the final pass was then left out); 0 when not asked.
-    std::uint32_t m_nNextBusy = 0;
+    // The blocks' answers within the last tick, when the first tick in which one could act
+    // lies beyond it (the rest of that tick was then left out); 0 when not asked.
+    SQuietTicks m_nextBusy{0};
+    // The first tick in which an arrival pass could act, as the blocks answered after the last
+    // tick; 0 when they were not asked.
+    std::uint32_t m_nArrivalBusy = 0;
     std::uint32_t m_nTime = 0;
     std::uint32_t m_nSeed = kFirstRandState;
     std::uint32_t m_nEndState = kFirstRandState;
