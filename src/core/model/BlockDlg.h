@@ -222,8 +222,14 @@ protected:
 
     // Whether every list the block is handed is empty.
     bool AreInputsEmpty() const {
-        return std::all_of(m_inputLists.begin(), m_inputLists.end(),
-                           [](const CTransactList* pList) { return pList->IsEmpty(); });
+        // A plain loop: the standard search is unrolled for long ranges, and blocks have few
+        // inputs.
+        for (const CTransactList* pList : m_inputLists) {
+            if (!pList->IsEmpty()) {
+                return false;
+            }
+        }
+        return true;
     }
     // How many lists the block is handed.
     std::size_t GetInputListCount() const { return m_inputLists.size(); }

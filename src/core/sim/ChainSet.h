@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -26,8 +25,13 @@ public:
     std::size_t GetTotalCount() const;
     // Whether some list of the set holds a transact.
     bool HasTransacts() const {
-        return std::any_of(m_lists.begin(), m_lists.end(),
-                           [](const CTransactList* pList) { return !pList->IsEmpty(); });
+        // A plain loop: the standard search is unrolled for long ranges, and sets are short.
+        for (const CTransactList* pList : m_lists) {
+            if (!pList->IsEmpty()) {
+                return true;
+            }
+        }
+        return false;
     }
     // Removes and returns the best head of all lists: the highest priority; on equal
     // priority the head of the longer list; on equal length the list added first.

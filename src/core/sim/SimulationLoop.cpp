@@ -154,8 +154,8 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
             continue;
         }
         // Ticks in which nothing would change pass at once; departures, the system's
-        // emptiness and the stop rule's count stay as they are through them. When the tick's
-        // final pass was found quiet, the blocks' answers then hold now as well.
+        // emptiness and the stop rule's count stay as they are through them. When the rest of
+        // the tick was found quiet, the blocks' answers then hold now as well.
         const std::uint32_t nNext = m_nTime + 1;
         const SQuietTicks busy =
             m_nextBusy.nAny > m_nTime ? m_nextBusy : NextBusyTicks(nNext, false);
