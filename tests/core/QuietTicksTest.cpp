@@ -53,7 +53,7 @@ std::string Simulate(CModel& model, bool bSkipQuiet) {
 }
 
 TEST(QuietTicksTest, SkippingChangesNoFigureOfRandomModels) {
-    for (unsigned nSeed = 1; nSeed <= 400; ++nSeed) {
+    for (unsigned nSeed = 1; nSeed <= 2000; ++nSeed) {
         CModel model;
         CRandomModel(nSeed).Build(model);
         const std::string strPlain = Simulate(model, false);

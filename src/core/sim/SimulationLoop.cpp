@@ -39,7 +39,6 @@ std::string CSimulationLoop::RunMessage(const char* pszText, std::int32_t nRun,
 CSimulationLoop::EOutcome CSimulationLoop::Run() {
     SeedRand(m_nSeed);
     m_nTime = 0;
-    m_bQuietAfterLastTick = false;
     m_bWarmedUp = m_nWarmup == 0;
     m_nWarmupDepartures = 0;
     m_nModelTime.store(0, std::memory_order_relaxed);
@@ -162,7 +161,6 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         const std::uint32_t nBusy = busy.nAny;
         m_nArrivalBusy = busy.nArrival;
         std::uint32_t nQuiet = nBusy > nNext ? nBusy - nNext : 0;
-        m_bQuietAfterLastTick = nQuiet != 0;
         if (bByTime && nStopValue > t) {
             nQuiet = std::min(nQuiet, nStopValue - t);
         }
@@ -214,13 +212,12 @@ SQuietTicks CSimulationLoop::NextBusyTicks(std::uint32_t nFrom, bool bWithinTick
 // left out when no block it reaches could do anything in it but keep its figures, which the
 // blocks catch up on lazily: it would change nothing. The arrival pass, when the blocks' answers
 // after the last tick say so (a tick in which a service only ends); the rest of the tick when
-// their answers after a pass say so: after the arrival pass in a tick in which only a transact
+// their answers after a pass say so: after the arrival pass in a tick in which a transact only
 // arrives, after the service pass in most ticks of most models, where what it released has
-// already moved on. Within a tick the blocks are asked only while ticks are being skipped:
-// their answers then serve the skip too, where in a model busy every tick the question would
-// cost more than the passes.
+// already moved on. When the rest of the tick is quiet the answers serve the skip that follows;
+// otherwise the asking ends at the first block that could act now.
 void CSimulationLoop::Tick(std::uint32_t nTime) {
-    const bool bAsk = m_bQuietAfterLastTick;
+    const bool bAsk = !m_watched.empty();
     m_nextBusy = SQuietTicks{0};
     if (m_nArrivalBusy <= nTime) {
         ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });

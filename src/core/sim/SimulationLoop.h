@@ -96,7 +96,6 @@ private:
     bool m_bSkipQuiet = true;
     CTrace* m_pTrace = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
-    bool m_bQuietAfterLastTick = false;  // ticks were skipped after the last tick
     // The blocks' answers within the last tick, when the first tick in which one could act
     // lies beyond it (the rest of that tick was then left out); 0 when not asked.
     SQuietTicks m_nextBusy{0};
