@@ -39,6 +39,8 @@ std::string CSimulationLoop::RunMessage(const char* pszText, std::int32_t nRun,
 CSimulationLoop::EOutcome CSimulationLoop::Run() {
     SeedRand(m_nSeed);
     m_nTime = 0;
+    m_bQuietAfterLastTick = false;
+    m_nAskCredit = 0;
     m_bWarmedUp = m_nWarmup == 0;
     m_nWarmupDepartures = 0;
     m_nModelTime.store(0, std::memory_order_relaxed);
@@ -161,6 +163,7 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         const std::uint32_t nBusy = busy.nAny;
         m_nArrivalBusy = busy.nArrival;
         std::uint32_t nQuiet = nBusy > nNext ? nBusy - nNext : 0;
+        m_bQuietAfterLastTick = nQuiet != 0;
         if (bByTime && nStopValue > t) {
             nQuiet = std::min(nQuiet, nStopValue - t);
         }
@@ -217,17 +220,16 @@ SQuietTicks CSimulationLoop::NextBusyTicks(std::uint32_t nFrom, bool bWithinTick
 // already moved on. When the rest of the tick is quiet the answers serve the skip that follows;
 // otherwise the asking ends at the first block that could act now.
 void CSimulationLoop::Tick(std::uint32_t nTime) {
-    const bool bAsk = !m_watched.empty();
     m_nextBusy = SQuietTicks{0};
     if (m_nArrivalBusy <= nTime) {
         ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });
-        if (bAsk) {
-            m_nextBusy = NextBusyTicks(nTime, true);
+        if (WorthAsking()) {
+            m_nextBusy = AskWithinTick(nTime);
         }
     }
     if (m_nextBusy.nAny <= nTime) {
         ForEachGenerator([nTime](CBlockDlg& generator) { generator.ServicePass(nullptr, nTime); });
-        m_nextBusy = bAsk ? NextBusyTicks(nTime, true) : SQuietTicks{0};
+        m_nextBusy = WorthAsking() ? AskWithinTick(nTime) : SQuietTicks{0};
         if (m_nextBusy.nAny <= nTime) {
             ForEachGenerator(
                 [nTime](CBlockDlg& generator) { generator.FinalPass(nullptr, nTime); });
@@ -236,6 +238,12 @@ void CSimulationLoop::Tick(std::uint32_t nTime) {
     if (++m_nFirstGenerator >= m_generators.size()) {
         m_nFirstGenerator = 0;
     }
+}
+
+SQuietTicks CSimulationLoop::AskWithinTick(std::uint32_t nTime) {
+    const SQuietTicks busy = NextBusyTicks(nTime, true);
+    m_nAskCredit = busy.nAny > nTime ? kFullAskCredit : m_nAskCredit - (m_nAskCredit > 0 ? 1 : 0);
+    return busy;
 }
 
 template <typename TCall>

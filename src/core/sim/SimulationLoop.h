@@ -69,6 +69,12 @@ private:
     // stops or abandons the simulation.
     ESignal RunTicks();
     void Tick(std::uint32_t nTime);
+    // Whether to ask the blocks within a tick whether its rest could do anything: while ticks
+    // are being skipped, or while the asking lately found quiet rests of ticks. Where it never
+    // does (a model busy in every tick, whose first busy block may come late in the asking) it
+    // would cost more than it saves.
+    bool WorthAsking() const { return m_bQuietAfterLastTick || m_nAskCredit > 0; }
+    SQuietTicks AskWithinTick(std::uint32_t nTime);
     // The first tick from nFrom on in which a pass on a watched block might do more than keep
     // the figures blocks keep lazily (nFrom: at once), short of the end of model time; and the
     // first from which on the arrival pass may not be left out, unless bWithinTick (only the
@@ -96,6 +102,11 @@ private:
     bool m_bSkipQuiet = true;
     CTrace* m_pTrace = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
+    bool m_bQuietAfterLastTick = false;  // ticks were skipped after the last tick
+    // How many more times the blocks are asked within a tick although the asking found the rest
+    // of the tick busy; renewed whenever it finds a rest quiet.
+    static constexpr int kFullAskCredit = 4;
+    int m_nAskCredit = 0;
     // The blocks' answers within the last tick, when the first tick in which one could act
     // lies beyond it (the rest of that tick was then left out); 0 when not asked.
     SQuietTicks m_nextBusy{0};
