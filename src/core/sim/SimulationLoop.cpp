@@ -211,6 +211,12 @@ SQuietTicks CSimulationLoop::NextBusyTicks(std::uint32_t nFrom, bool bWithinTick
     return busy;
 }
 
+inline SQuietTicks CSimulationLoop::AskWithinTick(std::uint32_t nTime) {
+    const SQuietTicks busy = NextBusyTicks(nTime, true);
+    m_nAskCredit = busy.nAny > nTime ? kFullAskCredit : m_nAskCredit - (m_nAskCredit > 0 ? 1 : 0);
+    return busy;
+}
+
 // One tick: the three passes through every generator, which then rotate by one. A pass is
 // left out when no block it reaches could do anything in it but keep its figures, which the
 // blocks catch up on lazily: it would change nothing. The arrival pass, when the blocks' answers
@@ -238,12 +244,6 @@ void CSimulationLoop::Tick(std::uint32_t nTime) {
     if (++m_nFirstGenerator >= m_generators.size()) {
         m_nFirstGenerator = 0;
     }
-}
-
-SQuietTicks CSimulationLoop::AskWithinTick(std::uint32_t nTime) {
-    const SQuietTicks busy = NextBusyTicks(nTime, true);
-    m_nAskCredit = busy.nAny > nTime ? kFullAskCredit : m_nAskCredit - (m_nAskCredit > 0 ? 1 : 0);
-    return busy;
 }
 
 template <typename TCall>
