@@ -50,7 +50,7 @@ void CTransactList::PushFront(const CTransact& transact) {
 }
 
 CTransact CTransactList::PopFrontSlowly() {
-    // A rope is longer than a ring's longest, so it is not emptied here.
+    // A rope turns back into a ring below a quarter of kRopeLength, so this never empties it.
     const CTransact transact = m_pRope->PopFront();
     if (--m_nCount < kRopeLength / 4) {
         BecomeRing();
