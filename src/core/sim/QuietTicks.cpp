@@ -42,7 +42,12 @@ std::vector<CBlockDlg*> WatchForQuietTicks(const CModel& model) {
         // preparation to act.
         if (pBlock->IsActive() || pBlock->IsExit()) {
             pBlock->WatchInputs(std::move(inputs[pBlock]));
-            watched.push_back(pBlock);
+            // Nor need it be asked: a block that puts a transact in a list hands the list on in
+            // the same visit, and one where transacts leave takes all it is handed, so between
+            // passes its lists are always empty and its answer is never.
+            if (!pBlock->IsExit()) {
+                watched.push_back(pBlock);
+            }
         }
     }
     return watched;
