@@ -33,6 +33,10 @@ struct SBlockTraits {
     bool bLongTitle = false;  // its caption scrolls while selected
     bool bHasState = false;   // its state, free or busy, can steer a switching block
     bool bVariableOutputs = false;  // its sheet sets the number of its outputs
+    // It takes all it is handed in the visit that hands it, and acts on nothing else: since a
+    // block that puts a transact in a list hands the list on in the same visit, it could never
+    // act between passes, and the simulation need not ask it when ticks are quiet.
+    bool bTakesAllHanded = false;
 };
 
 // When a block's passes could next do more than keep the figures it keeps lazily: the first
@@ -130,6 +134,7 @@ public:
     bool IsOnePerModel() const { return m_traits.bOnePerModel; }
     bool HasLongTitle() const { return m_traits.bLongTitle; }
     bool HasState() const { return m_traits.bHasState; }
+    bool TakesAllHanded() const { return m_traits.bTakesAllHanded; }
 
     // Whether the block, once prepared, never lets the system run empty (a generator without
     // a limit on its transacts).

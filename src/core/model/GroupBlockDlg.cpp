@@ -7,7 +7,8 @@
 namespace mardo {
 
 CGroupBlockDlg::CGroupBlockDlg(EBlockKind nKind, std::string strKind, CPoint ptPos)
-    : CPassesOf(nKind, std::move(strKind), {.bLongTitle = true}, 1, ptPos) {}
+    : CPassesOf(nKind, std::move(strKind), {.bLongTitle = true, .bTakesAllHanded = true}, 1,
+                ptPos) {}
 
 CGroupBlockDlg::CGroupBlockDlg(const CGroupBlockDlg& other)
     : CPassesOf(other), m_nWaitCount(other.m_nWaitCount), m_priority(other.m_priority) {}
@@ -60,13 +61,6 @@ void CGroupBlockDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
 }
 
 CTransactList* CGroupBlockDlg::GetOutputList(std::int32_t /*k*/) { return &m_outList; }
-
-SQuietTicks CGroupBlockDlg::QuietUntil(std::uint32_t nTime) {
-    if (!m_bActive) {
-        return kForever;
-    }
-    return AreInputsEmpty() ? kForever : nTime;
-}
 
 int CGroupBlockDlg::HasTransacts() {
     return m_bActive && (!m_groups.IsEmpty() || !m_outList.IsEmpty());

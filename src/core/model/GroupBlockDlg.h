@@ -37,7 +37,6 @@ protected:
     CGroupBlockDlg(EBlockKind nKind, std::string strKind, CPoint ptPos);
     CGroupBlockDlg(const CGroupBlockDlg& other);
 
-    SQuietTicks QuietUntil(std::uint32_t nTime) override;
     // One copy arrives while the count is 2 or more.
     virtual void Collect(const CTransact& transact) = 0;
     // Whether a stored count of awaited transacts is acceptable for this kind.

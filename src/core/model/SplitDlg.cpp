@@ -8,7 +8,9 @@
 namespace mardo {
 
 CSplitDlg::CSplitDlg(CPoint ptPos)
-    : CBlockOf(EBlockKind::kSplit, "Копирующий блок", {.bLongTitle = true, .bVariableOutputs = true}, 2, ptPos), m_copyCounts(2, 1) {}
+    : CBlockOf(EBlockKind::kSplit, "Копирующий блок",
+               {.bLongTitle = true, .bVariableOutputs = true, .bTakesAllHanded = true}, 2, ptPos),
+      m_copyCounts(2, 1) {}
 
 CSplitDlg::CSplitDlg(const CSplitDlg& other)
     : CBlockOf(other), m_copyCounts(other.m_copyCounts), m_priority(other.m_priority) {}
@@ -87,13 +89,6 @@ void CSplitDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
 }
 
 CTransactList* CSplitDlg::GetOutputList(std::int32_t k) { return ListAt(m_outLists, k); }
-
-SQuietTicks CSplitDlg::QuietUntil(std::uint32_t nTime) {
-    if (!m_bActive) {
-        return kForever;
-    }
-    return AreInputsEmpty() ? kForever : nTime;
-}
 
 int CSplitDlg::HasTransacts() {
     if (!m_bActive) {

@@ -41,7 +41,6 @@ public:
 
 protected:
     void FitOutputValues() override { FitCopyCounts(); }
-    SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:
     friend class CPassesOf<CSplitDlg>;

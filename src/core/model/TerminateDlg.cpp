@@ -6,8 +6,8 @@
 namespace mardo {
 
 CTerminateDlg::CTerminateDlg(CPoint ptPos)
-    : CBlockOf(EBlockKind::kTerminate, "Терминатор", {.bExit = true, .bOnePerModel = true}, 0,
-                ptPos) {}
+    : CBlockOf(EBlockKind::kTerminate, "Терминатор",
+               {.bExit = true, .bOnePerModel = true, .bTakesAllHanded = true}, 0, ptPos) {}
 
 CTerminateDlg::CTerminateDlg(const CTerminateDlg& other) : CBlockOf(other) {}
 
@@ -26,10 +26,6 @@ void CTerminateDlg::Absorb(CTransactList* pIn) {
     }
     m_nEntered += static_cast<std::uint32_t>(pIn->GetCount());
     pIn->DeleteAll();
-}
-
-SQuietTicks CTerminateDlg::QuietUntil(std::uint32_t nTime) {
-    return AreInputsEmpty() ? kForever : nTime;
 }
 
 void CTerminateDlg::ArrivalPass(CTransactList* pIn, std::uint32_t /*nTime*/) { Absorb(pIn); }

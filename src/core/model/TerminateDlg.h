@@ -19,9 +19,6 @@ public:
     void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
 
-protected:
-    SQuietTicks QuietUntil(std::uint32_t nTime) override;
-
 private:
     void Absorb(CTransactList* pIn);
 };

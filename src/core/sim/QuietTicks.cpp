@@ -42,10 +42,7 @@ std::vector<CBlockDlg*> WatchForQuietTicks(const CModel& model) {
         // preparation to act.
         if (pBlock->IsActive() || pBlock->IsExit()) {
             pBlock->WatchInputs(std::move(inputs[pBlock]));
-            // Nor need it be asked: a block that puts a transact in a list hands the list on in
-            // the same visit, and one where transacts leave takes all it is handed, so between
-            // passes its lists are always empty and its answer is never.
-            if (!pBlock->IsExit()) {
+            if (!pBlock->TakesAllHanded()) {
                 watched.push_back(pBlock);
             }
         }
