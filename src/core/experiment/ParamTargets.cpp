@@ -6,8 +6,6 @@ namespace mardo {
 
 namespace {
 
-constexpr const char* kModelPrefix = "model.";
-
 std::vector<SBlockParam> ModelParams(CExperimentParams& experiment) {
     return {
         ChoiceParam("stopRule", "Закончить моделирование", experiment.nStopRule, {"time", "count"}),
@@ -29,7 +27,7 @@ void AddPrefixed(std::vector<SBlockParam>& targets, std::vector<SBlockParam> par
 
 std::vector<SBlockParam> GetParamTargets(CModel& model) {
     std::vector<SBlockParam> targets;
-    AddPrefixed(targets, ModelParams(model.m_experiment), kModelPrefix);
+    AddPrefixed(targets, ModelParams(model.m_experiment), std::string(kModelOwner) + ".");
     for (const auto& pBlock : model.GetBlocks()) {
         if (pBlock->IsNamed()) {
             AddPrefixed(targets, pBlock->GetParams(), pBlock->GetName() + ".");
@@ -38,19 +36,26 @@ std::vector<SBlockParam> GetParamTargets(CModel& model) {
     return targets;
 }
 
-std::string ApplySetting(CModel& model, const SSetting& setting) {
-    // Names may hold dots, parameters do not: the parameter follows the last one.
-    const std::size_t nDot = setting.strTarget.rfind('.');
-    const std::string strOwner = setting.strTarget.substr(0, nDot == std::string::npos ? 0 : nDot);
-    std::vector<SBlockParam> params;
-    if (strOwner + "." == kModelPrefix) {
-        params = ModelParams(model.m_experiment);
-    } else if (CBlockDlg* pBlock = model.FindBlock(strOwner)) {
-        params = pBlock->GetParams();
+std::optional<std::pair<std::string, std::string>> SplitTarget(const std::string& strTarget) {
+    const std::size_t nDot = strTarget.rfind('.');
+    if (nDot == std::string::npos) {
+        return std::nullopt;
     }
-    const std::string strParam = setting.strTarget.substr(nDot + 1);
-    for (const SBlockParam& param : params) {
-        if (nDot != std::string::npos && param.strName == strParam) {
+    return std::pair{strTarget.substr(0, nDot), strTarget.substr(nDot + 1)};
+}
+
+std::string ApplySetting(CModel& model, const SSetting& setting) {
+    if (const auto split = SplitTarget(setting.strTarget)) {
+        const auto& [strOwner, strParam] = *split;
+        CBlockDlg* pBlock = strOwner == kModelOwner ? nullptr : model.FindBlock(strOwner);
+        const std::vector<SBlockParam> params = strOwner == kModelOwner
+                                                    ? ModelParams(model.m_experiment)
+                                                : pBlock != nullptr ? pBlock->GetParams()
+                                                                    : std::vector<SBlockParam>{};
+        for (const SBlockParam& param : params) {
+            if (param.strName != strParam) {
+                continue;
+            }
             const std::string strForm = param.apply(setting.strValue);
             if (strForm.empty()) {
                 return {};

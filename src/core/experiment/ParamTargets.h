@@ -19,6 +19,13 @@ struct SSetting {
     friend bool operator==(const SSetting&, const SSetting&) = default;
 };
 
+// The owner of the model's own targets, its experiment conditions.
+inline constexpr const char* kModelOwner = "model";
+
+// A target split into its owner (a block's name, or kModelOwner) and its parameter, at its last
+// dot: block names may hold dots, parameters do not. Nothing when it has no dot.
+std::optional<std::pair<std::string, std::string>> SplitTarget(const std::string& strTarget);
+
 // Every target of the model with its current value: the experiment conditions, then every
 // named block's parameters in the model's order. The entries refer into the model.
 std::vector<SBlockParam> GetParamTargets(CModel& model);

@@ -130,7 +130,7 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
     // never the course of the simulation.
     const auto departures = [this] { return Departures() + m_nWarmupDepartures; };
     const std::uint32_t nDeparturesAtStart = departures();
-    m_nArrivalBusy = 0;
+    m_nextBusy = SQuietTicks{0};
     for (std::uint32_t t = 1;; ++t) {
         Tick(++m_nTime);
         if (m_pTrace != nullptr) {
@@ -158,10 +158,10 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         // emptiness and the stop rule's count stay as they are through them. When the rest of
         // the tick was found quiet, the blocks' answers then hold now as well.
         const std::uint32_t nNext = m_nTime + 1;
-        const SQuietTicks busy =
-            m_nextBusy.nAny > m_nTime ? m_nextBusy : NextBusyTicks(nNext, false);
-        const std::uint32_t nBusy = busy.nAny;
-        m_nArrivalBusy = busy.nArrival;
+        if (m_nextBusy.nAny <= m_nTime) {
+            m_nextBusy = NextBusyTicks(nNext, false);
+        }
+        const std::uint32_t nBusy = m_nextBusy.nAny;
         std::uint32_t nQuiet = nBusy > nNext ? nBusy - nNext : 0;
         m_bQuietAfterLastTick = nQuiet != 0;
         if (bByTime && nStopValue > t) {
@@ -213,7 +213,7 @@ SQuietTicks CSimulationLoop::NextBusyTicks(std::uint32_t nFrom, bool bWithinTick
 
 inline SQuietTicks CSimulationLoop::AskWithinTick(std::uint32_t nTime) {
     const SQuietTicks busy = NextBusyTicks(nTime, true);
-    m_nAskCredit = busy.nAny > nTime ? kFullAskCredit : m_nAskCredit - (m_nAskCredit > 0 ? 1 : 0);
+    m_nAskCredit = busy.nAny > nTime ? kFullAskCredit : std::max(m_nAskCredit - 1, 0);
     return busy;
 }
 
@@ -226,8 +226,9 @@ inline SQuietTicks CSimulationLoop::AskWithinTick(std::uint32_t nTime) {
 // already moved on. When the rest of the tick is quiet the answers serve the skip that follows;
 // otherwise the asking ends at the first block that could act now.
 void CSimulationLoop::Tick(std::uint32_t nTime) {
+    const bool bArrival = m_nextBusy.nArrival <= nTime;
     m_nextBusy = SQuietTicks{0};
-    if (m_nArrivalBusy <= nTime) {
+    if (bArrival) {
         ForEachGenerator([nTime](CBlockDlg& generator) { generator.ArrivalPass(nullptr, nTime); });
         if (WorthAsking()) {
             m_nextBusy = AskWithinTick(nTime);

@@ -107,13 +107,11 @@ private:
     // of the tick busy; renewed whenever it finds a rest quiet.
     static constexpr int kFullAskCredit = 4;
     int m_nAskCredit = 0;
-    // The blocks' answers last asked within a tick. They serve the skip after it when the first
-    // tick in which one could act lies beyond that tick (its rest was then left out); 0 when
-    // they were not asked.
+    // The blocks' answers last asked: within a tick, where they serve the skip after it when the
+    // first tick in which one could act lies beyond that tick (its rest was then left out), and
+    // after a tick, where they tell whether the next simulated tick needs its arrival pass. 0
+    // when they were not asked.
     SQuietTicks m_nextBusy{0};
-    // The first tick in which an arrival pass could act, as the blocks answered after the last
-    // tick; 0 when they were not asked.
-    std::uint32_t m_nArrivalBusy = 0;
     std::uint32_t m_nTime = 0;
     std::uint32_t m_nSeed = kFirstRandState;
     std::uint32_t m_nEndState = kFirstRandState;

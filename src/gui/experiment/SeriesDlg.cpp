@@ -57,7 +57,6 @@ const char* const kStartText = "&Старт";
 const char* const kStopText = "&Стоп";
 const char* const kSaveText = "Сохранить &как...";
 const char* const kCloseText = "З&акрыть";
-const char* const kModelTarget = "model";
 constexpr int kPollInterval = 200;  // ms
 
 // A parameter's value as the list of values takes it: the list separates values by commas, so
@@ -69,7 +68,7 @@ std::string InListForm(std::string strValue) {
 
 // The owner of parameters as the window names it: a block by its name, the model as "Модель".
 QString OwnerTitle(const std::string& strOwner) {
-    return strOwner == kModelTarget ? Text("Модель") : Text(strOwner);
+    return strOwner == kModelOwner ? Text("Модель") : Text(strOwner);
 }
 constexpr std::size_t kMostPoints = 1000;
 
@@ -107,10 +106,8 @@ CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pPar
     : QDialog(pParent), m_model(model), m_strModelFile(strModelFile) {
     setWindowTitle(Text(kTitle));
     for (const SBlockParam& param : GetParamTargets(model)) {
-        // Names may hold dots, parameters do not.
-        const std::size_t nDot = param.strName.rfind('.');
         m_targets.push_back(
-            {param.strName.substr(0, nDot), param.strName, param.strTitle, param.strValue});
+            {SplitTarget(param.strName)->first, param.strName, param.strTitle, param.strValue});
     }
     CreateControls();
     m_pollTimer.setInterval(kPollInterval);
