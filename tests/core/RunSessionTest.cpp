@@ -127,26 +127,30 @@ TEST(RunSessionTest, ACompletedSimulationHandsOverItsLinesInOrderAndItsFigures) 
 
 TEST(RunSessionTest, AHeldSimulationStandsStillAndItsEndWaitsUntilItIsResumed) {
     CModel model;
-    test::BuildOverloadedSingleChannel(model);
-    model.m_experiment = {CExperimentParams::kByTime, 40000, 5};
+    MakeEndless(model);
     SClient client(model);
     ASSERT_EQ(client.session.Start(), std::nullopt);
     client.session.Hold();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    while (!client.session.IsHoldTaken()) {
+        std::this_thread::yield();
+    }
     const std::uint32_t nHeld = client.session.GetProgress().nModelTime;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(client.session.WaitFor(std::chrono::milliseconds(0)));
     EXPECT_EQ(client.session.GetProgress().nModelTime, nHeld);
-    EXPECT_LT(nHeld, 200000u);
+    EXPECT_TRUE(client.session.IsHoldTaken());
     client.session.Resume();
-    EXPECT_EQ(client.RunToEnd(), EEnd::kCompleted);
-    EXPECT_EQ(client.session.GetProgress().nModelTime, 200000u);
+    client.WaitForTime(nHeld + 1000);
+    client.session.Stop();
+    EXPECT_EQ(client.RunToEnd(), EEnd::kStopped);
 
+    model.m_experiment = {CExperimentParams::kByTime, 40000, 5};
     // Held after it had ended by itself: the end is kept until the question is answered, and
     // the hold it never took is not left over for the next simulation.
     ASSERT_EQ(client.session.Start(), std::nullopt);
     while (!client.session.WaitFor(std::chrono::milliseconds(100))) {
     }
     client.session.Hold();
+    EXPECT_FALSE(client.session.IsHoldTaken());
     client.Take();
     EXPECT_EQ(client.session.TakeEnd(), std::nullopt);
     client.session.Resume();

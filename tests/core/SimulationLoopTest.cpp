@@ -270,7 +270,8 @@ TEST(SimulationLoopTest, PauseHoldsTheWorkerAndAbandonClearsWithoutMessages) {
         std::this_thread::yield();
     }
     const std::uint32_t nPaused = loop.GetModelTime();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::yield();
+    EXPECT_TRUE(signals.IsHeld());
     EXPECT_EQ(loop.GetModelTime(), nPaused);
     signals.Resume();
     WaitForTime(loop, nPaused + 10000);

@@ -11,6 +11,8 @@ for tool in Xvfb openbox xdotool xdpyinfo xprop import python3; do
     fi
 done
 
+source "$(dirname "${BASH_SOURCE[0]}")/windows.sh"
+
 rm -rf "$out"
 mkdir -p "$out/runtime"
 chmod 700 "$out/runtime"
@@ -36,28 +38,21 @@ trap cleanup EXIT
 Xvfb -displayfd 3 -screen 0 1280x900x24 -wr -noreset -nolisten tcp 3>"$out/display-number" \
     >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 300); do
-    [ -s "$out/display-number" ] && break
-    sleep 0.1
-done
+wait_until test -s "$out/display-number"
 [ -s "$out/display-number" ] || { echo "the virtual display did not start"; exit 1; }
 display=":$(tr -d '[:space:]' <"$out/display-number")"
 export DISPLAY=$display
 # The display is ready when it answers, which a busy machine can delay by seconds.
-for _ in $(seq 300); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
+answers() { xdpyinfo >/dev/null 2>&1; }
+wait_until answers
 xdpyinfo >/dev/null 2>&1 || { echo "the virtual display $display did not start"; exit 1; }
 
 # Without a window manager a window stays wherever it was mapped, so stacking faults that every
 # desktop shows (a tool window under its owner) would go unseen.
 openbox --sm-disable >"$out/openbox.log" 2>&1 &
 wm_pid=$!
-for _ in $(seq 300); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_until managed
 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
     { echo "openbox did not take the display $display"; exit 1; }
 
@@ -68,4 +63,3 @@ fail() {
     exit 1
 }
 
-source "$(dirname "${BASH_SOURCE[0]}")/windows.sh"

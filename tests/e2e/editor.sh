@@ -26,7 +26,7 @@ import -window root "$out/editor-linked.png"
 sheet=$(open_sheet "$gen_x" 'Свойства генератора')
 next_page 2
 uniform_law 1 2
-sleep 0.3
+settle "$sheet"
 import -window "$sheet" "$out/sheet-uniform-law.png"
 xdotool key Return
 wait_closed 'Свойства генератора'
@@ -44,7 +44,7 @@ sheet=$(open_sheet "$queue_x" 'Свойства очереди')
 next_page
 xdotool key Tab space Tab
 retype 3
-sleep 0.3
+settle "$sheet"
 import -window "$sheet" "$out/sheet-queue-limit.png"
 xdotool key Return
 wait_closed 'Свойства очереди'
@@ -57,28 +57,29 @@ wait_closed 'Свойства модели'
 
 save_model "$model"
 find_window '^линия\.mrd - Mardo \[Редактор\]$' >/dev/null || fail "the title did not change"
-sleep 0.3
+settle
 import -window root "$out/editor-saved.png"
 # The terminator's popup, whose "&Копировать" is unavailable.
 xdotool mousemove $(( term_x + 40 )) $(( top + 9 )) click 3
-sleep 0.5
+menu=$(wait_popup) || fail "the popup menu did not open"
+settle
 import -window root "$out/editor-menu.png"
 xdotool key Escape
+wait_until window_gone "$menu" || fail "the menu did not close"
 echo "saved $(stat -c %s "$model") bytes; screenshots in $out"
 
 # The device, selected by its caption, goes with the Delete key and its two links with it;
 # Ctrl+Z brings all three back.
 undone="$out/отмена.mrd"
 xdotool mousemove $(( device_x + 40 )) $(( top + 9 )) click 1
-sleep 0.3
 xdotool key Delete
-sleep 0.5
+settle
 import -window root "$out/editor-deleted.png"
 save_model "$out/без-прибора.mrd" ctrl+shift+s
 [ "$(stat -c %s "$out/без-прибора.mrd")" -lt "$(stat -c %s "$model")" ] ||
     fail "the device was not deleted"
 xdotool key ctrl+z
-sleep 0.5
+settle
 import -window root "$out/editor-undone.png"
 save_model "$undone" ctrl+shift+s
 cmp -s "$model" "$undone" || fail "the model saved after the undo differs from the original"

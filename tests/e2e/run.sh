@@ -22,11 +22,11 @@ source "$(dirname "$0")/session.sh"
 
 # The diagram and the palette beside it, as the guide shows them.
 shoot_editor() {  # file name
-    sleep 0.3
+    settle
     import -window root -crop 1250x520+0+0 +repage "$out/$1.png"
 }
 shoot() {  # window, file name
-    sleep 0.3
+    settle "$1"
     import -window "$1" "$out/$2.png"
 }
 click_in() {  # window, x, y within it
@@ -93,7 +93,6 @@ shoot "$run" run-idle
 # "&Старт" is the default button.
 xdotool key Return
 report=$(find_dialog '^Отчет о запуске модели$') || fail "the report did not open by itself"
-sleep 0.5
 shoot "$report" guide-10-report-blocks
 
 # The tabs: a click on each one's header.
@@ -106,7 +105,7 @@ shoot "$report" guide-12-report-queues
 # "Файл", "Сохранить &как...": the proposed name is the model's without its extension, in the
 # program's working folder, and the extension is added.
 click_in "$report" 20 8
-sleep 0.5
+wait_popup >/dev/null
 xdotool key Down Return
 dialog=$(find_dialog 'Сохранить как') || fail "the report's save dialog did not open"
 shoot "$dialog" report-save-dialog
@@ -178,21 +177,19 @@ xdotool key Return
 save_series() {
     local X Y WIDTH HEIGHT
     eval "$(window_geometry "$series")"
-    for _ in $(seq 60); do
+    click_until_saving() {
         click_in "$series" 153 $(( HEIGHT - 23 ))
-        for _ in $(seq 10); do
-            sleep 0.1
-            [ -n "$(xdotool search --onlyvisible --name 'Сохранить как' 2>/dev/null)" ] && return 0
-        done
-    done
-    fail "the series did not end, or its save dialog did not open"
+        settle "$series"
+        visible_window 'Сохранить как' >/dev/null
+    }
+    wait_until click_until_saving || fail "the series did not end, or its save dialog did not open"
 }
 # The wheel over the list of figures above the chart moves its choice, an entry a notch.
 choose_figure() {  # how many entries down
     local X Y WIDTH HEIGHT
     eval "$(window_geometry "$series")"
     xdotool mousemove $(( X + 760 )) $(( Y + 293 )) click --repeat "$1" --delay 100 5
-    sleep 0.5
+    settle "$series"
 }
 # The table as CSV under the proposed name: the model's, with " - серия".
 save_series

@@ -14,7 +14,7 @@ main=$(find_window 'Mardo \[Редактор\]') || fail "the main window did no
 palette=$(find_window '^Блоки$') || fail "the palette did not appear"
 # A tool window of the main window, which the window manager keeps above it.
 stacked_over "$palette" "$main" || fail "the palette is not above the main window"
-sleep 0.5
+settle
 
 eval "$(window_geometry "$palette")"
 entry_height=36
@@ -22,20 +22,17 @@ frame=$(( (HEIGHT - 8 * entry_height) / 2 ))
 entry_x=$(( X + WIDTH / 2 ))
 entry_y() { echo $(( Y + frame + entry_height * $1 + entry_height / 2 )); }
 
-# A drag with a few steps, as a hand would make it.
+# A drag with a few steps, as a hand would make it: each step once the pointer is there; the
+# program takes them in order, and the drop is over once the screen has been drawn anew.
 drag() {
-    xdotool mousemove "$1" "$2" mousedown 1
-    sleep 0.2
-    xdotool mousemove $(( $1 + 6 )) $(( $2 + 4 ))
-    sleep 0.1
-    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
-    sleep 0.1
-    xdotool mousemove "$3" "$4"
-    sleep 0.2
-    xdotool mousemove $(( $3 + 1 )) "$4"
-    sleep 0.2
+    xdotool mousemove --sync "$1" "$2" mousedown 1
+    xdotool mousemove --sync $(( $1 + 6 )) $(( $2 + 4 ))
+    xdotool mousemove --sync $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
+    xdotool mousemove --sync "$3" "$4"
+    xdotool mousemove --sync $(( $3 + 1 )) "$4"
+    settle
     xdotool mouseup 1
-    sleep 0.4
+    settle
 }
 
 # Palette rows: 0 generator, 1 terminator, 2 device, 3 queue, 4 switching, 5 copying,
@@ -55,7 +52,8 @@ name_block() {  # x, name[, top]
     find_dialog '^Имя блока$' >/dev/null || fail "the name dialog did not open"
     retype "$2"
     xdotool key Return
-    sleep 0.4
+    wait_closed 'Имя блока'
+    settle
 }
 
 # A double-click on a block's caption opens its property sheet; answers the sheet's window.
@@ -65,11 +63,11 @@ open_sheet() {  # x, sheet title[, top]
 }
 
 # A sheet opens with the focus in the first field of its first page; Ctrl+Tab moves to the
-# next page and takes the focus to that page's first field.
+# next page and takes the focus to that page's first field. The keys that follow reach the
+# same window after these, in order.
 next_page() {  # how many pages on
     for _ in $(seq "${1:-1}"); do
         xdotool key ctrl+Tab
-        sleep 0.2
     done
 }
 
@@ -83,11 +81,8 @@ retype() {
 
 # Waits until no visible window has the title: the sheet was closed with OK.
 wait_closed() {  # title
-    for _ in $(seq 50); do
-        [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
-        sleep 0.1
-    done
-    fail "\"$1\" did not close"
+    closed() { [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
+    wait_until closed "$1" || fail "\"$1\" did not close"
 }
 
 # The main window's menu bar: a click on a menu's title at its x offset, then an item picked with
@@ -96,7 +91,7 @@ menu_command() {  # x offset of the menu's title, how many items down
     local X Y WIDTH HEIGHT
     eval "$(window_geometry "$main")"
     xdotool mousemove $(( X + $1 )) $(( Y + 10 )) click 1
-    sleep 0.5
+    wait_popup >/dev/null
     for _ in $(seq "$2"); do
         xdotool key Down
     done
@@ -124,7 +119,7 @@ link_line() {
     drag "$(col "$queue_x")" "$(row_y 2)" "$(col "$device_x")" "$(row_y 1)"
     drag "$(col "$device_x")" "$(row_y 2)" "$(col "$term_x")" "$(row_y 1)"
     xdotool mousemove 600 500 click 1
-    sleep 0.3
+    settle
 }
 
 # On an open sheet's flow page, "Равномерный" (the entry after "Детерминированный") from min to
@@ -143,22 +138,19 @@ open_model_sheet() {  # stop value
     sheet=$(find_dialog '^Свойства модели$') || fail "the model's sheet did not open"
     xdotool key Tab
     retype "$1"
-    sleep 0.3
+    settle "$sheet"
 }
 
-# Whether the file is there and not empty within five seconds.
+# Whether the file is there and not empty, once it is.
 wait_for_file() {  # path
-    for _ in $(seq 50); do
-        [ -s "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
+    wait_until test -s "$1"
 }
 
 # The path typed into the open save dialog; waits for the file.
 write_through_dialog() {  # path
-    find_dialog 'Сохранить как' >/dev/null || fail "the save dialog did not open"
-    sleep 0.3
+    local dialog
+    dialog=$(find_dialog 'Сохранить как') || fail "the save dialog did not open"
+    settle "$dialog"
     retype "$1"
     xdotool key Return
     wait_for_file "$1" || fail "\"$1\" was not written"

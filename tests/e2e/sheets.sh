@@ -26,7 +26,7 @@ name_block 500 "Очередь"
 name_block 720 "Ключ"
 
 shoot() {  # window, file name
-    sleep 0.3
+    settle "$1"
     import -window "$1" "$out/$2.png"
 }
 

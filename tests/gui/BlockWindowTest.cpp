@@ -209,7 +209,7 @@ void BlockWindowTest::captionTurnsWhileSelected() {
     f.Editor().SelectBlock(device);
     CBlockWindow& window = f.Window(device);
     QTRY_VERIFY_WITH_TIMEOUT(window.GetCaption() != QStringLiteral("Устройство обслуживания"),
-                             4000);
+                             test::kPatienceMs);
     f.Editor().SelectBlock(queue);
     QCOMPARE(window.GetCaption(), QStringLiteral("Устройство обслуживания"));
 }

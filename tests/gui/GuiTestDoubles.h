@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "Patience.h"
 #include "gui/common/DialogRunner.h"
 #include "gui/common/Dialogs.h"
 

@@ -576,7 +576,7 @@ void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
                 pButton->click();
             }
         }
-        QTRY_VERIFY_WITH_TIMEOUT(run.IsIdle() && run.GetReport() != nullptr, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(run.IsIdle() && run.GetReport() != nullptr, test::kPatienceMs);
         run.close();
     });
     editor.GetAction(CModelEditorDlg::kRun).trigger();

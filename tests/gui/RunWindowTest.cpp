@@ -61,13 +61,13 @@ public:
     }
 
     // Presses Start without the report opening by itself and waits for the end.
-    bool RunToEnd(int nTimeoutMs = 20000) {
+    bool RunToEnd(int nTimeoutMs = kPatienceMs) {
         m_pCheck->setChecked(false);
         m_pStart->click();
         return WaitIdle(nTimeoutMs);
     }
 
-    bool WaitIdle(int nTimeoutMs = 20000) {
+    bool WaitIdle(int nTimeoutMs = kPatienceMs) {
         QElapsedTimer timer;
         timer.start();
         while (!m_dlg.IsIdle() && timer.elapsed() < nTimeoutMs) {
@@ -80,7 +80,7 @@ public:
     bool WaitTime(quint64 nTicks) {
         QElapsedTimer timer;
         timer.start();
-        while (m_pTime->text().toULongLong() < nTicks && timer.elapsed() < 20000) {
+        while (m_pTime->text().toULongLong() < nTicks && timer.elapsed() < kPatienceMs) {
             QTest::qWait(5);
         }
         return m_pTime->text().toULongLong() >= nTicks;
@@ -115,7 +115,11 @@ struct SMenuSeen {
 // when the item is missing or unavailable); tells whether it opened and "Удалить" was available.
 SMenuSeen ChooseFromMenu(QTreeWidget& list, const QPoint& ptPos, const QString& strChoice) {
     SMenuSeen seen;
-    QTimer::singleShot(50, [&seen, strChoice] {
+    // The menu runs its own event loop, in which the timer answers it; a menu that does not
+    // open returns at once, and the timer dies unfired with this frame.
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&seen, strChoice] {
         auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (pMenu == nullptr) {
             return;
@@ -137,8 +141,8 @@ SMenuSeen ChooseFromMenu(QTreeWidget& list, const QPoint& ptPos, const QString& 
             pMenu->close();
         }
     });
+    answer.start(0);
     emit list.customContextMenuRequested(ptPos);
-    QTest::qWait(100);
     return seen;
 }
 
@@ -242,7 +246,7 @@ void RunWindowTest::reportOpensMaximisedByItselfAndNormallyOnRequest() {
     };
     WhenShown<CReportDlg>(record);
     window.m_pStart->click();
-    QTRY_COMPARE_WITH_TIMEOUT(nShown, 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(nShown, 1, kPatienceMs);
     QVERIFY(bMaximised);
     QCOMPARE(strRows, QStringLiteral("2"));
     QVERIFY(window.m_dlg.IsIdle());
@@ -269,7 +273,6 @@ void RunWindowTest::stopEndsTheSimulationWithItsFigures() {
     window.m_pStart->click();
     QVERIFY(!window.m_pStart->isEnabled());
     QVERIFY(window.WaitIdle());
-    QTest::qWait(50);
 
     // The interrupted run has no end line.
     const QStringList lines = window.Lines();
@@ -296,7 +299,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     BuildSingleChannel(reference, Uniform(1, 6), Uniform(1, 5));
     SetExperiment(reference, CExperimentParams::kByTime, 30000, 1000);
     CRunWindow undisturbed(reference);
-    QVERIFY(undisturbed.RunToEnd(300000));
+    QVERIFY(undisturbed.RunToEnd());
     const CReportTables expected(reference.GetBlocks(), undisturbed.m_pTime->text().toUInt(),
                                  undisturbed.m_pDeparted->text().toUInt());
 
@@ -307,12 +310,15 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     window.m_dlg.show();
     bool bHeld = false;
     CMessageRecorder recorder([&] {
-        // While the question is open the simulation stands still (once the field has caught
-        // up with the tick it paused at).
-        QTest::qWait(300);
-        const QString strBefore = window.m_pTime->text();
-        QTest::qWait(300);
-        bHeld = window.m_pTime->text() == strBefore && !window.m_dlg.IsIdle();
+        // While the question is open the simulation waits at a tick boundary, and the time
+        // field comes to show that tick and stays there.
+        const CRunSession& session = window.m_dlg.GetSession();
+        if (!QTest::qWaitFor([&] { return session.IsHoldTaken(); }, kPatienceMs)) {
+            return EMessageAnswer::kNo;
+        }
+        const QString strHeld = QString::number(session.GetModelTime());
+        bHeld = QTest::qWaitFor([&] { return window.m_pTime->text() == strHeld; }, kPatienceMs) &&
+                session.IsHoldTaken() && !window.m_dlg.IsIdle();
         return EMessageAnswer::kNo;
     });
     window.m_pCheck->setChecked(false);
@@ -326,7 +332,7 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
     QCOMPARE(recorder.m_nButtons, EMessageButtons::kYesNo);
     QVERIFY(bHeld);
     QVERIFY(window.m_dlg.isVisible());
-    QVERIFY(window.WaitIdle(300000));
+    QVERIFY(window.WaitIdle());
 
     QCOMPARE(window.m_pTime->text(), QStringLiteral("30000000"));
     QCOMPARE(window.Lines(), undisturbed.Lines());
@@ -360,8 +366,9 @@ void RunWindowTest::closingAndAnsweringYesAbandonsAndClearsTheModel() {
     QVERIFY(!HoldsTransacts(channel));
     QVERIFY(!mainWindow.isMinimized());
     QVERIFY(AllSignalsClear(window));
-    // Abandoning writes nothing; no late call from the worker opens anything.
-    QTest::qWait(300);
+    // Abandoning writes nothing; no late call from the worker opens anything: the worker has
+    // ended, so whatever it left is among the events now waiting.
+    QCoreApplication::processEvents();
     QVERIFY(window.m_pList->topLevelItemCount() <= nLinesBefore + 1);
     for (const QString& strLine : window.Lines()) {
         QVERIFY(!strLine.contains(QStringLiteral("Моделирование прервано")));
@@ -377,7 +384,7 @@ void RunWindowTest::deepChainsRunAndUnsafeModelsAreRefused() {
     chain.BlockAt(100001)->SetName("T");
     SetExperiment(chain, CExperimentParams::kByCount, 10, 1);
     CRunWindow deep(chain);
-    QVERIFY(deep.RunToEnd(120000));
+    QVERIFY(deep.RunToEnd());
     QCOMPARE(deep.m_pDeparted->text(), QStringLiteral("10"));
     QCOMPARE(deep.Lines().last(), kClock + QStringLiteral("Завершен запуск"));
 
@@ -417,7 +424,6 @@ void RunWindowTest::outOfMemoryEndsLikeAStop() {
     WhenShown<CReportDlg>([&](CReportDlg&) { bReportShown = true; });
     window.m_pStart->click();
     QVERIFY(window.WaitIdle());
-    QTest::qWait(50);
 
     QCOMPARE(window.Lines().last(),
              kClock + QStringLiteral("Моделирование прервано - недостаточно памяти"));
@@ -446,7 +452,6 @@ void RunWindowTest::logMenuOnlyWhileIdle() {
              .bShown);
     window.m_pStart->click();
     QVERIFY(window.WaitIdle());
-    QTest::qWait(50);
 
     QStringList expected = window.Lines();
     expected.removeAt(1);
@@ -472,8 +477,8 @@ void RunWindowTest::progressBarShowsOnlyWhileRunning() {
     QVERIFY(!window.m_pProgress->isVisible());
     window.m_pStart->click();
     QVERIFY(window.m_pProgress->isVisible());
+    // The time field and the bar are set together, so they agree whenever the time is read.
     QVERIFY(window.WaitTime(2000000));
-    QTest::qWait(250);
     const int nValue = window.m_pProgress->value();
     const double dExpected = window.m_pTime->text().toDouble() / (30000.0 * 30000.0) * 1000;
     QVERIFY2(nValue >= static_cast<int>(dExpected) - 1 && nValue <= static_cast<int>(dExpected) + 1,

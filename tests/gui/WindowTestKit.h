@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "Patience.h"
 #include "gui/common/Dialogs.h"
 
 #include "core/model/DeviceDlg.h"

@@ -41,7 +41,7 @@ if [ -z "$window" ]; then
     cat "$out/installed-mardo.log"
     exit 1
 fi
-sleep 1
+settle
 import -window root "$out/installed-mardo.png"
 kill "$mardo_pid"
 wait "$mardo_pid" 2>/dev/null || true

@@ -82,6 +82,9 @@ public:
     // From a successful Start() until its end has been taken.
     bool IsRunning() const { return m_eState != EState::kIdle; }
     bool IsHeld() const { return m_eState == EState::kHeld; }
+    // Whether the simulation has reached the tick boundary of the hold and waits there; false
+    // while it has still to get there, and for good when it ended before it did.
+    bool IsHoldTaken() const { return IsHeld() && m_signals.IsHeld(); }
 
     // Removes and answers at most nMost of the oldest waiting log lines, oldest first.
     std::vector<CMessageQueue::SLine> TakeMessages(std::size_t nMost = SIZE_MAX) {
@@ -90,6 +93,8 @@ public:
     bool HasMessages() const { return !m_queue.IsEmpty(); }
     // The progress of the simulation in progress, or the final figures of the last one.
     SProgress GetProgress();
+    // Only the model time of GetProgress(), for a client that merely looks.
+    std::uint32_t GetModelTime() const { return m_loop.GetModelTime(); }
     // Waits at most the given time for the simulation's thread to end; answers whether it has.
     bool WaitFor(std::chrono::milliseconds timeout);
     // How the simulation ended, once it has and every line it wrote has been taken, and it is

@@ -1,9 +1,9 @@
-// A simulation of 10^8 ticks in the run window: the window's event loop must stay responsive
-// all the while, and the simulation must not cost more than the same loop on a bare thread.
-// The cost is the processor time of the process's other threads than this one (which runs the
-// window and the test's own waiting), which other work on the machine (tests run side by side)
-// hardly changes, where it stretches wall time at will. The figures are printed; build
-// with optimisation to read them.
+// A simulation of 10^8 ticks in the run window: how long the window's event loop is kept from
+// its work at worst while the simulation runs, and what the simulation costs in the window
+// against the same loop on a bare thread. The cost is the processor time of the process's
+// other threads than this one (which runs the window and its waiting), which other work on the
+// machine hardly changes, where it stretches wall time at will. Figures, not a test: build
+// with optimisation (bench/run's build) and read them on an otherwise idle machine.
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -57,14 +57,14 @@ double BareSeconds() {
 
 }  // namespace
 
-class RunWindowTimingTest : public QObject {
+class RunWindowResponsiveness : public QObject {
     Q_OBJECT
 
 private slots:
     void windowStaysResponsiveAndKeepsPace();
 };
 
-void RunWindowTimingTest::windowStaysResponsiveAndKeepsPace() {
+void RunWindowResponsiveness::windowStaysResponsiveAndKeepsPace() {
     CModel model;
     BuildLongSimulation(model);
     CModelStartDlg dlg(model, QStringLiteral("long.mrd"));
@@ -102,17 +102,14 @@ void RunWindowTimingTest::windowStaysResponsiveAndKeepsPace() {
     const double dBareSeconds = BareSeconds();
     QVERIFY(dBareSeconds > 0);
     const double dWorstMs = static_cast<double>(nWorstNs) / 1e6;
+    // The window adds nothing per tick but following the figures for the charts (a few
+    // percent); a delay of the event loop past a tenth of a second is one a user notices.
     qInfo(
         "10^8 ticks: %.2f s of processor time in the window, %.2f s on a bare thread, "
         "ratio %.3f; "
         "longest event-loop delay %.1f ms over %d probes",
         dWindowSeconds, dBareSeconds, dWindowSeconds / dBareSeconds, dWorstMs, nTicks);
-    QVERIFY2(dWorstMs < 100.0, qPrintable(QStringLiteral("%1 ms").arg(dWorstMs)));
-    QVERIFY(nTicks > 10);
-    // Generous: the window adds nothing per tick but following the figures for the charts (a
-    // few percent), so anything near this bound is a fault.
-    QVERIFY(dWindowSeconds / dBareSeconds < 1.5);
 }
 
-QTEST_MAIN(RunWindowTimingTest)
-#include "RunWindowTimingTest.moc"
+QTEST_MAIN(RunWindowResponsiveness)
+#include "RunWindowResponsiveness.moc"
