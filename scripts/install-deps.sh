@@ -10,7 +10,7 @@ groups=("$@")
 packages=()
 for group in "${groups[@]}"; do
     case "$group" in
-        build) packages+=(g++ cmake ninja-build ccache pkg-config librandom123-dev nlohmann-json3-dev) ;;
+        build) packages+=(g++ cmake ninja-build ccache pkg-config librandom123-dev nlohmann-json3-dev libboost-dev) ;;
         gui)   packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev fonts-liberation) ;;
         test)  packages+=(libgtest-dev xvfb openbox xdotool x11-utils xclip imagemagick python3 parallel) ;;
         bench) packages+=(libbenchmark-dev time python3) ;;
