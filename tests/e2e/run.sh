@@ -81,7 +81,7 @@ shoot_editor guide-08-saved
 
 # "&Файл", "Экспорт схемы..." (its fifth item): the whole diagram as the guide's picture.
 menu_command "$file_menu" 5
-write_through_dialog "$out/guide-13-exported.png"
+write_through_dialog "$out/guide-13-exported.png" 'Экспорт схемы'
 
 # "&Модель", "З&апуск...": the run window, and the main window's title says so.
 menu_command "$model_menu" 1
@@ -161,7 +161,7 @@ assert date.sub("", text) == date.sub("", batch.decode("cp1251")), \
 print("saved page: %d bytes, Windows-1251, same as mardo-run's but for the date" % len(saved))
 PY
 
-# "&Модель", "&Серия прогонов..." (after "Последний &отчет...", which the run made available):
+# "&Модель", "Серия &прогонов..." (after "Последний &отчет...", which the run made available):
 # five replications at three service times of the cashier, from the keyboard. The focus starts
 # on the number of replications; Tab passes on to the seed, the warm-up, "&Изменять параметр",
 # the block (the model, then the blocks in their order: "Касса" third), its parameter (its one:

@@ -147,9 +147,9 @@ wait_for_file() {  # path
 }
 
 # The path typed into the open save dialog; waits for the file.
-write_through_dialog() {  # path
+write_through_dialog() {  # path[, the dialog's title]
     local dialog
-    dialog=$(find_dialog 'Сохранить как') || fail "the save dialog did not open"
+    dialog=$(find_dialog "${2:-Сохранить как}") || fail "the save dialog did not open"
     settle "$dialog"
     retype "$1"
     xdotool key Return

@@ -9,11 +9,14 @@
 #include <QMenuBar>
 #include <QMenu>
 #include <QTabWidget>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QtTest>
+#include <functional>
+#include <tuple>
 
 #include "EditorFixture.h"
 #include "core/model/QueueDlg.h"
@@ -106,6 +109,7 @@ private slots:
     void keepsTheModelWhenSavingFails();
     void fileDialogsOpenInTheModelsFolder();
     void lastReportStaysAtHandUntilTheNextModel();
+    void everyMenuItemHasAMnemonicOfItsOwn();
     void historyTakesEachEditAsOneStep();
     void exportsTheWholeDiagram();
 };
@@ -203,23 +207,26 @@ void ModelEditorTest::paletteOffersOneTerminator() {
     CModelEditorDlg& editor = f.Editor();
     CBlocksPaletteDlg& palette = editor.GetPalette();
     const int nFullHeight = palette.height();
-    palette.ActivateEntry(EntryOf(palette, "Терминатор"));
+    const int nRow = EntryOf(palette, "Терминатор");
+    palette.ActivateEntry(nRow);
     QCOMPARE(palette.GetEntryCount(), 7);
     QCOMPARE(EntryOf(palette, "Терминатор"), -1);
     QCOMPARE(palette.height(), nFullHeight - CBlocksPaletteDlg::kEntryHeight);
-    // Deleting it brings the entry back, at the top.
-    CBlockDlg& terminator = *editor.GetModel().GetBlocks().back();
+    // Deleting it (or taking back its placing) brings the entry back where it was.
     editor.GetAction(CModelEditorDlg::kDelete).trigger();
     QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{0});
-    QCOMPARE(palette.GetEntryText(0), QStringLiteral("Терминатор"));
-    QCOMPARE(palette.GetPrototype(0).GetKind(), EBlockKind::kTerminate);
+    QCOMPARE(palette.GetEntryText(nRow), QStringLiteral("Терминатор"));
+    QCOMPARE(palette.GetPrototype(nRow).GetKind(), EBlockKind::kTerminate);
     QCOMPARE(palette.height(), nFullHeight);
-    Q_UNUSED(terminator);
-    // New restores it as well.
-    palette.ActivateEntry(0);
+    // New restores it as well, and so does taking back its placing, in the user's order.
+    palette.MoveEntry(nRow, palette.GetEntryCount());
+    palette.ActivateEntry(palette.GetEntryCount() - 1);
     f.messages.Answer(EMessageAnswer::kNo);
     editor.GetAction(CModelEditorDlg::kNew).trigger();
-    QCOMPARE(EntryOf(palette, "Терминатор"), 0);
+    QCOMPARE(EntryOf(palette, "Терминатор"), palette.GetEntryCount() - 1);
+    palette.ActivateEntry(palette.GetEntryCount() - 1);
+    editor.GetAction(CModelEditorDlg::kUndo).trigger();
+    QCOMPARE(EntryOf(palette, "Терминатор"), palette.GetEntryCount() - 1);
 }
 
 void ModelEditorTest::paletteReordersByDragging() {
@@ -254,13 +261,18 @@ void ModelEditorTest::copiesPastesAndDeletesBlocks() {
     editor.GetAction(CModelEditorDlg::kCopy).trigger();
     QVERIFY(Enabled(editor, CModelEditorDlg::kPaste));
     f.Diagram().verticalScrollBar()->setValue(2);
+    // Each paste is seen whole and apart from every other block, however often it is repeated.
     for (int i = 0; i < 3; ++i) {
         editor.GetAction(CModelEditorDlg::kPaste).trigger();
         const auto& pasted = static_cast<const CQueueDlg&>(*editor.GetModel().GetBlocks().back());
         QVERIFY(&pasted != &queue && !pasted.IsNamed() && pasted.IsSelected());
         QCOMPARE(pasted.m_params, queue.m_params);
         QCOMPARE(pasted.GetOutLink(0), nullptr);
-        QCOMPARE(pasted.GetPosition(), (CPoint{0, 40}));
+        const QRect place = f.Window(pasted).geometry();
+        QVERIFY(f.Diagram().viewport()->rect().contains(place));
+        for (const auto& pOther : editor.GetModel().GetBlocks()) {
+            QVERIFY(pOther.get() == &pasted || !f.Window(*pOther).geometry().intersects(place));
+        }
     }
     QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{6});
     QCOMPARE(queue.GetName(), std::string("Очередь"));
@@ -589,13 +601,64 @@ void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
     auto* pTabs = pReport->findChild<QTabWidget*>();
     QCOMPARE(pTabs->tabText(3), QStringLiteral("Графики"));
     pTabs->setCurrentIndex(3);
-    QCOMPARE(pReport->findChild<CTraceChartsView*>()->GetChartCount(), 2);
+    auto* pCharts = pReport->findChild<CTraceChartsView*>();
+    QCOMPARE(pCharts->GetChartCount(), 2);
+    // The note asking for a tick shows only while no block is ticked, and the charts shown are
+    // all of one height whatever was ticked before.
+    QListWidget& blocks = pCharts->GetBlockList();
+    const std::tuple<int, Qt::CheckState, int> ticks[] = {
+        {0, Qt::Unchecked, 1}, {1, Qt::Unchecked, 0}, {1, Qt::Checked, 1}, {0, Qt::Checked, 2}};
+    for (const auto& [nItem, nTick, nCharts] : ticks) {
+        blocks.item(nItem)->setCheckState(nTick);
+        QCOMPARE(pCharts->GetChartCount(), nCharts);
+        QCOMPARE(pCharts->GetNote() != nullptr, nCharts == 0);
+    }
+    const auto charts = pCharts->GetCharts();
+    QTRY_VERIFY(charts[0]->isVisible() && charts[0]->height() == charts[1]->height());
+    // Every column of every table is seen whole, and the title says which simulation it was.
+    for (int nTab = 0; nTab < 3; ++nTab) {
+        pTabs->setCurrentIndex(nTab);
+        const auto* pList = pReport->findChildren<QTableView*>().at(nTab);
+        QTRY_VERIFY(pList->isVisible());
+        QVERIFY(pList->horizontalHeader()->length() <= pList->viewport()->width());
+    }
+    QVERIFY(pReport->windowTitle().contains(CModelEditorDlg::kUntitled));
+    QVERIFY(pReport->windowTitle().contains(QStringLiteral("моделирование")));
     // The diagram can be edited meanwhile, and the report stays.
     QVERIFY(editor.isEnabled() && editor.GetDiagram().isEnabled());
     f.messages.Answer(EMessageAnswer::kNo);
     editor.GetAction(CModelEditorDlg::kNew).trigger();
     QVERIFY(!Enabled(editor, CModelEditorDlg::kLastReport));
     QVERIFY(pReport == nullptr);
+}
+
+// Each item of every menu is reached from the keyboard by a letter of its own within its menu.
+void ModelEditorTest::everyMenuItemHasAMnemonicOfItsOwn() {
+    SEditorFixture f;
+    CReportDlg report(f.Editor().GetModel().GetBlocks(), 0, 0, "m.mrd", false);
+    QStringList faults;
+    std::function<void(const QList<QAction*>&)> check = [&](const QList<QAction*>& items) {
+        QSet<QChar> letters;
+        for (const QAction* pItem : items) {
+            const QString strText = pItem->text();
+            const qsizetype nAmp = strText.indexOf(QLatin1Char('&'));
+            if (pItem->isSeparator()) {
+                continue;
+            }
+            if (nAmp < 0 || nAmp + 1 >= strText.size() ||
+                letters.contains(strText.at(nAmp + 1).toLower())) {
+                faults << strText;
+            } else {
+                letters.insert(strText.at(nAmp + 1).toLower());
+            }
+            if (pItem->menu() != nullptr) {
+                check(pItem->menu()->actions());
+            }
+        }
+    };
+    check(f.Editor().menuBar()->actions());
+    check(report.findChild<QMenuBar*>()->actions());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
 }
 
 void ModelEditorTest::historyTakesEachEditAsOneStep() {
@@ -684,8 +747,8 @@ void ModelEditorTest::exportsTheWholeDiagram() {
     QTemporaryDir folder;
     const QString strPng = folder.filePath(QStringLiteral("схема.png"));
     const QString strSvg = folder.filePath(QStringLiteral("схема.svg"));
-    QVERIFY(f.Editor().ExportDiagram(strPng));
-    QVERIFY(f.Editor().ExportDiagram(strSvg));
+    QCOMPARE(f.Editor().ExportDiagram(strPng), QString());
+    QCOMPARE(f.Editor().ExportDiagram(strSvg), QString());
     const QImage image(strPng);
     QVERIFY(image.width() > 3000 - 20 && image.height() > 2000);
     QFile svg(strSvg);

@@ -56,6 +56,9 @@ QString ShowQtFileDialog(QWidget* pParent, const SFileDialogRequest& request) {
     dialog.setFileMode(request.bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(request.strFilter);
     dialog.setDefaultSuffix(request.strDefaultSuffix);
+    if (!request.strCaption.isEmpty()) {
+        dialog.setWindowTitle(request.strCaption);
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     const QFileInfo proposed(request.strProposed);
     if (proposed.isAbsolute()) {

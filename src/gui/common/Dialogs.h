@@ -28,8 +28,8 @@ EMessageAnswer ShowMessage(QWidget* pParent, const QString& strText, EMessageIco
 // Replaces the function that shows message boxes; answers the previous one.
 CMessageBoxFunction SetMessageBoxFunction(CMessageBoxFunction function);
 
-// A file dialog: the caption, the proposed name, Qt's name filters ("Text (*.ext);;Other (*)")
-// and the default suffix ("mrd"). A proposal with an absolute folder opens the dialog in
+// A file dialog: the proposed name, Qt's name filters ("Text (*.ext);;Other (*)"), the default
+// suffix ("mrd") and the caption, the toolkit's own ("Сохранить как") unless given. A proposal with an absolute folder opens the dialog in
 // that folder (an empty name after it proposes no name). Answers the chosen path, or an empty
 // text on Cancel.
 struct SFileDialogRequest {
@@ -37,6 +37,7 @@ struct SFileDialogRequest {
     QString strProposed;
     QString strFilter;
     QString strDefaultSuffix;
+    QString strCaption;
 };
 using CFileDialogFunction = std::function<QString(QWidget* pParent, const SFileDialogRequest&)>;
 

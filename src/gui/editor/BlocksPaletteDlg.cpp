@@ -109,10 +109,12 @@ void CBlocksPaletteDlg::FollowModel(const CModel& model) {
     const int nRow = FindOnePerModel();
     if (nRow >= 0 && !model.CanInsert(GetPrototype(nRow))) {
         m_pWithheld = std::move(m_prototypes[static_cast<std::size_t>(nRow)]);
+        m_nWithheldRow = nRow;
         RemoveEntry(nRow);
         FitToEntries();
     } else if (nRow < 0 && m_pWithheld && model.CanInsert(*m_pWithheld)) {
-        InsertEntry(0, std::move(m_pWithheld));
+        // Back where it was, so that the user's order of the entries stays.
+        InsertEntry(std::min(m_nWithheldRow, GetEntryCount()), std::move(m_pWithheld));
         FitToEntries();
     }
 }

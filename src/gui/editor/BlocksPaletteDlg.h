@@ -64,6 +64,7 @@ private:
     QListWidget* m_pList;
     std::vector<std::unique_ptr<CBlockDlg>> m_prototypes;
     std::unique_ptr<CBlockDlg> m_pWithheld;  // the one-per-model entry's prototype while withheld
+    int m_nWithheldRow = 0;                  // and the row it had
 
     int m_nPressed = -1;
     QPoint m_ptPress;

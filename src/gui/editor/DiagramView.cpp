@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <vector>
 
 #include "core/model/Model.h"
 #include "gui/model/BlockWindow.h"
@@ -103,6 +104,38 @@ CPoint CDiagramView::ToDiagram(QPoint ptClient) const {
     // diagram's origin could never be scrolled into view.
     const QPoint pt = ptClient + ScrollOffset();
     return CModel::StorablePosition({pt.x(), pt.y()});
+}
+
+QPoint CDiagramView::FreePlace(QPoint ptClient, QSize size) const {
+    const QRect visible = viewport()->rect();
+    std::vector<QPoint> places;
+    for (QPoint pt = ptClient; visible.contains(QRect(pt, size)); pt += QPoint(kStep, kStep)) {
+        places.push_back(pt);
+    }
+    for (int y = 0; y + size.height() <= visible.height(); y += kStep) {
+        for (int x = 0; x + size.width() <= visible.width(); x += kStep) {
+            places.emplace_back(x, y);
+        }
+    }
+    const auto isFree = [this, size](QPoint pt) {
+        // A gap of half a step keeps the new window's frame apart from its neighbours'.
+        const QRect place = QRect(pt, size).adjusted(-kStep / 2, -kStep / 2, kStep / 2, kStep / 2);
+        return std::none_of(m_windows.begin(), m_windows.end(), [&place](const auto& entry) {
+            return entry.second->isVisible() && entry.second->geometry().intersects(place);
+        });
+    };
+    const auto isCorner = [this](QPoint pt) {
+        return std::any_of(m_windows.begin(), m_windows.end(),
+                           [pt](const auto& entry) { return entry.second->pos() == pt; });
+    };
+    auto found = std::find_if(places.begin(), places.end(), isFree);
+    if (found == places.end()) {
+        found = std::find_if(places.begin(), places.end(), [&isCorner](QPoint pt) { return !isCorner(pt); });
+    }
+    if (found != places.end()) {
+        return *found;
+    }
+    return ptClient;
 }
 
 void CDiagramView::MoveWindow(CBlockWindow& window, QPoint ptClientTopLeft) {

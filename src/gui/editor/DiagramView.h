@@ -55,6 +55,11 @@ public:
     QPoint ScrollOffset() const;
     // The diagram position of a client point, within the diagram's bounds.
     CPoint ToDiagram(QPoint ptClient) const;
+    // A client point near ptClient where a window of the size overlaps no block window and is
+    // seen whole: down and right of it in steps, else the first such place of the visible part
+    // in reading order. Where none is free, the first of those places that is no window's
+    // top-left corner, so that the new window is never hidden exactly under another.
+    QPoint FreePlace(QPoint ptClient, QSize size) const;
     void ResetScroll();
 
     // The links as drawn now, in list order.

@@ -1,6 +1,7 @@
 #include "gui/editor/ModelEditorDlg.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -8,12 +9,13 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgGenerator>
 #include <filesystem>
 
 #include "core/persist/ModelFile.h"
 #include "gui/common/DialogRunner.h"
 #include "gui/common/Dialogs.h"
+#include "gui/common/MenuKeys.h"
+#include "gui/common/PictureFile.h"
 #include "gui/common/TextConversion.h"
 #include "gui/editor/BlocksPaletteDlg.h"
 #include "gui/editor/DiagramView.h"
@@ -34,6 +36,7 @@ const QString kOpenFilter = QStringLiteral("Файлы \"Mardo\" (*.mrd);;Все
 const QString kSaveFilter = QStringLiteral("Файлы \"Mardo\" (*.mrd)");
 const QString kModelSuffix = QStringLiteral("mrd");
 const QString kExportFilter = QStringLiteral("Рисунок PNG (*.png);;Рисунок SVG (*.svg)");
+const QString kExportTitle = QStringLiteral("Экспорт схемы");
 
 // How a step names a block: by its name, or by its kind while it has none.
 QString Label(const CBlockDlg& block) {
@@ -64,6 +67,7 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
     setCentralWidget(m_pDiagram);
     resize(900, 640);
     CreateMenus();
+    AddMenuBarKeys(*this, *menuBar());
     connect(&m_history, &QUndoStack::indexChanged, this, [this] { UpdateHistoryCommands(); });
     connect(m_pDiagram, &CDiagramView::backgroundPressed, this,
             [this](QPoint pt) { HitTestLink(pt); });
@@ -77,6 +81,7 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
         RunDialog(dialog);
         if (const SRunReport* pReport = dialog.GetReport()) {
             m_pLastReport = std::make_unique<SRunReport>(*pReport);
+            m_pLastReport->strModelFile = strFileName;
         }
     };
     NewModel();
@@ -111,7 +116,7 @@ void CModelEditorDlg::CreateMenus() {
     AddCommand(file, "Сохранить &как...", kSaveAs, [this] { OnSaveAs(); },
                {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
     file.addSeparator();
-    AddCommand(file, "Экспорт схемы...", kExportDiagram, [this] { OnExport(); });
+    AddCommand(file, "&Экспорт схемы...", kExportDiagram, [this] { OnExport(); });
     file.addSeparator();
     AddCommand(file, "&Выход", kExit, [this] { close(); });
 
@@ -125,19 +130,19 @@ void CModelEditorDlg::CreateMenus() {
 
     QMenu& block = *bar.addMenu(QStringLiteral("Бло&к"));
     AddCommand(
-        block, "Копировать", kCopy,
+        block, "&Копировать", kCopy,
         [this] {
             if (const CBlockDlg* pBlock = GetSelectedBlock()) {
                 CopyBlock(*pBlock);
             }
         },
         {Qt::CTRL | Qt::Key_C});
-    AddCommand(block, "Вставить", kPaste, [this] { PasteAt(QPoint(0, 0)); },
+    AddCommand(block, "&Вставить", kPaste, [this] { Paste(); },
                {Qt::CTRL | Qt::Key_V});
     // Delete belongs to the block or to the link, whichever is selected: only one of the two
     // commands is ever available.
     AddCommand(
-        block, "Удалить", kDelete,
+        block, "&Удалить", kDelete,
         [this] {
             if (CBlockDlg* pBlock = GetSelectedBlock()) {
                 DeleteBlock(*pBlock);
@@ -145,7 +150,7 @@ void CModelEditorDlg::CreateMenus() {
         },
         {Qt::Key_Delete});
     block.addSeparator();
-    AddCommand(block, "Свойства...", kBlockProperties, [this] {
+    AddCommand(block, "&Свойства...", kBlockProperties, [this] {
         if (CBlockDlg* pBlock = GetSelectedBlock()) {
             EditBlockProperties(*pBlock);
         }
@@ -158,7 +163,7 @@ void CModelEditorDlg::CreateMenus() {
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
     AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); }, {Qt::Key_F5});
     AddCommand(model, "Последний &отчет...", kLastReport, [this] { OnLastReport(); });
-    AddCommand(model, "&Серия прогонов...", kSeries, [this] { OnSeries(); });
+    AddCommand(model, "Серия &прогонов...", kSeries, [this] { OnSeries(); });
     model.addSeparator();
     AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
 
@@ -243,6 +248,7 @@ void CModelEditorDlg::NewModel() {
     UpdateMenuStates();
     m_pPalette->FollowModel(m_model);
     m_pDiagram->ResetScroll();
+    m_lastPaste.reset();
     m_strPath = kUntitled;
     m_bHasFile = false;
     UpdateTitle();
@@ -264,7 +270,7 @@ void CModelEditorDlg::OnNew() {
 
 void CModelEditorDlg::OnOpen() {
     const QString strPath =
-        ShowFileDialog(this, {false, QString(), kOpenFilter, kModelSuffix});
+        ShowFileDialog(this, {false, QString(), kOpenFilter, kModelSuffix, QString()});
     if (strPath.isEmpty()) {
         return;
     }
@@ -301,7 +307,7 @@ bool CModelEditorDlg::OnSave() { return m_bHasFile ? WriteModel(m_strPath) : OnS
 
 bool CModelEditorDlg::OnSaveAs() {
     const QString strPath =
-        ShowFileDialog(this, {true, m_strPath, kSaveFilter, kModelSuffix});
+        ShowFileDialog(this, {true, m_strPath, kSaveFilter, kModelSuffix, QString()});
     return !strPath.isEmpty() && WriteModel(WithSuffix(strPath, kModelSuffix));
 }
 
@@ -378,8 +384,11 @@ void CModelEditorDlg::OnLastReport() {
         return;
     }
     if (m_pReportWindow == nullptr) {
-        m_pReportWindow = new CReportDlg(m_pLastReport->tables, m_strPath, false, this);
+        m_pReportWindow =
+            new CReportDlg(m_pLastReport->tables, m_pLastReport->strModelFile, false, this);
         m_pReportWindow->ShowTrace(m_pLastReport->followed);
+        // It may stay open while the model changes: its title says which simulation it shows.
+        m_pReportWindow->ShowSimulation(m_pLastReport->finished);
         m_pReportWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_pReportWindow->show();
@@ -452,9 +461,24 @@ void CModelEditorDlg::PasteAt(QPoint ptClient) {
         return;
     }
     std::unique_ptr<CBlockDlg> pBlock = m_pClipboard->Clone();
-    const CPoint pos = m_pDiagram->ToDiagram(ptClient);
+    const CPoint pos = m_pDiagram->ToDiagram(
+        m_pDiagram->FreePlace(ptClient, CBlockWindow::FittedSizeOf(*pBlock)));
     pBlock->SetPosition(pos.x, pos.y);
-    PlaceBlock(std::move(pBlock), "вставка блока %1");
+    if (PlaceBlock(std::move(pBlock), "вставка блока %1") != nullptr) {
+        m_lastPaste = pos;
+    }
+}
+
+void CModelEditorDlg::Paste() {
+    const QPoint ptPointer = QCursor::pos();
+    QPoint ptStart(0, 0);
+    if (m_pDiagram->IsBackgroundAt(ptPointer)) {
+        ptStart = m_pDiagram->viewport()->mapFromGlobal(ptPointer);
+    } else if (m_lastPaste) {
+        ptStart = QPoint(m_lastPaste->x, m_lastPaste->y) - m_pDiagram->ScrollOffset() +
+                  QPoint(CDiagramView::kStep, CDiagramView::kStep);
+    }
+    PasteAt(ptStart);
 }
 
 void CModelEditorDlg::DeleteBlock(CBlockDlg& block) {
@@ -501,9 +525,15 @@ void CModelEditorDlg::RepaintLinks() { m_pDiagram->viewport()->update(); }
 bool CModelEditorDlg::RenameBlock(CBlockDlg& block) {
     CPaletteLock lock(*m_pPalette);
     CChangeNameBlockDlg dialog(m_model.GetBlocks(), block, this);
-    const QString strStep = QStringLiteral("переименование блока %1").arg(Label(block));
-    return RunDialog(dialog) == QDialog::Accepted &&
-           Push(m_model.RenameBlock(block, dialog.GetNewName()), strStep);
+    if (RunDialog(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    // A block without a name is given one rather than renamed: the step says which.
+    const QString strStep =
+        block.IsNamed()
+            ? QStringLiteral("переименование блока %1").arg(Label(block))
+            : QStringLiteral("имя блока «%1»").arg(QString::fromStdString(dialog.GetNewName()));
+    return Push(m_model.RenameBlock(block, dialog.GetNewName()), strStep);
 }
 
 void CModelEditorDlg::EditBlockProperties(CBlockDlg& block) {
@@ -615,32 +645,34 @@ void CModelEditorDlg::DeleteSelectedLink() {
 
 void CModelEditorDlg::OnExport() {
     CPaletteLock lock(*m_pPalette);
+    // A picture of nothing would only be a blank square.
+    if (m_model.GetBlocks().empty()) {
+        ShowMessage(this, QStringLiteral("В схеме нет блоков: экспортировать нечего."),
+                    EMessageIcon::kExclamation);
+        return;
+    }
     const QFileInfo model(m_strPath);
     const QString strProposed =
         (m_bHasFile ? model.absolutePath() + QLatin1Char('/') : QString()) +
         model.completeBaseName() + QStringLiteral(".png");
-    const QString strPath =
-        ShowFileDialog(this, {true, strProposed, kExportFilter, QStringLiteral("png")});
-    if (!strPath.isEmpty() &&
-        !ExportDiagram(WithSuffix(strPath, QStringLiteral("png"), {QStringLiteral("svg")}))) {
-        ShowMessage(this, QStringLiteral("Ошибка при экспорте схемы."), EMessageIcon::kError);
+    const QString strPath = ShowFileDialog(
+        this, {true, strProposed, kExportFilter, QStringLiteral("png"), kExportTitle});
+    if (strPath.isEmpty()) {
+        return;
+    }
+    const QString strReason =
+        ExportDiagram(WithSuffix(strPath, QStringLiteral("png"), {QStringLiteral("svg")}));
+    if (!strReason.isEmpty()) {
+        ShowMessage(this, QStringLiteral("Ошибка при экспорте схемы: %1").arg(strReason),
+                    EMessageIcon::kError);
     }
 }
 
-bool CModelEditorDlg::ExportDiagram(const QString& strPath) {
+QString CModelEditorDlg::ExportDiagram(const QString& strPath) {
     const QSize extent = m_pDiagram->Extent().size();
     if (strPath.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setFileName(strPath);
-        svg.setSize(extent);
-        svg.setViewBox(QRect(QPoint(0, 0), extent));
-        svg.setTitle(GetFileName());
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            return false;
-        }
-        m_pDiagram->Render(painter);
-        return painter.end();
+        return WriteSvg(strPath, extent, GetFileName(), m_pDiagram->logicalDpiX(),
+                        [this](QPainter& painter) { m_pDiagram->Render(painter); });
     }
     QImage image(extent, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -648,7 +680,7 @@ bool CModelEditorDlg::ExportDiagram(const QString& strPath) {
         QPainter painter(&image);
         m_pDiagram->Render(painter);
     }
-    return image.save(strPath, "PNG");
+    return WritePng(image, strPath);
 }
 
 // --- The background -----------------------------------------------------------------------

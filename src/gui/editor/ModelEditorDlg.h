@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/model/Model.h"
 #include "gui/report/RunReport.h"
@@ -73,8 +74,11 @@ public:
     // Adds a copy of a palette prototype at a diagram position; it becomes the selected block.
     // Null when the model refuses it.
     CBlockDlg* AddBlock(const CBlockDlg& prototype, CPoint ptPos);
-    // Pastes the clipboard block with its top-left corner at a client point.
+    // Pastes the clipboard block with its top-left corner at a client point, or at the free
+    // place nearest to it (CDiagramView::FreePlace).
     void PasteAt(QPoint ptClient);
+    // "&Вставить": under the pointer when it is on the diagram, else beside the last paste.
+    void Paste();
     // A press on the background: selects the link under the point, if any.
     bool HitTestLink(QPoint ptClient);
     void SelectLink(const SDiagramLink& link);
@@ -83,9 +87,9 @@ public:
     void DeselectBlock();
     // "Свойства модели": the experiment conditions, changed only on OK.
     void EditModelProperties();
-    // "Экспорт схемы...": the whole diagram as a PNG or SVG picture; answers whether it was
-    // written.
-    bool ExportDiagram(const QString& strPath);
+    // "Экспорт схемы...": the whole diagram as a PNG or SVG picture; answers why it was not
+    // written, or an empty text.
+    QString ExportDiagram(const QString& strPath);
     // The background's popup at a client point: for a link under it, or for the empty place.
     std::unique_ptr<QMenu> CreateBackgroundMenu(QPoint ptClient);
 
@@ -146,7 +150,7 @@ private:
     // "Последний &отчет...": the report of the last simulation, in a window that may stay open
     // beside the diagram.
     void OnLastReport();
-    // "&Серия прогонов...": replications of the model, over a parameter's values if wished.
+    // "Серия &прогонов...": replications of the model, over a parameter's values if wished.
     void OnSeries();
     // The last report is gone with a new simulation, a new model or another file.
     void ForgetLastReport();
@@ -167,6 +171,7 @@ private:
     QString m_strPath = kUntitled;
     bool m_bHasFile = false;
     bool m_bPalettePlaced = false;
+    std::optional<CPoint> m_lastPaste;  // where the last paste went, in diagram coordinates
 };
 
 }  // namespace mardo

@@ -21,7 +21,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QSvgGenerator>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtCharts/QBarCategoryAxis>
@@ -43,6 +42,7 @@
 #include "core/model/Model.h"
 #include "core/run/MessageQueue.h"
 #include "core/sim/ModelCheck.h"
+#include "gui/common/ChartPicture.h"
 #include "gui/common/Dialogs.h"
 #include "gui/common/TextConversion.h"
 #include "gui/sim/ModelStartDlg.h"
@@ -633,35 +633,28 @@ void CSeriesDlg::SaveAs() {
     const QString strPath = ShowFileDialog(
         this, {true, strBase + Text(" - серия.csv"),
                Text("Таблица CSV (*.csv);;Диаграмма PNG (*.png);;Диаграмма SVG (*.svg)"),
-               QStringLiteral("csv")});
+               QStringLiteral("csv"), QString()});
     if (strPath.isEmpty()) {
         return;
     }
     const QString strSuffix = QFileInfo(strPath).suffix().toLower();
-    bool bWritten = false;
-    if (strSuffix == QStringLiteral("png")) {
-        bWritten = m_pChart->grab().save(strPath, "PNG");
-    } else if (strSuffix == QStringLiteral("svg")) {
-        QSvgGenerator generator;
-        generator.setFileName(strPath);
-        generator.setSize(m_pChart->size());
-        generator.setViewBox(m_pChart->rect());
-        generator.setTitle(windowTitle());
-        QPainter painter;
-        bWritten = painter.begin(&generator);
-        if (bWritten) {
-            m_pChart->render(&painter);
-            bWritten = painter.end();
-        }
+    QString strFile = strPath;
+    QString strReason;
+    if (strSuffix == QStringLiteral("png") || strSuffix == QStringLiteral("svg")) {
+        strReason = WriteChartPicture(*m_pChart, strPath);
     } else {
-        QFile file(WithSuffix(strPath, QStringLiteral("csv")));
+        strFile = WithSuffix(strPath, QStringLiteral("csv"));
+        QFile file(strFile);
         const std::string strCsv = SeriesCsv(m_rows, m_strVaried);
-        bWritten = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                   file.write(strCsv.data(), static_cast<qint64>(strCsv.size())) ==
-                       static_cast<qint64>(strCsv.size());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(strCsv.data(), static_cast<qint64>(strCsv.size())) !=
+                static_cast<qint64>(strCsv.size())) {
+            strReason = file.errorString();
+        }
     }
-    if (!bWritten) {
-        ShowMessage(this, Text("Не удалось записать файл ") + strPath, EMessageIcon::kError);
+    if (!strReason.isEmpty()) {
+        ShowMessage(this, Text("Не удалось записать файл %1: %2").arg(strFile, strReason),
+                    EMessageIcon::kError);
     }
 }
 

@@ -70,9 +70,16 @@ QString CBlockWindow::OutputLabel(int k, int nCount) {
     return QString::fromStdString(mardo::OutputLabel(k, nCount));
 }
 
-int CBlockWindow::GetRowCount() const {
-    return 1 + (m_pBlock->HasInput() ? 1 : 0) + m_pBlock->GetOutputCount();
+namespace {
+
+// The name row, the input row if the block has an input, and one row per output.
+int RowCountOf(const CBlockDlg& block) {
+    return 1 + (block.HasInput() ? 1 : 0) + block.GetOutputCount();
 }
+
+}  // namespace
+
+int CBlockWindow::GetRowCount() const { return RowCountOf(*m_pBlock); }
 
 int CBlockWindow::RowCodeOf(int nIndex) const {
     if (nIndex <= 0) {
@@ -144,9 +151,11 @@ SRowAnchors CBlockWindow::GetRowAnchors(int nRowCode, QPoint ptTopLeft) const {
     return {QPoint(ptTopLeft.x(), y), QPoint(ptTopLeft.x() + width(), y)};
 }
 
-QSize CBlockWindow::FittedSize() const {
+QSize CBlockWindow::FittedSize() const { return FittedSizeOf(*m_pBlock); }
+
+QSize CBlockWindow::FittedSizeOf(const CBlockDlg& block) {
     return {2 * kFrame + kColumnWidth,
-            2 * kFrame + kCaptionHeight + GetRowCount() * kRowHeight + kListPadding};
+            2 * kFrame + kCaptionHeight + RowCountOf(block) * kRowHeight + kListPadding};
 }
 
 void CBlockWindow::FitToRows() {

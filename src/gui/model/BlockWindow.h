@@ -58,6 +58,9 @@ public:
     // Draws the window as an unselected block would look, for a picture of the diagram.
     void RenderPlain(QPainter& painter, QPoint ptAt);
 
+    // The size of the window of a block: its caption and its rows.
+    static QSize FittedSizeOf(const CBlockDlg& block);
+
     // The label of output k of a block with nCount outputs.
     static QString OutputLabel(int k, int nCount);
 

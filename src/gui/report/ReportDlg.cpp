@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
@@ -17,6 +18,7 @@
 #include "core/report/HtmlReport.h"
 #include "core/report/ReportTables.h"
 #include "gui/common/Dialogs.h"
+#include "gui/common/MenuKeys.h"
 #include "gui/common/TabKeys.h"
 #include "gui/common/TextConversion.h"
 #include "gui/report/ReportTableModel.h"
@@ -29,14 +31,17 @@ namespace mardo {
 namespace {
 
 const char* const kTitle = "Отчет о запуске модели";
-const char* const kFileMenu = "Файл";
+const char* const kFileMenu = "&Файл";
 const char* const kSaveAsText = "Сохранить &как...";
 const char* const kExitText = "&Выход";
 const char* const kHtmlFilter = "Файлы \"html\" (*.html)";
 
 constexpr int kColumnWidth = 100;
-// The window's size at its design proportions, for when it does not open maximised.
+// The window's size at its design proportions, for when it does not open maximised; wider when
+// a table needs it to show every column.
 constexpr QSize kInitialSize(640, 460);
+// What the window's width adds to a list's: the list lies 20 pixels in from each side.
+constexpr int kListMargins = 40;
 
 }  // namespace
 
@@ -68,7 +73,8 @@ CReportDlg::CReportDlg(const CReportTables& tables, const QString& strModelFile,
     m_lists[2]->hide();
     connect(m_pTabs, &QTabWidget::currentChanged, this, &CReportDlg::OnTabChanged);
     AddTabTurningKeys(*this, *m_pTabs);
-    resize(kInitialSize);
+    AddMenuBarKeys(*this, *m_pMenuBar);
+    resize(InitialSize());
     if (bMaximised) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -79,7 +85,9 @@ CReportDlg::~CReportDlg() = default;
 void CReportDlg::CreateMenu() {
     m_pMenuBar = new QMenuBar(this);
     QMenu* pFile = m_pMenuBar->addMenu(Text(kFileMenu));
-    connect(pFile->addAction(Text(kSaveAsText)), &QAction::triggered, this, &CReportDlg::SaveAs);
+    QAction* pSaveAs = pFile->addAction(Text(kSaveAsText));
+    pSaveAs->setShortcut(QKeySequence::Save);
+    connect(pSaveAs, &QAction::triggered, this, &CReportDlg::SaveAs);
     connect(pFile->addAction(Text(kExitText)), &QAction::triggered, this, &QDialog::reject);
 }
 
@@ -128,6 +136,28 @@ int CReportDlg::ReadableWidth(const QTableView& list, int nColumn) {
         nWidth = std::max(nWidth, titleMetrics.boundingRect(strWord).width() + nTitleMargin + 6);
     }
     return nWidth;
+}
+
+QSize CReportDlg::InitialSize() const {
+    int nWidest = 0;
+    for (const QTableView* pList : m_lists) {
+        int nWidth = 2 * pList->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        for (int nColumn = 0; nColumn < pList->model()->columnCount(); ++nColumn) {
+            nWidth += pList->columnWidth(nColumn);
+        }
+        nWidest = std::max(nWidest, nWidth);
+    }
+    QSize size(std::max(kInitialSize.width(), nWidest + kListMargins), kInitialSize.height());
+    if (const QScreen* pScreen = screen()) {
+        size = size.boundedTo(pScreen->availableGeometry().size());
+    }
+    return size;
+}
+
+void CReportDlg::ShowSimulation(const QDateTime& finished) {
+    setWindowTitle(QStringLiteral("%1: %2, моделирование %3")
+                       .arg(Text(kTitle), QFileInfo(m_strModelFile).fileName(),
+                            finished.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
 }
 
 void CReportDlg::resizeEvent(QResizeEvent* pEvent) {

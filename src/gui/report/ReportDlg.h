@@ -12,6 +12,7 @@
 #include "core/model/BlockEditor.h"
 #include "core/sim/Trace.h"
 
+class QDateTime;
 class QMenuBar;
 class QTabWidget;
 class QTableView;
@@ -46,6 +47,8 @@ public:
 
     // Adds the tab "Графики" after the tables: the figures followed over model time.
     void ShowTrace(std::vector<CTrace::SFollowed> followed);
+    // Names in the title the model and the simulation, by the moment it ended.
+    void ShowSimulation(const QDateTime& finished);
 
     int GetShownTab() const { return m_nShownTab; }
 
@@ -56,6 +59,7 @@ private:
     void CreateMenu();
     QTableView* CreateList(int nTable);
     static int ReadableWidth(const QTableView& list, int nColumn);
+    QSize InitialSize() const;
     void ApplyLayout();
     void OnTabChanged(int nTab);
 

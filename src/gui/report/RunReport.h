@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
 #include <vector>
 
 #include "core/report/ReportTables.h"
@@ -12,6 +14,9 @@ namespace mardo {
 struct SRunReport {
     CReportTables tables;
     std::vector<CTrace::SFollowed> followed;
+    // Which simulation it was: when it ended, and the model's file then.
+    QDateTime finished = QDateTime::currentDateTime();
+    QString strModelFile{};
 };
 
 }  // namespace mardo
