@@ -32,6 +32,13 @@ protected:
                               QApplication::activeWindow() == &m_window;
                 break;
             }
+            // A key pressed with Alt may be taken by a shortcut (a mnemonic): it never arrives
+            // as a press, only as this question first.
+            case QEvent::ShortcutOverride:
+                if (static_cast<const QKeyEvent*>(pEvent)->key() != Qt::Key_Alt) {
+                    m_bAltAlone = false;
+                }
+                break;
             case QEvent::KeyRelease: {
                 const auto* pKey = static_cast<const QKeyEvent*>(pEvent);
                 if (m_bAltAlone && pKey->key() == Qt::Key_Alt) {

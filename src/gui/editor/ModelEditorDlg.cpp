@@ -167,7 +167,7 @@ void CModelEditorDlg::CreateMenus() {
     model.addSeparator();
     AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
 
-    QMenu& help = *bar.addMenu(QStringLiteral("&Помощь"));
+    QMenu& help = *bar.addMenu(QStringLiteral("П&омощь"));
     AddCommand(help, "&О программе...", kAbout, [this] { OnAbout(); });
 }
 
