@@ -7,9 +7,14 @@
 #include <QPainter>
 #include <QScreen>
 #include <QtCharts/QAbstractAxis>
+#include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <QtCharts/QXYSeries>
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -42,6 +47,46 @@ std::vector<std::pair<QFont, std::function<void(const QFont&)>>> ChartFonts(QCha
         fonts.emplace_back(pAxis->titleFont(), [pAxis](const QFont& f) { pAxis->setTitleFont(f); });
     }
     return fonts;
+}
+
+// Each line of a chart, also those an area lies between, with the axes it is drawn against.
+std::vector<std::pair<QXYSeries*, QList<QAbstractAxis*>>> Lines(const QChart& chart) {
+    std::vector<std::pair<QXYSeries*, QList<QAbstractAxis*>>> lines;
+    for (QAbstractSeries* pSeries : chart.series()) {
+        if (auto* pArea = qobject_cast<QAreaSeries*>(pSeries)) {
+            for (QXYSeries* pEdge : {static_cast<QXYSeries*>(pArea->upperSeries()),
+                                     static_cast<QXYSeries*>(pArea->lowerSeries())}) {
+                if (pEdge != nullptr) {
+                    lines.emplace_back(pEdge, pArea->attachedAxes());
+                }
+            }
+        } else if (auto* pLine = qobject_cast<QXYSeries*>(pSeries)) {
+            lines.emplace_back(pLine, pLine->attachedAxes());
+        }
+    }
+    return lines;
+}
+
+// The SVG writer drops the clip of the plot area, so the points beyond the axes' ranges (those
+// of the times a zoomed chart leaves out) are laid onto the ranges' edges while the picture is
+// drawn; the lines' points as they were are answered, to be put back.
+std::vector<std::pair<QXYSeries*, QList<QPointF>>> ClampToAxes(const QChart& chart) {
+    std::vector<std::pair<QXYSeries*, QList<QPointF>>> kept;
+    for (const auto& [pLine, axes] : Lines(chart)) {
+        QList<QPointF> points = pLine->points();
+        kept.emplace_back(pLine, points);
+        for (const QAbstractAxis* pAxis : axes) {
+            if (const auto* pValues = qobject_cast<const QValueAxis*>(pAxis)) {
+                const bool bAcross = pAxis->orientation() == Qt::Horizontal;
+                for (QPointF& pt : points) {
+                    qreal& dCoordinate = bAcross ? pt.rx() : pt.ry();
+                    dCoordinate = std::clamp(dCoordinate, pValues->min(), pValues->max());
+                }
+            }
+        }
+        pLine->replace(points);
+    }
+    return kept;
 }
 
 QString Render(QGraphicsScene& scene, const QString& strPath, QSize size, const QString& strTitle) {
@@ -82,7 +127,11 @@ QString WriteChartPicture(QChartView& view, const QString& strPath, QSize size) 
     const qreal dRoundness = pChart->backgroundRoundness();
     pChart->setBackgroundRoundness(0);
     pChart->setGeometry(QRectF(QPointF(0, 0), size));
+    const auto points = ClampToAxes(*pChart);
     const QString strReason = Render(scene, strPath, size, pChart->title());
+    for (const auto& [pLine, kept] : points) {
+        pLine->replace(kept);
+    }
     pChart->setBackgroundRoundness(dRoundness);
     for (const auto& [font, setFont] : fonts) {
         setFont(font);

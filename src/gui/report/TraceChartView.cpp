@@ -64,11 +64,11 @@ QChart* CreateChart(const CTrace::SFollowed& followed) {
     for (const CTimeSeries::SInterval& interval : followed.series.GetIntervals()) {
         nTop = std::max(nTop, interval.nMax);
     }
-    // Time runs from the first tick to the last the simulation had, not to a rounder number.
+    // Time runs to the last tick the simulation had, not to a rounder number.
     auto* pTime = new QValueAxis;
     pTime->setTitleText(QStringLiteral("Модельное время"));
     pTime->setLabelFormat(QStringLiteral("%.0f"));
-    pTime->setRange(1.0, std::max(LastTick(followed.series), 2.0));
+    pTime->setRange(0.0, std::max(LastTick(followed.series), 1.0));
     auto* pValue = new QValueAxis;
     pValue->setLabelFormat(QStringLiteral("%.0f"));
     pValue->setRange(0.0, nTop);
