@@ -43,7 +43,8 @@ std::vector<std::pair<QFont, std::function<void(const QFont&)>>> ChartFonts(QCha
     fonts.emplace_back(chart.legend()->font(),
                        [&chart](const QFont& f) { chart.legend()->setFont(f); });
     for (QAbstractAxis* pAxis : chart.axes()) {
-        fonts.emplace_back(pAxis->labelsFont(), [pAxis](const QFont& f) { pAxis->setLabelsFont(f); });
+        fonts.emplace_back(pAxis->labelsFont(),
+                           [pAxis](const QFont& f) { pAxis->setLabelsFont(f); });
         fonts.emplace_back(pAxis->titleFont(), [pAxis](const QFont& f) { pAxis->setTitleFont(f); });
     }
     return fonts;
@@ -152,7 +153,8 @@ void SaveChartAs(QWidget* pParent, QChartView& view, const QString& strProposed)
     const QString strFile = WithSuffix(strPath, QStringLiteral("png"), {QStringLiteral("svg")});
     const QString strReason = WriteChartPicture(view, strFile);
     if (!strReason.isEmpty()) {
-        ShowMessage(pParent, QStringLiteral("Не удалось записать файл %1: %2").arg(strFile, strReason),
+        ShowMessage(pParent,
+                    QStringLiteral("Не удалось записать файл %1: %2").arg(strFile, strReason),
                     EMessageIcon::kError);
     }
 }

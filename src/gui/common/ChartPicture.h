@@ -15,8 +15,7 @@ inline constexpr QSize kChartPictureSize(1200, 700);
 // SVG picture: the chart alone on white, not the window around it. Its texts are written in the
 // fonts they were measured in, so that another program draws them as wide. Answers why the file
 // was not written, or an empty text.
-QString WriteChartPicture(QChartView& view, const QString& strPath,
-                          QSize size = kChartPictureSize);
+QString WriteChartPicture(QChartView& view, const QString& strPath, QSize size = kChartPictureSize);
 
 // "Сохранить как..." for a chart alone: asks for a PNG or SVG file, proposing strProposed, writes
 // the picture and says why when it could not.

@@ -19,7 +19,8 @@ void OpenFirstMenu(QMenuBar& bar) {
 // to whichever control of the window has the focus.
 class CLoneAltWatcher final : public QObject {
 public:
-    CLoneAltWatcher(QWidget& window, QMenuBar& bar) : QObject(&window), m_window(window), m_bar(bar) {
+    CLoneAltWatcher(QWidget& window, QMenuBar& bar)
+        : QObject(&window), m_window(window), m_bar(bar) {
         qApp->installEventFilter(this);
     }
 

@@ -130,7 +130,8 @@ QPoint CDiagramView::FreePlace(QPoint ptClient, QSize size) const {
     };
     auto found = std::find_if(places.begin(), places.end(), isFree);
     if (found == places.end()) {
-        found = std::find_if(places.begin(), places.end(), [&isCorner](QPoint pt) { return !isCorner(pt); });
+        found = std::find_if(places.begin(), places.end(),
+                             [&isCorner](QPoint pt) { return !isCorner(pt); });
     }
     if (found != places.end()) {
         return *found;

@@ -48,8 +48,10 @@ QChart* CreateChart(const CTrace::SFollowed& followed) {
     auto* pLow = new QLineSeries;
     auto* pHigh = new QLineSeries;
     auto* pMean = new QLineSeries;
-    AddSteps(*pLow, followed.series, [](const CTimeSeries::SInterval& i) { return double(i.nMin); });
-    AddSteps(*pHigh, followed.series, [](const CTimeSeries::SInterval& i) { return double(i.nMax); });
+    AddSteps(*pLow, followed.series,
+             [](const CTimeSeries::SInterval& i) { return double(i.nMin); });
+    AddSteps(*pHigh, followed.series,
+             [](const CTimeSeries::SInterval& i) { return double(i.nMax); });
     AddSteps(*pMean, followed.series, [](const CTimeSeries::SInterval& i) { return i.Mean(); });
     auto* pBand = new QAreaSeries(pHigh, pLow);
     pBand->setName(QStringLiteral("от наименьшего до наибольшего"));
@@ -87,7 +89,9 @@ QChart* CreateChart(const CTrace::SFollowed& followed) {
     return pChart;
 }
 
-QString Number(double dValue) { return QString::number(dValue, 'f', dValue == std::floor(dValue) ? 0 : 2); }
+QString Number(double dValue) {
+    return QString::number(dValue, 'f', dValue == std::floor(dValue) ? 0 : 2);
+}
 
 }  // namespace
 
@@ -113,18 +117,24 @@ QString CTraceChartView::ReadingAt(QPoint ptView) const {
     const std::size_t i = std::min(intervals.size() - 1,
                                    static_cast<std::size_t>((dTime - 1.0) / series.GetLength()));
     const CTimeSeries::SInterval& interval = intervals[i];
-    const QString strTicks =
-        interval.nTicks > 1 ? QStringLiteral("такты %1–%2").arg(series.FirstTick(i)).arg(series.FirstTick(i) + interval.nTicks - 1)
-                            : QStringLiteral("такт %1").arg(series.FirstTick(i));
+    const QString strTicks = interval.nTicks > 1
+                                 ? QStringLiteral("такты %1–%2")
+                                       .arg(series.FirstTick(i))
+                                       .arg(series.FirstTick(i) + interval.nTicks - 1)
+                                 : QStringLiteral("такт %1").arg(series.FirstTick(i));
     return QStringLiteral("%1, %2: среднее %3, наименьшее %4, наибольшее %5")
         .arg(Text(m_followed.strBlock), strTicks, Number(interval.Mean()))
         .arg(interval.nMin)
         .arg(interval.nMax);
 }
 
-bool CTraceChartView::IsZoomed() const { return chart()->isZoomed(); }
+bool CTraceChartView::IsZoomed() const {
+    return chart()->isZoomed();
+}
 
-void CTraceChartView::ShowWholeTime() { chart()->zoomReset(); }
+void CTraceChartView::ShowWholeTime() {
+    chart()->zoomReset();
+}
 
 void CTraceChartView::SaveAs() {
     SaveChartAs(this, *this, Text(m_followed.strBlock) + QStringLiteral(".png"));
