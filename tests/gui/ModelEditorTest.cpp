@@ -616,12 +616,14 @@ void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
         QCOMPARE(pCharts->GetNote() != nullptr, nCharts == 0);
     }
     const auto charts = pCharts->GetCharts();
-    QTRY_VERIFY(charts[0]->isVisible() && charts[0]->height() == charts[1]->height());
-    // Every column of every table is seen whole (on a screen wide enough), and the title says which simulation it was.
+    QTRY_VERIFY_WITH_TIMEOUT(charts[0]->isVisible() && charts[0]->height() == charts[1]->height(),
+                             test::kPatienceMs);
+    // Every column of every table is seen whole (on a screen wide enough), and the title says
+    // which simulation it was.
     for (int nTab = 0; nTab < 3; ++nTab) {
         pTabs->setCurrentIndex(nTab);
         const auto* pList = pReport->findChildren<QTableView*>().at(nTab);
-        QTRY_VERIFY(pList->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(pList->isVisible(), test::kPatienceMs);
         QVERIFY(pList->horizontalHeader()->length() <= pList->viewport()->width() ||
                 pReport->width() >= pReport->screen()->availableGeometry().width());
     }
