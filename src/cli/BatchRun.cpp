@@ -90,7 +90,10 @@ EExitStatus CBatchRun::Execute() {
     }
     // The same lines, in the same order, as the run window writes when "&Старт" is pressed.
     CRunSession session(m_model, NewSimulationThread());
-    session.SetSeed(m_options.seed.value_or(kFirstRandState));
+    const std::uint32_t nSeed = m_options.seed.value_or(kFirstRandState);
+    session.SetRandom(m_options.Generator() == EGenerator::kExact
+                          ? CRandomContext::Exact(nSeed)
+                          : CRandomContext::Streams(nSeed, 0));
     session.SetWarmup(m_options.nWarmup);
     session.SetTracing(m_options.tracePath.has_value());
     if (const std::optional<CRunSession::EEnd> notStarted = session.Start()) {
@@ -194,6 +197,11 @@ void CBatchRun::WriteJson(const CReportTables* pReport, bool bPassed) const {
     json.BeginObject();
     json.Field("model", ModelName());
     json.Field("check", bPassed ? "passed" : "failed");
+    // A document that names no generator was made by the exact one, as every document before
+    // the streams was.
+    if (m_options.Generator() != EGenerator::kExact) {
+        json.Field(keys::kGenerator, GeneratorName(m_options.Generator()));
+    }
     json.BeginArray("messages");
     for (const CMessageQueue::SLine& line : m_lines) {
         json.BeginObject();
@@ -230,6 +238,7 @@ void CBatchRun::ListParams() {
 EExitStatus CBatchRun::RunExperiment() {
     SExperimentPlan plan;
     plan.nSeed = m_options.seed.value_or(kFirstRandState);
+    plan.generator = m_options.Generator();
     plan.nReplications = m_options.replications.value_or(1);
     plan.onlyReplication = m_options.replication;
     plan.nWarmup = m_options.nWarmup;
@@ -271,6 +280,7 @@ EExitStatus CBatchRun::RunExperiment() {
     SExperimentRecord record;
     record.strModel = ModelName();
     record.nSeed = plan.nSeed;
+    record.generator = plan.generator;
     record.nReplicationCount = plan.nReplications;
     record.nWarmup = plan.nWarmup;
     record.bSwept = !m_options.sweeps.empty();
@@ -288,6 +298,12 @@ EExitStatus CBatchRun::Merge() {
             text ? ReadExperimentDoc(*text, strError) : std::nullopt;
         if (!doc) {
             m_err << "mardo-run: --merge: " << strPath << ": " << strError << '\n';
+            return kFileRefused;
+        }
+        if (doc->generator != m_options.Generator()) {
+            m_err << "mardo-run: --merge: " << strPath << ": made by the "
+                  << GeneratorName(doc->generator) << " generator, not the "
+                  << GeneratorName(m_options.Generator()) << " one (see --generator)\n";
             return kFileRefused;
         }
         docs.push_back(std::move(*doc));

@@ -68,6 +68,12 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return fail("--seed" + range(0, UINT32_MAX));
             }
             options.seed = static_cast<std::uint32_t>(*n);
+        } else if (strArg == "--generator") {
+            const std::optional<std::string> text = value();
+            options.generator = text ? ParseGenerator(*text) : std::nullopt;
+            if (!options.generator) {
+                return fail("--generator needs streams or exact");
+            }
         } else if (strArg == "--replications" || strArg == "--replication") {
             const bool bCount = strArg == "--replications";
             const std::int64_t nMin = bCount ? 1 : 0;
@@ -111,7 +117,8 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
         if (options.seed || !options.settings.empty() || options.replications ||
             options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
             options.htmlPath || options.tracePath || options.bListParams) {
-            return fail("--merge takes only --json, --csv and --quiet besides its files");
+            return fail("--merge takes only --json, --csv, --quiet and --generator besides its "
+                        "files");
         }
         if (operands.empty()) {
             return fail("--merge needs the JSON files to merge");

@@ -22,6 +22,7 @@ struct SOptions {
     std::string strModelPath;
     // The experiment: without any of these, one simulation as always.
     std::optional<std::uint32_t> seed;
+    std::optional<EGenerator> generator;
     std::vector<SSetting> settings;
     std::optional<std::int32_t> replications;
     std::optional<std::int32_t> replication;
@@ -36,6 +37,12 @@ struct SOptions {
     bool IsExperiment() const {
         return replications || replication || !sweeps.empty() || csvPath;
     }
+    // The generator asked for: by default the streams for experiments and their documents,
+    // the exact generator for one simulation.
+    EGenerator Generator() const {
+        return generator.value_or(IsExperiment() || bMerge ? EGenerator::kStreams
+                                                           : EGenerator::kExact);
+    }
 };
 
 // The options, or the one-line reason why the arguments cannot be used.
@@ -47,10 +54,11 @@ struct SParseResult {
 SParseResult ParseCommandLine(const std::vector<std::string>& args);
 
 inline constexpr const char* kUsage =
-    "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--seed N] [--set TARGET=VALUE]...\n"
+    "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--seed N]\n"
+    "                 [--generator streams|exact] [--set TARGET=VALUE]...\n"
     "                 [--replications R [--replication K]] [--sweep TARGET=V1,V2,...]...\n"
     "                 [--warmup TICKS] [--jobs J] [--csv FILE] MODEL.mrd\n"
     "       mardo-run --list-params MODEL.mrd\n"
-    "       mardo-run [--json] [--csv FILE] --merge FILE.json...";
+    "       mardo-run [--json] [--csv FILE] [--generator streams|exact] --merge FILE.json...";
 
 }  // namespace mardo::cli

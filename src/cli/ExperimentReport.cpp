@@ -16,7 +16,8 @@ namespace {
 
 SSummary SummaryOf(const SExperimentRecord& record, const SPointRecord& point) {
     // Records are read or made from one model, so their tables agree.
-    return Summarize(point.replications, ReplicationShare(record.nReplicationCount))
+    return Summarize(point.replications,
+                     ReplicationShare(record.generator, record.nReplicationCount))
         .value_or(SSummary{});
 }
 
@@ -177,6 +178,7 @@ void WriteExperimentJson(const SExperimentRecord& record, std::ostream& out) {
     json.BeginObject();
     json.Field(keys::kModel, record.strModel);
     json.Field(keys::kSeed, std::int64_t{record.nSeed});
+    json.Field(keys::kGenerator, GeneratorName(record.generator));
     json.Field(keys::kReplicationCount, std::int64_t{record.nReplicationCount});
     json.Field(keys::kWarmup, std::int64_t{record.nWarmup});
     if (record.bSwept) {
@@ -208,16 +210,23 @@ void WriteExperimentJson(const SExperimentRecord& record, std::ostream& out) {
 
 void WriteExperimentText(const SExperimentRecord& record, std::ostream& out) {
     out << "Модель: " << record.strModel << "; прогонов: " << record.nReplicationCount
-        << "; начальное состояние генератора: " << record.nSeed
+        << (record.generator == EGenerator::kExact
+                ? "; генератор: точный; начальное состояние генератора: "
+                : "; генератор: потоки; начальное значение потоков: ")
+        << record.nSeed
         << "; разогрев: " << record.nWarmup << " тактов\n";
     for (std::size_t p = 0; p < record.points.size(); ++p) {
         const SPointRecord& point = record.points[p];
         if (record.bSwept) {
             out << "\nТочка " << p << ": " << SettingsText(point.settings) << '\n';
         }
+        // The streams' replications need no seed of their own: the base seed and the index
+        // reproduce each.
         for (const SReplication& replication : point.replications) {
-            out << "Прогон " << replication.nIndex << ": состояние генератора "
-                << replication.nSeed << '\n';
+            if (record.generator == EGenerator::kExact) {
+                out << "Прогон " << replication.nIndex << ": состояние генератора "
+                    << replication.nSeed << '\n';
+            }
         }
         out << '\n';
         WriteSummaryText(record, SummaryOf(record, point), out);
@@ -240,7 +249,7 @@ std::string FormatExperimentCsv(const SExperimentRecord& record) {
     for (const SSetting& setting : record.points[0].settings) {
         header.push_back(setting.strTarget);
     }
-    header.insert(header.end(), {"replication", "seed"});
+    header.insert(header.end(), {"replication", "seed", keys::kGenerator});
     std::vector<std::string> figures{keys::kModelTime, keys::kDeparted};
     ForEachFigure(record.points[0].replications[0].tables,
                   [&](const SFigureTable& table, std::size_t r, std::size_t c) {
@@ -263,6 +272,7 @@ std::string FormatExperimentCsv(const SExperimentRecord& record) {
             std::vector<std::string> fields = settings;
             fields.push_back(std::to_string(replication.nIndex));
             fields.push_back(std::to_string(replication.nSeed));
+            fields.push_back(GeneratorName(record.generator));
             const auto add = [&fields](const std::string& strValue) {
                 fields.insert(fields.end(), {strValue, "", ""});
             };
@@ -277,7 +287,7 @@ std::string FormatExperimentCsv(const SExperimentRecord& record) {
             line(fields);
         }
         std::vector<std::string> fields = settings;
-        fields.insert(fields.end(), {keys::kSummary, ""});
+        fields.insert(fields.end(), {keys::kSummary, "", GeneratorName(record.generator)});
         // A deviation or an interval that is no number (one replication) stays empty.
         const auto add = [&](const SStat& stat) {
             fields.insert(fields.end(),

@@ -299,9 +299,11 @@ SExperimentRecord ReadRecord(const std::string& strJson) {
 }
 
 TEST(ExperimentRunTest, ReplicationZeroIsTodaysRunAndJobsChangeNoByte) {
+    CScratch scratch;
     const std::string strModel = Example("single-channel.mrd");
     const SRun today = RunTool("--json " + strModel);
-    const SRun replications = RunTool("--json --replications 3 --jobs 1 " + strModel);
+    const SRun replications =
+        RunTool("--json --generator exact --replications 3 --jobs 1 " + strModel);
     ASSERT_EQ(replications.nStatus, 0);
     // Today's figures, from the model time to the queues, are replication 0's.
     const std::string strToday = Squeezed(today.strOut);
@@ -318,10 +320,24 @@ TEST(ExperimentRunTest, ReplicationZeroIsTodaysRunAndJobsChangeNoByte) {
         EXPECT_EQ(RunTool(strArgs + " --jobs 3").strOut, one.strOut) << pszOptions;
     }
     // Ten runs draw about 37 000 numbers, more than a share of 100 000 replications.
-    const SRun overdrawn =
-        RunTool("--replications 100000 --replication 5 --set model.runs=10 " + strModel);
+    const SRun overdrawn = RunTool(
+        "--generator exact --replications 100000 --replication 5 --set model.runs=10 " + strModel);
     EXPECT_NE(overdrawn.strOut.find("Внимание: прогоны 5 взяли у генератора больше 26544 чисел"),
               std::string::npos);
+    // The streams are the default of experiments, and documents of the two never merge.
+    const fs::path exact = scratch / "exact.json";
+    const fs::path streams = scratch / "streams.json";
+    ASSERT_EQ(RunTool("--json --generator exact --replications 2 --replication 0 " + strModel +
+                      " > " + Quoted(exact)).nStatus, 0);
+    ASSERT_EQ(RunTool("--json --replications 2 --replication 1 " + strModel + " > " +
+                      Quoted(streams)).nStatus, 0);
+    EXPECT_EQ(ReadRecord(replications.strOut).generator, EGenerator::kExact);
+    EXPECT_EQ(ReadRecord(RunTool("--json --replications 2 " + strModel).strOut).generator,
+              EGenerator::kStreams);
+    EXPECT_EQ(RunTool("--merge " + Quoted(exact) + " " + Quoted(streams)).nStatus, 2);
+    EXPECT_EQ(RunTool("--merge --generator exact " + Quoted(exact) + " " + Quoted(streams)).nStatus, 2);
+    EXPECT_EQ(RunTool("--merge " + Quoted(streams)).nStatus, 0);
+    EXPECT_EQ(RunTool("--generator fast " + strModel).nStatus, 64);
 }
 
 TEST(ExperimentRunTest, SetAndSweepEqualTheValueWrittenIntoTheFile) {

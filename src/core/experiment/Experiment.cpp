@@ -1,5 +1,6 @@
 #include "core/experiment/Experiment.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -35,7 +36,10 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
         ApplySetting(model, setting);
     }
     CRunSession session(model, newThread());
-    session.SetSeed(replication.nSeed);
+    const bool bExact = plan.generator == EGenerator::kExact;
+    session.SetRandom(bExact ? CRandomContext::Exact(replication.nSeed)
+                             : CRandomContext::Streams(plan.nSeed,
+                                                       static_cast<std::uint32_t>(replication.nIndex)));
     session.SetWarmup(plan.nWarmup);
     if (const std::optional<CRunSession::EEnd> end = session.Start()) {
         return SFailure{*end, session.TakeMessages()};
@@ -52,7 +56,9 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     }
     const CRunSession::SProgress figures = session.GetProgress();
     const CReportTables report(model.GetBlocks(), figures.nModelTime, figures.nDeparted);
-    replication.nDraws = CountDraws(replication.nSeed, session.GetEndState());
+    replication.nDraws = bExact ? CountDraws(replication.nSeed, session.GetEndState())
+                                : static_cast<std::uint32_t>(
+                                      std::min<std::uint64_t>(session.GetStreamDraws(), UINT32_MAX));
     replication.nModelTime = figures.nModelTime;
     replication.nDeparted = figures.nDeparted;
     replication.tables = ReportFigures(&report);
@@ -99,7 +105,9 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
         for (const std::int32_t k : indices) {
             SReplication& replication = point.replications.emplace_back();
             replication.nIndex = k;
-            replication.nSeed = ReplicationSeed(plan.nSeed, k, plan.nReplications);
+            replication.nSeed = plan.generator == EGenerator::kExact
+                                    ? ReplicationSeed(plan.nSeed, k, plan.nReplications)
+                                    : plan.nSeed;
             tasks.push_back({p, k});
         }
     }

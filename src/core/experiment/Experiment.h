@@ -20,10 +20,13 @@ namespace mardo {
 class CModel;
 
 // What an experiment does with a model: R replications (or only one of them, for job arrays),
-// each from its own stream of the generator, at every point of the sweeps, with the figures
+// each with its own random numbers, at every point of the sweeps, with the figures
 // taken after a warm-up.
 struct SExperimentPlan {
+    // The exact generator's state for replication 0 (the others jumped along its sequence), or
+    // the streams' base seed.
     std::uint32_t nSeed = kFirstRandState;
+    EGenerator generator = EGenerator::kStreams;
     std::int32_t nReplications = 1;
     std::optional<std::int32_t> onlyReplication;
     std::uint32_t nWarmup = 0;

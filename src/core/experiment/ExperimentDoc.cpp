@@ -284,6 +284,15 @@ std::optional<SExperimentRecord> ReadExperimentDoc(const std::string& strText,
         SExperimentRecord record;
         record.strModel = Need(*root, keys::kModel, SJson::EType::kString).str;
         record.nSeed = static_cast<std::uint32_t>(NeedInt(*root, keys::kSeed, 0, UINT32_MAX));
+        if (const SJson* pGenerator = root->Find(keys::kGenerator)) {
+            const std::optional<EGenerator> generator =
+                pGenerator->eType == SJson::EType::kString ? ParseGenerator(pGenerator->str)
+                                                           : std::nullopt;
+            if (!generator) {
+                throw SBadDocument{"\"generator\" is neither \"exact\" nor \"streams\""};
+            }
+            record.generator = *generator;
+        }
         record.nReplicationCount =
             static_cast<std::int32_t>(NeedInt(*root, keys::kReplicationCount, 1, INT32_MAX));
         record.nWarmup = static_cast<std::uint32_t>(NeedInt(*root, keys::kWarmup, 0, UINT32_MAX));
@@ -332,6 +341,10 @@ std::optional<SExperimentRecord> MergeExperimentDocs(const std::vector<SExperime
         pointOf.emplace(PointKey(merged.points[p].settings), p);
     }
     for (const SExperimentRecord& doc : docs) {
+        if (doc.generator != merged.generator) {
+            strError = "the documents were made by different generators (exact and streams)";
+            return std::nullopt;
+        }
         if (doc.strModel != merged.strModel || doc.nSeed != merged.nSeed ||
             doc.nReplicationCount != merged.nReplicationCount || doc.nWarmup != merged.nWarmup ||
             doc.bSwept != merged.bSwept || doc.points.size() != merged.points.size()) {

@@ -38,6 +38,10 @@ std::uint64_t ReplicationShare(std::int32_t nReplications) {
     return kGoldenSection / static_cast<std::uint64_t>(nReplications);
 }
 
+std::uint64_t ReplicationShare(EGenerator generator, std::int32_t nReplications) {
+    return generator == EGenerator::kExact ? ReplicationShare(nReplications) : UINT64_MAX;
+}
+
 std::uint32_t ReplicationSeed(std::uint32_t nBaseSeed, std::int32_t nIndex,
                               std::int32_t nReplications) {
     return AdvanceRand(nBaseSeed,

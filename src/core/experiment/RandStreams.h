@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/sim/RandomContext.h"
+
 namespace mardo {
 
 // Independent streams of the generator for the replications of an experiment: replication k
@@ -17,6 +19,8 @@ std::uint32_t AdvanceRand(std::uint32_t nState, std::uint64_t nSteps);
 std::uint32_t CountDraws(std::uint32_t nFrom, std::uint32_t nTo);
 // The draws one of nReplications replications may make without reaching the next one's stream.
 std::uint64_t ReplicationShare(std::int32_t nReplications);
+// The same for either generator: the streams' replications never share a number.
+std::uint64_t ReplicationShare(EGenerator generator, std::int32_t nReplications);
 std::uint32_t ReplicationSeed(std::uint32_t nBaseSeed, std::int32_t nIndex,
                               std::int32_t nReplications);
 

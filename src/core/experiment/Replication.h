@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/experiment/ParamTargets.h"
+#include "core/sim/RandomContext.h"
 
 namespace mardo {
 
@@ -32,6 +33,7 @@ std::vector<SFigureTable> ReportFigures(const CReportTables* pReport);
 namespace keys {
 inline constexpr const char* kModel = "model";
 inline constexpr const char* kSeed = "seed";
+inline constexpr const char* kGenerator = "generator";
 inline constexpr const char* kReplicationCount = "replicationCount";
 inline constexpr const char* kWarmup = "warmup";
 inline constexpr const char* kReplications = "replications";
@@ -49,8 +51,9 @@ inline constexpr const char* kStdev = "stdev";
 inline constexpr const char* kCi95 = "ci95";
 }  // namespace keys
 
-// One simulation of an experiment: its number, the generator's state it started from, how
-// many numbers it drew, and its report.
+// One simulation of an experiment: its number, the exact generator's state it started from (with
+// the streams, the base seed), how many numbers it drew (with the streams, all of its streams
+// together, up to 2^32 - 1), and its report.
 struct SReplication {
     std::int32_t nIndex = 0;
     std::uint32_t nSeed = 0;
@@ -70,6 +73,8 @@ struct SPointRecord {
 struct SExperimentRecord {
     std::string strModel;
     std::uint32_t nSeed = 1;
+    // Documents that do not name their generator were made by the exact one.
+    EGenerator generator = EGenerator::kExact;
     std::int32_t nReplicationCount = 1;
     std::uint32_t nWarmup = 0;
     bool bSwept = false;  // the points are listed, each with its settings

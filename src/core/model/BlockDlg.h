@@ -19,6 +19,7 @@
 namespace mardo {
 
 class CFileModel;
+class CRandomContext;
 
 // The three passes of a tick, in their order.
 enum class EPass { kArrival = 0, kService = 1, kFinal = 2 };
@@ -106,6 +107,9 @@ public:
     virtual void Save(CFileModel& file) const;
     // Reads the block's record; throws the format error on a value out of range.
     virtual void Load(CFileModel& file);
+    // Before a simulation, ahead of PrepareRun: takes from the simulation's randomness the
+    // sources the block draws from, if any.
+    virtual void TakeRandomSources(CRandomContext& /*random*/) {}
     // Before a simulation: becomes active with empty lists and zero figures.
     virtual void PrepareRun();
     // Between two runs of a simulation: what starts afresh with every run (a generator's count).

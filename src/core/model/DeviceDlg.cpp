@@ -4,6 +4,7 @@
 
 #include "core/model/Statistics.h"
 #include "core/persist/FileModel.h"
+#include "core/sim/RandomContext.h"
 
 namespace mardo {
 
@@ -25,6 +26,10 @@ void CDeviceDlg::Load(CFileModel& file) {
     m_law.Load(file);
     m_priority.Load(file);
     CBlockDlg::Load(file);
+}
+
+void CDeviceDlg::TakeRandomSources(CRandomContext& random) {
+    m_pServiceTimes = &random.Source(GetName(), CRandomContext::ERole::kService);
 }
 
 void CDeviceDlg::PrepareRun() {
@@ -60,7 +65,7 @@ void CDeviceDlg::StartNext() {
     if (std::optional<CTransact> next = m_inputs.TakeBest()) {
         m_current = *next;
         m_bServing = true;
-        m_nRemainingService = m_nServiceTime = m_law.Sample();
+        m_nRemainingService = m_nServiceTime = m_law.Sample(*m_pServiceTimes);
         ++m_nEntered;
         m_bFree = 0;
     } else {

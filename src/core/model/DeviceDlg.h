@@ -19,6 +19,7 @@ public:
 
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
+    void TakeRandomSources(CRandomContext& random) override;
     void PrepareRun() override;
     void ClearTransacts() override;
     int HasTransacts() override;
@@ -65,6 +66,7 @@ private:
     // a service or could start one.
     void CatchUpTo(std::uint32_t nTime);
 
+    CRandomSource* m_pServiceTimes = &CRandomSource::Exact();
     CChainSet m_inputs;
     CTransact m_current;  // the transact in service, while m_bServing
     bool m_bServing = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/persist/FileModel.h"
+#include "core/sim/RandomContext.h"
 
 namespace mardo {
 
@@ -36,9 +37,13 @@ void CGenerateDlg::Load(CFileModel& file) {
     CBlockDlg::Load(file);
 }
 
+void CGenerateDlg::TakeRandomSources(CRandomContext& random) {
+    m_pIntervals = &random.Source(GetName(), CRandomContext::ERole::kArrivals);
+}
+
 void CGenerateDlg::PrepareRun() {
     CBlockDlg::PrepareRun();
-    m_nCountdown = (m_params.m_bDelay ? m_params.m_nDelay : 0) + m_law.Sample();
+    m_nCountdown = (m_params.m_bDelay ? m_params.m_nDelay : 0) + m_law.Sample(*m_pIntervals);
     m_nLastArrival = 0;
     m_nRunCount = 0;
     m_nTotalCount = 0;
@@ -65,7 +70,7 @@ void CGenerateDlg::ArrivalPass(CTransactList* /*pIn*/, std::uint32_t nTime) {
     }
     m_nLastArrival = nTime;
     if (--m_nCountdown == 0) {
-        m_nCountdown = m_law.Sample();
+        m_nCountdown = m_law.Sample(*m_pIntervals);
         if (!m_params.m_bLimit || m_nRunCount < static_cast<std::uint32_t>(m_params.m_nLimit)) {
             const std::int32_t nPriority = m_params.m_bPriority ? m_params.m_nPriority : 0;
             m_outList.PushBack(CTransact(this, static_cast<std::int32_t>(m_nRunCount), nPriority));

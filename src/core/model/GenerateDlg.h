@@ -18,6 +18,7 @@ public:
 
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
+    void TakeRandomSources(CRandomContext& random) override;
     void PrepareRun() override;
     void EndRun() override;
     void ClearTransacts() override;
@@ -47,6 +48,7 @@ private:
     template <EPass P>
     void Forward(std::uint32_t nTime);
 
+    CRandomSource* m_pIntervals = &CRandomSource::Exact();
     std::int32_t m_nCountdown = 0;  // as it stood after the arrival pass of m_nLastArrival
     std::uint32_t m_nLastArrival = 0;
     std::uint32_t m_nRunCount = 0;

@@ -5,6 +5,7 @@
 #include "core/model/Statistics.h"
 #include "core/model/TransactMoves.h"
 #include "core/persist/FileModel.h"
+#include "core/sim/RandomContext.h"
 
 namespace mardo {
 
@@ -28,6 +29,10 @@ void CQueueDlg::Load(CFileModel& file) {
         .ReadIntInRange(m_params.m_nLimit, 1, CQueueParams::kMaxLimit);
     m_priority.Load(file);
     CBlockDlg::Load(file);
+}
+
+void CQueueDlg::TakeRandomSources(CRandomContext& random) {
+    m_pPlaces = &random.Source(GetName(), CRandomContext::ERole::kPlacement);
 }
 
 void CQueueDlg::PrepareRun() {
@@ -80,15 +85,24 @@ void CQueueDlg::StartTick(std::uint32_t nTime) {
 }
 
 // Moves transacts from the head of pIn into the queue by its discipline: all of them, or up
-// to the room left when the length is limited. The discipline is the move that places them.
+// to the room left when the length is limited. The discipline chooses the move that places them.
 void CQueueDlg::Admit(CTransactList* pIn) {
-    static constexpr FTransactMove kMoves[] = {TakeFifo, TakeLifo, TakeRandom, TakeByPriority};
-    static_assert(CQueueParams::kFifo == 0 && CQueueParams::kLifo == 1 &&
-                  CQueueParams::kRandom == 2 && CQueueParams::kPriority == 3);
     const auto nRoom = static_cast<std::uint32_t>(m_params.m_nLimit) - GetCount();
-    const auto nDiscipline = static_cast<std::size_t>(m_params.m_nDiscipline);
-    const FTransactMove move = nDiscipline < std::size(kMoves) ? kMoves[nDiscipline] : TakeFifo;
-    move(m_queue, pIn, nRoom, m_params.m_bLimit != 0, &m_priority);
+    const bool bLimited = m_params.m_bLimit != 0;
+    switch (m_params.m_nDiscipline) {
+        case CQueueParams::kLifo:
+            TakeLifo(m_queue, pIn, nRoom, bLimited, &m_priority);
+            break;
+        case CQueueParams::kRandom:
+            TakeRandom(m_queue, pIn, nRoom, bLimited, &m_priority, *m_pPlaces);
+            break;
+        case CQueueParams::kPriority:
+            TakeByPriority(m_queue, pIn, nRoom, bLimited, &m_priority);
+            break;
+        default:
+            TakeFifo(m_queue, pIn, nRoom, bLimited, &m_priority);
+            break;
+    }
 }
 
 template <EPass P>
@@ -162,7 +176,7 @@ void CQueueDlg::CatchUpTo(std::uint32_t nTime) {
     if (nTime <= m_nLastTick) {
         return;
     }
-    m_nContentTime += m_nCarried * (nTime - m_nLastTick);
+    m_nContentTime += std::uint64_t{m_nCarried} * (nTime - m_nLastTick);
     m_bZeroFlag = 0;
     m_nLastTick = nTime;
     RaiseMaxContent();

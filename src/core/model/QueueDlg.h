@@ -5,6 +5,7 @@
 #include "core/model/PriorityChange.h"
 #include "core/model/QueueParams.h"
 #include "core/sim/ChainSet.h"
+#include "core/sim/RandomSource.h"
 #include "core/sim/TransactList.h"
 
 namespace mardo {
@@ -19,6 +20,7 @@ public:
 
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
+    void TakeRandomSources(CRandomContext& random) override;
     void PrepareRun() override;
     void ClearTransacts() override;
     int HasTransacts() override;
@@ -43,7 +45,7 @@ public:
     std::uint32_t GetEntries() const { return m_nEntries; }
     std::uint32_t GetZeroEntries() const { return m_nZeroEntries; }
     std::uint32_t GetMaxContent() const { return m_nMaxContent; }
-    std::uint32_t GetContentTime() const { return m_nContentTime; }
+    std::uint64_t GetContentTime() const { return m_nContentTime; }
     std::uint32_t GetLastTick() const { return m_nLastTick; }
     std::uint32_t GetWaiting() const { return m_nWaiting; }
     double GetAvgContent() const { return m_dAvgContent; }
@@ -68,12 +70,14 @@ private:
     std::uint32_t GetCount() const { return static_cast<std::uint32_t>(m_queue.GetCount()); }
     void RaiseMaxContent();
 
+    CRandomSource* m_pPlaces = &CRandomSource::Exact();
     CTransactList m_queue;
     CChainSet m_inputs;
     std::uint32_t m_nLastTick = 0;
     std::uint32_t m_nFirstTick = 0;  // the figures count the ticks after this one
     std::uint32_t m_nCarried = 0;
-    std::uint32_t m_nContentTime = 0;
+    // Content times ticks: a content in the millions over 9*10^8 ticks passes 2^32 by far.
+    std::uint64_t m_nContentTime = 0;
     std::uint32_t m_nEntries = 0;
     std::uint32_t m_nMaxContent = 0;
     std::uint32_t m_nZeroEntries = 0;

@@ -1,7 +1,6 @@
 #include "core/model/TransactMoves.h"
 
 #include "core/model/PriorityChange.h"
-#include "core/sim/Rand.h"
 
 namespace mardo {
 
@@ -55,14 +54,9 @@ void TakeByPriority(CTransactList& target, CTransactList* pSource, std::uint32_t
 }
 
 void TakeRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                const CPriorityChange* pRule) {
-    Take(target, pSource, nMax, bLimited, pRule, [&target](const CTransact& t) {
-        std::uint32_t nProduct = static_cast<std::uint32_t>(Rand());
-        nProduct *= static_cast<std::uint32_t>(Rand());
-        nProduct *= static_cast<std::uint32_t>(Rand());
-        nProduct *= static_cast<std::uint32_t>(Rand());
-        const auto nPlaces = static_cast<std::uint32_t>(target.GetCount() + 1);
-        target.InsertAt(nProduct % nPlaces, t);
+                const CPriorityChange* pRule, CRandomSource& draws) {
+    Take(target, pSource, nMax, bLimited, pRule, [&target, &draws](const CTransact& t) {
+        target.InsertAt(draws.Place(static_cast<std::uint32_t>(target.GetCount())), t);
     });
 }
 

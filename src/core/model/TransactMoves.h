@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/sim/RandomSource.h"
 #include "core/sim/TransactList.h"
 
 namespace mardo {
@@ -13,18 +14,15 @@ struct CPriorityChange;
 // priority rule (if any) to a transact and inserts it into the target at its place: at the end,
 // at the front, behind all of equal or higher priority, or at a random position. The four are
 // the queue's disciplines; the switching and the regathering blocks use two of them unlimited.
-using FTransactMove = void (*)(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
-                               bool bLimited, const CPriorityChange* pRule);
-
 void TakeFifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
               const CPriorityChange* pRule);
 void TakeLifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
               const CPriorityChange* pRule);
 void TakeByPriority(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
                     bool bLimited, const CPriorityChange* pRule);
-// The position of each transact is the product of four draws of Rand(), in unsigned 32-bit
-// arithmetic, modulo the target's count plus one.
+// The position of each transact is a place drawn from the source among the target's count plus
+// one.
 void TakeRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                const CPriorityChange* pRule);
+                const CPriorityChange* pRule, CRandomSource& draws = CRandomSource::Exact());
 
 }  // namespace mardo

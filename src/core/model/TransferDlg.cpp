@@ -6,6 +6,7 @@
 #include "core/model/TransactMoves.h"
 #include "core/persist/Error.h"
 #include "core/persist/FileModel.h"
+#include "core/sim/RandomContext.h"
 
 namespace mardo {
 
@@ -75,6 +76,10 @@ int CTransferDlg::CheckOutputs() const {
     return 1;
 }
 
+void CTransferDlg::TakeRandomSources(CRandomContext& random) {
+    m_pChoices = &random.Source(GetName(), CRandomContext::ERole::kChoice);
+}
+
 void CTransferDlg::PrepareRun() {
     CBlockDlg::PrepareRun();
     m_nLastTick = 0;
@@ -106,7 +111,7 @@ void CTransferDlg::ClearTransacts() {
 
 // The choice of the tick: the transacts waiting at the old output move to the new one.
 void CTransferDlg::ChooseOutput() {
-    std::int32_t k = m_rule.ChooseOutput();
+    std::int32_t k = m_rule.ChooseOutput(*m_pChoices);
     if (k < 0 || static_cast<std::size_t>(k) >= m_outLists.size()) {
         k = static_cast<std::int32_t>(m_outLists.size()) - 1;
     }

@@ -21,6 +21,7 @@ public:
     void RemoveLinksTo(const CBlockDlg* pBlock) override;
     void Save(CFileModel& file) const override;
     void Load(CFileModel& file) override;
+    void TakeRandomSources(CRandomContext& random) override;
     void PrepareRun() override;
     void ResetStatistics(std::uint32_t nTime) override;
     std::vector<SBlockParam> GetParams() override;
@@ -54,6 +55,7 @@ private:
     void Pass(CTransactList* pIn, std::uint32_t nTime);
     void ChooseOutput();
 
+    CRandomSource* m_pChoices = &CRandomSource::Exact();
     std::vector<CTransactList> m_outLists;
     std::int32_t m_nActiveOut = 0;
     std::uint32_t m_nLastTick = 0;

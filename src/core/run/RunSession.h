@@ -60,12 +60,14 @@ public:
     // The clock of the timed lines; only while no simulation runs.
     void SetClock(CTimeOfDayFunction clock) { m_queue.SetClock(std::move(clock)); }
 
-    // The generator's starting state and the warm-up of the next simulations (see
-    // CSimulationLoop); only while no simulation runs.
-    void SetSeed(std::uint32_t nSeed) { m_loop.SetSeed(nSeed); }
+    // The randomness and the warm-up of the next simulations (see CSimulationLoop); only while
+    // no simulation runs.
+    void SetRandom(const CRandomContext& random) { m_loop.SetRandom(random); }
     void SetWarmup(std::uint32_t nTicks) { m_loop.SetWarmup(nTicks); }
-    // The generator's state when the last simulation ended.
+    // The exact generator's state when the last simulation ended, and the numbers its streams
+    // drew.
     std::uint32_t GetEndState() const { return m_loop.GetEndState(); }
+    std::uint64_t GetStreamDraws() const { return m_loop.GetStreamDraws(); }
 
     // Checks the model and, when it passes, starts simulating it. Answers nothing when the
     // simulation runs, or why it did not start; the lines that say so are waiting either way.

@@ -4,21 +4,8 @@
 
 #include "core/persist/Error.h"
 #include "core/persist/FileModel.h"
-#include "core/sim/Rand.h"
 
 namespace mardo {
-
-namespace {
-
-// A value drawn evenly from nLow..nHigh (inclusive), up to the bias of the modulo. Valid laws
-// keep their bounds ordered and within 1..10000; anything else still answers without fault.
-std::int32_t DrawBetween(std::int32_t nLow, std::int32_t nHigh) {
-    const std::int64_t nRange = std::int64_t{nHigh} - nLow + 1;
-    const std::int64_t nDraw = Rand();
-    return nRange < 1 ? nLow : static_cast<std::int32_t>(nLow + nDraw % nRange);
-}
-
-}  // namespace
 
 CFlowLaw::CFlowLaw(const CFlowLaw& other)
     : m_nKind(other.m_nKind),
@@ -36,19 +23,19 @@ CFlowLaw& CFlowLaw::operator=(const CFlowLaw& other) {
     return *this;
 }
 
-std::int32_t CFlowLaw::Sample() const {
+std::int32_t CFlowLaw::Sample(CRandomSource& draws) const {
     switch (m_nKind) {
         case kDeterministic:
             return m_nMin;
         case kUniform:
-            return m_nMin == m_nMax ? m_nMin : DrawBetween(m_nMin, m_nMax);
+            return m_nMin == m_nMax ? m_nMin : draws.Between(m_nMin, m_nMax);
         case kSpecial: {
-            const std::int32_t nDraw = Rand() % 1000 + 1;
+            const std::int32_t nDraw = draws.Thousandth() + 1;
             std::int32_t nSum = 0;
             for (const SInterval& interval : m_intervals) {
                 nSum += interval.m_nProbability;
                 if (nSum >= nDraw) {
-                    return DrawBetween(interval.m_nMin, interval.m_nMax);
+                    return draws.Between(interval.m_nMin, interval.m_nMax);
                 }
             }
             return 1;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/sim/RandomSource.h"
+
 namespace mardo {
 
 class CFileModel;
@@ -32,10 +34,11 @@ public:
     CFlowLaw& operator=(const CFlowLaw& other);
     virtual ~CFlowLaw() = default;
 
-    // One duration in ticks, at least 1 for every valid law. Draws from Rand(): none for a
+    // One duration in ticks, at least 1 for every valid law. Draws from the source: none for a
     // deterministic law or a uniform one whose bounds are equal, one for any other uniform
-    // law, and two for a special law (one when no interval reaches the first draw).
-    std::int32_t Sample() const;
+    // law, and for a special law a thousandth, then (exactly: always) one from the interval it
+    // falls in; only the thousandth when no interval reaches it.
+    std::int32_t Sample(CRandomSource& draws = CRandomSource::Exact()) const;
 
     std::int32_t GetIntervalCount() const { return static_cast<std::int32_t>(m_intervals.size()); }
     void GetInterval(std::int32_t i, std::int32_t& nMin, std::int32_t& nMax,

@@ -37,7 +37,7 @@ std::string CSimulationLoop::RunMessage(const char* pszText, std::int32_t nRun,
 }
 
 CSimulationLoop::EOutcome CSimulationLoop::Run() {
-    SeedRand(m_nSeed);
+    m_random.Start();
     m_nTime = 0;
     m_bQuietAfterLastTick = false;
     m_nAskCredit = 0;
@@ -80,6 +80,7 @@ void CSimulationLoop::Prepare() {
         if (!pBlock->IsNamed()) {
             continue;
         }
+        pBlock->TakeRandomSources(m_random);
         pBlock->PrepareRun();
         if (pBlock->IsSource()) {
             m_generators.push_back(pBlock.get());

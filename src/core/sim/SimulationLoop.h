@@ -8,6 +8,7 @@
 #include "core/model/BlockDlg.h"
 #include "core/sim/MessageLog.h"
 #include "core/sim/Rand.h"
+#include "core/sim/RandomContext.h"
 #include "core/sim/RunSignals.h"
 
 namespace mardo {
@@ -42,10 +43,12 @@ public:
     // Run() on; the trace must outlive the runs.
     void SetTrace(CTrace* pTrace) { m_pTrace = pTrace; }
 
-    // The generator's state at the start of the simulation (1 unless an experiment gives
-    // another), and its state when the simulation ended.
-    void SetSeed(std::uint32_t nSeed) { m_nSeed = nSeed; }
+    // The randomness of the next simulations (the exact generator from state 1 unless an
+    // experiment gives another); the exact generator's state when the simulation ended, and
+    // the numbers the streams drew.
+    void SetRandom(const CRandomContext& random) { m_random = random; }
     std::uint32_t GetEndState() const { return m_nEndState; }
+    std::uint64_t GetStreamDraws() const { return m_random.CountStreamDraws(); }
     // Every figure is computed as if the simulation had started at the end of tick nTicks: the
     // blocks reset their statistics then and keep their transacts. 0: from the start.
     void SetWarmup(std::uint32_t nTicks) { m_nWarmup = nTicks; }
@@ -113,7 +116,7 @@ private:
     // when they were not asked.
     SQuietTicks m_nextBusy{0};
     std::uint32_t m_nTime = 0;
-    std::uint32_t m_nSeed = kFirstRandState;
+    CRandomContext m_random = CRandomContext::Exact();
     std::uint32_t m_nEndState = kFirstRandState;
     std::uint32_t m_nWarmup = 0;
     bool m_bWarmedUp = false;

@@ -2,7 +2,6 @@
 
 #include "core/model/BlockDlg.h"
 #include "core/persist/FileModel.h"
-#include "core/sim/Rand.h"
 
 namespace mardo {
 
@@ -17,19 +16,20 @@ void CTransferRule::SetOutputCount(std::int32_t n) {
     m_conditionStates.resize(nSize, kFree);
 }
 
-std::int32_t CTransferRule::ChooseOutput() const {
+std::int32_t CTransferRule::ChooseOutput(CRandomSource& draws) const {
     switch (m_nKind) {
         case kEqual:
-            return ChooseByWeights(m_weights);
+            return ChooseByWeights(m_weights, draws);
         case kByProbability:
-            return ChooseByWeights(m_probabilities);
+            return ChooseByWeights(m_probabilities, draws);
         default:
             return ChooseByState();
     }
 }
 
-std::int32_t CTransferRule::ChooseByWeights(const std::vector<std::int32_t>& weights) const {
-    const std::int32_t nDraw = Rand() % 1000;
+std::int32_t CTransferRule::ChooseByWeights(const std::vector<std::int32_t>& weights,
+                                            CRandomSource& draws) const {
+    const std::int32_t nDraw = draws.Thousandth();
     std::int32_t nSum = 0;
     for (std::size_t i = 0; i < weights.size(); ++i) {
         nSum += weights[i];

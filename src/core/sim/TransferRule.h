@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/sim/RandomSource.h"
+
 namespace mardo {
 
 class CBlockDlg;
@@ -28,8 +30,9 @@ public:
     // lists are cut or extended with probability 0, no condition block and state 0.
     void SetOutputCount(std::int32_t n);
     std::int32_t GetOutputCount() const { return static_cast<std::int32_t>(m_weights.size()); }
-    // The 0-based output for the next transact.
-    std::int32_t ChooseOutput() const;
+    // The 0-based output for the next transact; a chance is drawn from the source as a
+    // thousandth.
+    std::int32_t ChooseOutput(CRandomSource& draws = CRandomSource::Exact()) const;
 
     // Kind, the number of outputs and per output its probability and condition state; the
     // condition blocks are stored by the model file with the links. Loading refuses a kind
@@ -45,7 +48,8 @@ public:
     std::vector<std::int32_t> m_conditionStates;
 
 private:
-    std::int32_t ChooseByWeights(const std::vector<std::int32_t>& weights) const;
+    std::int32_t ChooseByWeights(const std::vector<std::int32_t>& weights,
+                                 CRandomSource& draws) const;
     std::int32_t ChooseByState() const;
 };
 

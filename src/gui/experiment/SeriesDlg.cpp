@@ -276,6 +276,8 @@ std::optional<SExperimentPlan> CSeriesDlg::MakePlan(QString& strError) const {
     SExperimentPlan plan;
     plan.nReplications = m_pReplications->value();
     plan.nSeed = static_cast<std::uint32_t>(m_pSeed->value());
+    // Series compare points, so each point sees the same arrivals from the same streams.
+    plan.generator = EGenerator::kStreams;
     plan.nWarmup = static_cast<std::uint32_t>(m_pWarmup->value());
     plan.nJobs = std::max(1u, std::thread::hardware_concurrency());
     if (!m_pVary->isChecked()) {
