@@ -2,6 +2,7 @@
 
 #include <Random123/philox.h>
 
+#include <array>
 #include <cstdint>
 
 #include "core/sim/Rand.h"
@@ -18,8 +19,8 @@ namespace mardo {
 //
 // A stream: its own Philox4x32-10 sequence (a counter-based generator: the n-th output is a
 // keyed function of n), drawn without bias. The key tells the sources apart; the counter's upper
-// half holds the replication and its lower half counts the outputs, so that no two streams ever
-// share an output and each can draw 2^66 numbers.
+// half holds the replication and its lower half numbers the blocks of four outputs, so that no
+// two streams ever share an output and each can draw 2^66 numbers.
 class CRandomSource {
 public:
     // An exact source.
@@ -44,7 +45,8 @@ public:
             return nLow;
         }
         // A range of 2^32 wraps to 0, which Below takes for the whole 32 bits.
-        return static_cast<std::int32_t>(nLow + std::int64_t{Below(static_cast<std::uint32_t>(nRange))});
+        const std::uint32_t nOffset = Below(static_cast<std::uint32_t>(nRange));
+        return static_cast<std::int32_t>(nLow + std::int64_t{nOffset});
     }
 
     // A probability in thousandths, 0..999.
@@ -66,16 +68,21 @@ public:
     }
 
     // The 32-bit numbers a stream has drawn since it was made (0 for an exact source).
-    std::uint64_t GetDraws() const { return m_nDraws; }
+    std::uint64_t GetDraws() const {
+        return m_nBlocks * kBlockOutputs - (kOutputs - m_nUsed);
+    }
 
 private:
     using FPhilox = r123::Philox4x32;
+    static constexpr unsigned kBlockOutputs = 4;  // the numbers one counter gives
+    // Counters computed together: their rounds are independent, so the processor overlaps them.
+    static constexpr unsigned kBlocks = 4;
+    static constexpr unsigned kOutputs = kBlocks * kBlockOutputs;
 
     std::uint32_t Next() {
-        if (m_nUsed == 4) {
+        if (m_nUsed == kOutputs) {
             Refill();
         }
-        ++m_nDraws;
         return m_output[m_nUsed++];
     }
     // A whole number in 0..nRange-1 without bias (Lemire's multiply-and-reject); nRange 0 means
@@ -97,11 +104,11 @@ private:
     void Refill();
 
     bool m_bStream = false;
-    unsigned m_nUsed = 4;
+    unsigned m_nUsed = kOutputs;
     FPhilox::key_type m_key{};
-    FPhilox::ctr_type m_counter{};  // the next block: [0], [1] its number, [2] the replication
-    FPhilox::ctr_type m_output{};
-    std::uint64_t m_nDraws = 0;
+    std::uint32_t m_nReplication = 0;  // the counter's upper half
+    std::uint64_t m_nBlocks = 0;       // the counter's lower half: the counters used so far
+    std::array<std::uint32_t, kOutputs> m_output{};
 };
 
 }  // namespace mardo
