@@ -335,7 +335,8 @@ TEST(ExperimentRunTest, ReplicationZeroIsTodaysRunAndJobsChangeNoByte) {
     EXPECT_EQ(ReadRecord(RunTool("--json --replications 2 " + strModel).strOut).generator,
               EGenerator::kStreams);
     EXPECT_EQ(RunTool("--merge " + Quoted(exact) + " " + Quoted(streams)).nStatus, 2);
-    EXPECT_EQ(RunTool("--merge --generator exact " + Quoted(exact) + " " + Quoted(streams)).nStatus, 2);
+    EXPECT_EQ(RunTool("--merge --generator exact " + Quoted(exact) + " " + Quoted(streams)).nStatus,
+              2);
     EXPECT_EQ(RunTool("--merge " + Quoted(streams)).nStatus, 0);
     EXPECT_EQ(RunTool("--generator fast " + strModel).nStatus, 64);
 }

@@ -37,9 +37,9 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     }
     CRunSession session(model, newThread());
     const bool bExact = plan.generator == EGenerator::kExact;
+    const auto nIndex = static_cast<std::uint32_t>(replication.nIndex);
     session.SetRandom(bExact ? CRandomContext::Exact(replication.nSeed)
-                             : CRandomContext::Streams(plan.nSeed,
-                                                       static_cast<std::uint32_t>(replication.nIndex)));
+                             : CRandomContext::Streams(plan.nSeed, nIndex));
     session.SetWarmup(plan.nWarmup);
     if (const std::optional<CRunSession::EEnd> end = session.Start()) {
         return SFailure{*end, session.TakeMessages()};
@@ -56,9 +56,9 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     }
     const CRunSession::SProgress figures = session.GetProgress();
     const CReportTables report(model.GetBlocks(), figures.nModelTime, figures.nDeparted);
+    const std::uint64_t nStreamDraws = std::min<std::uint64_t>(session.GetStreamDraws(), UINT32_MAX);
     replication.nDraws = bExact ? CountDraws(replication.nSeed, session.GetEndState())
-                                : static_cast<std::uint32_t>(
-                                      std::min<std::uint64_t>(session.GetStreamDraws(), UINT32_MAX));
+                                : static_cast<std::uint32_t>(nStreamDraws);
     replication.nModelTime = figures.nModelTime;
     replication.nDeparted = figures.nDeparted;
     replication.tables = ReportFigures(&report);

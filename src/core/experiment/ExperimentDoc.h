@@ -14,8 +14,8 @@ namespace mardo {
 std::optional<SExperimentRecord> ReadExperimentDoc(const std::string& strText,
                                                    std::string& strError);
 
-// Joins the documents of one experiment made by separate runs: the same generator, model, base seed,
-// number of replications, warm-up and points; each replication once. The replications come
+// Joins the documents of one experiment made by separate runs: the same generator, model, base
+// seed, number of replications, warm-up and points; each replication once. The replications come
 // out by point and index, as one run of all of them gives them.
 std::optional<SExperimentRecord> MergeExperimentDocs(const std::vector<SExperimentRecord>& docs,
                                                      std::string& strError);
