@@ -96,6 +96,7 @@ EExitStatus CBatchRun::Execute() {
                           : CRandomContext::Streams(nSeed, 0));
     session.SetWarmup(m_options.nWarmup);
     session.SetTracing(m_options.tracePath.has_value());
+    session.SetQuietSkipping(!m_options.bTickByTick);
     if (const std::optional<CRunSession::EEnd> notStarted = session.Start()) {
         TakeLines(session);
         const bool bPassed = *notStarted != CRunSession::EEnd::kCheckFailed;
@@ -104,7 +105,7 @@ EExitStatus CBatchRun::Execute() {
         }
         return bPassed ? kNotStarted : kCheckFailed;
     }
-    Simulate(session);
+    const CRunSession::EEnd end = Simulate(session);
     const CReportTables report(m_model.GetBlocks(), m_nModelTime, m_nDeparted);
     if (m_options.bJson) {
         WriteJson(&report, true);
@@ -117,13 +118,24 @@ EExitStatus CBatchRun::Execute() {
     if (m_options.tracePath) {
         WriteTrace(*session.GetTrace());
     }
-    return kRan;
+    return EndStatus(end);
 }
 
-void CBatchRun::Simulate(CRunSession& session) {
+EExitStatus CBatchRun::EndStatus(CRunSession::EEnd end) const {
+    const EExitStatus status = end == CRunSession::EEnd::kOutOfMemory ? kOutOfMemory
+                               : end == CRunSession::EEnd::kOutOfTime ? kOutOfTime
+                                                                      : kRan;
+    if (status != kRan && !m_lines.empty()) {
+        m_err << "mardo-run: " << m_lines.back().strText << '\n';
+    }
+    return status;
+}
+
+CRunSession::EEnd CBatchRun::Simulate(CRunSession& session) {
+    std::optional<CRunSession::EEnd> end;
     for (;;) {
         TakeLines(session);
-        if (session.TakeEnd()) {
+        if ((end = session.TakeEnd())) {
             break;
         }
         if (!session.WaitFor(std::chrono::milliseconds(250)) && m_bShowProgress) {
@@ -135,6 +147,7 @@ void CBatchRun::Simulate(CRunSession& session) {
     const CRunSession::SProgress figures = session.GetProgress();
     m_nModelTime = figures.nModelTime;
     m_nDeparted = figures.nDeparted;
+    return *end;
 }
 
 void CBatchRun::ShowProgress(std::uint32_t nModelTime, std::int32_t nRun,
@@ -242,6 +255,7 @@ EExitStatus CBatchRun::RunExperiment() {
     plan.nReplications = m_options.replications.value_or(1);
     plan.onlyReplication = m_options.replication;
     plan.nWarmup = m_options.nWarmup;
+    plan.bTickByTick = m_options.bTickByTick;
     plan.points = SweepPoints(m_options.sweeps);
     plan.nJobs = m_options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
     // Every swept value is checked, on a copy, before anything runs.
@@ -275,7 +289,11 @@ EExitStatus CBatchRun::RunExperiment() {
                 m_out << line.Format() << '\n';
             }
         }
-        return *result.notStarted == CRunSession::EEnd::kCheckFailed ? kCheckFailed : kNotStarted;
+        if (*result.notStarted == CRunSession::EEnd::kCheckFailed) {
+            return kCheckFailed;
+        }
+        const EExitStatus status = EndStatus(*result.notStarted);
+        return status != kRan ? status : kNotStarted;
     }
     SExperimentRecord record;
     record.strModel = ModelName();

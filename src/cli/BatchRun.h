@@ -11,11 +11,11 @@
 #include "core/experiment/Replication.h"
 #include "core/model/Model.h"
 #include "core/run/MessageQueue.h"
+#include "core/run/RunSession.h"
 
 namespace mardo {
 class CReportTables;
 class CTrace;
-class CRunSession;
 }
 
 namespace mardo::cli {
@@ -26,6 +26,8 @@ enum EExitStatus : int {
     kCheckFailed = 1,
     kFileRefused = 2,
     kNotStarted = 3,  // the model cannot be simulated safely (too deep, too many paths)
+    kOutOfMemory = 4,  // the simulation ended for want of memory; the figures are those so far
+    kOutOfTime = 5,    // model time ran out before the stop rule was met; the figures so far
     kUsageError = 64
 };
 
@@ -42,8 +44,11 @@ public:
 private:
     // Writes the session's waiting log lines and keeps them for the JSON document.
     void TakeLines(CRunSession& session);
-    // Follows the started simulation to its end.
-    void Simulate(CRunSession& session);
+    // Follows the started simulation to its end, and answers it.
+    CRunSession::EEnd Simulate(CRunSession& session);
+    // The status a simulation that ended so exits with; a simulation cut short says why on
+    // the error stream too (the log's last line, which names the reason).
+    EExitStatus EndStatus(CRunSession::EEnd end) const;
     void ShowProgress(std::uint32_t nModelTime, std::int32_t nRun, std::uint32_t nDeparted);
     void ClearProgress();
     void WriteHtml(const CReportTables& report);

@@ -50,6 +50,8 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             options.bQuiet = true;
         } else if (strArg == "--help" || strArg == "-h") {
             options.bHelp = true;
+        } else if (strArg == "--tick-by-tick") {
+            options.bTickByTick = true;
         } else if (strArg == "--list-params") {
             options.bListParams = true;
         } else if (strArg == "--merge") {
@@ -116,7 +118,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (options.bMerge) {
         if (options.seed || !options.settings.empty() || options.replications ||
             options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
-            options.htmlPath || options.tracePath || options.bListParams) {
+            options.htmlPath || options.tracePath || options.bListParams || options.bTickByTick) {
             return fail("--merge takes only --json, --csv, --quiet and --generator besides its "
                         "files");
         }

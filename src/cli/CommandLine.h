@@ -16,6 +16,8 @@ struct SOptions {
     bool bQuiet = false;
     bool bHelp = false;
     bool bListParams = false;
+    // Every pass of every tick simulated: the reference the usual simulation must equal.
+    bool bTickByTick = false;
     std::optional<std::string> htmlPath;
     std::optional<std::string> csvPath;
     std::optional<std::string> tracePath;
@@ -54,8 +56,8 @@ struct SParseResult {
 SParseResult ParseCommandLine(const std::vector<std::string>& args);
 
 inline constexpr const char* kUsage =
-    "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--seed N]\n"
-    "                 [--generator streams|exact] [--set TARGET=VALUE]...\n"
+    "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--tick-by-tick]\n"
+    "                 [--seed N] [--generator streams|exact] [--set TARGET=VALUE]...\n"
     "                 [--replications R [--replication K]] [--sweep TARGET=V1,V2,...]...\n"
     "                 [--warmup TICKS] [--jobs J] [--csv FILE] MODEL.mrd\n"
     "       mardo-run --list-params MODEL.mrd\n"

@@ -21,6 +21,9 @@ constexpr const char* kHelp =
     "                     block) its first and last tick and the least, greatest and mean\n"
     "                     value\n"
     "  --quiet            print only the report tables\n"
+    "  --tick-by-tick     simulate every pass of every tick, as the reference: no tick in\n"
+    "                     which nothing would change is skipped and no pass is left out;\n"
+    "                     the output is the same, only slower\n"
     "  --seed N           the random numbers' seed (0..4294967295) instead of 1: the exact\n"
     "                     generator's starting state (with 1, or without, the simulation\n"
     "                     is exactly the usual one), or the streams' base seed\n"
@@ -67,8 +70,12 @@ constexpr const char* kHelp =
     "\n"
     "Exit status: 0 the model ran, 1 the model check failed, 2 the file was refused,\n"
     "3 the model cannot be simulated safely (a chain too long for the memory, or outputs\n"
-    "that fan out into too many paths), 64 the arguments cannot be used (an unknown\n"
-    "target or a bad value is named).\n";
+    "that fan out into too many paths), 4 the simulation ran out of memory (its transacts\n"
+    "reached half of the memory the machine, the control group or the address-space limit\n"
+    "allows, or an allocation failed), 5 model time reached its end, tick 4294967295,\n"
+    "before the stop rule was met; after 4 and 5 the report holds the figures up to that\n"
+    "tick and the reason is also printed on standard error; 64 the arguments cannot be\n"
+    "used (an unknown target or a bad value is named).\n";
 
 }  // namespace
 

@@ -1,11 +1,10 @@
 #include "platform/SimulationThread.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <utility>
 
 #include "core/sim/PassShape.h"
+#include "platform/MachineMemory.h"
 
 namespace mardo::platform {
 
@@ -20,15 +19,6 @@ constexpr std::size_t kMeasuredBytesPerLevel = 512;
 constexpr std::size_t kMeasuredBytesPerLevel = 1024;
 #endif
 
-std::size_t PhysicalMemory() {
-    const long nPages = sysconf(_SC_PHYS_PAGES);
-    const long nPageSize = sysconf(_SC_PAGESIZE);
-    if (nPages <= 0 || nPageSize <= 0) {
-        return SIZE_MAX;
-    }
-    return static_cast<std::size_t>(nPages) * static_cast<std::size_t>(nPageSize);
-}
-
 std::string StackMessage(std::size_t nChain) {
     return "Моделирование не запущено - не удалось выделить стек для цепочки из " +
            std::to_string(nChain) + " блоков";
@@ -39,7 +29,7 @@ std::string StackMessage(std::size_t nChain) {
 const std::size_t CSimulationThread::kBytesPerLevel = kMeasuredBytesPerLevel;
 
 std::optional<std::size_t> CSimulationThread::StackBytesFor(std::size_t nChain) {
-    const std::size_t nLimit = PhysicalMemory() / 2;
+    const std::size_t nLimit = CMachineMemory::Physical() / 2;
     if (nLimit < kBaseBytes || nChain > (nLimit - kBaseBytes) / kBytesPerLevel) {
         return std::nullopt;
     }
@@ -63,6 +53,7 @@ std::optional<std::string> CSimulationThread::Start(const CModel& model,
     if (std::optional<std::string> refusal = Refusal(shape)) {
         return refusal;
     }
+    CMachineMemory::LimitTransacts();
     if (!m_thread.Start(std::move(work), *StackBytesFor(shape.nLongestChain))) {
         return StackMessage(shape.nLongestChain);
     }

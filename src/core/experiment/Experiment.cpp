@@ -26,7 +26,8 @@ struct SFailure {
     std::vector<CMessageQueue::SLine> lines;
 };
 
-// One replication of one point, on the calling thread's watch; answers why it did not start.
+// One replication of one point, on the calling thread's watch; answers why it did not start
+// or was cut short.
 std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
                                  const std::vector<SSetting>& settings, const SExperimentPlan& plan,
                                  const FRunThreadFactory& newThread, SReplication& replication) {
@@ -41,18 +42,29 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     session.SetRandom(bExact ? CRandomContext::Exact(replication.nSeed)
                              : CRandomContext::Streams(plan.nSeed, nIndex));
     session.SetWarmup(plan.nWarmup);
+    session.SetQuietSkipping(!plan.bTickByTick);
     if (const std::optional<CRunSession::EEnd> end = session.Start()) {
         return SFailure{*end, session.TakeMessages()};
     }
+    // The error lines say why a simulation was cut short; the others are many and say nothing.
+    std::vector<CMessageQueue::SLine> errors;
+    std::optional<CRunSession::EEnd> end;
     for (;;) {
-        session.TakeMessages();
-        if (session.TakeEnd()) {
+        for (CMessageQueue::SLine& line : session.TakeMessages()) {
+            if (line.nKind == IMessageLog::kError) {
+                errors.push_back(std::move(line));
+            }
+        }
+        if ((end = session.TakeEnd())) {
             break;
         }
         if (plan.IsStopped()) {
             return SFailure{session.Abandon(), {}};
         }
         session.WaitFor(std::chrono::milliseconds(50));
+    }
+    if (*end == CRunSession::EEnd::kOutOfMemory || *end == CRunSession::EEnd::kOutOfTime) {
+        return SFailure{*end, std::move(errors)};
     }
     const CRunSession::SProgress figures = session.GetProgress();
     const CReportTables report(model.GetBlocks(), figures.nModelTime, figures.nDeparted);
@@ -126,18 +138,23 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     }
     // Each task writes only its own replication; failures are kept by task number, so the
     // one reported is the same whatever the threads did first. A simulation that does not
-    // start costs nothing, so every task runs.
+    // start costs nothing, so every task runs; one cut short ends the tasks not yet begun.
     std::vector<std::optional<SFailure>> failures(tasks.size());
     std::atomic<std::size_t> nNext{0};
+    std::atomic<bool> bCutShort{false};
     std::mutex progressMutex;
     std::size_t nDone = 0;
     const auto work = [&] {
-        for (std::size_t t; !plan.IsStopped() && (t = nNext++) < tasks.size();) {
+        for (std::size_t t; !plan.IsStopped() && !bCutShort && (t = nNext++) < tasks.size();) {
             const STask& task = tasks[t];
             SPointRecord& point = result.points[task.nPoint];
             SReplication& replication =
                 point.replications[t - task.nPoint * indices.size()];
             failures[t] = Simulate(*modelBytes, point.settings, plan, newThread, replication);
+            if (failures[t] && (failures[t]->end == CRunSession::EEnd::kOutOfMemory ||
+                                failures[t]->end == CRunSession::EEnd::kOutOfTime)) {
+                bCutShort = true;
+            }
             if (plan.onProgress) {
                 const std::lock_guard<std::mutex> lock(progressMutex);
                 plan.onProgress(++nDone, tasks.size());

@@ -30,6 +30,8 @@ struct SExperimentPlan {
     std::int32_t nReplications = 1;
     std::optional<std::int32_t> onlyReplication;
     std::uint32_t nWarmup = 0;
+    // Every pass of every tick simulated (see CRunSession::SetQuietSkipping).
+    bool bTickByTick = false;
     // The settings of every point; one point without settings when nothing is swept.
     std::vector<std::vector<SSetting>> points{{}};
     unsigned nJobs = 1;
@@ -57,8 +59,10 @@ std::vector<std::vector<SSetting>> SweepPoints(const std::vector<SSweep>& sweeps
 
 struct SExperimentResult {
     std::vector<SPointRecord> points;
-    // When some simulation did not start: how, and the lines that say why (of the first
-    // point and replication that failed).
+    // When some simulation did not start, or was cut short (for want of memory, or at the end
+    // of model time): how, and the lines that say why (of the first point and replication that
+    // failed). A replication cut short ends the experiment: its figures are not those of the
+    // conditions asked for, and the next would take the same memory or time.
     std::optional<CRunSession::EEnd> notStarted;
     std::vector<CMessageQueue::SLine> lines;
     // Stopped on request: the replications are incomplete and mean nothing.

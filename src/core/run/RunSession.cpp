@@ -124,6 +124,8 @@ CRunSession::EEnd CRunSession::Join() {
             return EEnd::kStopped;
         case CSimulationLoop::EOutcome::kOutOfMemory:
             return EEnd::kOutOfMemory;
+        case CSimulationLoop::EOutcome::kOutOfTime:
+            return EEnd::kOutOfTime;
         case CSimulationLoop::EOutcome::kAbandoned:
             break;
     }

@@ -34,6 +34,7 @@ public:
         kCompleted,    // every run ended normally; figures computed
         kStopped,      // stopped on request; figures computed
         kOutOfMemory,  // ended for want of memory, as a stop; figures computed
+        kOutOfTime,    // ended at the last tick model time can count, as a stop; figures computed
         kAbandoned,    // abandoned on request; no figures, the model holds no transacts
         kCheckFailed,  // not started: the model check failed
         kRefused,      // not started: the model cannot be simulated safely
@@ -64,6 +65,10 @@ public:
     // no simulation runs.
     void SetRandom(const CRandomContext& random) { m_loop.SetRandom(random); }
     void SetWarmup(std::uint32_t nTicks) { m_loop.SetWarmup(nTicks); }
+    // Whether quiet ticks are skipped and passes left out (the default), or every pass of every
+    // tick is simulated, the reference the figures of the other way must equal; only while no
+    // simulation runs.
+    void SetQuietSkipping(bool bSkip) { m_loop.SetQuietSkipping(bSkip); }
     // The exact generator's state when the last simulation ended, and the numbers its streams
     // drew.
     std::uint32_t GetEndState() const { return m_loop.GetEndState(); }

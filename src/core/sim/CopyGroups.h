@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "core/sim/Transact.h"
+#include "core/sim/TransactMemory.h"
 
 namespace mardo {
 
@@ -39,8 +40,15 @@ private:
         }
     };
 
+    // What a group takes: its node (the transact, its count, the link, the allocator's
+    // header) and its share of the buckets, which may be twice as many as the groups.
+    static constexpr std::size_t kBytesPerGroup = 64;
+    // The memory is counted for this many groups, doubling as they grow.
+    std::size_t CountedGroups() const { return m_share.GetBytes() / kBytesPerGroup; }
+
     std::unordered_map<CTransact, std::uint32_t, SHash> m_groups;
     std::size_t m_nTotal = 0;
+    CTransactMemory::CShare m_share;
 };
 
 }  // namespace mardo

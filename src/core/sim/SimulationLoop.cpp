@@ -19,7 +19,18 @@ constexpr const char* kRunStart = "Начало запуска";
 constexpr const char* kRunEnd = "Завершен запуск";
 constexpr const char* kEmptySystem = "Моделирование остановлено - нет транзактов в системе!";
 constexpr const char* kStopped = "Моделирование прервано";
-constexpr const char* kOutOfMemory = "Моделирование прервано - недостаточно памяти";
+constexpr const char* kOutOfTime =
+    "Моделирование остановлено - модельное время достигло предела 4294967295";
+
+// "N транзактов", in the form the number asks for.
+std::string TransactCount(std::uint64_t n) {
+    const std::uint64_t nLast = n % 10;
+    const bool bTeen = n % 100 / 10 == 1;
+    const char* pszWord = !bTeen && nLast == 1                 ? "транзакт"
+                          : !bTeen && nLast >= 2 && nLast <= 4 ? "транзакта"
+                                                               : "транзактов";
+    return std::to_string(n) + " " + pszWord;
+}
 
 }  // namespace
 
@@ -64,7 +75,9 @@ CSimulationLoop::EOutcome CSimulationLoop::Run() {
     if (outcome == EOutcome::kOutOfMemory) {
         // Logged once the transacts are gone, so that the line itself has memory to live in.
         try {
-            m_log.AddMessage(kOutOfMemory, IMessageLog::kError, true);
+            m_log.AddMessage("Недостаточно памяти для моделирования: в модели " +
+                                 TransactCount(HeldAtEnd()),
+                             IMessageLog::kError, true);
         } catch (const std::bad_alloc&) {
         }
     }
@@ -104,16 +117,16 @@ CSimulationLoop::EOutcome CSimulationLoop::RunAll() {
     for (std::int32_t k = 1; k <= nRuns; ++k) {
         m_nRun.store(k, std::memory_order_relaxed);
         m_log.AddMessage(RunMessage(kRunStart, k, nRuns), IMessageLog::kInformation, true);
-        ESignal signal = RunTicks();
-        if (signal == ESignal::kGoOn) {
-            signal = m_signals.Take();
+        std::optional<EOutcome> end = RunTicks();
+        if (const ESignal signal = end ? ESignal::kGoOn : m_signals.Take();
+            signal != ESignal::kGoOn) {
+            end = EndFor(signal);
         }
-        if (signal == ESignal::kStop) {
+        if (end == EOutcome::kStopped) {
             m_log.AddMessage(kStopped, IMessageLog::kError, true);
-            return EOutcome::kStopped;
         }
-        if (signal == ESignal::kAbandon) {
-            return EOutcome::kAbandoned;
+        if (end) {
+            return *end;
         }
         for (const auto& pBlock : m_model.GetBlocks()) {
             pBlock->EndRun();
@@ -123,7 +136,11 @@ CSimulationLoop::EOutcome CSimulationLoop::RunAll() {
     return EOutcome::kCompleted;
 }
 
-CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
+CSimulationLoop::EOutcome CSimulationLoop::EndFor(ESignal signal) {
+    return signal == ESignal::kAbandon ? EOutcome::kAbandoned : EOutcome::kStopped;
+}
+
+std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
     const CExperimentParams& experiment = m_model.m_experiment;
     const auto nStopValue = static_cast<std::uint32_t>(experiment.nStopValue);
     const bool bByTime = experiment.nStopRule == CExperimentParams::kByTime;
@@ -142,15 +159,19 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         }
         Publish();
         if (bByTime ? t == nStopValue : departures() - nDeparturesAtStart >= nStopValue) {
-            return ESignal::kGoOn;
+            return std::nullopt;
         }
         if (IsSystemEmpty()) {
             m_log.AddMessage(kEmptySystem, IMessageLog::kWarning, true);
-            return ESignal::kGoOn;
+            return std::nullopt;
+        }
+        if (m_nTime == kLastTick) {
+            m_log.AddMessage(kOutOfTime, IMessageLog::kError, true);
+            return EOutcome::kOutOfTime;
         }
         ESignal signal = m_signals.Take();
         if (signal != ESignal::kGoOn) {
-            return signal;
+            return EndFor(signal);
         }
         if (m_watched.empty()) {
             continue;
@@ -184,11 +205,11 @@ CSimulationLoop::ESignal CSimulationLoop::RunTicks() {
         }
         Publish();
         if (bByTime && t == nStopValue) {
-            return ESignal::kGoOn;
+            return std::nullopt;
         }
         signal = m_signals.Take();
         if (signal != ESignal::kGoOn) {
-            return signal;
+            return EndFor(signal);
         }
     }
 }
@@ -302,6 +323,14 @@ void CSimulationLoop::ClearAll() {
     for (const auto& pBlock : m_model.GetBlocks()) {
         pBlock->ClearTransacts();
     }
+}
+
+std::uint64_t CSimulationLoop::HeldAtEnd() const {
+    std::uint64_t nHeld = 0;
+    for (const auto& pBlock : m_model.GetBlocks()) {
+        nHeld += pBlock->GetRemaining();
+    }
+    return nHeld;
 }
 
 std::uint32_t CSimulationLoop::Departures() const {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,16 +29,22 @@ public:
         kCompleted,    // every run ended normally; statistics computed
         kStopped,      // stopped by the stop signal; statistics computed
         kOutOfMemory,  // ended for want of memory, as a stop; statistics computed
+        kOutOfTime,    // ended at the last tick model time can count, as a stop; statistics computed
         kAbandoned,    // abandoned after a pause; no statistics
     };
+
+    // The last tick model time can count; a simulation whose stop rule is not met by then ends
+    // there.
+    static constexpr std::uint32_t kLastTick = 0xFFFFFFFFu;
 
     CSimulationLoop(CModel& model, IMessageLog& log, CRunSignals& runSignals);
 
     // Runs the simulation. Every block holds no transacts afterwards, whatever the outcome.
     EOutcome Run();
 
-    // Whether ticks in which nothing would change may be skipped (the default). The figures are
-    // the same either way; tests compare the two.
+    // Whether ticks in which nothing would change may be skipped and passes that could change
+    // nothing left out (the default), or every pass of every tick is simulated. The figures
+    // are the same either way; tests compare the two.
     void SetQuietSkipping(bool bSkip) { m_bSkipQuiet = bSkip; }
     // Follows the blocks' figures over model time into the trace (null: none), from the next
     // Run() on; the trace must outlive the runs.
@@ -68,9 +75,11 @@ private:
 
     void Prepare();
     EOutcome RunAll();
-    // Runs ticks until the run ends by its stop rule or an empty system (kGoOn), or a signal
-    // stops or abandons the simulation.
-    ESignal RunTicks();
+    // Runs ticks until the run ends by its stop rule or an empty system (nothing), or the
+    // simulation ends: a signal stops or abandons it, or model time runs out.
+    std::optional<EOutcome> RunTicks();
+    // The end of the simulation that a signal other than kGoOn asks for.
+    static EOutcome EndFor(ESignal signal);
     void Tick(std::uint32_t nTime);
     // Whether to ask the blocks within a tick whether its rest could do anything: while ticks
     // are being skipped, or while the asking lately found quiet rests of ticks. Where it never
@@ -93,6 +102,8 @@ private:
     void ResetStatistics();
     void ClearAll();
     std::uint32_t Departures() const;
+    // The transacts the blocks held when the figures were computed.
+    std::uint64_t HeldAtEnd() const;
 
     CModel& m_model;
     IMessageLog& m_log;

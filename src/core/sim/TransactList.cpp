@@ -27,7 +27,7 @@ void CTransactList::Reserve(std::size_t nCount) {
         nNew *= 2;
     }
     // Allocate first: when memory runs out the list stays exactly as it was.
-    auto pNew = std::make_unique_for_overwrite<CTransact[]>(nNew);
+    auto pNew = CTransactMemory::MakeCountedArray<CTransact[]>(nNew);
     for (std::size_t i = 0; i < m_nCount; ++i) {
         pNew[i] = At(i);
     }

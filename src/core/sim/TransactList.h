@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/sim/Transact.h"
+#include "core/sim/TransactMemory.h"
 #include "core/sim/TransactRope.h"
 
 namespace mardo {
@@ -100,7 +101,8 @@ private:
     std::size_t PriorityPosition(std::int32_t nPriority) const;
     void NoteInsertedAt(std::size_t k);
 
-    std::unique_ptr<CTransact[]> m_pItems;  // ring buffer, capacity m_nMask + 1 (a power of 2)
+    // The ring buffer, capacity m_nMask + 1 (a power of 2).
+    CTransactMemory::TPtr<CTransact[]> m_pItems;
     std::size_t m_nMask = 0;
     std::size_t m_nHead = 0;
     std::size_t m_nCount = 0;

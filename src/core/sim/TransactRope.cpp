@@ -26,7 +26,7 @@ CTransactRope::CTransactRope(const std::vector<CTransact>& transacts) {
     // Half-full chunks leave room for the insertions to come.
     const std::size_t nFill = kChunkSize / 2;
     for (std::size_t i = 0; i < transacts.size(); i += nFill) {
-        auto pChunk = std::make_unique<SChunk>();
+        auto pChunk = CTransactMemory::MakeCounted<SChunk>();
         const std::size_t n = std::min(nFill, transacts.size() - i);
         std::copy(transacts.begin() + static_cast<std::ptrdiff_t>(i),
                   transacts.begin() + static_cast<std::ptrdiff_t>(i + n), pChunk->items);
@@ -34,7 +34,7 @@ CTransactRope::CTransactRope(const std::vector<CTransact>& transacts) {
         m_chunks.push_back(std::move(pChunk));
     }
     if (m_chunks.empty()) {
-        m_chunks.push_back(std::make_unique<SChunk>());
+        m_chunks.push_back(CTransactMemory::MakeCounted<SChunk>());
     }
     m_nCount = transacts.size();
     RebuildIndex();
@@ -111,7 +111,7 @@ const CTransact& CTransactRope::At(std::size_t i) const {
 
 void CTransactRope::Split(std::size_t nChunk) {
     SChunk& full = *m_chunks[nChunk];
-    auto pSecond = std::make_unique<SChunk>();
+    auto pSecond = CTransactMemory::MakeCounted<SChunk>();
     const std::uint32_t nKeep = full.nCount / 2;
     std::copy(full.items + full.nHead + nKeep, full.items + full.nHead + full.nCount,
               pSecond->items);

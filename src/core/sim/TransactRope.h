@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/sim/Transact.h"
+#include "core/sim/TransactMemory.h"
 
 namespace mardo {
 
@@ -68,7 +69,7 @@ private:
     // Splits a full chunk in two halves.
     void Split(std::size_t nChunk);
 
-    std::vector<std::unique_ptr<SChunk>> m_chunks;
+    std::vector<CTransactMemory::TPtr<SChunk>> m_chunks;
     std::vector<std::uint32_t> m_index;  // binary indexed tree over the chunk sizes, from 1
     std::size_t m_nCount = 0;
 };
