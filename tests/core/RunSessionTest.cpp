@@ -197,7 +197,8 @@ TEST(RunSessionTest, RunningOutOfMemoryEndsLikeAStopWithItsOwnLine) {
     });
     ASSERT_EQ(client.session.Start(), std::nullopt);
     EXPECT_EQ(client.RunToEnd(), EEnd::kOutOfMemory);
-    EXPECT_EQ(client.lines.back(), "[12:00:00] Моделирование прервано - недостаточно памяти");
+    EXPECT_EQ(client.lines.back(),
+              "[12:00:00] Недостаточно памяти для моделирования: в модели 0 транзактов");
 }
 
 }  // namespace

@@ -9,11 +9,14 @@
 
 #include "TestSupport.h"
 #include "core/model/DeviceDlg.h"
+#include "core/model/GatherDlg.h"
 #include "core/model/GenerateDlg.h"
 #include "core/model/QueueDlg.h"
+#include "core/model/SplitDlg.h"
 #include "core/model/TerminateDlg.h"
 #include "core/model/TransferDlg.h"
 #include "core/sim/ModelCheck.h"
+#include "core/sim/TransactMemory.h"
 
 namespace mardo {
 namespace {
@@ -406,14 +409,95 @@ TEST(SimulationLoopTest, RunningOutOfMemoryEndsLikeAStopWithItsOwnMessage) {
     CRunSignals signals;
     CSimulationLoop loop(model, log, signals);
     EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kOutOfMemory);
-    EXPECT_EQ(log.m_lines.back(), (SLogLine{"Моделирование прервано - недостаточно памяти",
-                                            IMessageLog::kError, true}));
+    const std::uint32_t nHeld = generator.GetRemaining() + queue.GetRemaining() +
+                                device.GetRemaining() + failing.GetRemaining();
+    EXPECT_EQ(log.m_lines.back().strText.rfind("Недостаточно памяти для моделирования: в модели " +
+                                                   std::to_string(nHeld) + " транзакт",
+                                               0),
+              0u)
+        << log.m_lines.back().strText;
+    EXPECT_EQ(log.m_lines.back().nKind, IMessageLog::kError);
     EXPECT_EQ(loop.GetModelTime(), 500u);
     // The figures were computed, then every transact was dropped.
     EXPECT_GT(queue.GetRemaining(), 300u);
     EXPECT_GT(device.GetEntered(), 100u);
     EXPECT_FALSE(queue.IsActive());
     EXPECT_TRUE(queue.GetContent().IsEmpty());
+}
+
+// Every arrival's three copies wait for five: they pile up, and the stop rule, by departures,
+// is never met.
+struct SEndlessRegathering {
+    CModel model;
+    CGenerateDlg& generator = AddGenerator(model, "G", 1);
+    CSplitDlg& split = AddNamed<CSplitDlg>(model, "S");
+    CGatherDlg& gather = AddNamed<CGatherDlg>(model, "W");
+
+    SEndlessRegathering() {
+        split.SetOutputCount(1);
+        split.m_copyCounts = {3};
+        gather.m_nWaitCount = 5;
+        Link(generator, split);
+        Link(split, gather);
+        Link(gather, AddNamed<CTerminateDlg>(model, "T"));
+        SetExperiment(model, CExperimentParams::kByCount, 1, 1);
+    }
+};
+
+// The limit on the transacts' memory for as long as it lives.
+class CTransactMemoryLimit {
+public:
+    explicit CTransactMemoryLimit(std::size_t nBytes) { CTransactMemory::SetLimit(nBytes); }
+    ~CTransactMemoryLimit() { CTransactMemory::SetLimit(SIZE_MAX); }
+};
+
+TEST(SimulationLoopTest, TransactsPilingUpToTheirMemoryLimitEndTheSimulationWithTheirNumber) {
+    const std::size_t nTakenBefore = CTransactMemory::GetTaken();
+    {
+        SEndlessRegathering endless;
+        CRecordingLog log;
+        CRunSignals signals;
+        CSimulationLoop loop(endless.model, log, signals);
+        {
+            const CTransactMemoryLimit limit(nTakenBefore + (std::size_t{1} << 20));
+            EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kOutOfMemory);
+        }
+        // The figures so far, and the transacts then held (nearly all waiting) in the message.
+        std::uint64_t nHeld = 0;
+        for (const auto& pBlock : endless.model.GetBlocks()) {
+            nHeld += pBlock->GetRemaining();
+        }
+        EXPECT_GT(endless.gather.GetRemaining(), 10000u);
+        EXPECT_GE(nHeld, endless.gather.GetRemaining());
+        EXPECT_EQ(log.m_lines.back().strText.rfind(
+                      "Недостаточно памяти для моделирования: в модели " + std::to_string(nHeld) +
+                          " транзакт",
+                      0),
+                  0u)
+            << log.m_lines.back().strText;
+        EXPECT_EQ(log.m_lines.back().nKind, IMessageLog::kError);
+        EXPECT_FALSE(endless.gather.HasTransacts());
+    }
+    // What the transacts took went back with them.
+    EXPECT_EQ(CTransactMemory::GetTaken(), nTakenBefore);
+}
+
+TEST(SimulationLoopTest, ASimulationWhoseStopRuleIsNeverMetEndsAtTheLastTick) {
+    // One arrival, then only the generator's draws every 10 000 ticks: the ticks between pass
+    // at once.
+    SEndlessRegathering endless;
+    endless.generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 10000, 10000);
+    endless.generator.m_params.m_bLimit = 1;
+    endless.generator.m_params.m_nLimit = 1;
+    CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(endless.model, log, signals);
+    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kOutOfTime);
+    EXPECT_EQ(log.m_lines.back(),
+              (SLogLine{"Моделирование остановлено - модельное время достигло предела 4294967295",
+                        IMessageLog::kError, true}));
+    EXPECT_EQ(loop.GetModelTime(), CSimulationLoop::kLastTick);
+    EXPECT_EQ(endless.gather.GetRemaining(), 3u);
 }
 
 }  // namespace
