@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 
 #include "ChainModels.h"
+#include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
 #include "cli/JsonText.h"
 #include "core/experiment/ExperimentDoc.h"
@@ -186,7 +187,8 @@ TEST(BatchRunnerTest, ModelsThatCannotBeSimulatedSafelyExitThree) {
 
 TEST(BatchRunnerTest, RunningOutOfMemoryEndsTheSimulationNotTheProgram) {
     // Every tick's transact is copied a thousand times into a queue before a device that takes
-    // 10 000 ticks a transact: the queue grows until the 256 MB the probe may map run out.
+    // 10 000 ticks a transact: the queue grows until the transacts take their share of the
+    // 256 MB the probe may map.
     CScratch scratch;
     CModel model;
     auto& generator = model.Add<CGenerateDlg>();
@@ -207,11 +209,12 @@ TEST(BatchRunnerTest, RunningOutOfMemoryEndsTheSimulationNotTheProgram) {
     ASSERT_TRUE(SaveModel(model, scratch / "growing.mrd"));
     const SRun run =
         RunProgram(MARDO_OOM_PROBE_PATH, "256 '" + (scratch / "growing.mrd").string() + "'");
-    // A normal exit, after which LeakSanitizer (in the sanitizer build) found nothing left.
-    EXPECT_EQ(run.nStatus, 0) << run.strErr;
-    EXPECT_EQ(run.strErr, "");
-    EXPECT_NE(run.strOut.find("] Моделирование прервано - недостаточно памяти\n"),
-              std::string::npos);
+    // Its own status, after which LeakSanitizer (in the sanitizer build) found nothing left;
+    // the reason on the error stream and in the log.
+    const std::string strReason = "Недостаточно памяти для моделирования: в модели ";
+    EXPECT_EQ(run.nStatus, kOutOfMemory) << run.strErr;
+    EXPECT_EQ(run.strErr.rfind("mardo-run: " + strReason, 0), 0u) << run.strErr;
+    EXPECT_NE(run.strOut.find("] " + strReason), std::string::npos);
     // The figures up to that tick are reported.
     EXPECT_NE(run.strOut.find("\nОчереди\n"), std::string::npos);
 }
