@@ -426,7 +426,7 @@ void RunWindowTest::outOfMemoryEndsLikeAStop() {
     QVERIFY(window.WaitIdle());
 
     QCOMPARE(window.Lines().last(),
-             kClock + QStringLiteral("Моделирование прервано - недостаточно памяти"));
+             kClock + QStringLiteral("Недостаточно памяти для моделирования: в модели 0 транзактов"));
     QVERIFY(
         SameImage(window.m_pList->topLevelItem(window.m_pList->topLevelItemCount() - 1)->icon(0),
                   MessageIcon(2)));
