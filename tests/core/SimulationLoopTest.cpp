@@ -482,22 +482,31 @@ TEST(SimulationLoopTest, TransactsPilingUpToTheirMemoryLimitEndTheSimulationWith
     EXPECT_EQ(CTransactMemory::GetTaken(), nTakenBefore);
 }
 
-TEST(SimulationLoopTest, ASimulationWhoseStopRuleIsNeverMetEndsAtTheLastTick) {
+TEST(SimulationLoopTest, ASimulationWhoseStopRuleIsNotMetByTheLastTickEndsThere) {
     // One arrival, then only the generator's draws every 10 000 ticks: the ticks between pass
-    // at once.
-    SEndlessRegathering endless;
-    endless.generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 10000, 10000);
-    endless.generator.m_params.m_bLimit = 1;
-    endless.generator.m_params.m_nLimit = 1;
-    CRecordingLog log;
-    CRunSignals signals;
-    CSimulationLoop loop(endless.model, log, signals);
-    EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kOutOfTime);
-    EXPECT_EQ(log.m_lines.back(),
-              (SLogLine{"Моделирование остановлено - модельное время достигло предела 4294967295",
-                        IMessageLog::kError, true}));
-    EXPECT_EQ(loop.GetModelTime(), CSimulationLoop::kLastTick);
-    EXPECT_EQ(endless.gather.GetRemaining(), 3u);
+    // at once. By departures, which never come; or by time, with three runs ending exactly at
+    // the last tick and a fourth that has no tick left.
+    const CExperimentParams never{CExperimentParams::kByCount, 1, 1};
+    const CExperimentParams exact{CExperimentParams::kByTime, 1431655765, 4};
+    for (const CExperimentParams& experiment : {never, exact}) {
+        SEndlessRegathering endless;
+        endless.generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 10000, 10000);
+        endless.generator.m_params.m_bLimit = 1;
+        endless.generator.m_params.m_nLimit = 1;
+        endless.model.m_experiment = experiment;
+        CRecordingLog log;
+        CRunSignals signals;
+        CSimulationLoop loop(endless.model, log, signals);
+        EXPECT_EQ(loop.Run(), CSimulationLoop::EOutcome::kOutOfTime);
+        EXPECT_EQ(log.m_lines.back(),
+                  (SLogLine{"Моделирование остановлено - модельное время достигло предела 4294967295",
+                            IMessageLog::kError, true}));
+        EXPECT_EQ(log.m_lines[log.m_lines.size() - 2].strText,
+                  CSimulationLoop::RunMessage("Начало запуска", experiment.nRuns, experiment.nRuns));
+        EXPECT_EQ(loop.GetModelTime(), CSimulationLoop::kLastTick);
+        // The figures of the transacts still waiting.
+        EXPECT_GT(endless.gather.GetRemaining(), 0u);
+    }
 }
 
 }  // namespace

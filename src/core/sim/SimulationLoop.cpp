@@ -149,6 +149,14 @@ std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
     const auto departures = [this] { return Departures() + m_nWarmupDepartures; };
     const std::uint32_t nDeparturesAtStart = departures();
     m_nextBusy = SQuietTicks{0};
+    // Model time runs out at its last tick, which the last run may have reached already.
+    const auto outOfTime = [this] {
+        m_log.AddMessage(kOutOfTime, IMessageLog::kError, true);
+        return EOutcome::kOutOfTime;
+    };
+    if (m_nTime == kLastTick) {
+        return outOfTime();
+    }
     for (std::uint32_t t = 1;; ++t) {
         Tick(++m_nTime);
         if (m_pTrace != nullptr) {
@@ -166,8 +174,7 @@ std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
             return std::nullopt;
         }
         if (m_nTime == kLastTick) {
-            m_log.AddMessage(kOutOfTime, IMessageLog::kError, true);
-            return EOutcome::kOutOfTime;
+            return outOfTime();
         }
         ESignal signal = m_signals.Take();
         if (signal != ESignal::kGoOn) {
