@@ -138,7 +138,9 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     }
     // Each task writes only its own replication; failures are kept by task number, so the
     // one reported is the same whatever the threads did first. A simulation that does not
-    // start costs nothing, so every task runs; one cut short ends the tasks not yet begun.
+    // start costs nothing, so every task runs. One cut short ends the tasks not yet begun
+    // (which of the replications cut short is reported may then depend on the threads; that
+    // the experiment was cut short does not).
     std::vector<std::optional<SFailure>> failures(tasks.size());
     std::atomic<std::size_t> nNext{0};
     std::atomic<bool> bCutShort{false};
