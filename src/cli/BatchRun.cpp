@@ -10,12 +10,13 @@
 #include <thread>
 
 #include "cli/ExperimentReport.h"
-#include "cli/JsonText.h"
-#include "core/experiment/Series.h"
+#include "cli/TextTable.h"
 #include "core/experiment/Experiment.h"
 #include "core/experiment/ExperimentDoc.h"
+#include "core/experiment/FlatFigures.h"
 #include "core/experiment/ParamTargets.h"
-#include "cli/TextTable.h"
+#include "core/persist/Error.h"
+#include "core/persist/FileSystem.h"
 #include "core/persist/ModelFile.h"
 #include "core/report/HtmlReport.h"
 #include "core/report/ReportTables.h"
@@ -38,6 +39,22 @@ std::optional<std::string> ReadText(const std::string& strPath) {
 
 std::unique_ptr<IRunThread> NewSimulationThread() {
     return std::make_unique<platform::CSimulationThread>();
+}
+
+// Whether two paths name one file: the same file when both exist, the same place otherwise.
+bool SameFile(const std::string& strA, const std::string& strB) {
+    std::error_code error;
+    if (std::filesystem::equivalent(strA, strB, error)) {
+        return true;
+    }
+    const std::filesystem::path a = std::filesystem::weakly_canonical(strA, error);
+    const std::filesystem::path b = std::filesystem::weakly_canonical(strB, error);
+    return !error && a == b;
+}
+
+std::string WarmupRefusal(std::uint32_t nWarmup) {
+    return "mardo-run: --warmup " + std::to_string(nWarmup) +
+           " reaches the end of the simulation: no tick would be measured";
 }
 
 }  // namespace
@@ -70,6 +87,9 @@ void CBatchRun::ClearProgress() {
 }
 
 EExitStatus CBatchRun::Execute() {
+    if (!OutputsAreSafe()) {
+        return kUsageError;
+    }
     if (m_options.bMerge) {
         return Merge();
     }
@@ -78,7 +98,7 @@ EExitStatus CBatchRun::Execute() {
         m_err << loaded.strMessage << '\n';
         return kFileRefused;
     }
-    if (!ApplySettings()) {
+    if (!ApplySettings() || !WarmupFits()) {
         return kUsageError;
     }
     if (m_options.bListParams) {
@@ -106,19 +126,76 @@ EExitStatus CBatchRun::Execute() {
         return bPassed ? kNotStarted : kCheckFailed;
     }
     const CRunSession::EEnd end = Simulate(session);
+    if (m_options.nWarmup > 0 && m_nModelTime == 0) {
+        m_err << WarmupRefusal(m_options.nWarmup) << '\n';
+        return kUsageError;
+    }
     const CReportTables report(m_model.GetBlocks(), m_nModelTime, m_nDeparted);
     if (m_options.bJson) {
         WriteJson(&report, true);
     } else {
         WriteText(report);
     }
-    if (m_options.htmlPath) {
-        WriteHtml(report);
+    // Each output is tried even when another failed: what can be saved is.
+    const bool bHtml = !m_options.htmlPath || WriteHtml(report);
+    const bool bTrace = !m_options.tracePath || WriteTrace(*session.GetTrace());
+    const EExitStatus status = EndStatus(end);
+    return bHtml && bTrace ? status : kOutputFailed;
+}
+
+bool CBatchRun::OutputsAreSafe() {
+    const std::vector<std::pair<const char*, const std::optional<std::string>*>> outputs = {
+        {"--html", &m_options.htmlPath}, {"--csv", &m_options.csvPath}, {"--trace", &m_options.tracePath}};
+    std::vector<std::string> inputs = m_options.mergePaths;
+    if (!m_options.bMerge) {
+        inputs.push_back(m_options.strModelPath);
     }
-    if (m_options.tracePath) {
-        WriteTrace(*session.GetTrace());
+    std::vector<std::string> written;
+    for (const auto& [pszOption, pPath] : outputs) {
+        if (!*pPath) {
+            continue;
+        }
+        const std::string& strPath = **pPath;
+        for (const std::string& strInput : inputs) {
+            if (SameFile(strPath, strInput)) {
+                m_err << "mardo-run: " << pszOption << " " << strPath
+                      << " would overwrite the input " << strInput << '\n';
+                return false;
+            }
+        }
+        for (const std::string& strOther : written) {
+            if (SameFile(strPath, strOther)) {
+                m_err << "mardo-run: " << pszOption << " " << strPath
+                      << " names a file another output writes\n";
+                return false;
+            }
+        }
+        written.push_back(strPath);
     }
-    return EndStatus(end);
+    return true;
+}
+
+bool CBatchRun::WriteFile(const std::string& strPath, const std::string& strText,
+                          const char* pszError) {
+    // A file is replaced whole or not at all; a link, a device or a pipe (/dev/stdout) is
+    // written into, never renamed over.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(strPath, error);
+    bool bWritten = false;
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        std::ofstream out(strPath, std::ios::binary);
+        out << strText;
+        out.close();
+        bWritten = !out.fail();
+    } else {
+        bWritten = ReplaceFile(strPath, std::vector<std::uint8_t>(strText.begin(), strText.end()));
+    }
+    if (!bWritten) {
+        m_err << (pszError != nullptr ? std::string(pszError) : "mardo-run: cannot write " + strPath)
+              << '\n';
+    }
+    return bWritten;
 }
 
 EExitStatus CBatchRun::EndStatus(CRunSession::EEnd end) const {
@@ -157,17 +234,16 @@ void CBatchRun::ShowProgress(std::uint32_t nModelTime, std::int32_t nRun,
     m_bProgressShown = true;
 }
 
-void CBatchRun::WriteHtml(const CReportTables& report) {
-    const std::string strPage = BuildHtmlReport(report, ModelName(), ReportClock(true));
-    if (!SaveHtmlReport(strPage, *m_options.htmlPath)) {
-        m_err << kReportSaveErrorText << '\n';
-    }
+bool CBatchRun::WriteHtml(const CReportTables& report) {
+    return WriteFile(*m_options.htmlPath,
+                     BuildHtmlReport(report, ModelName(), ReportClock(true)),
+                     kReportSaveErrorText);
 }
 
 // One row per interval of every followed figure: block, figure, first and last tick, least,
 // greatest and mean value.
-void CBatchRun::WriteTrace(const CTrace& trace) {
-    std::ofstream csv(*m_options.tracePath, std::ios::binary);
+bool CBatchRun::WriteTrace(const CTrace& trace) {
+    std::ostringstream csv;
     csv << "block,figure,firstTick,lastTick,min,max,mean\n";
     for (const CTrace::SFollowed& followed : trace.GetFollowed()) {
         const std::string strLead = CsvField(followed.strBlock) + "," + CsvField(followed.strFigure);
@@ -179,9 +255,7 @@ void CBatchRun::WriteTrace(const CTrace& trace) {
                 << CReportTables::FormatFixed(intervals[i].Mean(), 3) << '\n';
         }
     }
-    if (!csv.flush()) {
-        m_err << "mardo-run: cannot write " << *m_options.tracePath << '\n';
-    }
+    return WriteFile(*m_options.tracePath, csv.str());
 }
 
 void CBatchRun::WriteText(const CReportTables& report) const {
@@ -194,48 +268,62 @@ void CBatchRun::WriteText(const CReportTables& report) const {
         if (report.GetRowCount(nTable) == 0) {
             continue;
         }
-        const std::vector<std::string>& titles = CReportTables::GetColumnTitles(nTable);
-        std::vector<bool> leftAligned(titles.size(), false);
-        leftAligned[1] = true;
-        if (nTable == CReportTables::kBlocks) {
-            leftAligned[2] = true;
+        std::vector<bool> leftAligned;
+        for (const SReportColumn& column : CReportTables::GetColumns(nTable)) {
+            leftAligned.push_back(column.IsText());
         }
         m_out << '\n' << CReportTables::GetTitle(nTable) << '\n'
-              << FormatTextTable(titles, report.GetCells(nTable), leftAligned);
+              << FormatTextTable(CReportTables::GetColumnTitles(nTable), report.GetCells(nTable),
+                                 leftAligned);
     }
 }
 
 void CBatchRun::WriteJson(const CReportTables* pReport, bool bPassed) const {
-    CJsonText json;
-    json.BeginObject();
-    json.Field("model", ModelName());
-    json.Field("check", bPassed ? "passed" : "failed");
-    // A document that names no generator was made by the exact one, as every document before
-    // the streams was.
-    if (m_options.Generator() != EGenerator::kExact) {
-        json.Field(keys::kGenerator, GeneratorName(m_options.Generator()));
-    }
-    json.BeginArray("messages");
-    for (const CMessageQueue::SLine& line : m_lines) {
-        json.BeginObject();
-        json.Field("kind", std::int64_t{line.nKind});
-        json.Field("timed", line.bWithTime);
-        json.Field("text", line.strText);
-        json.EndObject();
-    }
-    json.EndArray();
-    json.Field("modelTime", std::int64_t{pReport ? m_nModelTime : 0});
-    json.Field("departed", std::int64_t{pReport ? m_nDeparted : 0});
-
-    AppendFigures(json, ReportFigures(pReport));
-    json.EndObject();
-    m_out << json.GetText() << '\n';
+    SSimulationDoc doc;
+    doc.strModel = ModelName();
+    doc.bPassed = bPassed;
+    doc.generator = m_options.Generator();
+    doc.lines = m_lines;
+    doc.nModelTime = pReport ? m_nModelTime : 0;
+    doc.nDeparted = pReport ? m_nDeparted : 0;
+    doc.tables = ReportFigures(pReport);
+    m_out << WriteSimulationDoc(doc);
 }
 
 bool CBatchRun::ApplySettings() {
     for (const SSetting& setting : m_options.settings) {
         if (const std::string strError = ApplySetting(m_model, setting); !strError.empty()) {
             m_err << "mardo-run: --set: " << strError << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CBatchRun::WarmupFits() {
+    if (m_options.nWarmup == 0) {
+        return true;
+    }
+    // Every point sets the same targets, so one copy takes each point's settings in turn.
+    const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(m_model);
+    CModel scratch;
+    try {
+        if (bytes) {
+            ReadModelBytes(scratch, *bytes);
+        }
+    } catch (const CError&) {
+        return true;  // the simulation refuses such a model itself
+    }
+    for (const std::vector<SSetting>& point : SweepPoints(m_options.sweeps)) {
+        for (const SSetting& setting : point) {
+            ApplySetting(scratch, setting);
+        }
+        const CExperimentParams& experiment = (bytes ? scratch : m_model).m_experiment;
+        // A simulation by time ends at its runs' ticks, unless the system empties before.
+        const auto nTicks = static_cast<std::uint64_t>(experiment.nStopValue) *
+                            static_cast<std::uint64_t>(experiment.nRuns);
+        if (experiment.nStopRule == CExperimentParams::kByTime && m_options.nWarmup >= nTicks) {
+            m_err << WarmupRefusal(m_options.nWarmup) << " (" << nTicks << " ticks)\n";
             return false;
         }
     }
@@ -303,8 +391,17 @@ EExitStatus CBatchRun::RunExperiment() {
     record.nWarmup = plan.nWarmup;
     record.bSwept = !m_options.sweeps.empty();
     record.points = std::move(result.points);
-    WriteExperiment(record);
-    return kRan;
+    // A simulation by count can end before the warm-up does: nothing of it was measured.
+    for (const SPointRecord& point : record.points) {
+        for (const SReplication& replication : point.replications) {
+            if (plan.nWarmup > 0 && replication.nModelTime == 0) {
+                m_err << WarmupRefusal(plan.nWarmup) << " (replication " << replication.nIndex
+                      << ")\n";
+                return kUsageError;
+            }
+        }
+    }
+    return WriteExperiment(record);
 }
 
 EExitStatus CBatchRun::Merge() {
@@ -339,23 +436,21 @@ EExitStatus CBatchRun::Merge() {
             break;
         }
     }
-    WriteExperiment(*merged);
-    return kRan;
+    return WriteExperiment(*merged);
 }
 
-void CBatchRun::WriteExperiment(const SExperimentRecord& record) {
+EExitStatus CBatchRun::WriteExperiment(const SExperimentRecord& record) {
     if (m_options.bJson) {
-        WriteExperimentJson(record, m_out);
+        m_out << WriteExperimentDoc(record);
+        // The document holds the overdrawn replications; a reader is told on the side.
+        m_err << OverdrawnText(record);
     } else {
-        WriteExperimentText(record, m_out);
+        WriteExperimentText(record, m_options.bQuiet, m_out);
     }
-    if (m_options.csvPath) {
-        std::ofstream csv(*m_options.csvPath, std::ios::binary);
-        csv << FormatExperimentCsv(record);
-        if (!csv.flush()) {
-            m_err << "mardo-run: cannot write " << *m_options.csvPath << '\n';
-        }
+    if (m_options.csvPath && !WriteFile(*m_options.csvPath, ExperimentCsv(record))) {
+        return kOutputFailed;
     }
+    return kRan;
 }
 
 }  // namespace mardo::cli

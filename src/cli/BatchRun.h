@@ -20,7 +20,8 @@ class CTrace;
 
 namespace mardo::cli {
 
-// Exit statuses of the batch runner.
+// Exit statuses of the batch runner. The numbers are kept apart (64 and 74 as in sysexits.h)
+// so that new ones can be added between them.
 enum EExitStatus : int {
     kRan = 0,
     kCheckFailed = 1,
@@ -28,7 +29,8 @@ enum EExitStatus : int {
     kNotStarted = 3,  // the model cannot be simulated safely (too deep, too many paths)
     kOutOfMemory = 4,  // the simulation ended for want of memory; the figures are those so far
     kOutOfTime = 5,    // model time ran out before the stop rule was met; the figures so far
-    kUsageError = 64
+    kUsageError = 64,
+    kOutputFailed = 74  // an output (a file, or the standard output) could not be written
 };
 
 // One model file through the same steps as the run window: read it, check it, simulate it once
@@ -51,17 +53,26 @@ private:
     EExitStatus EndStatus(CRunSession::EEnd end) const;
     void ShowProgress(std::uint32_t nModelTime, std::int32_t nRun, std::uint32_t nDeparted);
     void ClearProgress();
-    void WriteHtml(const CReportTables& report);
-    void WriteTrace(const CTrace& trace);
+    bool WriteHtml(const CReportTables& report);
+    bool WriteTrace(const CTrace& trace);
     void WriteText(const CReportTables& report) const;
     void WriteJson(const CReportTables* pReport, bool bPassed) const;
+    // Replaces the file by the text, or says why it cannot (pszError, or that it cannot write
+    // the path) and answers false.
+    bool WriteFile(const std::string& strPath, const std::string& strText,
+                   const char* pszError = nullptr);
+    // Whether an output would overwrite the model, a document to merge or another output;
+    // says so and answers false.
+    bool OutputsAreSafe();
     // Applies the settings to the loaded model; a bad one ends with kUsageError.
     bool ApplySettings();
+    // Whether the warm-up ends before the simulation does at every point of the sweeps.
+    bool WarmupFits();
     void ListParams();
     EExitStatus RunExperiment();
     EExitStatus Merge();
     // Prints an experiment's record in the chosen form and writes its CSV file.
-    void WriteExperiment(const SExperimentRecord& record);
+    EExitStatus WriteExperiment(const SExperimentRecord& record);
     std::string ModelName() const;
 
     const SOptions& m_options;

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <algorithm>
+
 #include "core/model/BlockParam.h"
 
 namespace mardo::cli {
@@ -135,6 +137,21 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
         return fail("only one model file may be given (also got " + operands[1] + ")");
     }
     options.strModelPath = operands[0];
+    // The simulations are planned before any runs: their number is bounded at once.
+    std::uint64_t nSimulations = options.replication ? 1 : static_cast<std::uint64_t>(options.replications.value_or(1));
+    for (std::size_t i = 0; i < options.sweeps.size(); ++i) {
+        const SSweep& sweep = options.sweeps[i];
+        for (std::size_t j = 0; j < i; ++j) {
+            if (options.sweeps[j].strTarget == sweep.strTarget) {
+                return fail("--sweep " + sweep.strTarget + " is given twice");
+            }
+        }
+        nSimulations = std::min(nSimulations * sweep.values.size(), kMostSimulations + 1);
+    }
+    if (nSimulations > kMostSimulations) {
+        return fail("--sweep: more than " + std::to_string(kMostSimulations) +
+                    " simulations (points times replications)");
+    }
     if (options.htmlPath && options.IsExperiment()) {
         return fail("--html writes the report of one simulation, not of an experiment");
     }

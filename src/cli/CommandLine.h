@@ -47,6 +47,9 @@ struct SOptions {
     }
 };
 
+// The most simulations (sweep points times replications) an experiment may plan.
+inline constexpr std::uint64_t kMostSimulations = 1000000;
+
 // The options, or the one-line reason why the arguments cannot be used.
 struct SParseResult {
     std::optional<SOptions> options;

@@ -2,27 +2,19 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
 
 #include "core/experiment/Replication.h"
 
 namespace mardo::cli {
 
-// An experiment's replications and their summaries, point by point, as one JSON document, as
-// text tables of "mean ± ci95", or as CSV rows (one per replication and one summary row per
-// point). Each is computed from the record alone, so an experiment run here and one merged
-// from documents made elsewhere print the same bytes.
-void WriteExperimentJson(const SExperimentRecord& record, std::ostream& out);
-void WriteExperimentText(const SExperimentRecord& record, std::ostream& out);
-std::string FormatExperimentCsv(const SExperimentRecord& record);
+// An experiment's replications and their summaries, point by point, as text tables of
+// "mean ± ci95" (a share: "mean [low; high]"). Computed from the record alone, so an experiment
+// run here and one merged from documents made elsewhere print the same bytes. Quiet: without
+// the line per replication that names its seed.
+void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out);
 
-}  // namespace mardo::cli
-
-namespace mardo::cli {
-
-class CJsonText;
-
-// The report's tables, each an array of objects with one field per column.
-void AppendFigures(CJsonText& json, const std::vector<SFigureTable>& tables);
+// The warning about replications that drew more than their share of the exact generator's
+// cycle, a line per point that has such; empty when none has.
+std::string OverdrawnText(const SExperimentRecord& record);
 
 }  // namespace mardo::cli

@@ -51,22 +51,34 @@ constexpr const char* kHelp =
     "                     own random numbers, and summarize them\n"
     "  --replication K    simulate only replication K (0..R-1) of R, for job arrays\n"
     "  --sweep TARGET=V1,V2,...\n"
-    "                     replicate at every value (repeatable: every combination), all\n"
-    "                     points with the same seeds; a list value is written with /\n"
-    "                     there (K1.probabilities=300/700,500/500)\n"
+    "                     replicate at every value (repeatable, each target once: every\n"
+    "                     combination), all points with the same seeds; a list value is\n"
+    "                     written with / there (K1.probabilities=300/700,500/500); at most\n"
+    "                     1000000 simulations (points times replications)\n"
     "  --warmup TICKS     compute every figure as if the simulation had started at the end\n"
-    "                     of tick TICKS, with the transacts then in the system kept\n"
+    "                     of tick TICKS, with the transacts then in the system kept; it\n"
+    "                     must end before the simulation does\n"
     "  --jobs J           simulate on J threads (default: the number of cores); the output\n"
     "                     is the same whatever J is\n"
-    "  --csv FILE         also write one row per replication and a summary row per point\n"
+    "  --csv FILE         also write the figures as tidy CSV: one row per point,\n"
+    "                     replication and figure, then the point's summary rows (mean,\n"
+    "                     stdev, ci95, ciLow, ciHigh), each with the generator, base seed,\n"
+    "                     warm-up and R\n"
     "  --merge FILE...    join the JSON documents of separate runs of single replications\n"
-    "                     and print what --replications would have printed\n"
+    "                     and print what --replications would have printed; every figure\n"
+    "                     is checked, and the documents must name the same blocks and seeds\n"
     "  --help             show this help\n"
     "  --                 end of options\n"
     "\n"
-    "With the exact generator every replication's seed is printed, and --seed with that\n"
-    "seed alone reproduces it; with the streams, --seed N --replications R --replication K\n"
-    "reproduces replication K of seed N whatever R is (above K).\n"
+    "With the exact generator every replication's seed is printed (not with --quiet), and\n"
+    "--seed with that seed alone reproduces it; with the streams, --seed N --replications R\n"
+    "--replication K reproduces replication K of seed N whatever R is (above K).\n"
+    "\n"
+    "Figures: JSON, CSV and every experiment summary carry a quotient (utilization, mean\n"
+    "time, mean content) exactly as divided; the text tables and the HTML page show it\n"
+    "0.0005 lower, as the report window does, so that it rounds down at the half. A share\n"
+    "(a state at the end, 0 or 1 in each replication) gets a Wilson score interval, shown\n"
+    "as \"0.40 [0.17; 0.69]\" and written as \"ciLow\" and \"ciHigh\".\n"
     "\n"
     "Exit status: 0 the model ran, 1 the model check failed, 2 the file was refused,\n"
     "3 the model cannot be simulated safely (a chain too long for the memory, or outputs\n"
@@ -75,7 +87,10 @@ constexpr const char* kHelp =
     "allows, or an allocation failed), 5 model time reached its end, tick 4294967295,\n"
     "before the stop rule was met; after 4 and 5 the report holds the figures up to that\n"
     "tick and the reason is also printed on standard error; 64 the arguments cannot be\n"
-    "used (an unknown target or a bad value is named).\n";
+    "used (an unknown target or a bad value is named; an output that would overwrite the\n"
+    "model or a merged document; too many simulations; a target swept twice; a warm-up\n"
+    "that reaches the end of the simulation), 74 an output could not be written (--html,\n"
+    "--csv or --trace to a missing folder, a folder or a full disk, or the standard output).\n";
 
 }  // namespace
 
@@ -90,8 +105,14 @@ int main(int argc, char* argv[]) {
     }
     if (parsed.options->bHelp) {
         std::cout << kUsage << "\n\n" << kHelp;
-        return kRan;
+        return std::cout.flush() ? kRan : kOutputFailed;
     }
     CBatchRun run(*parsed.options, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
-    return run.Execute();
+    const EExitStatus status = run.Execute();
+    // A result that did not reach its reader must not count as done.
+    if (!std::cout.flush()) {
+        std::cerr << "mardo-run: cannot write the standard output\n";
+        return kOutputFailed;
+    }
+    return status;
 }

@@ -1,237 +1,182 @@
 #include "core/experiment/ExperimentDoc.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cmath>
+#include <limits>
 #include <map>
-#include <memory>
+#include <nlohmann/json.hpp>
 #include <utility>
 
+#include "core/experiment/FlatFigures.h"
+#include "core/experiment/RandStreams.h"
 #include "core/experiment/Summary.h"
 
 namespace mardo {
 
 namespace {
 
-// A JSON value as far as the documents need it.
-struct SJson {
-    enum class EType { kNull, kBool, kInt, kDouble, kString, kArray, kObject } eType = EType::kNull;
-    bool b = false;
-    std::int64_t n = 0;
-    double d = 0.0;
-    std::string str;
-    // An array's values; an object's values, in order, named by the keys beside them (a vector
-    // of pairs would hold this type before it is complete).
-    std::vector<SJson> items;
-    std::vector<std::string> keys;
+// Fields keep the order they are written in.
+using CJson = nlohmann::ordered_json;
 
-    const SJson* Find(const std::string& strKey) const {
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (keys[i] == strKey) {
-                return &items[i];
-            }
-        }
-        return nullptr;
+constexpr std::int64_t kMostReplications = 100000;
+
+std::string Dump(const CJson& doc) {
+    return doc.dump(2, ' ', false, CJson::error_handler_t::replace) + "\n";
+}
+
+// A number as JSON: a whole number as an integer ("0", not "0.0"), one that is not finite as null.
+CJson Number(double d) {
+    constexpr double kExactIntegers = 9007199254740992.0;  // 2^53
+    if (std::isfinite(d) && d == std::trunc(d) && std::abs(d) < kExactIntegers) {
+        return static_cast<std::int64_t>(d);
     }
-};
+    return std::isfinite(d) ? CJson(d) : CJson(nullptr);
+}
 
-class CJsonReader {
-public:
-    explicit CJsonReader(const std::string& strText) : m_strText(strText) {}
-
-    std::optional<SJson> ReadDocument() {
-        std::optional<SJson> value = ReadValue(0);
-        SkipSpace();
-        if (m_nAt != m_strText.size()) {
-            return std::nullopt;
-        }
-        return value;
-    }
-
-private:
-    static constexpr int kDeepest = 64;
-
-    void SkipSpace() {
-        while (m_nAt < m_strText.size() && std::string_view(" \t\r\n").find(m_strText[m_nAt]) !=
-                                               std::string_view::npos) {
-            ++m_nAt;
-        }
-    }
-    bool Take(char ch) {
-        SkipSpace();
-        if (m_nAt < m_strText.size() && m_strText[m_nAt] == ch) {
-            ++m_nAt;
-            return true;
-        }
-        return false;
-    }
-    bool TakeWord(std::string_view word) {
-        if (m_strText.compare(m_nAt, word.size(), word) == 0) {
-            m_nAt += word.size();
-            return true;
-        }
-        return false;
-    }
-
-    std::optional<std::string> ReadString() {
-        if (!Take('"')) {
-            return std::nullopt;
-        }
-        std::string str;
-        while (m_nAt < m_strText.size()) {
-            const char ch = m_strText[m_nAt++];
-            if (ch == '"') {
-                return str;
-            }
-            if (ch != '\\') {
-                str += ch;
-                continue;
-            }
-            if (m_nAt >= m_strText.size()) {
-                break;
-            }
-            const char chEscaped = m_strText[m_nAt++];
-            if (chEscaped == 'u') {
-                // Only control characters are written this way.
-                unsigned nCode = 0;
-                const auto [pEnd, error] = std::from_chars(
-                    m_strText.data() + m_nAt,
-                    m_strText.data() + std::min(m_strText.size(), m_nAt + 4), nCode, 16);
-                if (error != std::errc() || pEnd != m_strText.data() + m_nAt + 4 || nCode > 0x7F) {
-                    return std::nullopt;
-                }
-                m_nAt += 4;
-                str += static_cast<char>(nCode);
-                continue;
-            }
-            const std::string_view from = "\"\\/nrtbf";
-            const std::string_view to = "\"\\/\n\r\t\b\f";
-            const std::size_t nWhich = from.find(chEscaped);
-            if (nWhich == std::string_view::npos) {
-                return std::nullopt;
-            }
-            str += to[nWhich];
-        }
-        return std::nullopt;
-    }
-
-    std::optional<SJson> ReadNumber() {
-        const std::size_t nStart = m_nAt;
-        while (m_nAt < m_strText.size() &&
-               std::string_view("+-0123456789.eE").find(m_strText[m_nAt]) !=
-                   std::string_view::npos) {
-            ++m_nAt;
-        }
-        const std::string_view text(m_strText.data() + nStart, m_nAt - nStart);
-        SJson value;
-        const char* pEnd = text.data() + text.size();
-        std::from_chars_result result{};
-        if (text.find_first_of(".eE") == std::string_view::npos) {
-            value.eType = SJson::EType::kInt;
-            result = std::from_chars(text.data(), pEnd, value.n);
-        } else {
-            value.eType = SJson::EType::kDouble;
-            result = std::from_chars(text.data(), pEnd, value.d);
-        }
-        if (text.empty() || result.ec != std::errc() || result.ptr != pEnd) {
-            return std::nullopt;
-        }
-        return value;
-    }
-
-    std::optional<SJson> ReadValue(int nDepth) {
-        SkipSpace();
-        if (nDepth > kDeepest || m_nAt >= m_strText.size()) {
-            return std::nullopt;
-        }
-        SJson value;
-        const char ch = m_strText[m_nAt];
-        if (ch == '{' || ch == '[') {
-            ++m_nAt;
-            const bool bObject = ch == '{';
-            value.eType = bObject ? SJson::EType::kObject : SJson::EType::kArray;
-            if (Take(bObject ? '}' : ']')) {
+CJson FigureJson(const SFigure& figure) {
+    return std::visit(
+        [](const auto& value) -> CJson {
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, double>) {
+                return Number(value);
+            } else {
                 return value;
             }
-            do {
-                std::string strKey;
-                if (bObject) {
-                    std::optional<std::string> key = ReadString();
-                    if (!key || !Take(':')) {
-                        return std::nullopt;
-                    }
-                    strKey = std::move(*key);
-                }
-                std::optional<SJson> item = ReadValue(nDepth + 1);
-                if (!item) {
-                    return std::nullopt;
-                }
-                if (bObject) {
-                    value.keys.push_back(std::move(strKey));
-                }
-                value.items.push_back(std::move(*item));
-            } while (Take(','));
-            if (!Take(bObject ? '}' : ']')) {
-                return std::nullopt;
-            }
-        } else if (ch == '"') {
-            std::optional<std::string> str = ReadString();
-            if (!str) {
-                return std::nullopt;
-            }
-            value.eType = SJson::EType::kString;
-            value.str = std::move(*str);
-        } else if (TakeWord("true") || TakeWord("false")) {
-            value.eType = SJson::EType::kBool;
-            value.b = ch == 't';
-        } else if (!TakeWord("null")) {
-            return ReadNumber();
-        }
-        return value;
-    }
+        },
+        figure);
+}
 
-    const std::string& m_strText;
-    std::size_t m_nAt = 0;
-};
+template <typename TTable, typename TCellJson>
+void PutTables(CJson& object, const std::vector<TTable>& tables, TCellJson cellJson) {
+    for (const TTable& table : tables) {
+        CJson rows = CJson::array();
+        for (const auto& row : table.rows) {
+            CJson cells = CJson::object();
+            for (std::size_t c = 0; c < table.columns.size(); ++c) {
+                cells[table.columns[c]] = cellJson(row[c]);
+            }
+            rows.push_back(std::move(cells));
+        }
+        object[table.strKey] = std::move(rows);
+    }
+}
+
+CJson StatJson(const SStat& stat) {
+    CJson json = {{keys::kMean, Number(stat.dMean)}, {keys::kStdev, Number(stat.dStdev)}};
+    if (stat.bShare) {
+        json[keys::kCiLow] = Number(stat.dCiLow);
+        json[keys::kCiHigh] = Number(stat.dCiHigh);
+    } else {
+        json[keys::kCi95] = Number(stat.dCi95);
+    }
+    return json;
+}
+
+CJson ReplicationsJson(const std::vector<SReplication>& replications) {
+    CJson array = CJson::array();
+    for (const SReplication& replication : replications) {
+        CJson json = {{keys::kIndex, replication.nIndex},
+                      {keys::kSeed, replication.nSeed},
+                      {keys::kDraws, replication.nDraws},
+                      {keys::kModelTime, replication.nModelTime},
+                      {keys::kDeparted, replication.nDeparted}};
+        PutTables(json, replication.tables, FigureJson);
+        array.push_back(std::move(json));
+    }
+    return array;
+}
+
+CJson SummaryJson(const SSummary& summary) {
+    CJson json = {{keys::kCount, summary.nCount},
+                  {keys::kModelTime, StatJson(summary.modelTime)},
+                  {keys::kDeparted, StatJson(summary.departed)}};
+    PutTables(json, summary.tables, [](const SSummaryCell& cell) {
+        const auto* pStat = std::get_if<SStat>(&cell);
+        return pStat != nullptr ? StatJson(*pStat) : FigureJson(std::get<SFigure>(cell));
+    });
+    json[keys::kOverdrawn] = summary.overdrawn;
+    return json;
+}
 
 // The reading of one document; every Need* throws this when the document lacks what it needs.
 struct SBadDocument {
     std::string strWhat;
 };
 
-const SJson& Need(const SJson& object, const char* pszKey, SJson::EType eType) {
-    const SJson* pValue = object.eType == SJson::EType::kObject ? object.Find(pszKey) : nullptr;
-    if (pValue == nullptr || pValue->eType != eType) {
-        throw SBadDocument{std::string("no valid \"") + pszKey + "\""};
+const CJson& Need(const CJson& object, const char* pszKey) {
+    const auto it = object.find(pszKey);
+    if (it == object.end()) {
+        throw SBadDocument{std::string("no \"") + pszKey + "\""};
     }
-    return *pValue;
+    return *it;
 }
 
-std::int64_t NeedInt(const SJson& object, const char* pszKey, std::int64_t nMin, std::int64_t nMax) {
-    const std::int64_t n = Need(object, pszKey, SJson::EType::kInt).n;
-    if (n < nMin || n > nMax) {
-        throw SBadDocument{std::string("\"") + pszKey + "\" out of range"};
+// A whole number in nMin..nMax, however it is spelled (7500, 7.5e3).
+std::int64_t WholeNumber(const CJson& value, const std::string& strWhat, std::int64_t nMin,
+                         std::int64_t nMax) {
+    if (value.is_number_integer()) {
+        const bool bInRange = value.is_number_unsigned()
+                                  ? value.get<std::uint64_t>() <= static_cast<std::uint64_t>(nMax)
+                                  : value.get<std::int64_t>() <= nMax;
+        if (bInRange && value.get<std::int64_t>() >= nMin) {
+            return value.get<std::int64_t>();
+        }
+    } else if (value.is_number_float()) {
+        const double d = value.get<double>();
+        if (d == std::trunc(d) && d >= static_cast<double>(nMin) && d <= static_cast<double>(nMax)) {
+            return static_cast<std::int64_t>(d);
+        }
     }
-    return n;
+    throw SBadDocument{"\"" + strWhat + "\" is not a whole number in " + std::to_string(nMin) +
+                       ".." + std::to_string(nMax)};
 }
 
-SFigure ToFigure(const SJson& value) {
-    switch (value.eType) {
-        case SJson::EType::kBool:
-            return value.b;
-        case SJson::EType::kInt:
-            return value.n;
-        case SJson::EType::kDouble:
-            return value.d;
-        case SJson::EType::kString:
-            return value.str;
-        default:
-            throw SBadDocument{"a figure that is not a number, a state or a text"};
-    }
+std::int64_t NeedInt(const CJson& object, const char* pszKey, std::int64_t nMin, std::int64_t nMax) {
+    return WholeNumber(Need(object, pszKey), pszKey, nMin, nMax);
 }
 
-SReplication ReadReplication(const SJson& object) {
+std::string NeedText(const CJson& value, const std::string& strWhat) {
+    if (!value.is_string()) {
+        throw SBadDocument{"\"" + strWhat + "\" is not a text"};
+    }
+    return value.get<std::string>();
+}
+
+// A cell of a report table, checked against its column's range.
+SFigure ReadFigure(const CJson& value, const SReportColumn& column, const std::string& strWhat) {
+    constexpr std::int64_t kMostCount = UINT32_MAX;
+    switch (column.eKind) {
+        case EColumnKind::kNumber:
+            return WholeNumber(value, strWhat, 1, INT32_MAX);
+        case EColumnKind::kText:
+            return NeedText(value, strWhat);
+        case EColumnKind::kCount:
+            return WholeNumber(value, strWhat, 0, kMostCount);
+        case EColumnKind::kState:
+            if (!value.is_boolean()) {
+                throw SBadDocument{"\"" + strWhat + "\" is not true or false"};
+            }
+            return value.get<bool>();
+        case EColumnKind::kFraction:
+        case EColumnKind::kQuotient:
+            break;
+    }
+    const double dMost = column.eKind == EColumnKind::kFraction
+                             ? 1.0
+                             : static_cast<double>(std::numeric_limits<std::uint32_t>::max());
+    if (!value.is_number() || !(value.get<double>() >= 0.0 && value.get<double>() <= dMost)) {
+        throw SBadDocument{"\"" + strWhat + "\" is not a number in 0.." +
+                           (column.eKind == EColumnKind::kFraction ? "1" : "4294967295")};
+    }
+    return value.get<double>();
+}
+
+SReplication ReadReplication(const CJson& object) {
+    if (!object.is_object()) {
+        throw SBadDocument{"a replication that is not an object"};
+    }
     SReplication replication;
-    replication.nIndex = static_cast<std::int32_t>(NeedInt(object, keys::kIndex, 0, INT32_MAX));
+    replication.nIndex =
+        static_cast<std::int32_t>(NeedInt(object, keys::kIndex, 0, kMostReplications - 1));
     replication.nSeed = static_cast<std::uint32_t>(NeedInt(object, keys::kSeed, 0, UINT32_MAX));
     replication.nDraws = static_cast<std::uint32_t>(NeedInt(object, keys::kDraws, 0, UINT32_MAX));
     replication.nModelTime =
@@ -239,25 +184,35 @@ SReplication ReadReplication(const SJson& object) {
     replication.nDeparted =
         static_cast<std::uint32_t>(NeedInt(object, keys::kDeparted, 0, UINT32_MAX));
     replication.tables = ReportFigures(nullptr);
-    for (SFigureTable& table : replication.tables) {
-        for (const SJson& row : Need(object, table.strKey.c_str(), SJson::EType::kArray).items) {
+    for (std::size_t t = 0; t < replication.tables.size(); ++t) {
+        SFigureTable& table = replication.tables[t];
+        const std::vector<SReportColumn>& columns =
+            CReportTables::GetColumns(static_cast<int>(t));
+        const CJson& rows = Need(object, table.strKey.c_str());
+        if (!rows.is_array()) {
+            throw SBadDocument{"\"" + table.strKey + "\" is not an array"};
+        }
+        for (const CJson& row : rows) {
+            if (!row.is_object()) {
+                throw SBadDocument{"a row of \"" + table.strKey + "\" that is not an object"};
+            }
             std::vector<SFigure>& figures = table.rows.emplace_back();
-            for (const std::string& strColumn : table.columns) {
-                const SJson* pCell = row.Find(strColumn);
-                if (pCell == nullptr) {
-                    throw SBadDocument{"a row of \"" + table.strKey + "\" without \"" +
-                                       strColumn + "\""};
-                }
-                figures.push_back(ToFigure(*pCell));
+            for (const SReportColumn& column : columns) {
+                const std::string strWhat = table.strKey + "." + column.pszKey;
+                figures.push_back(ReadFigure(Need(row, column.pszKey), column, strWhat));
             }
         }
     }
     return replication;
 }
 
-std::vector<SReplication> ReadReplications(const SJson& object) {
+std::vector<SReplication> ReadReplications(const CJson& object) {
+    const CJson& items = Need(object, keys::kReplications);
+    if (!items.is_array()) {
+        throw SBadDocument{"\"replications\" is not an array"};
+    }
     std::vector<SReplication> replications;
-    for (const SJson& item : Need(object, keys::kReplications, SJson::EType::kArray).items) {
+    for (const CJson& item : items) {
         replications.push_back(ReadReplication(item));
     }
     return replications;
@@ -271,43 +226,113 @@ std::string PointKey(const std::vector<SSetting>& settings) {
     return strKey;
 }
 
+// The cells that name the rows of every table: which blocks the replication reports on.
+std::vector<std::vector<SFigure>> BlockNames(const SReplication& replication) {
+    std::vector<std::vector<SFigure>> names;
+    for (const SFigureTable& table : replication.tables) {
+        for (const std::vector<SFigure>& row : table.rows) {
+            names.emplace_back(row.begin(),
+                               row.begin() + static_cast<std::ptrdiff_t>(table.nNameColumns));
+        }
+    }
+    return names;
+}
+
+// The seed the experiment gives a replication: the exact generator's state jumped along its
+// sequence, or the streams' base seed.
+std::uint32_t ExpectedSeed(const SExperimentRecord& record, std::int32_t nIndex) {
+    return record.generator == EGenerator::kExact
+               ? ReplicationSeed(record.nSeed, nIndex, record.nReplicationCount)
+               : record.nSeed;
+}
+
 }  // namespace
+
+std::string WriteSimulationDoc(const SSimulationDoc& doc) {
+    CJson json = {{keys::kModel, doc.strModel}, {"check", doc.bPassed ? "passed" : "failed"}};
+    // A document that names no generator was made by the exact one, as every document before
+    // the streams was.
+    if (doc.generator != EGenerator::kExact) {
+        json[keys::kGenerator] = GeneratorName(doc.generator);
+    }
+    CJson messages = CJson::array();
+    for (const CMessageQueue::SLine& line : doc.lines) {
+        messages.push_back({{"kind", line.nKind}, {"timed", line.bWithTime}, {"text", line.strText}});
+    }
+    json["messages"] = std::move(messages);
+    json[keys::kModelTime] = doc.nModelTime;
+    json[keys::kDeparted] = doc.nDeparted;
+    PutTables(json, doc.tables, FigureJson);
+    return Dump(json);
+}
+
+std::string WriteExperimentDoc(const SExperimentRecord& record) {
+    CJson json = {{keys::kModel, record.strModel},
+                  {keys::kGenerator, GeneratorName(record.generator)},
+                  {keys::kSeed, record.nSeed},
+                  {keys::kReplicationCount, record.nReplicationCount},
+                  {keys::kWarmup, record.nWarmup}};
+    CJson points = CJson::array();
+    for (const SPointRecord& point : record.points) {
+        CJson pointJson = CJson::object();
+        if (record.bSwept) {
+            CJson set = CJson::object();
+            for (const SSetting& setting : point.settings) {
+                set[setting.strTarget] = setting.strValue;
+            }
+            pointJson[keys::kSet] = std::move(set);
+        }
+        pointJson[keys::kReplications] = ReplicationsJson(point.replications);
+        pointJson[keys::kSummary] = SummaryJson(PointSummary(record, point));
+        points.push_back(std::move(pointJson));
+    }
+    if (record.bSwept) {
+        json[keys::kPoints] = std::move(points);
+    } else if (!points.empty()) {
+        json.update(points[0]);
+    }
+    return Dump(json);
+}
 
 std::optional<SExperimentRecord> ReadExperimentDoc(const std::string& strText,
                                                    std::string& strError) {
-    const std::optional<SJson> root = CJsonReader(strText).ReadDocument();
-    if (!root || root->eType != SJson::EType::kObject) {
+    const CJson root = CJson::parse(strText, nullptr, false);
+    if (root.is_discarded() || !root.is_object()) {
         strError = "not a JSON document";
         return std::nullopt;
     }
     try {
         SExperimentRecord record;
-        record.strModel = Need(*root, keys::kModel, SJson::EType::kString).str;
-        record.nSeed = static_cast<std::uint32_t>(NeedInt(*root, keys::kSeed, 0, UINT32_MAX));
-        if (const SJson* pGenerator = root->Find(keys::kGenerator)) {
+        record.strModel = NeedText(Need(root, keys::kModel), keys::kModel);
+        // Documents written before there was a choice of generator were made by the exact one.
+        if (const auto it = root.find(keys::kGenerator); it != root.end()) {
             const std::optional<EGenerator> generator =
-                pGenerator->eType == SJson::EType::kString ? ParseGenerator(pGenerator->str)
-                                                           : std::nullopt;
+                it->is_string() ? ParseGenerator(it->get<std::string>()) : std::nullopt;
             if (!generator) {
                 throw SBadDocument{"\"generator\" is neither \"exact\" nor \"streams\""};
             }
             record.generator = *generator;
         }
-        record.nReplicationCount =
-            static_cast<std::int32_t>(NeedInt(*root, keys::kReplicationCount, 1, INT32_MAX));
-        record.nWarmup = static_cast<std::uint32_t>(NeedInt(*root, keys::kWarmup, 0, UINT32_MAX));
-        record.bSwept = root->Find(keys::kPoints) != nullptr;
+        record.nSeed = static_cast<std::uint32_t>(NeedInt(root, keys::kSeed, 0, UINT32_MAX));
+        record.nReplicationCount = static_cast<std::int32_t>(
+            NeedInt(root, keys::kReplicationCount, 1, kMostReplications));
+        record.nWarmup = static_cast<std::uint32_t>(NeedInt(root, keys::kWarmup, 0, UINT32_MAX - 1));
+        record.bSwept = root.contains(keys::kPoints);
         if (!record.bSwept) {
-            record.points.push_back({{}, ReadReplications(*root)});
+            record.points.push_back({{}, ReadReplications(root)});
         } else {
-            for (const SJson& item : Need(*root, keys::kPoints, SJson::EType::kArray).items) {
+            const CJson& points = Need(root, keys::kPoints);
+            if (!points.is_array()) {
+                throw SBadDocument{"\"points\" is not an array"};
+            }
+            for (const CJson& item : points) {
                 SPointRecord& point = record.points.emplace_back();
-                const SJson& set = Need(item, keys::kSet, SJson::EType::kObject);
-                for (std::size_t i = 0; i < set.keys.size(); ++i) {
-                    if (set.items[i].eType != SJson::EType::kString) {
-                        throw SBadDocument{"a setting that is not a text"};
-                    }
-                    point.settings.push_back({set.keys[i], set.items[i].str});
+                const CJson& set = item.is_object() ? Need(item, keys::kSet) : item;
+                if (!set.is_object()) {
+                    throw SBadDocument{"a point without its settings"};
+                }
+                for (const auto& [strTarget, value] : set.items()) {
+                    point.settings.push_back({strTarget, NeedText(value, strTarget)});
                 }
                 point.replications = ReadReplications(item);
             }
@@ -342,7 +367,8 @@ std::optional<SExperimentRecord> MergeExperimentDocs(const std::vector<SExperime
     }
     for (const SExperimentRecord& doc : docs) {
         if (doc.generator != merged.generator) {
-            strError = "the documents were made by different generators (exact and streams)";
+            strError = std::string("the documents were made by different generators (") +
+                       GeneratorName(merged.generator) + ", " + GeneratorName(doc.generator) + ")";
             return std::nullopt;
         }
         if (doc.strModel != merged.strModel || doc.nSeed != merged.nSeed ||
@@ -363,6 +389,7 @@ std::optional<SExperimentRecord> MergeExperimentDocs(const std::vector<SExperime
                                 point.replications.end());
         }
     }
+    std::optional<std::vector<std::vector<SFigure>>> blocks;
     for (SPointRecord& point : merged.points) {
         std::vector<SReplication>& replications = point.replications;
         std::stable_sort(replications.begin(), replications.end(),
@@ -376,6 +403,22 @@ std::optional<SExperimentRecord> MergeExperimentDocs(const std::vector<SExperime
         if (twice != replications.end()) {
             strError = "replication " + std::to_string(twice->nIndex) + " is given twice";
             return std::nullopt;
+        }
+        for (const SReplication& replication : replications) {
+            const std::uint32_t nSeed = ExpectedSeed(merged, replication.nIndex);
+            if (nSeed != replication.nSeed) {
+                strError = "replication " + std::to_string(replication.nIndex) + " has seed " +
+                           std::to_string(replication.nSeed) + ", not the experiment's " +
+                           std::to_string(nSeed);
+                return std::nullopt;
+            }
+            // A sweep changes parameters, never which blocks there are.
+            const std::vector<std::vector<SFigure>> names = BlockNames(replication);
+            if (blocks && *blocks != names) {
+                strError = "the replications name different blocks (not one model)";
+                return std::nullopt;
+            }
+            blocks = names;
         }
         if (!Summarize(replications, 0)) {
             strError = "the replications' tables differ (not one model)";

@@ -68,7 +68,8 @@ std::string ApplySetting(CModel& model, const SSetting& setting) {
 }
 
 std::optional<SSetting> ParseSetting(const std::string& strText) {
-    const std::size_t nEquals = strText.find('=');
+    // No value holds "=", a block's name may: the target is all before the last one.
+    const std::size_t nEquals = strText.rfind('=');
     if (nEquals == std::string::npos || nEquals == 0) {
         return std::nullopt;
     }

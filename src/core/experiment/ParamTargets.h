@@ -34,7 +34,8 @@ std::vector<SBlockParam> GetParamTargets(CModel& model);
 // value), or an empty text once it is.
 std::string ApplySetting(CModel& model, const SSetting& setting);
 
-// "TARGET=VALUE" split at its first "=", or nothing when there is none.
+// "TARGET=VALUE" split at its last "=" (a block's name may hold one), or nothing when there is
+// none.
 std::optional<SSetting> ParseSetting(const std::string& strText);
 
 }  // namespace mardo

@@ -6,14 +6,10 @@
 #include <vector>
 
 #include "core/experiment/ParamTargets.h"
+#include "core/report/ReportTables.h"
 #include "core/sim/RandomContext.h"
 
 namespace mardo {
-
-class CReportTables;
-
-// One figure of a report as a document writes it.
-using SFigure = std::variant<std::int64_t, double, bool, std::string>;
 
 // A table of the report as figures: its key, its columns' keys, how many leading columns name
 // the row (a summary keeps them as they are) and its rows.
@@ -49,6 +45,8 @@ inline constexpr const char* kDeparted = "departed";
 inline constexpr const char* kMean = "mean";
 inline constexpr const char* kStdev = "stdev";
 inline constexpr const char* kCi95 = "ci95";
+inline constexpr const char* kCiLow = "ciLow";
+inline constexpr const char* kCiHigh = "ciHigh";
 }  // namespace keys
 
 // One simulation of an experiment: its number, the exact generator's state it started from (with

@@ -1,7 +1,8 @@
 #include "core/experiment/Series.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "core/experiment/RandStreams.h"
 #include "core/model/BlockParam.h"
@@ -33,26 +34,6 @@ std::string Trimmed(const std::string& strText) {
 }
 
 }  // namespace
-
-std::string CsvNumber(double d) {
-    if (!std::isfinite(d)) {
-        return {};
-    }
-    char sz[64];
-    const auto result = std::to_chars(sz, sz + sizeof sz, d);
-    return std::string(sz, result.ptr);
-}
-
-std::string CsvField(const std::string& strText) {
-    if (strText.find_first_of(",\"\n\r") == std::string::npos) {
-        return strText;
-    }
-    std::string strQuoted = "\"";
-    for (const char c : strText) {
-        strQuoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return strQuoted + '"';
-}
 
 std::vector<std::string> ListValues(const std::string& strText) {
     std::vector<std::string> values;
@@ -110,24 +91,22 @@ std::vector<SSeriesRow> SeriesRows(const std::vector<SPointRecord>& points,
             continue;
         }
         const std::string strValue = point.settings.empty() ? "" : point.settings[0].strValue;
-        rows.push_back({p, strValue, kModelObject, kModelTimeTitle, summary->modelTime,
-                        kModelTable, 0, 0});
-        rows.push_back({p, strValue, kModelObject, kDepartedTitle, summary->departed,
-                        kModelTable, 0, 1});
-        for (const SShownTable& shown : kShownTables) {
-            const SSummaryTable& table = summary->tables.at(shown.nTable);
-            const std::size_t nNames = point.replications[0].tables[shown.nTable].nNameColumns;
-            const std::vector<std::string>& titles =
-                CReportTables::GetColumnTitles(static_cast<int>(shown.nTable));
-            for (std::size_t r = 0; r < table.rows.size(); ++r) {
-                const SFigure& name = std::get<SFigure>(table.rows[r][nNames - 1]);
-                const std::string strObject =
-                    std::string(shown.pszObject) + " " + std::get<std::string>(name);
-                for (std::size_t c = nNames; c < table.columns.size(); ++c) {
-                    rows.push_back({p, strValue, strObject, titles.at(c),
-                                    std::get<SStat>(table.rows[r][c]), shown.nTable, r, c});
+        const SReplication& first = point.replications[0];
+        for (const SFigureRef& ref : FigureRefs(first)) {
+            std::string strObject = kModelObject;
+            std::string strFigure = ref.nColumn == 0 ? kModelTimeTitle : kDepartedTitle;
+            if (ref.nTable != kModelTable) {
+                const auto* pShown = std::find_if(
+                    std::begin(kShownTables), std::end(kShownTables),
+                    [&ref](const SShownTable& shown) { return shown.nTable == ref.nTable; });
+                if (pShown == std::end(kShownTables)) {
+                    continue;
                 }
+                strObject = std::string(pShown->pszObject) + " " + NameOf(first, ref).strBlock;
+                strFigure = CReportTables::GetColumnTitles(static_cast<int>(ref.nTable)).at(ref.nColumn);
             }
+            rows.push_back({p, strValue, strObject, strFigure, StatOf(*summary, ref), ref.nTable,
+                            ref.nRow, ref.nColumn});
         }
     }
     return rows;
@@ -136,28 +115,9 @@ std::vector<SSeriesRow> SeriesRows(const std::vector<SPointRecord>& points,
 std::vector<double> ReplicationValues(const SPointRecord& point, const SSeriesRow& row) {
     std::vector<double> values;
     for (const SReplication& replication : point.replications) {
-        if (row.nTable == kModelTable) {
-            values.push_back(row.nColumn == 0 ? replication.nModelTime : replication.nDeparted);
-        } else {
-            values.push_back(AsNumber(replication.tables.at(row.nTable).rows.at(row.nRow).at(row.nColumn)));
-        }
+        values.push_back(AsNumber(FigureOf(replication, {row.nTable, row.nRow, row.nColumn})));
     }
     return values;
-}
-
-std::string SeriesCsv(const std::vector<SSeriesRow>& rows, const std::string& strParameter) {
-    const bool bVaried = !strParameter.empty();
-    std::string strCsv = bVaried ? CsvField(strParameter) + "," : "";
-    strCsv += "Объект,Показатель,Среднее,Стандартное отклонение,Полуширина 95% интервала\n";
-    for (const SSeriesRow& row : rows) {
-        if (bVaried) {
-            strCsv += CsvField(row.strValue) + ",";
-        }
-        strCsv += CsvField(row.strObject) + "," + CsvField(row.strFigure) + "," +
-                  CsvNumber(row.stat.dMean) + "," + CsvNumber(row.stat.dStdev) + "," +
-                  CsvNumber(row.stat.dCi95) + "\n";
-    }
-    return strCsv;
 }
 
 std::string ProgressText(std::size_t nDone, std::size_t nTotal, double dElapsedSeconds) {

@@ -1,5 +1,6 @@
 #include "core/experiment/Summary.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -22,6 +23,12 @@ constexpr std::array<double, 30> kSmallDegrees = {
 bool SameShape(const SFigureTable& a, const SFigureTable& b) {
     return a.strKey == b.strKey && a.columns == b.columns && a.nNameColumns == b.nNameColumns &&
            a.rows.size() == b.rows.size();
+}
+
+// The states at the end are the figures that are 0 or 1 in every replication.
+bool IsShare(std::size_t nTable, std::size_t nColumn) {
+    const std::vector<SReportColumn>& columns = CReportTables::GetColumns(static_cast<int>(nTable));
+    return nColumn < columns.size() && columns[nColumn].eKind == EColumnKind::kState;
 }
 
 }  // namespace
@@ -65,8 +72,8 @@ SStat Summarize(const std::vector<double>& values) {
         dSum += d - dFirst;
     }
     const double dShift = dSum / static_cast<double>(n);
-    SStat stat{dFirst + dShift, std::numeric_limits<double>::quiet_NaN(),
-               std::numeric_limits<double>::quiet_NaN()};
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    SStat stat{dFirst + dShift, kNaN, kNaN, kNaN, kNaN, false};
     if (n < 2) {
         return stat;
     }
@@ -78,6 +85,26 @@ SStat Summarize(const std::vector<double>& values) {
     stat.dStdev = std::sqrt(dSquares / static_cast<double>(n - 1));
     stat.dCi95 = StudentT975(static_cast<std::int64_t>(n) - 1) * stat.dStdev /
                  std::sqrt(static_cast<double>(n));
+    stat.dCiLow = stat.dMean - stat.dCi95;
+    stat.dCiHigh = stat.dMean + stat.dCi95;
+    return stat;
+}
+
+SStat SummarizeShare(const std::vector<double>& values) {
+    SStat stat = Summarize(values);
+    if (values.empty()) {
+        return stat;
+    }
+    const double z = 1.959963984540054;
+    const double n = static_cast<double>(values.size());
+    const double p = stat.dMean;
+    const double dScale = 1.0 + z * z / n;
+    const double dCentre = (p + z * z / (2.0 * n)) / dScale;
+    const double dHalf = z / dScale * std::sqrt(p * (1.0 - p) / n + z * z / (4.0 * n * n));
+    stat.bShare = true;
+    stat.dCi95 = std::numeric_limits<double>::quiet_NaN();
+    stat.dCiLow = std::max(0.0, dCentre - dHalf);
+    stat.dCiHigh = std::min(1.0, dCentre + dHalf);
     return stat;
 }
 
@@ -88,12 +115,12 @@ std::optional<SSummary> Summarize(const std::vector<SReplication>& replications,
     if (replications.empty()) {
         return summary;
     }
-    const auto over = [&](auto figureOf) {
+    const auto over = [&](auto figureOf, bool bShare = false) {
         std::vector<double> values;
         for (const SReplication& replication : replications) {
             values.push_back(figureOf(replication));
         }
-        return Summarize(values);
+        return bShare ? SummarizeShare(values) : Summarize(values);
     };
     summary.modelTime = over([](const SReplication& r) { return double(r.nModelTime); });
     summary.departed = over([](const SReplication& r) { return double(r.nDeparted); });
@@ -122,9 +149,11 @@ std::optional<SSummary> Summarize(const std::vector<SReplication>& replications,
                 if (c < table.nNameColumns) {
                     row.emplace_back(table.rows[r][c]);
                 } else {
-                    row.emplace_back(over([&](const SReplication& replication) {
-                        return AsNumber(replication.tables[t].rows[r][c]);
-                    }));
+                    row.emplace_back(over(
+                        [&](const SReplication& replication) {
+                            return AsNumber(replication.tables[t].rows[r][c]);
+                        },
+                        IsShare(t, c)));
                 }
             }
         }

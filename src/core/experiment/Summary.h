@@ -10,22 +10,30 @@
 namespace mardo {
 
 // A figure over the replications: their mean, their standard deviation (with R-1 in the
-// divisor) and the half-width of the 95% confidence interval of the mean (Student's t with
-// R-1 degrees of freedom). Deviation and interval are not numbers for a single replication.
+// divisor) and the 95% confidence interval of the mean, from dCiLow to dCiHigh. For most figures
+// it is Student's (t with R-1 degrees of freedom), mean ± dCi95, and its bounds and deviation are
+// not numbers for a single replication. A share, a figure that is 0 or 1 in every replication
+// (a state at the end), gets the Wilson score interval instead: the Student one is zero-wide
+// whenever the replications agree. It is not symmetric, so its dCi95 is not a number.
 struct SStat {
     double dMean = 0.0;
     double dStdev = 0.0;
     double dCi95 = 0.0;
+    double dCiLow = 0.0;
+    double dCiHigh = 0.0;
+    bool bShare = false;
 };
 
 SStat Summarize(const std::vector<double>& values);
+// The same for values that are each 0 or 1.
+SStat SummarizeShare(const std::vector<double>& values);
 // A figure of a replication as a number (a state: true 1, false 0); a text is not one.
 double AsNumber(const SFigure& figure);
 // The 97.5% point of Student's t distribution with nDegrees (at least 1) degrees of freedom.
 double StudentT975(std::int64_t nDegrees);
 
 // A table of the summary: the naming columns as in the replications, every other figure
-// (a state as 1 for free, 0 for busy) summarized.
+// summarized (a state as the share of replications that ended with it free).
 using SSummaryCell = std::variant<SFigure, SStat>;
 struct SSummaryTable {
     std::string strKey;

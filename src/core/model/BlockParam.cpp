@@ -134,27 +134,27 @@ SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law) {
 }
 
 SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std::int32_t>& values,
-                      std::int32_t nMin, std::int32_t nMax, std::int32_t nMaxSum,
+                      std::int32_t nMin, std::int32_t nMax, std::int32_t nSum,
                       std::function<void()> onApplied) {
     return {std::move(strName), std::move(strTitle), FormatList(values),
-            [&values, nMin, nMax, nMaxSum,
+            [&values, nMin, nMax, nSum,
              onApplied = std::move(onApplied)](const std::string& strText) {
                 std::string strForm = std::to_string(values.size()) +
                                       " whole numbers separated by commas (or /) in " + RangeText(nMin, nMax);
-                if (nMaxSum >= 0) {
-                    strForm += " adding up to at most " + std::to_string(nMaxSum);
+                if (nSum >= 0) {
+                    strForm += " adding up to " + std::to_string(nSum);
                 }
                 std::vector<std::int32_t> parsed;
-                std::int32_t nSum = 0;
+                std::int64_t nTotal = 0;
                 for (const std::string& strItem : SplitList(strText, ",/")) {
                     const std::optional<std::int32_t> n = ParseInt(strItem, nMin, nMax);
-                    if (!n || (nMaxSum >= 0 && *n > nMaxSum - nSum)) {
+                    if (!n) {
                         return strForm;
                     }
-                    nSum += *n;
+                    nTotal += *n;
                     parsed.push_back(*n);
                 }
-                if (parsed.size() != values.size()) {
+                if (parsed.size() != values.size() || (nSum >= 0 && nTotal != nSum)) {
                     return strForm;
                 }
                 values = std::move(parsed);

@@ -43,10 +43,10 @@ SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t&
 // A flow law: "5" deterministic, "1..10" uniform (a special law is shown, not set).
 SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law);
 // One number per entry, separated by commas or, where commas separate values already (a
-// sweep), by slashes; each within nMin..nMax and, when nMaxSum is not
-// negative, their running sum never above it; onApplied runs after a value is taken.
+// sweep), by slashes; each within nMin..nMax and, when nSum is not negative, adding up to
+// exactly nSum; onApplied runs after a value is taken.
 SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std::int32_t>& values,
-                      std::int32_t nMin, std::int32_t nMax, std::int32_t nMaxSum,
+                      std::int32_t nMin, std::int32_t nMax, std::int32_t nSum,
                       std::function<void()> onApplied = {});
 
 }  // namespace mardo

@@ -3,6 +3,7 @@
 #include "core/model/BlockOf.h"
 #include "core/model/Pass.h"
 #include "core/model/PriorityChange.h"
+#include "core/model/Statistics.h"
 #include "core/sim/ChainSet.h"
 #include "core/sim/FlowLaw.h"
 #include "core/sim/TransactList.h"
@@ -44,8 +45,9 @@ public:
     std::uint32_t GetBusyTime() const { return m_nBusyTime; }
     std::uint32_t GetLastTick() const { return m_nLastTick; }
     std::uint32_t GetWaiting() const { return m_nWaiting; }
-    double GetUtilization() const { return m_dUtilization; }
-    double GetAvgTime() const { return m_dAvgTime; }
+    // The quotients as the report shows them (the report's figures hold them exact).
+    double GetUtilization() const { return ShownQuotient(m_dUtilization); }
+    double GetAvgTime() const { return ShownQuotient(m_dAvgTime); }
 
     // Run-time state.
     bool IsServing() const { return m_bServing; }

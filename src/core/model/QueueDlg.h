@@ -3,6 +3,7 @@
 #include "core/model/BlockOf.h"
 #include "core/model/Pass.h"
 #include "core/model/PriorityChange.h"
+#include "core/model/Statistics.h"
 #include "core/model/QueueParams.h"
 #include "core/sim/ChainSet.h"
 #include "core/sim/RandomSource.h"
@@ -48,9 +49,10 @@ public:
     std::uint64_t GetContentTime() const { return m_nContentTime; }
     std::uint32_t GetLastTick() const { return m_nLastTick; }
     std::uint32_t GetWaiting() const { return m_nWaiting; }
-    double GetAvgContent() const { return m_dAvgContent; }
-    double GetAvgTimeAll() const { return m_dAvgTimeAll; }
-    double GetAvgTimeNonZero() const { return m_dAvgTimeNonZero; }
+    // The quotients as the report shows them (the report's figures hold them exact).
+    double GetAvgContent() const { return ShownQuotient(m_dAvgContent); }
+    double GetAvgTimeAll() const { return ShownQuotient(m_dAvgTimeAll); }
+    double GetAvgTimeNonZero() const { return ShownQuotient(m_dAvgTimeNonZero); }
 
     const CTransactList& GetContent() const { return m_queue; }
 

@@ -98,8 +98,9 @@ void CTransferDlg::ResetStatistics(std::uint32_t nTime) {
 }
 
 std::vector<SBlockParam> CTransferDlg::GetParams() {
-    // Probabilities given mean routing by them.
-    return {ListParam("probabilities", "Вероятности выходов", m_rule.m_probabilities, 0,
+    // Probabilities given mean routing by them; the model check takes none that is 0 and only a
+    // whole that adds up to 1000.
+    return {ListParam("probabilities", "Вероятности выходов", m_rule.m_probabilities, 1,
                       CTransferRule::kWhole, CTransferRule::kWhole,
                       [this] { m_rule.m_nKind = CTransferRule::kByProbability; })};
 }

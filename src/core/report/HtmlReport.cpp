@@ -68,11 +68,6 @@ std::string Escape(std::string_view text) {
     return out;
 }
 
-// The name and kind columns are written left-aligned without wrapping.
-bool IsTextColumn(int nTable, std::size_t nColumn) {
-    return nColumn == 1 || (nTable == CReportTables::kBlocks && nColumn == 2);
-}
-
 void AppendTable(std::string& page, const CReportTables& report, int nTable) {
     page += kGap;
     page += kTableStart;
@@ -82,10 +77,12 @@ void AppendTable(std::string& page, const CReportTables& report, int nTable) {
         page += "<TH>" + strColumn + "</TH>";
     }
     page += "</TR>";
+    // Names and kinds are written left-aligned without wrapping.
+    const std::vector<SReportColumn>& columns = CReportTables::GetColumns(nTable);
     for (const std::vector<std::string>& row : report.GetCells(nTable)) {
         page += kRowStart;
         for (std::size_t nColumn = 0; nColumn < row.size(); ++nColumn) {
-            if (IsTextColumn(nTable, nColumn)) {
+            if (columns[nColumn].IsText()) {
                 page += "<TD ALIGN=LEFT NOWRAP>" + Escape(row[nColumn]) + "</TD>";
             } else {
                 page += "<TD>" + row[nColumn] + "</TD>";

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/model/BlockDlg.h"
+#include "core/model/Statistics.h"
 
 namespace mardo {
 
@@ -12,25 +13,43 @@ namespace {
 const std::array<std::string, CReportTables::kTableCount> kTitles = {
     "Блоки", "Устройства обслуживания", "Очереди"};
 
-const std::array<std::vector<std::string>, CReportTables::kTableCount> kColumns = {{
-    {"Номер блока", "Имя блока", "Тип блока", "Количество транзактов, вошедших в блок",
-     "Количество транзактов, вышедших из блока",
-     "Количество транзактов, оставшихся на конец периода моделирования"},
-    {"Номер устройства", "Имя устройства", "Количество транзактов, прошедших через устройство",
-     "Коэффициент использования устройства",
-     "Среднее время обработки или задержки одного транзакта в устройстве обслуживания",
-     "Состояние готовности устройства в конце периода моделирования",
-     "Количество транзактов, ожидающих устройство в конце периода моделирования"},
-    {"Номер очереди", "Имя очереди", "Общее количество входов в очередь",
-     "Количество входов в очередь с нулевым временем ожидания",
-     "Максимальное содержимое очереди в течение периода моделирования",
-     "Текущее содержимое очереди в конце периода моделирования",
-     "Среднее значение содержимого очереди",
-     "Среднее время, проведенное в очереди с учетом всех входов в очередь",
-     "Среднее время, проведенное в очереди без учета “нулевых” входов в очередь",
-     "Состояние готовности очереди в конце периода моделирования",
-     "Количество транзактов, ожидающих очередь в конце периода моделирования"},
+constexpr std::array<const char*, CReportTables::kTableCount> kKeys = {"blocks", "devices",
+                                                                       "queues"};
+
+using K = EColumnKind;
+const std::array<std::vector<SReportColumn>, CReportTables::kTableCount> kColumns = {{
+    {{"number", "Номер блока", K::kNumber},
+     {"name", "Имя блока", K::kText},
+     {"kind", "Тип блока", K::kText},
+     {"entered", "Количество транзактов, вошедших в блок", K::kCount},
+     {"left", "Количество транзактов, вышедших из блока", K::kCount},
+     {"remaining", "Количество транзактов, оставшихся на конец периода моделирования", K::kCount}},
+    {{"number", "Номер устройства", K::kNumber},
+     {"name", "Имя устройства", K::kText},
+     {"left", "Количество транзактов, прошедших через устройство", K::kCount},
+     {"utilization", "Коэффициент использования устройства", K::kFraction, 3},
+     {"avgTime", "Среднее время обработки или задержки одного транзакта в устройстве обслуживания",
+      K::kQuotient, 2},
+     {"free", "Состояние готовности устройства в конце периода моделирования", K::kState},
+     {"waiting", "Количество транзактов, ожидающих устройство в конце периода моделирования",
+      K::kCount}},
+    {{"number", "Номер очереди", K::kNumber},
+     {"name", "Имя очереди", K::kText},
+     {"entered", "Общее количество входов в очередь", K::kCount},
+     {"zeroEntries", "Количество входов в очередь с нулевым временем ожидания", K::kCount},
+     {"maxContent", "Максимальное содержимое очереди в течение периода моделирования", K::kCount},
+     {"remaining", "Текущее содержимое очереди в конце периода моделирования", K::kCount},
+     {"avgContent", "Среднее значение содержимого очереди", K::kQuotient, 2},
+     {"avgTimeAll", "Среднее время, проведенное в очереди с учетом всех входов в очередь",
+      K::kQuotient, 2},
+     {"avgTimeNonZero",
+      "Среднее время, проведенное в очереди без учета “нулевых” входов в очередь", K::kQuotient, 2},
+     {"free", "Состояние готовности очереди в конце периода моделирования", K::kState},
+     {"waiting", "Количество транзактов, ожидающих очередь в конце периода моделирования",
+      K::kCount}},
 }};
+
+std::int64_t Count(std::uint32_t n) { return std::int64_t{n}; }
 
 }  // namespace
 
@@ -60,8 +79,33 @@ const std::string& CReportTables::GetTitle(int nTable) {
     return kTitles.at(static_cast<std::size_t>(nTable));
 }
 
-const std::vector<std::string>& CReportTables::GetColumnTitles(int nTable) {
+const char* CReportTables::GetKey(int nTable) { return kKeys.at(static_cast<std::size_t>(nTable)); }
+
+const std::vector<SReportColumn>& CReportTables::GetColumns(int nTable) {
     return kColumns.at(static_cast<std::size_t>(nTable));
+}
+
+const std::vector<std::string>& CReportTables::GetColumnTitles(int nTable) {
+    static const std::array<std::vector<std::string>, kTableCount> titles = [] {
+        std::array<std::vector<std::string>, kTableCount> all;
+        for (int t = 0; t < kTableCount; ++t) {
+            for (const SReportColumn& column : GetColumns(t)) {
+                all[static_cast<std::size_t>(t)].push_back(column.strTitle);
+            }
+        }
+        return all;
+    }();
+    return titles.at(static_cast<std::size_t>(nTable));
+}
+
+std::size_t CReportTables::GetNameColumnCount(int nTable) {
+    const std::vector<SReportColumn>& columns = GetColumns(nTable);
+    std::size_t n = 0;
+    while (n < columns.size() &&
+           (columns[n].eKind == EColumnKind::kNumber || columns[n].IsText())) {
+        ++n;
+    }
+    return n;
 }
 
 std::size_t CReportTables::GetRowCount(int nTable) const {
@@ -75,30 +119,52 @@ std::size_t CReportTables::GetRowCount(int nTable) const {
     }
 }
 
-std::vector<std::vector<std::string>> CReportTables::GetCells(int nTable) const {
-    std::vector<std::vector<std::string>> rows;
+std::vector<std::vector<SFigure>> CReportTables::GetFigures(int nTable) const {
+    std::vector<std::vector<SFigure>> rows;
     if (nTable == kBlocks) {
         for (const SBlockRow& row : m_blockRows) {
-            rows.push_back({FormatInt(row.nNumber), row.strName, row.strKind,
-                            FormatInt(row.nEntered), FormatInt(row.nLeft),
-                            FormatInt(row.nRemaining)});
+            rows.push_back({std::int64_t{row.nNumber}, row.strName, row.strKind,
+                            Count(row.nEntered), Count(row.nLeft), Count(row.nRemaining)});
         }
     } else if (nTable == kDevices) {
         for (const SDeviceRow& row : m_deviceRows) {
-            rows.push_back({FormatInt(row.nNumber), row.strName, FormatInt(row.nLeft),
-                            FormatFixed(row.dUtilization, 3), FormatFixed(row.dAvgTime, 2),
-                            FormatState(row.bFree), FormatInt(row.nWaiting)});
+            rows.push_back({std::int64_t{row.nNumber}, row.strName, Count(row.nLeft),
+                            row.dUtilization, row.dAvgTime, row.bFree, Count(row.nWaiting)});
         }
     } else {
         for (const SQueueRow& row : m_queueRows) {
-            rows.push_back({FormatInt(row.nNumber), row.strName, FormatInt(row.nEntered),
-                            FormatInt(row.nZeroEntries), FormatInt(row.nMaxContent),
-                            FormatInt(row.nRemaining), FormatFixed(row.dAvgContent, 2),
-                            FormatFixed(row.dAvgTimeAll, 2), FormatFixed(row.dAvgTimeNonZero, 2),
-                            FormatState(row.bFree), FormatInt(row.nWaiting)});
+            rows.push_back({std::int64_t{row.nNumber}, row.strName, Count(row.nEntered),
+                            Count(row.nZeroEntries), Count(row.nMaxContent),
+                            Count(row.nRemaining), row.dAvgContent, row.dAvgTimeAll,
+                            row.dAvgTimeNonZero, row.bFree, Count(row.nWaiting)});
         }
     }
     return rows;
+}
+
+std::vector<std::vector<std::string>> CReportTables::GetCells(int nTable) const {
+    const std::vector<SReportColumn>& columns = GetColumns(nTable);
+    std::vector<std::vector<std::string>> rows;
+    for (const std::vector<SFigure>& figures : GetFigures(nTable)) {
+        std::vector<std::string>& cells = rows.emplace_back();
+        for (std::size_t c = 0; c < figures.size(); ++c) {
+            cells.push_back(FormatCell(columns[c], figures[c]));
+        }
+    }
+    return rows;
+}
+
+std::string CReportTables::FormatCell(const SReportColumn& column, const SFigure& figure) {
+    if (const auto* pText = std::get_if<std::string>(&figure)) {
+        return *pText;
+    }
+    if (const auto* pBool = std::get_if<bool>(&figure)) {
+        return FormatState(*pBool);
+    }
+    if (const auto* pDouble = std::get_if<double>(&figure)) {
+        return FormatFixed(ShownQuotient(*pDouble), column.nDecimals);
+    }
+    return FormatInt(static_cast<std::uint32_t>(std::get<std::int64_t>(figure)));
 }
 
 std::string CReportTables::FormatTotalRemaining() const {

@@ -3,12 +3,37 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "core/model/BlockDlg.h"
 #include "core/model/BlockEditor.h"
 
 namespace mardo {
+
+// One cell of the report as a figure: a counter or a row's number, an exact quotient, a state
+// (true for free) or a text.
+using SFigure = std::variant<std::int64_t, double, bool, std::string>;
+
+// What a column of the report holds, which says how every output shows, aligns and checks it.
+enum class EColumnKind {
+    kNumber,    // the row's number in its table
+    kText,      // a name or a kind, written left-aligned
+    kCount,     // a counter, 0..4294967295
+    kFraction,  // a quotient that cannot pass 1 (the utilization)
+    kQuotient,  // a quotient of counters, 0 or more
+    kState      // free (1) or busy (0) at the end: a share over replications
+};
+
+struct SReportColumn {
+    const char* pszKey;    // as documents name it
+    std::string strTitle;  // as the report's header names it
+    EColumnKind eKind;
+    int nDecimals = 0;     // of a quotient as the report shows it
+
+    bool IsText() const { return eKind == EColumnKind::kText; }
+    bool IsQuotient() const { return eKind == EColumnKind::kFraction || eKind == EColumnKind::kQuotient; }
+};
 
 // The report of a simulation: one table of all named blocks, one of the service devices and
 // one of the queues, each row numbered by its own table's counter, with the figures the blocks
@@ -40,11 +65,20 @@ public:
     // Reads the figures the blocks hold now; blocks without a name have no row anywhere.
     CReportTables(const CBlockList& blocks, std::uint32_t nModelTime, std::uint32_t nDeparted);
 
+    // The one description of the tables that every output reads: their titles, their keys in
+    // documents, their columns, and how many leading columns name a row rather than measure it.
     static const std::string& GetTitle(int nTable);
+    static const char* GetKey(int nTable);
+    static const std::vector<SReportColumn>& GetColumns(int nTable);
     static const std::vector<std::string>& GetColumnTitles(int nTable);
+    static std::size_t GetNameColumnCount(int nTable);
 
+    // The rows of a table as figures (quotients exact), in column order.
+    std::vector<std::vector<SFigure>> GetFigures(int nTable) const;
     // The rows of a table as the texts of their cells, in column order.
     std::vector<std::vector<std::string>> GetCells(int nTable) const;
+    // A figure of a column as the report shows it.
+    static std::string FormatCell(const SReportColumn& column, const SFigure& figure);
     std::size_t GetRowCount(int nTable) const;
 
     const std::vector<SBlockRow>& GetBlockRows() const { return m_blockRows; }

@@ -341,6 +341,13 @@ void CSeriesDlg::OnStartStop() {
         return;
     }
     m_nReplications = plan->nReplications;
+    m_record = SExperimentRecord{};
+    m_record.strModel = m_strModelFile.toStdString();
+    m_record.nSeed = plan->nSeed;
+    m_record.generator = plan->generator;
+    m_record.nReplicationCount = plan->nReplications;
+    m_record.nWarmup = plan->nWarmup;
+    m_record.bSwept = !plan->points[0].empty();
     m_strVaried = plan->points[0].empty() ? "" : plan->points[0][0].strTarget;
     m_strVariedTitle.clear();
     if (const STarget* pTarget = FindTarget(m_strVaried)) {
@@ -397,8 +404,8 @@ void CSeriesDlg::Finish() {
         return;
     }
     Log(Text("Серия закончена: " + std::to_string(m_nTotal) + " прогонов"));
-    m_points = std::move(m_result.points);
-    m_rows = SeriesRows(m_points, m_nReplications);
+    m_record.points = std::move(m_result.points);
+    m_rows = SeriesRows(m_record.points, m_nReplications);
     ShowTable();
     m_pSaveButton->setEnabled(true);
 }
@@ -504,9 +511,10 @@ void CSeriesDlg::ShowChart() {
                 pCategories->append(Text(row.strValue), x);
                 pMeans->append(x, row.stat.dMean);
                 pPoints->append(x, row.stat.dMean);
-                if (std::isfinite(row.stat.dCi95)) {
-                    const double dLow = row.stat.dMean - row.stat.dCi95;
-                    const double dHigh = row.stat.dMean + row.stat.dCi95;
+                // The interval's bounds: a share's is not symmetric around its mean.
+                if (std::isfinite(row.stat.dCiLow) && std::isfinite(row.stat.dCiHigh)) {
+                    const double dLow = row.stat.dCiLow;
+                    const double dHigh = row.stat.dCiHigh;
                     auto* pBar = new QLineSeries;
                     // One line: the lower cap, back to its middle, up, and the upper cap.
                     pBar->append({{x - dCap, dLow}, {x + dCap, dLow}, {x, dLow}, {x, dHigh},
@@ -547,7 +555,7 @@ void CSeriesDlg::ShowChart() {
             pAxisX->setTitleText(Text(m_strVariedTitle));
         } else {
             // How the figure spread over the replications: a histogram of up to ten bins.
-            const std::vector<double> values = ReplicationValues(m_points[chosen.nPoint], chosen);
+            const std::vector<double> values = ReplicationValues(m_record.points[chosen.nPoint], chosen);
             const auto [itMin, itMax] = std::minmax_element(values.begin(), values.end());
             const double dMin = values.empty() ? 0.0 : *itMin;
             const double dMax = values.empty() ? 0.0 : *itMax;
@@ -647,7 +655,7 @@ void CSeriesDlg::SaveAs() {
     } else {
         strFile = WithSuffix(strPath, QStringLiteral("csv"));
         QFile file(strFile);
-        const std::string strCsv = SeriesCsv(m_rows, m_strVaried);
+        const std::string strCsv = ExperimentCsv(m_record);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             file.write(strCsv.data(), static_cast<qint64>(strCsv.size())) !=
                 static_cast<qint64>(strCsv.size())) {

@@ -119,7 +119,8 @@ private:
     QElapsedTimer m_clock;
     QTimer m_pollTimer;
 
-    std::vector<SPointRecord> m_points;
+    // The series made last, as the batch runner records an experiment.
+    SExperimentRecord m_record;
     std::vector<SSeriesRow> m_rows;
 };
 
