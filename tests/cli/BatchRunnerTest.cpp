@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,7 +14,6 @@
 #include "ChainModels.h"
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
-#include "cli/JsonText.h"
 #include "core/experiment/ExperimentDoc.h"
 #include "core/experiment/RandStreams.h"
 #include "core/experiment/Summary.h"
@@ -246,7 +246,7 @@ TEST(BatchRunnerTest, HtmlWithAFixedClockIsAFixedPage) {
 
     const SRun failed = RunTool("--html '" + (scratch / "no" / "r.html").string() + "' " +
                             Example("two-phases.mrd"));
-    EXPECT_EQ(failed.nStatus, 0);
+    EXPECT_EQ(failed.nStatus, 74);
     EXPECT_EQ(failed.strErr, "Ошибка при сохранении протокола.\n");
 }
 
@@ -418,10 +418,11 @@ TEST(ExperimentRunTest, KnownFiguresLieInTheirIntervals) {
             return std::holds_alternative<double>(figure) ? std::get<double>(figure)
                                                           : double(std::get<std::int64_t>(figure));
         };
-        // Each figure is the content-time sum over a count, less 0.0005.
-        const double dByContent = (number(queue[6]) + 0.0005) * replication.nModelTime;
-        const double dByEntries = (number(queue[7]) + 0.0005) * number(queue[2]);
-        EXPECT_NEAR(dByContent, dByEntries, 1e-6 * dByContent);
+        // Each figure is the content-time sum over a count, exactly: both give the sum back.
+        const double dByContent = number(queue[6]) * replication.nModelTime;
+        const double dByEntries = number(queue[7]) * number(queue[2]);
+        EXPECT_DOUBLE_EQ(dByContent, dByEntries);
+        EXPECT_EQ(std::llround(dByContent), std::llround(dByEntries));
         EXPECT_EQ(replication.nModelTime, 7500u);
     }
 }
@@ -483,12 +484,147 @@ TEST(CommandLineTest, OptionsEndAtTheDoubleDash) {
     EXPECT_EQ(ParseCommandLine({"--html", "p.html", "m.mrd"}).options->htmlPath, "p.html");
 }
 
-TEST(JsonTextTest, NumbersReadBackAndTextsAreEscaped) {
-    for (double d : {0.2995, 1.6661666666666666, 2.0 / 3 - 0.0005, 1e-7, 0.0}) {
-        EXPECT_EQ(std::strtod(CJsonText::Number(d).c_str(), nullptr), d);
+// Every refusal before or after a simulation: its status, its message, and no file lost.
+TEST(ExperimentRunTest, RefusalsEndWithTheirStatusAndLoseNoFile) {
+    CScratch scratch;
+    const fs::path model = scratch / "model.mrd";
+    fs::copy_file(fs::path(MARDO_SOURCE_DIR) / "examples" / "single-channel.mrd", model);
+    const auto original = CFileSystem::Standard().ReadAll(model);
+    {
+        // Names that hold "=" and "." are still addressed.
+        CModel named;
+        ASSERT_TRUE(LoadModel(named, model).IsLoaded());
+        named.FindBlock("D1")->SetName("D=1.x");
+        ASSERT_TRUE(SaveModel(named, scratch / "named.mrd"));
     }
-    EXPECT_EQ(CJsonText::Number(0.2995), "0.2995");
-    EXPECT_EQ(CJsonText::Quote("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+    ASSERT_TRUE(std::ofstream(scratch / "doc.json") << "{}");
+    const bool bFullDevice = fs::is_character_file("/dev/full");
+    const std::string m = " " + Quoted(model);
+    const std::string strMany = " --sweep D1.service=1..2,1..3,1..4,1..5,1..6,1..7,1..8,1..9,1..10,"
+                                "1..11,1..12 --replications 100000";
+    struct SCase {
+        std::string strArgs;
+        int nStatus;
+        std::string strSaid;  // in the standard error
+    };
+    std::vector<SCase> cases = {
+        {"--csv" + m + m, 64, "would overwrite the input"},
+        {"--replications 2 --csv " + Quoted(scratch / "." / "model.mrd") + m, 64, "would overwrite"},
+        {"--merge " + Quoted(scratch / "doc.json") + " --csv " + Quoted(scratch / "doc.json"), 64,
+         "would overwrite"},
+        {"--html " + Quoted(scratch / "o.csv") + " --trace " + Quoted(scratch / "o.csv") + m, 64,
+         "another output"},
+        {"--html " + Quoted(scratch / "no" / "r.html") + m, 74, "Ошибка при сохранении"},
+        {"--replications 2 --csv " + Quoted(scratch / "no" / "r.csv") + m, 74, "cannot write"},
+        {"--replications 2 --csv " + Quoted(scratch / "no" / "..") + m, 74, "cannot write"},
+        {"--trace " + Quoted(scratch / ".") + m, 74, "cannot write"},
+        {strMany + m, 64, "more than 1000000 simulations"},
+        {"--sweep D1.service=2 --sweep Q1.limit=3 --sweep D1.service=3" + m, 64, "given twice"},
+        {"--warmup 10000" + m, 64, "--warmup 10000 reaches the end"},
+        {"--replications 2 --sweep model.stopValue=20000,300 --warmup 500" + m, 64, "reaches the end"},
+        {"--replications 2 --set model.stopRule=count --set model.stopValue=1 --warmup 5000" + m, 64,
+         "reaches the end"},
+        {"--set K1.probabilities=300,600 " + Example("routing-by-probability.mrd"), 64,
+         "adding up to 1000"},
+        {"--quiet --replications 2 --set D=1.x.service=2..4 " + Quoted(scratch / "named.mrd"), 0, ""}};
+    if (bFullDevice) {
+        cases.push_back({"--trace /dev/full" + m, 74, "cannot write /dev/full"});
+        cases.push_back({"--replications 2" + m + " >/dev/full", 74, "standard output"});
+        cases.push_back({"--json" + m + " >/dev/full", 74, "standard output"});
+    }
+    for (const SCase& test : cases) {
+        const SRun run = RunTool(test.strArgs);
+        EXPECT_EQ(run.nStatus, test.nStatus) << test.strArgs << ": " << run.strErr;
+        EXPECT_NE(run.strErr.find(test.strSaid), std::string::npos) << test.strArgs << ": " << run.strErr;
+        EXPECT_EQ(CFileSystem::Standard().ReadAll(model), original) << test.strArgs;
+    }
+    EXPECT_FALSE(fs::exists(scratch / "o.csv"));
+    EXPECT_TRUE(fs::is_character_file("/dev/full") || !bFullDevice);
+
+    // Quiet: no line per replication; the warning of overdrawn streams reaches a JSON reader's
+    // standard error.
+    EXPECT_EQ(RunTool("--quiet --replications 3" + m).strOut.find("Прогон "), std::string::npos);
+    const SRun overdrawn = RunTool("--json --replications 100000 --replication 5 --set model.runs=10" + m);
+    EXPECT_NE(overdrawn.strErr.find("Внимание: прогоны 5 взяли"), std::string::npos);
+    EXPECT_NE(overdrawn.strOut.find("\"overdrawn\": [\n      5\n    ]"), std::string::npos);
+}
+
+// Every non-ASCII character of a UTF-8 text as a \u escape, as Python's json.dump writes it.
+std::string EscapedAscii(const std::string& strText) {
+    std::string strOut;
+    for (std::size_t i = 0; i < strText.size();) {
+        const auto b = static_cast<unsigned char>(strText[i]);
+        if (b < 0x80) {
+            strOut += strText[i++];
+            continue;
+        }
+        // Two- and three-byte sequences are all these documents hold.
+        const bool bThree = (b & 0xF0) == 0xE0;
+        unsigned nCode = bThree ? b & 0x0F : b & 0x1F;
+        for (std::size_t k = 1; k <= (bThree ? 2u : 1u); ++k) {
+            nCode = (nCode << 6) | (static_cast<unsigned char>(strText[i + k]) & 0x3F);
+        }
+        i += bThree ? 3 : 2;
+        char sz[8];
+        std::snprintf(sz, sizeof sz, "\\u%04X", nCode);
+        strOut += sz;
+    }
+    return strOut;
+}
+
+// Documents spelled otherwise (escapes, exponents) merge to the same bytes; figures out of
+// their ranges, other blocks or other seeds are refused.
+TEST(ExperimentRunTest, MergeReadsAnySpellingAndChecksEveryFigure) {
+    CScratch scratch;
+    const std::string strModel = " " + Example("single-channel.mrd");
+    const std::string strRun = "--json --replications 2 --warmup 50";
+    const std::string strFirst = RunTool(strRun + " --replication 0" + strModel).strOut;
+    const std::string strSecond = RunTool(strRun + " --replication 1" + strModel).strOut;
+    const auto write = [&scratch](const std::string& strName, const std::string& strText) {
+        std::ofstream(scratch / strName, std::ios::binary) << strText;
+        return " " + Quoted(scratch / strName);
+    };
+    const auto replaced = [](std::string strText, const std::string& strFrom, const std::string& strTo) {
+        const std::size_t nAt = strText.find(strFrom);
+        EXPECT_NE(nAt, std::string::npos) << strFrom;
+        return nAt == std::string::npos ? strText : strText.replace(nAt, strFrom.size(), strTo);
+    };
+    const std::string strEscaped =
+        replaced(EscapedAscii(strSecond), "\"modelTime\": 9950", "\"modelTime\": 9.95e3");
+    ASSERT_NE(strEscaped.find("\\u0423"), std::string::npos);  // У
+    const std::string strFiles = write("a.json", strFirst) + write("b.json", strEscaped);
+    for (const char* pszForm : {"--json", "--quiet"}) {
+        const SRun merged = RunTool(std::string(pszForm) + " --merge" + strFiles);
+        EXPECT_EQ(merged.nStatus, 0) << merged.strErr;
+        EXPECT_EQ(merged.strOut, RunTool(std::string(pszForm) + " --replications 2 --warmup 50" + strModel).strOut);
+    }
+    const std::vector<std::pair<std::string, std::string>> bad = {
+        {replaced(strSecond, "\"seed\": 1,", "\"seed\": 1e23,"), "\"seed\""},
+        {replaced(strSecond, "\"utilization\": 0.", "\"utilization\": 1."), "devices.utilization"},
+        {replaced(strSecond, "\"left\": 1", "\"left\": -1"), "left"},
+        {replaced(strSecond, "\"name\": \"D1\"", "\"name\": \"D2\""), "different blocks"},
+        {replaced(strSecond, "\"index\": 1,\n      \"seed\": ", "\"index\": 1,\n      \"seed\": 7"), "seed"},
+        {replaced(strSecond, "\"generator\": \"exact\"", "\"generator\": \"other\""), "generators"}};
+    for (const auto& [strText, strSaid] : bad) {
+        const SRun run = RunTool("--merge" + write("a.json", strFirst) + write("c.json", strText));
+        EXPECT_EQ(run.nStatus, 2) << strSaid;
+        EXPECT_NE(run.strErr.find(strSaid), std::string::npos) << run.strErr;
+    }
+}
+
+// A model file whose name is not UTF-8 still gives a valid JSON document.
+TEST(ExperimentRunTest, ANameThatIsNotUtf8GivesValidJson) {
+    CScratch scratch;
+    const fs::path model = scratch / "\xEA\xE0\xF1\xF1\xE0.mrd";  // Windows-1251
+    fs::copy_file(fs::path(MARDO_SOURCE_DIR) / "examples" / "single-channel.mrd", model);
+    for (const char* pszArgs : {"--json ", "--json --replications 2 "}) {
+        const SRun run = RunTool(pszArgs + Quoted(model));
+        EXPECT_EQ(run.nStatus, 0);
+        EXPECT_NE(run.strOut.find("\"model\": \"\xEF\xBF\xBD"), std::string::npos);  // U+FFFD
+    }
+    std::string strError;
+    EXPECT_TRUE(ReadExperimentDoc(RunTool("--json --replications 2 " + Quoted(model)).strOut, strError))
+        << strError;
 }
 
 }  // namespace

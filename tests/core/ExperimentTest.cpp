@@ -2,6 +2,7 @@
 // and the summary's arithmetic.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "RandomModel.h"
@@ -71,10 +72,11 @@ TEST(WarmupTest, FiguresStartAtTheEndOfTheWarmupOfRandomModels) {
             if (queue.dAvgContent == 0.0) {
                 continue;
             }
-            // Both figures are the content-time sum over a count, less the report's 0.0005.
-            const double dByContent = (queue.dAvgContent + 0.0005) * after.nTime;
-            const double dByEntries = (queue.dAvgTimeAll + 0.0005) * queue.nEntered;
-            EXPECT_NEAR(dByContent, dByEntries, 1e-6 * dByContent) << "seed " << nSeed;
+            // Both figures are the content-time sum over a count, exactly: each gives the sum back.
+            const double dByContent = queue.dAvgContent * after.nTime;
+            const double dByEntries = queue.dAvgTimeAll * queue.nEntered;
+            EXPECT_DOUBLE_EQ(dByContent, dByEntries) << "seed " << nSeed;
+            EXPECT_EQ(std::llround(dByContent), std::llround(dByEntries)) << "seed " << nSeed;
         }
     }
 }

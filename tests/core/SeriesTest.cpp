@@ -56,14 +56,25 @@ TEST(SeriesTest, RowsSummarizeTheReplicationsOfRandomModels) {
         ASSERT_EQ(rows.size(), 2 * nPerPoint) << "seed " << nSeed;
         for (const SSeriesRow& row : rows) {
             EXPECT_EQ(row.strValue, sweep.values[row.nPoint]);
-            const SStat stat = Summarize(ReplicationValues(result.points[row.nPoint], row));
+            // A state at the end is a share, with its own interval.
+            const std::vector<double> values = ReplicationValues(result.points[row.nPoint], row);
+            const SStat stat = row.stat.bShare ? SummarizeShare(values) : Summarize(values);
+            EXPECT_EQ(row.stat.bShare, row.nTable != kModelTable && row.nColumn + 2 ==
+                                           result.points[0].replications[0].tables[row.nTable].columns.size());
             EXPECT_DOUBLE_EQ(stat.dMean, row.stat.dMean) << row.strObject << row.strFigure;
             EXPECT_TRUE(stat.dCi95 == row.stat.dCi95 ||
                         (std::isnan(stat.dCi95) && std::isnan(row.stat.dCi95)));
         }
-        const std::string strCsv = SeriesCsv(rows, sweep.strTarget);
+        // The tidy CSV: a line per point, replication and figure (blocks' too), and a summary
+        // line per point and figure.
+        SExperimentRecord record;
+        record.nReplicationCount = plan.nReplications;
+        record.points = result.points;
+        const std::string strCsv = ExperimentCsv(record);
+        const std::size_t nFigures = FigureRefs(result.points[0].replications[0]).size();
+        EXPECT_EQ(nFigures, nPerPoint + tables[0].rows.size() * 3);
         EXPECT_EQ(static_cast<std::size_t>(std::count(strCsv.begin(), strCsv.end(), '\n')),
-                  rows.size() + 1);
+                  1 + 2 * (4 + 1) * nFigures);
     }
     EXPECT_EQ(nRan, 10);
 }
