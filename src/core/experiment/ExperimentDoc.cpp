@@ -273,9 +273,11 @@ std::string WriteExperimentDoc(const SExperimentRecord& record) {
                   {keys::kReplicationCount, record.nReplicationCount},
                   {keys::kWarmup, record.nWarmup}};
     CJson points = CJson::array();
-    for (const SPointRecord& point : record.points) {
+    for (std::size_t p = 0; p < record.points.size(); ++p) {
+        const SPointRecord& point = record.points[p];
         CJson pointJson = CJson::object();
         if (record.bSwept) {
+            pointJson[keys::kIndex] = p;
             CJson set = CJson::object();
             for (const SSetting& setting : point.settings) {
                 set[setting.strTarget] = setting.strValue;
