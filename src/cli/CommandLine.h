@@ -47,8 +47,9 @@ struct SOptions {
     }
 };
 
-// The most simulations (sweep points times replications) an experiment may plan.
-inline constexpr std::uint64_t kMostSimulations = 1000000;
+// The most simulations (sweep points times replications) an experiment may plan: as many as the
+// most replications, whose records, documents and CSV rows all stay in memory at once.
+inline constexpr std::uint64_t kMostSimulations = 100000;
 
 // The options, or the one-line reason why the arguments cannot be used.
 struct SParseResult {

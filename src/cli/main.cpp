@@ -54,7 +54,7 @@ constexpr const char* kHelp =
     "                     replicate at every value (repeatable, each target once: every\n"
     "                     combination), all points with the same seeds; a list value is\n"
     "                     written with / there (K1.probabilities=300/700,500/500); at most\n"
-    "                     1000000 simulations (points times replications)\n"
+    "                     100000 simulations (points times replications)\n"
     "  --warmup TICKS     compute every figure as if the simulation had started at the end\n"
     "                     of tick TICKS, with the transacts then in the system kept; it\n"
     "                     must end before the simulation does\n"

@@ -518,7 +518,7 @@ TEST(ExperimentRunTest, RefusalsEndWithTheirStatusAndLoseNoFile) {
         {"--replications 2 --csv " + Quoted(scratch / "no" / "r.csv") + m, 74, "cannot write"},
         {"--replications 2 --csv " + Quoted(scratch / "no" / "..") + m, 74, "cannot write"},
         {"--trace " + Quoted(scratch / ".") + m, 74, "cannot write"},
-        {strMany + m, 64, "more than 1000000 simulations"},
+        {strMany + m, 64, "more than 100000 simulations"},
         {"--sweep D1.service=2 --sweep Q1.limit=3 --sweep D1.service=3" + m, 64, "given twice"},
         {"--warmup 10000" + m, 64, "--warmup 10000 reaches the end"},
         {"--replications 2 --sweep model.stopValue=20000,300 --warmup 500" + m, 64, "reaches the end"},
