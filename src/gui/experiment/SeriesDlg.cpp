@@ -434,7 +434,13 @@ void CSeriesDlg::ShowTable() {
         m_pTable->setItem(nRow, c++, new QTableWidgetItem(Text(row.strObject)));
         m_pTable->setItem(nRow, c++, new QTableWidgetItem(Text(row.strFigure)));
         m_pTable->setItem(nRow, c++, NumberItem(row.stat.dMean));
-        m_pTable->setItem(nRow, c++, NumberItem(row.stat.dCi95));
+        // A share's interval is not symmetric: its bounds stand in the column instead.
+        m_pTable->setItem(nRow, c++,
+                          row.stat.bShare
+                              ? new QTableWidgetItem(QStringLiteral("[%1; %2]")
+                                                         .arg(row.stat.dCiLow, 0, 'f', 2)
+                                                         .arg(row.stat.dCiHigh, 0, 'f', 2))
+                              : NumberItem(row.stat.dCi95));
     }
     m_pTable->setSortingEnabled(true);
     m_pTable->resizeColumnsToContents();
