@@ -184,6 +184,14 @@ TEST(SummaryTest, MeanDeviationAndStudentsInterval) {
     EXPECT_NEAR(StudentT975(31), 2.0395134463964077, 1e-6);
     EXPECT_NEAR(StudentT975(100), 1.9839715185235556, 1e-7);
     EXPECT_NEAR(StudentT975(99999), 1.9599877, 1e-6);
+    // A share's Wilson score interval: 4 of 10, and all of 5, whose Student interval is empty.
+    const SStat share = SummarizeShare({1, 1, 1, 1, 0, 0, 0, 0, 0, 0});
+    EXPECT_TRUE(share.bShare);
+    EXPECT_NEAR(share.dCiLow, 0.16818, 1e-5);
+    EXPECT_NEAR(share.dCiHigh, 0.68732, 1e-5);
+    const SStat all = SummarizeShare({1, 1, 1, 1, 1});
+    EXPECT_NEAR(all.dCiLow, 0.56551, 1e-5);
+    EXPECT_NEAR(all.dCiHigh, 1.0, 1e-12);
 }
 
 }  // namespace
