@@ -441,7 +441,7 @@ EExitStatus CBatchRun::Merge() {
 
 EExitStatus CBatchRun::WriteExperiment(const SExperimentRecord& record) {
     if (m_options.bJson) {
-        m_out << WriteExperimentDoc(record);
+        WriteExperimentDoc(record, m_out);
         // The document holds the overdrawn replications; a reader is told on the side.
         m_err << OverdrawnText(record);
     } else {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <ostream>
 #include <utility>
 
 #include "core/experiment/FlatFigures.h"
@@ -266,7 +267,14 @@ std::string WriteSimulationDoc(const SSimulationDoc& doc) {
     return Dump(json);
 }
 
-std::string WriteExperimentDoc(const SExperimentRecord& record) {
+void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out) {
+    // The replications are the bulk of the document, and a tree of all of them would take many
+    // times their text: the document is dumped with a mark where each point's replications go,
+    // and they are dumped there one at a time.
+    const auto mark = [](std::size_t p) {
+        return "\"" + std::string(keys::kReplications) + "\": " +
+               CJson("\x01" + std::to_string(p)).dump();
+    };
     CJson json = {{keys::kModel, record.strModel},
                   {keys::kGenerator, GeneratorName(record.generator)},
                   {keys::kSeed, record.nSeed},
@@ -284,7 +292,7 @@ std::string WriteExperimentDoc(const SExperimentRecord& record) {
             }
             pointJson[keys::kSet] = std::move(set);
         }
-        pointJson[keys::kReplications] = ReplicationsJson(point.replications);
+        pointJson[keys::kReplications] = "\x01" + std::to_string(p);
         pointJson[keys::kSummary] = SummaryJson(PointSummary(record, point));
         points.push_back(std::move(pointJson));
     }
@@ -293,7 +301,31 @@ std::string WriteExperimentDoc(const SExperimentRecord& record) {
     } else if (!points.empty()) {
         json.update(points[0]);
     }
-    return Dump(json);
+    const std::string strText = Dump(json);
+    std::size_t nDone = 0;
+    for (std::size_t p = 0; p < record.points.size(); ++p) {
+        const std::string strMark = mark(p);
+        const std::size_t nAt = strText.find(strMark, nDone);
+        const std::size_t nLine = strText.rfind('\n', nAt) + 1;
+        const std::string strIndent(nAt - nLine + 2, ' ');
+        out.write(strText.data() + nDone, static_cast<std::streamsize>(nAt - nDone));
+        out << "\"" << keys::kReplications << "\": [";
+        const std::vector<SReplication>& replications = record.points[p].replications;
+        for (std::size_t r = 0; r < replications.size(); ++r) {
+            std::string strItem = Dump(ReplicationsJson({replications[r]})[0]);
+            strItem.pop_back();  // its line break
+            out << (r == 0 ? "\n" : ",\n") << strIndent;
+            for (const char ch : strItem) {
+                out << ch;
+                if (ch == '\n') {
+                    out << strIndent;
+                }
+            }
+        }
+        out << (replications.empty() ? "]" : "\n" + strIndent.substr(2) + "]");
+        nDone = nAt + strMark.size();
+    }
+    out.write(strText.data() + nDone, static_cast<std::streamsize>(strText.size() - nDone));
 }
 
 std::optional<SExperimentRecord> ReadExperimentDoc(const std::string& strText,

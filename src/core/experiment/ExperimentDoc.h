@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ std::string WriteSimulationDoc(const SSimulationDoc& doc);
 
 // An experiment: what it was made of, every replication at every point and each point's
 // summary (a share's interval as "ciLow" and "ciHigh", any other's half-width as "ci95").
-std::string WriteExperimentDoc(const SExperimentRecord& record);
+void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out);
 
 // Reads an experiment's document (its summary is not read: it is computed again): any valid
 // JSON spelling of it, every figure checked against its column's range. Answers nothing, with
