@@ -544,7 +544,8 @@ TEST(ExperimentRunTest, RefusalsEndWithTheirStatusAndLoseNoFile) {
     // Quiet: no line per replication; the warning of overdrawn streams reaches a JSON reader's
     // standard error.
     EXPECT_EQ(RunTool("--quiet --replications 3" + m).strOut.find("Прогон "), std::string::npos);
-    const SRun overdrawn = RunTool("--json --replications 100000 --replication 5 --set model.runs=10" + m);
+    const SRun overdrawn = RunTool(
+        "--json --generator exact --replications 100000 --replication 5 --set model.runs=10" + m);
     EXPECT_NE(overdrawn.strErr.find("Внимание: прогоны 5 взяли"), std::string::npos);
     EXPECT_NE(overdrawn.strOut.find("\"overdrawn\": [\n      5\n    ]"), std::string::npos);
 }
@@ -604,7 +605,10 @@ TEST(ExperimentRunTest, MergeReadsAnySpellingAndChecksEveryFigure) {
         {replaced(strSecond, "\"left\": 1", "\"left\": -1"), "left"},
         {replaced(strSecond, "\"name\": \"D1\"", "\"name\": \"D2\""), "different blocks"},
         {replaced(strSecond, "\"index\": 1,\n      \"seed\": ", "\"index\": 1,\n      \"seed\": 7"), "seed"},
-        {replaced(strSecond, "\"generator\": \"exact\"", "\"generator\": \"other\""), "generators"}};
+        {replaced(strSecond, "\"generator\": \"streams\"", "\"generator\": \"other\""),
+         "neither"},
+        {replaced(strSecond, "\"generator\": \"streams\"", "\"generator\": \"exact\""),
+         "exact generator"}};
     for (const auto& [strText, strSaid] : bad) {
         const SRun run = RunTool("--merge" + write("a.json", strFirst) + write("c.json", strText));
         EXPECT_EQ(run.nStatus, 2) << strSaid;
