@@ -134,4 +134,13 @@ bool CBlockDlg::LinksTo(const CBlockDlg* pBlock) const {
            std::find(m_outLinks.begin(), m_outLinks.end(), pBlock) != m_outLinks.end();
 }
 
+SBlockSnapshot CBlockDlg::TakeSnapshot(std::uint32_t nTime, bool bHeld) const {
+    SBlockSnapshot snapshot;
+    snapshot.nEntered = m_nEntered;
+    if (m_bActive != 0) {
+        FillSnapshot(snapshot, nTime, bHeld);
+    }
+    return snapshot;
+}
+
 }  // namespace mardo

@@ -11,6 +11,7 @@
 #include "core/model/BlockEditor.h"
 #include "core/model/BlockKind.h"
 #include "core/model/BlockParam.h"
+#include "core/model/BlockSnapshot.h"
 #include "core/model/BlockView.h"
 #include "core/model/Point.h"
 #include "core/sim/TraceSource.h"
@@ -215,6 +216,11 @@ public:
 
     static constexpr std::uint32_t kForever = 0xFFFFFFFFu;
 
+    // What the block holds and has done at the end of tick nTime, for a view that watches the
+    // simulation; with the transacts it holds when bHeld. Between ticks, on the simulation's
+    // thread: it reads the figures kept lazily as they stand then, and changes nothing.
+    SBlockSnapshot TakeSnapshot(std::uint32_t nTime, bool bHeld) const;
+
     // Report counters.
     std::uint32_t GetEntered() const { return m_nEntered; }
     std::uint32_t GetLeft() const { return m_nLeft; }
@@ -225,6 +231,9 @@ protected:
               CPoint ptPos);
     // The blocks it names besides its output links, to be set when links are resolved.
     virtual std::span<CBlockDlg*> References() { return {}; }
+    // The kind's part of TakeSnapshot, only while the block is active.
+    virtual void FillSnapshot(SBlockSnapshot& /*snapshot*/, std::uint32_t /*nTime*/,
+                              bool /*bHeld*/) const {}
     // A copy for Clone: the same kind, position and number of outputs; no name, no links,
     // no run-time state.
     CBlockDlg(const CBlockDlg& other);

@@ -173,4 +173,22 @@ template void CDeviceDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_
 template void CDeviceDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
 template void CDeviceDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
+void CDeviceDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const {
+    snapshot.bBusy = m_bServing;
+    if (m_bServing) {
+        // The service steps of ticks left out as quiet have not been done yet; none of them
+        // ended the service.
+        const std::uint32_t nLag = CatchesUp() && nTime > m_nLastTick ? nTime - m_nLastTick : 0;
+        snapshot.nRemainingService = m_nRemainingService - static_cast<std::int32_t>(nLag);
+    }
+    snapshot.eCount = SBlockSnapshot::ECount::kHeld;
+    snapshot.nCount = static_cast<std::uint32_t>(m_outList.GetCount()) + (m_bServing ? 1u : 0u);
+    if (bHeld) {
+        if (m_bServing) {
+            snapshot.AddHeld(m_current);
+        }
+        snapshot.AddHeld(m_outList);
+    }
+}
+
 }  // namespace mardo

@@ -137,4 +137,14 @@ void CGenerateDlg::ComputeStatistics() {
     }
 }
 
+void CGenerateDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t /*nTime*/,
+                               bool bHeld) const {
+    snapshot.eCount = SBlockSnapshot::ECount::kCreated;
+    snapshot.nCount = m_nRunCount;
+    snapshot.nEntered = m_nRunCount;
+    if (bHeld) {
+        snapshot.AddHeld(m_outList);  // made, but the next block could not take them yet
+    }
+}
+
 }  // namespace mardo

@@ -42,6 +42,7 @@ public:
     const CTransactList& GetOutList() const { return m_outList; }
 
 protected:
+    void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
     SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:

@@ -85,4 +85,13 @@ template void CGroupBlockDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uin
 template void CGroupBlockDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
 template void CGroupBlockDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
+void CGroupBlockDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t /*nTime*/,
+                                 bool bHeld) const {
+    snapshot.eCount = SBlockSnapshot::ECount::kHeld;
+    snapshot.nCount = static_cast<std::uint32_t>(m_groups.GetTotalCount() + m_outList.GetCount());
+    if (bHeld) {
+        snapshot.AddHeld(m_outList);
+    }
+}
+
 }  // namespace mardo

@@ -44,6 +44,7 @@ protected:
     std::uint32_t GetWaitCount() const { return static_cast<std::uint32_t>(m_nWaitCount); }
     // Appends n of the transact to the output list, each with the priority change applied.
     void Release(CTransact transact, std::size_t n);
+    void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
 
     CCopyGroups m_groups;
     CTransactList m_outList;

@@ -236,4 +236,16 @@ template void CQueueDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t
 template void CQueueDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
 template void CQueueDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
+void CQueueDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t /*nTime*/,
+                            bool bHeld) const {
+    snapshot.eCount = SBlockSnapshot::ECount::kContent;
+    snapshot.nCount = GetCount();
+    // The largest content is raised lazily, at the accounting of the next tick.
+    snapshot.nMaxContent = std::max(m_nMaxContent, GetCount());
+    snapshot.nEntered = m_nEntries;
+    if (bHeld) {
+        snapshot.AddHeld(m_queue);
+    }
+}
+
 }  // namespace mardo

@@ -57,6 +57,7 @@ public:
     const CTransactList& GetContent() const { return m_queue; }
 
 protected:
+    void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
     SQuietTicks QuietUntil(std::uint32_t nTime) override;
 
 private:

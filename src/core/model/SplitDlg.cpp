@@ -121,4 +121,15 @@ template void CSplitDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t
 template void CSplitDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
 template void CSplitDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
+void CSplitDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t /*nTime*/,
+                            bool bHeld) const {
+    snapshot.eCount = SBlockSnapshot::ECount::kHeld;
+    for (const CTransactList& list : m_outLists) {
+        snapshot.nCount += static_cast<std::uint32_t>(list.GetCount());
+        if (bHeld) {
+            snapshot.AddHeld(list);
+        }
+    }
+}
+
 }  // namespace mardo

@@ -41,6 +41,7 @@ public:
 
 protected:
     void FitOutputValues() override { FitCopyCounts(); }
+    void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
 
 private:
     friend class CPassesOf<CSplitDlg>;

@@ -34,4 +34,10 @@ void CTerminateDlg::ServicePass(CTransactList* pIn, std::uint32_t /*nTime*/) { A
 
 void CTerminateDlg::FinalPass(CTransactList* pIn, std::uint32_t /*nTime*/) { Absorb(pIn); }
 
+void CTerminateDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t /*nTime*/,
+                                bool /*bHeld*/) const {
+    snapshot.eCount = SBlockSnapshot::ECount::kDeparted;
+    snapshot.nCount = m_nEntered;
+}
+
 }  // namespace mardo

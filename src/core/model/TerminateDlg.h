@@ -19,6 +19,9 @@ public:
     void ServicePass(CTransactList* pIn, std::uint32_t nTime) override;
     void FinalPass(CTransactList* pIn, std::uint32_t nTime) override;
 
+protected:
+    void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
+
 private:
     void Absorb(CTransactList* pIn);
 };

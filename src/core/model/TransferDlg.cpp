@@ -174,4 +174,16 @@ template void CTransferDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint3
 template void CTransferDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
 template void CTransferDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
 
+void CTransferDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t /*nTime*/,
+                               bool bHeld) const {
+    snapshot.nLastOutput = m_nActiveOut;
+    snapshot.eCount = SBlockSnapshot::ECount::kHeld;
+    for (const CTransactList& list : m_outLists) {
+        snapshot.nCount += static_cast<std::uint32_t>(list.GetCount());
+        if (bHeld) {
+            snapshot.AddHeld(list);
+        }
+    }
+}
+
 }  // namespace mardo

@@ -47,6 +47,7 @@ protected:
     void FitOutputValues() override { m_rule.SetOutputCount(m_nOutputs); }
     std::span<CBlockDlg*> References() override { return m_rule.m_conditionBlocks; }
     SQuietTicks QuietUntil(std::uint32_t nTime) override;
+    void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
 
 private:
     friend class CPassesOf<CTransferDlg>;

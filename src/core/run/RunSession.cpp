@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/model/Model.h"
+#include "core/run/WatchControl.h"
 #include "core/sim/ModelCheck.h"
 
 namespace mardo {
@@ -78,11 +79,21 @@ void CRunSession::Resume() {
     }
 }
 
+void CRunSession::Stop() {
+    m_signals.Stop();
+    if (m_pWatch != nullptr) {
+        m_pWatch->Release();
+    }
+}
+
 CRunSession::EEnd CRunSession::Abandon() {
     if (!IsRunning()) {
         return EEnd::kAbandoned;
     }
     m_signals.Abandon();
+    if (m_pWatch != nullptr) {
+        m_pWatch->Release();
+    }
     return Join();
 }
 
@@ -135,6 +146,11 @@ CRunSession::EEnd CRunSession::Join() {
 void CRunSession::SetTracing(bool bTrace) {
     m_pTrace = bTrace ? std::make_unique<CTrace>() : nullptr;
     m_loop.SetTrace(m_pTrace.get());
+}
+
+void CRunSession::SetWatch(CWatchControl* pWatch) {
+    m_pWatch = pWatch;
+    m_loop.SetObserver(pWatch);
 }
 
 }  // namespace mardo

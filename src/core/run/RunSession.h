@@ -20,6 +20,7 @@
 namespace mardo {
 
 class CModel;
+class CWatchControl;
 
 // One model's simulations, one at a time, for a client on one thread: the run window or the
 // batch runner. The session checks the model, simulates it on a thread of its own, and stops,
@@ -77,7 +78,7 @@ public:
     // Checks the model and, when it passes, starts simulating it. Answers nothing when the
     // simulation runs, or why it did not start; the lines that say so are waiting either way.
     std::optional<EEnd> Start();
-    void Stop() { m_signals.Stop(); }
+    void Stop();
     // Holds the simulation at its next tick boundary, while the client asks whether to close;
     // its end, if it comes meanwhile, waits for the answer.
     void Hold();
@@ -113,6 +114,10 @@ public:
     // The figures over model time of the last simulation that computed its figures, when
     // tracing; null otherwise. Only while no simulation runs.
     const CTrace* GetTrace() const { return m_pTrace.get(); }
+    // Lets the client watch the next simulations tick by tick through the control (null: not
+    // watched), which must outlive them; only while no simulation runs. A stop or an abandon
+    // releases the watch.
+    void SetWatch(CWatchControl* pWatch);
     // Whether no request is left over for the loop; always so between simulations.
     bool AreSignalsClear() const { return m_signals.IsClear(); }
 
@@ -130,6 +135,7 @@ private:
     CSimulationLoop m_loop;
     std::optional<CRunProgress> m_progress;  // made for each simulation
     std::unique_ptr<CTrace> m_pTrace;
+    CWatchControl* m_pWatch = nullptr;
     EState m_eState = EState::kIdle;
 
     // Written by the simulation's thread when it ends.

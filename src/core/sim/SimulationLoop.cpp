@@ -8,6 +8,7 @@
 #include "core/model/BlockDlg.h"
 #include "core/model/Model.h"
 #include "core/sim/QuietTicks.h"
+#include "core/sim/TickObserver.h"
 #include "core/sim/Rand.h"
 #include "core/sim/Trace.h"
 
@@ -157,6 +158,12 @@ std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
     if (m_nTime == kLastTick) {
         return outOfTime();
     }
+    if (m_nTime == 0 && m_pObserver != nullptr) {
+        Observe();
+        if (const ESignal signal = m_signals.Take(); signal != ESignal::kGoOn) {
+            return EndFor(signal);
+        }
+    }
     for (std::uint32_t t = 1;; ++t) {
         Tick(++m_nTime);
         if (m_pTrace != nullptr) {
@@ -166,6 +173,7 @@ std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
             ResetStatistics();
         }
         Publish();
+        const std::uint32_t nSkipTo = Observe();
         if (bByTime ? t == nStopValue : departures() - nDeparturesAtStart >= nStopValue) {
             return std::nullopt;
         }
@@ -199,6 +207,7 @@ std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
         if (m_nTime < m_nWarmup) {
             nQuiet = std::min(nQuiet, m_nWarmup - m_nTime);
         }
+        nQuiet = std::min(nQuiet, nSkipTo - m_nTime);
         if (nQuiet == 0) {
             continue;
         }
@@ -211,6 +220,7 @@ std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
             ResetStatistics();
         }
         Publish();
+        Observe();
         if (bByTime && t == nStopValue) {
             return std::nullopt;
         }
@@ -224,6 +234,11 @@ std::optional<CSimulationLoop::EOutcome> CSimulationLoop::RunTicks() {
 void CSimulationLoop::Publish() {
     m_nModelTime.store(m_nTime, std::memory_order_relaxed);
     m_nDeparted.store(Departures(), std::memory_order_relaxed);
+}
+
+std::uint32_t CSimulationLoop::Observe() {
+    return m_pObserver != nullptr ? m_pObserver->AtBoundary(m_nTime, Departures())
+                                  : CBlockDlg::kForever;
 }
 
 SQuietTicks CSimulationLoop::NextBusyTicks(std::uint32_t nFrom, bool bWithinTick) {

@@ -16,6 +16,7 @@ namespace mardo {
 
 class CModel;
 class CTrace;
+class ITickObserver;
 
 // One simulation of a model: its configured number of runs, one after another, on the same
 // model state, advancing model time one tick at a time. In every tick each named generator
@@ -49,6 +50,9 @@ public:
     // Follows the blocks' figures over model time into the trace (null: none), from the next
     // Run() on; the trace must outlive the runs.
     void SetTrace(CTrace* pTrace) { m_pTrace = pTrace; }
+    // Shows every tick boundary to the observer (null: none), which may hold the loop there and
+    // limits the ticks it leaves out; from the next Run() on.
+    void SetObserver(ITickObserver* pObserver) { m_pObserver = pObserver; }
 
     // The randomness of the next simulations (the exact generator from state 1 unless an
     // experiment gives another); the exact generator's state when the simulation ended, and
@@ -93,6 +97,9 @@ private:
     // rest of tick nFrom is in question, and the first answer nFrom ends the asking).
     SQuietTicks NextBusyTicks(std::uint32_t nFrom, bool bWithinTick);
     void Publish();
+    // Shows the boundary after the published tick to the observer; answers up to which tick
+    // quiet ticks may be left out.
+    std::uint32_t Observe();
     // Calls every generator once, from the first of the current rotation.
     template <typename TCall>
     void ForEachGenerator(TCall call);
@@ -115,6 +122,7 @@ private:
     bool m_bNeverEmpty = false;         // a generator without a limit keeps the system going
     bool m_bSkipQuiet = true;
     CTrace* m_pTrace = nullptr;
+    ITickObserver* m_pObserver = nullptr;
     std::vector<CBlockDlg*> m_watched;  // the blocks that tell how long nothing would happen
     bool m_bQuietAfterLastTick = false;  // ticks were skipped after the last tick
     // How many more times the blocks are asked within a tick although the asking found the rest
