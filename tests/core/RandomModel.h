@@ -144,16 +144,9 @@ private:
     std::mt19937 m_random;
 };
 
-// Every figure of a simulation, as text; the figures over model time go into the trace, if any.
-inline std::string Simulate(CModel& model, bool bSkipQuiet, std::uint32_t nWarmup = 0,
-                            CTrace* pTrace = nullptr) {
-    test::CRecordingLog log;
-    CRunSignals signals;
-    CSimulationLoop loop(model, log, signals);
-    loop.SetQuietSkipping(bSkipQuiet);
-    loop.SetWarmup(nWarmup);
-    loop.SetTrace(pTrace);
-    loop.Run();
+// Every figure of a simulation that has ended, as text.
+inline std::string Figures(const CModel& model, const CSimulationLoop& loop,
+                           const CRecordingLog& log) {
     std::string strFigures = std::to_string(loop.GetModelTime()) + " " +
                              std::to_string(loop.GetDeparted()) + "\n";
     for (const std::string& strLine : log.Texts()) {
@@ -176,6 +169,19 @@ inline std::string Simulate(CModel& model, bool bSkipQuiet, std::uint32_t nWarmu
                       " " + std::to_string(row.dAvgTimeNonZero) + "\n";
     }
     return strFigures;
+}
+
+// Every figure of a simulation, as text; the figures over model time go into the trace, if any.
+inline std::string Simulate(CModel& model, bool bSkipQuiet, std::uint32_t nWarmup = 0,
+                            CTrace* pTrace = nullptr) {
+    test::CRecordingLog log;
+    CRunSignals signals;
+    CSimulationLoop loop(model, log, signals);
+    loop.SetQuietSkipping(bSkipQuiet);
+    loop.SetWarmup(nWarmup);
+    loop.SetTrace(pTrace);
+    loop.Run();
+    return Figures(model, loop, log);
 }
 
 }  // namespace mardo::test
