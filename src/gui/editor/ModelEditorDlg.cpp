@@ -27,6 +27,7 @@
 #include "gui/report/ReportDlg.h"
 #include "gui/sim/ModelStartDlg.h"
 #include "gui/sim/RunIcons.h"
+#include "gui/watch/ModelWatch.h"
 
 namespace mardo {
 
@@ -88,6 +89,8 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
 }
 
 CModelEditorDlg::~CModelEditorDlg() {
+    // The watched simulation ends before the blocks it simulates.
+    m_pWatch.reset();
     // The block windows refer to their blocks, which go with the model before the diagram.
     m_pDiagram->RemoveAllWindows();
 }
@@ -162,6 +165,7 @@ void CModelEditorDlg::CreateMenus() {
 
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
     AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); }, {Qt::Key_F5});
+    AddCommand(model, "&Наблюдение", kWatch, [this] { OnWatch(); }, {Qt::Key_F6});
     AddCommand(model, "Последний &отчет...", kLastReport, [this] { OnLastReport(); });
     AddCommand(model, "Серия &прогонов...", kSeries, [this] { OnSeries(); });
     model.addSeparator();
@@ -334,6 +338,7 @@ void CModelEditorDlg::closeEvent(QCloseEvent* pEvent) {
         pEvent->ignore();
         return;
     }
+    m_pWatch.reset();
     m_pPalette->hide();
     pEvent->accept();
 }
@@ -377,6 +382,49 @@ void CModelEditorDlg::OnRun() {
     UpdateTitle();
     m_pDiagram->setEnabled(true);
     UpdateMenuStates();
+}
+
+void CModelEditorDlg::OnWatch() {
+    if (m_pWatch != nullptr) {
+        return;
+    }
+    ForgetLastReport();
+    DeselectBlock();
+    ClearLinkSelection();
+    m_enabledBeforeWatch.clear();
+    for (QAction* pAction : m_actions) {
+        m_enabledBeforeWatch.push_back(pAction->isEnabled());
+        pAction->setEnabled(false);
+    }
+    m_pPalette->setEnabled(false);
+    UpdateTitle(" - Mardo [Наблюдение]");
+    m_pWatch = std::make_unique<CModelWatch>(m_model, *m_pDiagram, *this);
+    // Queued: the watch must not go while it tells of its end.
+    connect(m_pWatch.get(), &CModelWatch::ended, this, &CModelEditorDlg::OnWatchEnded,
+            Qt::QueuedConnection);
+    if (!m_pWatch->Start()) {
+        OnWatchEnded();
+    }
+}
+
+void CModelEditorDlg::OnWatchEnded() {
+    if (m_pWatch == nullptr) {
+        return;
+    }
+    std::unique_ptr<SRunReport> pReport = m_pWatch->TakeReport();
+    m_pWatch.reset();
+    for (std::size_t i = 0; i < m_actions.size() && i < m_enabledBeforeWatch.size(); ++i) {
+        m_actions[i]->setEnabled(m_enabledBeforeWatch[i]);
+    }
+    m_pPalette->setEnabled(true);
+    UpdateTitle();
+    UpdateMenuStates();
+    FocusHolder();
+    if (pReport != nullptr) {
+        m_pLastReport = std::move(pReport);
+        UpdateMenuStates();
+        OnLastReport();
+    }
 }
 
 void CModelEditorDlg::OnLastReport() {

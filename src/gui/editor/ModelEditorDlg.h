@@ -21,6 +21,7 @@ namespace mardo {
 
 class CBlocksPaletteDlg;
 class CDiagramView;
+class CModelWatch;
 class CReportDlg;
 
 // The main window: it owns the model being edited, its diagram, the block palette, the
@@ -34,7 +35,8 @@ public:
     enum ECommand {
         kNew, kOpen, kSave, kSaveAs, kExit, kShowPalette,
         kCopy, kPaste, kDelete, kBlockProperties, kChangeLink, kDeleteLink,
-        kRun, kLastReport, kSeries, kModelProperties, kAbout, kUndo, kRedo, kExportDiagram, kCommandCount
+        kRun, kLastReport, kSeries, kModelProperties, kAbout, kUndo, kRedo, kExportDiagram, kWatch,
+        kCommandCount
     };
 
     // The run window plugs in here: it is given the model and its file (with the folder once the
@@ -115,6 +117,11 @@ public:
     void AddBlockAtTopLeft(const CBlockDlg& prototype) override;
     void PaletteClosed() override;
 
+    // "&Наблюдение": the diagram becomes a live view of a simulation of the model, which cannot
+    // be edited meanwhile; when the simulation ends its report opens. Null while not watching.
+    void OnWatch();
+    CModelWatch* GetWatch() const { return m_pWatch.get(); }
+
     // The first show also shows the palette, once this window has gone to the screen.
     void setVisible(bool bVisible) override;
 
@@ -155,6 +162,8 @@ private:
     // The last report is gone with a new simulation, a new model or another file.
     void ForgetLastReport();
     void OnAbout();
+    // The end of a watch: editing as before, and the report.
+    void OnWatchEnded();
 
     CModel m_model;
     CDiagramView* m_pDiagram;  // the central widget
@@ -172,6 +181,8 @@ private:
     bool m_bHasFile = false;
     bool m_bPalettePlaced = false;
     std::optional<CPoint> m_lastPaste;  // where the last paste went, in diagram coordinates
+    std::unique_ptr<CModelWatch> m_pWatch;
+    std::vector<bool> m_enabledBeforeWatch;  // each command's state when the watch began
 };
 
 }  // namespace mardo
