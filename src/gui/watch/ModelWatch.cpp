@@ -52,6 +52,7 @@ CModelWatch::CModelWatch(CModel& model, CDiagramView& diagram, QMainWindow& wind
     AddKey(Qt::Key_Right, &CModelWatch::Step);
     AddKey(Qt::SHIFT | Qt::Key_Right, &CModelWatch::StepToEvent);
     AddKey(Qt::Key_Escape, &CModelWatch::Stop);
+    AddKey(Qt::CTRL | Qt::Key_P, &CModelWatch::EditConditions);
     AddKey(Qt::Key_Plus, &CModelWatch::Faster);
     AddKey(Qt::Key_Equal, &CModelWatch::Faster);
     AddKey(Qt::Key_Minus, &CModelWatch::Slower);
@@ -228,7 +229,7 @@ void CModelWatch::ShowHeld(int nBlock) {
     }
     m_pHeldWindow->setWindowTitle(QStringLiteral("Транзакты в блоке %1").arg(Text(block.GetName())));
     m_pHeldWindow->findChild<QLabel*>()->setText(
-        QStringLiteral("Такт %1: %2 транзакт(ов), в порядке выхода").arg(snapshot->nTime).arg(state.held.size()));
+        QStringLiteral("Такт %1: %2 транзакт(ов), по порядку").arg(snapshot->nTime).arg(state.held.size()));
     auto* pList = m_pHeldWindow->findChild<QTreeWidget*>();
     pList->clear();
     int nOrder = 0;

@@ -24,7 +24,7 @@ class CWatchOverlay;
 
 // A simulation of the model watched on its own diagram: the session simulates on its thread as
 // the run window's does, driven tick by tick through a watch control; the overlay shows the
-// snapshots it hands over, and the bar and the keys (Space, →, Shift+→, +, −, Escape) drive
+// snapshots it hands over, and the bar and the keys (Space, →, Shift+→, +, −, Ctrl+P, Escape) drive
 // it. The window thread draws at most 60 frames a second whatever the speed. While it lasts the
 // main window lets nothing be edited; it ends when the simulation does, with the report's
 // figures.

@@ -65,7 +65,12 @@ CPauseConditionDlg::CPauseConditionDlg(std::vector<SPauseCondition> conditions, 
     pLayout->addLayout(pRow);
     pLayout->addWidget(pButtons);
 
-    connect(m_pKind, &QComboBox::currentIndexChanged, this, [this] { FollowKind(); });
+    connect(m_pKind, &QComboBox::currentIndexChanged, this, [this] {
+        FollowKind();
+        m_bPending = true;
+    });
+    connect(m_pBlock, &QComboBox::currentIndexChanged, this, [this] { m_bPending = true; });
+    connect(m_pValue, &QSpinBox::valueChanged, this, [this] { m_bPending = true; });
     connect(pAdd, &QPushButton::clicked, this, [this] { Add(); });
     connect(pRemove, &QPushButton::clicked, this, [this] { RemoveSelected(); });
     connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -73,6 +78,15 @@ CPauseConditionDlg::CPauseConditionDlg(std::vector<SPauseCondition> conditions, 
     FollowKind();
     ShowConditions();
     m_pValue->setFocus();
+    m_pValue->selectAll();
+    m_bPending = false;
+}
+
+void CPauseConditionDlg::accept() {
+    if (m_bPending) {
+        Add();
+    }
+    QDialog::accept();
 }
 
 void CPauseConditionDlg::FollowKind() {
@@ -96,6 +110,7 @@ void CPauseConditionDlg::Add() {
     }
     condition.nValue = static_cast<std::uint32_t>(m_pValue->value());
     m_conditions.push_back(condition);
+    m_bPending = false;
     ShowConditions();
 }
 

@@ -22,6 +22,8 @@ public:
                        QStringList devices, QWidget* pParent);
 
     const std::vector<SPauseCondition>& GetConditions() const { return m_conditions; }
+    // A condition changed in the fields and not added yet is what the user meant: OK adds it.
+    void accept() override;
 
 private:
     void FollowKind();
@@ -36,6 +38,7 @@ private:
     QComboBox* m_pKind = nullptr;
     QComboBox* m_pBlock = nullptr;
     QSpinBox* m_pValue = nullptr;
+    bool m_bPending = false;  // the fields changed since the last condition was added
 };
 
 }  // namespace mardo
