@@ -402,6 +402,13 @@ void CModelEditorDlg::OnWatch() {
     // Queued: the watch must not go while it tells of its end.
     connect(m_pWatch.get(), &CModelWatch::ended, this, &CModelEditorDlg::OnWatchEnded,
             Qt::QueuedConnection);
+    // The title tells where a pause holds, for the task bar and for scripts that drive it.
+    connect(m_pWatch.get(), &CModelWatch::paused, this, [this](std::uint32_t nTime) {
+        setWindowTitle(GetFileName() +
+                       QStringLiteral(" - Mardo [Наблюдение: пауза, такт %1]").arg(nTime));
+    });
+    connect(m_pWatch.get(), &CModelWatch::resumed, this,
+            [this] { UpdateTitle(" - Mardo [Наблюдение]"); });
     if (!m_pWatch->Start()) {
         OnWatchEnded();
     }

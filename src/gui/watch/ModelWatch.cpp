@@ -128,6 +128,7 @@ bool CModelWatch::ShowNewSnapshot() {
         m_bRunning = false;
         m_pBar->ShowPaused(true);
         m_pBar->ShowNote(PauseNote());
+        emit paused(snapshot->nTime);
     }
     return true;
 }
@@ -155,6 +156,7 @@ void CModelWatch::RunOrPause() {
     m_bRunning = true;
     m_pBar->ShowPaused(false);
     m_pBar->ShowNote(QString());
+    emit resumed();
     m_control.Run();
 }
 

@@ -51,6 +51,9 @@ public:
 signals:
     // The simulation has ended, by itself or by "Стоп".
     void ended();
+    // It waits at the end of tick nTime; or it goes on.
+    void paused(std::uint32_t nTime);
+    void resumed();
 
 private:
     void AddKey(QKeySequence key, void (CModelWatch::*handler)());
