@@ -13,3 +13,5 @@ fi
 cmake --build "$build" --target mardo mardo-run
 bash tests/e2e/run.sh "$PWD/$build/src/app/mardo" "$PWD/$build/src/cli/mardo-run" \
      "$PWD/$build/e2e/guide" docs/images
+bash tests/e2e/watch.sh "$PWD/$build/src/app/mardo" "$PWD/$build/src/cli/mardo-run" \
+     "$PWD/examples/single-channel.mrd" "$PWD/$build/e2e/guide-watch" docs/images

@@ -96,8 +96,12 @@ wait_until editing || fail "the editor did not come back after the watch"
 shoot watch-06-report
 
 if [ -n "$guide" ]; then
-    for picture in watch-02-five-steps watch-03-condition watch-04-queue-of-three watch-05-held; do
-        cp "$out/$picture.png" "$guide/"
+    # The diagram's blocks with the bar below them; the held transacts beside the diagram.
+    for picture in watch-02-five-steps watch-04-queue-of-three; do
+        convert "$out/$picture.png" \( -clone 0 -crop 1000x190+0+0 \) \
+            \( -clone 0 -crop 1000x62+0+838 \) -delete 0 -append +repage "$guide/$picture.png"
     done
+    convert "$out/watch-05-held.png" -crop 900x620+0+0 +repage "$guide/watch-05-held.png"
+    cp "$out/watch-03-condition.png" "$guide/"
 fi
 echo "watched: paused in tick $paused as the trace shows"

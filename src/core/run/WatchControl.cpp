@@ -26,7 +26,7 @@ void CWatchControl::Command(EMode eMode, std::uint32_t nUntil) {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_eMode = eMode;
         m_nUntil = nUntil;
-        ++m_nCommands;
+        m_nCommands.fetch_add(1, std::memory_order_release);
     }
     m_wake.notify_all();
 }
@@ -43,7 +43,7 @@ void CWatchControl::SetPace(std::uint32_t nTicksPerSecond) {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_nPace = nTicksPerSecond;
-        ++m_nCommands;
+        m_nCommands.fetch_add(1, std::memory_order_release);
     }
     m_wake.notify_all();
 }
@@ -64,7 +64,7 @@ void CWatchControl::SetConditions(std::vector<SPauseCondition> conditions) {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_conditions = std::move(resolved);
-        ++m_nCommands;
+        m_nCommands.fetch_add(1, std::memory_order_release);
     }
     m_wake.notify_all();
 }
@@ -87,10 +87,7 @@ std::vector<std::size_t> CWatchControl::GetMetConditions() const {
     return m_met;
 }
 
-void CWatchControl::WantSnapshot() {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    m_bSnapshotWanted = true;
-}
+void CWatchControl::WantSnapshot() { m_bSnapshotWanted.store(true, std::memory_order_relaxed); }
 
 std::optional<SModelSnapshot> CWatchControl::TakeSnapshot() {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -98,6 +95,10 @@ std::optional<SModelSnapshot> CWatchControl::TakeSnapshot() {
 }
 
 std::uint32_t CWatchControl::AtBoundary(std::uint32_t nTime, std::uint32_t nDeparted) {
+    if (m_bFree && nTime < m_nFreeUntil && !m_bSnapshotWanted.load(std::memory_order_relaxed) &&
+        m_nCommands.load(std::memory_order_acquire) == m_nCommandsSeen) {
+        return m_nFreeUntil;
+    }
     std::unique_lock<std::mutex> lock(m_mutex);
     if (m_bReleased) {
         return kNoEnd;
@@ -108,10 +109,12 @@ std::uint32_t CWatchControl::AtBoundary(std::uint32_t nTime, std::uint32_t nDepa
     if (bPause) {
         m_eMode = EMode::kPaused;
     }
-    if (bPause || m_bSnapshotWanted || IsPaced()) {
+    if (bPause || m_bSnapshotWanted.load(std::memory_order_relaxed) || IsPaced()) {
         Publish(nTime, nDeparted, bPause);
     }
-    const auto commanded = [this] { return m_bReleased || m_nCommands != m_nCommandsSeen; };
+    const auto commanded = [this] {
+        return m_bReleased || m_nCommands.load(std::memory_order_relaxed) != m_nCommandsSeen;
+    };
     while (!m_bReleased) {
         if (m_eMode == EMode::kPaused) {
             m_bWaiting = true;
@@ -130,14 +133,17 @@ std::uint32_t CWatchControl::AtBoundary(std::uint32_t nTime, std::uint32_t nDepa
         }
         break;
     }
+    m_bFree = !m_bReleased && m_eMode == EMode::kRun && m_nPace == 0 && m_conditions.empty();
+    m_nFreeUntil = m_nUntil;
     return m_bReleased ? kNoEnd : SkipLimit(nTime);
 }
 
 void CWatchControl::TakeCommands(std::uint32_t nTime, std::uint32_t nDeparted) {
-    if (m_nCommands == m_nCommandsSeen) {
+    const std::uint64_t nCommands = m_nCommands.load(std::memory_order_relaxed);
+    if (nCommands == m_nCommandsSeen) {
         return;
     }
-    m_nCommandsSeen = m_nCommands;
+    m_nCommandsSeen = nCommands;
     for (SCondition& entry : m_conditions) {
         if (!entry.bKnown) {
             const SBlockSnapshot block = entry.nBlock < m_model.GetBlocks().size()
@@ -207,7 +213,7 @@ std::vector<SBlockSnapshot> CWatchControl::Snap(std::uint32_t nTime, bool bHeld)
 
 void CWatchControl::Publish(std::uint32_t nTime, std::uint32_t nDeparted, bool bHeld) {
     m_snapshot = SModelSnapshot{nTime, nDeparted, bHeld, Snap(nTime, bHeld)};
-    m_bSnapshotWanted = false;
+    m_bSnapshotWanted.store(false, std::memory_order_relaxed);
 }
 
 std::uint32_t CWatchControl::SkipLimit(std::uint32_t nTime) const {

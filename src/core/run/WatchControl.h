@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -84,11 +85,17 @@ private:
     EMode m_eMode = EMode::kPaused;
     std::uint32_t m_nUntil = kNoEnd;
     std::uint32_t m_nPace = 0;
-    std::uint64_t m_nCommands = 0;     // given by the view
-    std::uint64_t m_nCommandsSeen = 0;  // taken up by the simulation
+    // Given by the view, counted after each under the mutex; read without it, so that a
+    // boundary with nothing to do costs the simulation two loads.
+    std::atomic<std::uint64_t> m_nCommands{0};
+    std::atomic<bool> m_bSnapshotWanted{false};
     bool m_bReleased = false;
     bool m_bWaiting = false;
-    bool m_bSnapshotWanted = false;
+    // The simulation's own: the commands it has taken up, and whether it runs free (as fast as
+    // possible, no condition) up to the end of tick m_nFreeUntil.
+    std::uint64_t m_nCommandsSeen = 0;
+    bool m_bFree = false;
+    std::uint32_t m_nFreeUntil = 0;
     std::vector<SCondition> m_conditions;
     std::vector<std::size_t> m_met;
     std::optional<SModelSnapshot> m_snapshot;
