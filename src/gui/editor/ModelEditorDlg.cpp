@@ -165,9 +165,9 @@ void CModelEditorDlg::CreateMenus() {
 
     QMenu& model = *bar.addMenu(QStringLiteral("&Модель"));
     AddCommand(model, "З&апуск...", kRun, [this] { OnRun(); }, {Qt::Key_F5});
-    AddCommand(model, "&Наблюдение", kWatch, [this] { OnWatch(); }, {Qt::Key_F6});
     AddCommand(model, "Последний &отчет...", kLastReport, [this] { OnLastReport(); });
     AddCommand(model, "Серия &прогонов...", kSeries, [this] { OnSeries(); });
+    AddCommand(model, "&Наблюдение", kWatch, [this] { OnWatch(); }, {Qt::Key_F6});
     model.addSeparator();
     AddCommand(model, "&Свойства...", kModelProperties, [this] { EditModelProperties(); });
 

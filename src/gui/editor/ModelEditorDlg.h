@@ -121,6 +121,7 @@ public:
     // be edited meanwhile; when the simulation ends its report opens. Null while not watching.
     void OnWatch();
     CModelWatch* GetWatch() const { return m_pWatch.get(); }
+    const SRunReport* GetLastReport() const { return m_pLastReport.get(); }
 
     // The first show also shows the palette, once this window has gone to the screen.
     void setVisible(bool bVisible) override;
