@@ -4,8 +4,6 @@
 // three times each. Printed: the median processor time of the simulation's thread (the process's
 // other threads than this one, which waits), which other work on the machine hardly changes.
 // Figures, not a test: build with optimisation and read them on an otherwise idle machine.
-#include <time.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "OtherThreadsTime.h"
 #include "core/model/Model.h"
 #include "core/persist/ModelFile.h"
 #include "core/run/RunSession.h"
@@ -23,14 +22,7 @@ using namespace mardo;
 
 namespace {
 
-double OtherThreadsSeconds() {
-    const auto seconds = [](clockid_t clock) {
-        timespec time{};
-        clock_gettime(clock, &time);
-        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
-    };
-    return seconds(CLOCK_PROCESS_CPUTIME_ID) - seconds(CLOCK_THREAD_CPUTIME_ID);
-}
+using bench::OtherThreadsSeconds;
 
 double Simulate(CModel& model, bool bWatched) {
     CWatchControl watch(model);

@@ -13,6 +13,7 @@
 #include <time.h>
 #include <thread>
 
+#include "OtherThreadsTime.h"
 #include "WindowTestKit.h"
 #include "core/sim/SimulationLoop.h"
 #include "gui/sim/ModelStartDlg.h"
@@ -28,15 +29,7 @@ void BuildLongSimulation(CModel& model) {
     SetExperiment(model, CExperimentParams::kByTime, 10000, 10000);
 }
 
-// The processor time so far of every thread of the process but the calling one.
-double OtherThreadsSeconds() {
-    const auto seconds = [](clockid_t clock) {
-        timespec time{};
-        clock_gettime(clock, &time);
-        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
-    };
-    return seconds(CLOCK_PROCESS_CPUTIME_ID) - seconds(CLOCK_THREAD_CPUTIME_ID);
-}
+using bench::OtherThreadsSeconds;
 
 // Processor time of the simulation on a thread of its own, without any window.
 double BareSeconds() {

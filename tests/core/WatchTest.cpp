@@ -19,7 +19,8 @@ namespace {
 // A simulation on a thread of its own, watched from the test's thread as a view would.
 class CWatched {
 public:
-    explicit CWatched(CModel& model) : m_model(model), m_watch(model), m_loop(model, m_log, m_signals) {
+    explicit CWatched(CModel& model)
+        : m_model(model), m_watch(model), m_loop(model, m_log, m_signals) {
         m_loop.SetObserver(&m_watch);
         m_thread = std::thread([this] {
             m_loop.Run();
@@ -100,8 +101,8 @@ TEST(WatchTest, SnapshotsAtRandomTicksAreTheTracedStateAndWatchingChangesNoFigur
         std::optional<SModelSnapshot> snapshot = watched.Settle();
         ASSERT_TRUE(snapshot);
         EXPECT_EQ(snapshot->nTime, 0u);
-        const auto nTicks = static_cast<std::uint32_t>(model.m_experiment.nStopValue *
-                                                       model.m_experiment.nRuns);
+        const auto nTicks =
+            static_cast<std::uint32_t>(model.m_experiment.nStopValue * model.m_experiment.nRuns);
         // Four looks: a run to a random tick (quiet ticks left out), a step, a step to the next
         // move, and another run.
         for (int nLook = 0; nLook < 4 && snapshot; ++nLook) {
@@ -130,7 +131,8 @@ TEST(WatchTest, SnapshotsAtRandomTicksAreTheTracedStateAndWatchingChangesNoFigur
                 const SBlockSnapshot& block = snapshot->blocks[IndexOf(model, followed.strBlock)];
                 if (const auto nTraced = TracedAt(followed, snapshot->nTime)) {
                     EXPECT_EQ(SnapshotFigure(block), *nTraced)
-                        << "seed " << nSeed << " " << followed.strBlock << " at " << snapshot->nTime;
+                        << "seed " << nSeed << " " << followed.strBlock << " at "
+                        << snapshot->nTime;
                     ++nCompared;
                 }
                 if (block.eCount == SBlockSnapshot::ECount::kContent) {
@@ -159,8 +161,7 @@ TEST(WatchTest, APauseConditionStopsAtTheFirstTickInWhichItComesToHold) {
         builder.Build(model);
         const auto& followed = trace.GetFollowed()[static_cast<std::size_t>(
             builder.Pick(0, static_cast<int>(trace.GetFollowed().size()) - 1))];
-        const bool bQueue =
-            model.FindBlock(followed.strBlock)->GetKind() == EBlockKind::kQueue;
+        const bool bQueue = model.FindBlock(followed.strBlock)->GetKind() == EBlockKind::kQueue;
         SPauseCondition condition{SPauseCondition::EKind::kQueueContent, followed.strBlock,
                                   static_cast<std::uint32_t>(builder.Pick(1, 3))};
         if (!bQueue) {
@@ -183,8 +184,7 @@ TEST(WatchTest, APauseConditionStopsAtTheFirstTickInWhichItComesToHold) {
         std::optional<std::uint32_t> expected;
         for (std::uint32_t t = 1; t <= nLast && !expected; ++t) {
             const std::optional<std::uint32_t> nNow = TracedAt(followed, t);
-            if (t == nTimeLimit ||
-                (nNow && holds(*nNow) && !holds(*TracedAt(followed, t - 1)))) {
+            if (t == nTimeLimit || (nNow && holds(*nNow) && !holds(*TracedAt(followed, t - 1)))) {
                 expected = t;
             }
         }

@@ -85,11 +85,9 @@ void WatchViewTest::watchingLeavesModelAndHistoryAndReportsAsAPlainRun() {
     }
     QVERIFY(!editor.GetPalette().isEnabled());
     // → steps one tick from the pause before the first.
-    QTRY_VERIFY_WITH_TIMEOUT(editor.windowTitle().endsWith(QStringLiteral("такт 0]")),
-                             kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(editor.windowTitle().endsWith(QStringLiteral("такт 0]")), kPatienceMs);
     QTest::keyClick(&editor, Qt::Key_Right);
-    QTRY_VERIFY_WITH_TIMEOUT(editor.windowTitle().endsWith(QStringLiteral("такт 1]")),
-                             kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(editor.windowTitle().endsWith(QStringLiteral("такт 1]")), kPatienceMs);
     // As fast as possible, to the end.
     editor.GetWatch()->GetBar().StepSpeed(100);
     QTest::keyClick(&editor, Qt::Key_Space);

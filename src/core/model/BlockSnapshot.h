@@ -28,11 +28,11 @@ struct SBlockSnapshot {
 
     ECount eCount = ECount::kNone;
     std::uint32_t nCount = 0;
-    std::optional<std::uint32_t> nMaxContent;   // a queue's largest content so far
-    std::optional<bool> bBusy;                  // a device
-    std::int32_t nRemainingService = 0;         // while busy: ticks of service still to go
-    std::optional<std::int32_t> nLastOutput;    // a switching block's last chosen output, from 0
-    std::uint32_t nEntered = 0;                 // transacts it has taken in so far
+    std::optional<std::uint32_t> nMaxContent;  // a queue's largest content so far
+    std::optional<bool> bBusy;                 // a device
+    std::int32_t nRemainingService = 0;        // while busy: ticks of service still to go
+    std::optional<std::int32_t> nLastOutput;   // a switching block's last chosen output, from 0
+    std::uint32_t nEntered = 0;                // transacts it has taken in so far
     // The transacts it holds, in their order, when asked for them; a waiting or assembling
     // block lists only those released and not yet taken on (its incomplete groups are counted).
     std::vector<SHeldTransact> held;

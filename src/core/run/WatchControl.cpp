@@ -31,13 +31,21 @@ void CWatchControl::Command(EMode eMode, std::uint32_t nUntil) {
     m_wake.notify_all();
 }
 
-void CWatchControl::Pause() { Command(EMode::kPaused); }
+void CWatchControl::Pause() {
+    Command(EMode::kPaused);
+}
 
-void CWatchControl::Step() { Command(EMode::kStep); }
+void CWatchControl::Step() {
+    Command(EMode::kStep);
+}
 
-void CWatchControl::StepToEvent() { Command(EMode::kStepToEvent); }
+void CWatchControl::StepToEvent() {
+    Command(EMode::kStepToEvent);
+}
 
-void CWatchControl::Run(std::uint32_t nUntil) { Command(EMode::kRun, nUntil); }
+void CWatchControl::Run(std::uint32_t nUntil) {
+    Command(EMode::kRun, nUntil);
+}
 
 void CWatchControl::SetPace(std::uint32_t nTicksPerSecond) {
     {
@@ -87,7 +95,9 @@ std::vector<std::size_t> CWatchControl::GetMetConditions() const {
     return m_met;
 }
 
-void CWatchControl::WantSnapshot() { m_bSnapshotWanted.store(true, std::memory_order_relaxed); }
+void CWatchControl::WantSnapshot() {
+    m_bSnapshotWanted.store(true, std::memory_order_relaxed);
+}
 
 std::optional<SModelSnapshot> CWatchControl::TakeSnapshot() {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -146,11 +156,12 @@ void CWatchControl::TakeCommands(std::uint32_t nTime, std::uint32_t nDeparted) {
     m_nCommandsSeen = nCommands;
     for (SCondition& entry : m_conditions) {
         if (!entry.bKnown) {
-            const SBlockSnapshot block = entry.nBlock < m_model.GetBlocks().size()
-                                             ? m_model.GetBlocks()[entry.nBlock]->TakeSnapshot(nTime, false)
-                                             : SBlockSnapshot{};
-            entry.bHeld = entry.condition.Holds(
-                entry.condition.NamesBlock() ? &block : nullptr, nTime, nDeparted);
+            const SBlockSnapshot block =
+                entry.nBlock < m_model.GetBlocks().size()
+                    ? m_model.GetBlocks()[entry.nBlock]->TakeSnapshot(nTime, false)
+                    : SBlockSnapshot{};
+            entry.bHeld = entry.condition.Holds(entry.condition.NamesBlock() ? &block : nullptr,
+                                                nTime, nDeparted);
             entry.bKnown = true;
         }
     }

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "core/model/Model.h"
-#include "gui/common/Dialogs.h"
 #include "gui/common/DialogRunner.h"
+#include "gui/common/Dialogs.h"
 #include "gui/common/TextConversion.h"
 #include "gui/editor/DiagramView.h"
 #include "gui/watch/PauseConditionDlg.h"
@@ -161,20 +161,19 @@ void CModelWatch::RunOrPause() {
 }
 
 void CModelWatch::Step() {
-    ShowNewSnapshot();
-    if (m_session.IsRunning() && !m_bRunning) {
-        m_dStepMoveSeconds = kStepMoveSeconds;
-        m_pBar->ShowNote(QString());
-        m_control.Step();
-    }
+    StepBy(&CWatchControl::Step);
 }
 
 void CModelWatch::StepToEvent() {
+    StepBy(&CWatchControl::StepToEvent);
+}
+
+void CModelWatch::StepBy(void (CWatchControl::*step)()) {
     ShowNewSnapshot();
     if (m_session.IsRunning() && !m_bRunning) {
         m_dStepMoveSeconds = kStepMoveSeconds;
         m_pBar->ShowNote(QString());
-        m_control.StepToEvent();
+        (m_control.*step)();
     }
 }
 
@@ -184,9 +183,13 @@ void CModelWatch::Stop() {
     }
 }
 
-void CModelWatch::Faster() { m_pBar->StepSpeed(1); }
+void CModelWatch::Faster() {
+    m_pBar->StepSpeed(1);
+}
 
-void CModelWatch::Slower() { m_pBar->StepSpeed(-1); }
+void CModelWatch::Slower() {
+    m_pBar->StepSpeed(-1);
+}
 
 void CModelWatch::EditConditions() {
     QStringList queues;
@@ -212,7 +215,8 @@ void CModelWatch::EditConditions() {
 // What a block holds while the watch is paused, in order, so that one transact can be followed.
 void CModelWatch::ShowHeld(int nBlock) {
     const std::optional<SModelSnapshot>& snapshot = m_pOverlay->GetSnapshot();
-    if (!snapshot || !snapshot->bHeld || static_cast<std::size_t>(nBlock) >= snapshot->blocks.size()) {
+    if (!snapshot || !snapshot->bHeld ||
+        static_cast<std::size_t>(nBlock) >= snapshot->blocks.size()) {
         return;
     }
     const CBlockDlg& block = *m_model.GetBlocks()[static_cast<std::size_t>(nBlock)];
@@ -229,16 +233,19 @@ void CModelWatch::ShowHeld(int nBlock) {
         pLayout->addWidget(pList);
         m_pHeldWindow->resize(420, 320);
     }
-    m_pHeldWindow->setWindowTitle(QStringLiteral("Транзакты в блоке %1").arg(Text(block.GetName())));
+    m_pHeldWindow->setWindowTitle(
+        QStringLiteral("Транзакты в блоке %1").arg(Text(block.GetName())));
     m_pHeldWindow->findChild<QLabel*>()->setText(
-        QStringLiteral("Такт %1: %2 транзакт(ов), по порядку").arg(snapshot->nTime).arg(state.held.size()));
+        QStringLiteral("Такт %1: %2 транзакт(ов), по порядку")
+            .arg(snapshot->nTime)
+            .arg(state.held.size()));
     auto* pList = m_pHeldWindow->findChild<QTreeWidget*>();
     pList->clear();
     int nOrder = 0;
     for (const SHeldTransact& transact : state.held) {
         pList->addTopLevelItem(new QTreeWidgetItem(
-            {QString::number(++nOrder), Text(transact.strGenerator), QString::number(transact.nNumber),
-             QString::number(transact.nPriority)}));
+            {QString::number(++nOrder), Text(transact.strGenerator),
+             QString::number(transact.nNumber), QString::number(transact.nPriority)}));
     }
     m_pHeldWindow->show();
     m_pHeldWindow->raise();

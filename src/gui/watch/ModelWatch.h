@@ -63,6 +63,8 @@ private:
     void RunOrPause();
     void Step();
     void StepToEvent();
+    // Either step, taken only while paused.
+    void StepBy(void (CWatchControl::*step)());
     void Stop();
     void Faster();
     void Slower();
@@ -81,7 +83,7 @@ private:
     QPointer<QDialog> m_pHeldWindow;
     QTimer m_frameTimer;
     std::vector<SPauseCondition> m_conditions;
-    bool m_bRunning = false;     // run asked for, not paused since
+    bool m_bRunning = false;  // run asked for, not paused since
     double m_dStepMoveSeconds = 0.0;
     std::unique_ptr<SRunReport> m_pReport;
     // Last, so that it goes first: its simulation must not outlive the blocks' views.

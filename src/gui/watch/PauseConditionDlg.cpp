@@ -93,8 +93,9 @@ void CPauseConditionDlg::FollowKind() {
     const EKind eKind = kKinds[std::max(0, m_pKind->currentIndex())];
     m_pBlock->clear();
     m_pBlock->addItems(eKind == EKind::kQueueContent ? m_queues
-                       : eKind == EKind::kDeviceBusy || eKind == EKind::kDeviceFree ? m_devices
-                                                                                     : QStringList{});
+                       : eKind == EKind::kDeviceBusy || eKind == EKind::kDeviceFree
+                           ? m_devices
+                           : QStringList{});
     m_pBlock->setEnabled(m_pBlock->count() > 0);
     m_pValue->setEnabled(eKind != EKind::kDeviceBusy && eKind != EKind::kDeviceFree);
 }

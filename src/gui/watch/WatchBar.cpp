@@ -43,9 +43,10 @@ CWatchBar::CWatchBar(QWidget* pParent) : QDockWidget(QStringLiteral("Наблю�
     m_pTimeLabel = new QLabel(pPanel);
     m_pDepartedLabel = new QLabel(pPanel);
     m_pNoteLabel = new QLabel(pPanel);
-    for (QWidget* pWidget : std::initializer_list<QWidget*>{
-             m_pRunButton, m_pStepButton, m_pEventButton, new QLabel(QStringLiteral("Скорость:"), pPanel),
-             m_pSpeed, m_pSpeedLabel, m_pTimeLabel, m_pDepartedLabel}) {
+    for (QWidget* pWidget :
+         std::initializer_list<QWidget*>{m_pRunButton, m_pStepButton, m_pEventButton,
+                                         new QLabel(QStringLiteral("Скорость:"), pPanel), m_pSpeed,
+                                         m_pSpeedLabel, m_pTimeLabel, m_pDepartedLabel}) {
         pLayout->addWidget(pWidget);
     }
     pLayout->addWidget(AddButton("Пауза, &когда...", &CWatchBar::conditions));
@@ -63,12 +64,17 @@ QPushButton* CWatchBar::AddButton(const char* pszText, void (CWatchBar::*signal)
 }
 
 std::uint32_t CWatchBar::PaceAt(int nPosition) {
-    return kPaces[static_cast<std::size_t>(std::clamp(nPosition, 0, static_cast<int>(kPaces.size()) - 1))];
+    return kPaces[static_cast<std::size_t>(
+        std::clamp(nPosition, 0, static_cast<int>(kPaces.size()) - 1))];
 }
 
-std::uint32_t CWatchBar::GetPace() const { return PaceAt(m_pSpeed->value()); }
+std::uint32_t CWatchBar::GetPace() const {
+    return PaceAt(m_pSpeed->value());
+}
 
-void CWatchBar::StepSpeed(int nBy) { m_pSpeed->setValue(m_pSpeed->value() + nBy); }
+void CWatchBar::StepSpeed(int nBy) {
+    m_pSpeed->setValue(m_pSpeed->value() + nBy);
+}
 
 void CWatchBar::ShowPaused(bool bPaused) {
     m_pRunButton->setText(bPaused ? QStringLiteral("&Пуск") : QStringLiteral("П&ауза"));
@@ -81,6 +87,8 @@ void CWatchBar::ShowFigures(std::uint32_t nTime, std::uint32_t nDeparted) {
     m_pDepartedLabel->setText(QStringLiteral("Вышло: %1").arg(nDeparted));
 }
 
-void CWatchBar::ShowNote(const QString& strNote) { m_pNoteLabel->setText(strNote); }
+void CWatchBar::ShowNote(const QString& strNote) {
+    m_pNoteLabel->setText(strNote);
+}
 
 }  // namespace mardo

@@ -195,9 +195,8 @@ void CWatchOverlay::PaintBlock(QPainter& painter, std::size_t nBlock) const {
 
 void CWatchOverlay::PaintMoves(QPainter& painter) const {
     const bool bTravelling = m_dMoveSeconds > 0;
-    const double dShare = bTravelling ? static_cast<double>(m_sinceShown.elapsed()) /
-                                            (m_dMoveSeconds * 1000.0)
-                                      : 1.0;
+    const double dShare =
+        bTravelling ? static_cast<double>(m_sinceShown.elapsed()) / (m_dMoveSeconds * 1000.0) : 1.0;
     if (bTravelling && dShare >= 1.0) {
         return;  // arrived: the counts beside the blocks tell the rest
     }
