@@ -89,7 +89,7 @@ settle
 import -window root "$out/watch-05-held.png"
 xdotool windowactivate --sync "$main"
 xdotool key Escape
-report=$(find_window '^Отчет о запуске модели$') || fail "the report did not open after the stop"
+report=$(find_window '^Отчет о запуске модели') || fail "the report did not open after the stop"
 window_gone "$held" || true
 editing() { visible_window 'single-channel\.mrd - Mardo \[Редактор\]$' >/dev/null; }
 wait_until editing || fail "the editor did not come back after the watch"

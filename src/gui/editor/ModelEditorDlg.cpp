@@ -428,6 +428,7 @@ void CModelEditorDlg::OnWatchEnded() {
     UpdateMenuStates();
     FocusHolder();
     if (pReport != nullptr) {
+        pReport->strModelFile = m_strPath;
         m_pLastReport = std::move(pReport);
         UpdateMenuStates();
         OnLastReport();
