@@ -99,7 +99,8 @@ if [ -n "$guide" ]; then
     # The diagram's blocks with the bar below them; the held transacts beside the diagram.
     for picture in watch-02-five-steps watch-04-queue-of-three; do
         convert "$out/$picture.png" \( -clone 0 -crop 1000x190+0+0 \) \
-            \( -clone 0 -crop 1000x62+0+838 \) -delete 0 -append +repage "$guide/$picture.png"
+            \( -clone 0 -crop 1100x62+0+838 \) -delete 0 -background white -append +repage \
+            "$guide/$picture.png"
     done
     convert "$out/watch-05-held.png" -crop 900x620+0+0 +repage "$guide/watch-05-held.png"
     cp "$out/watch-03-condition.png" "$guide/"

@@ -206,9 +206,13 @@ void CWatchOverlay::PaintMoves(QPainter& painter) const {
             continue;
         }
         if (!bTravelling) {
-            const QPointF ptMiddle = Along(*path, 0.5);
+            // Above the middle of the slanted part, clear of the windows at the leads' ends.
+            const QString strCount = QStringLiteral("+%1").arg(move.nCount);
+            const QPointF ptMiddle = (QPointF(path->ptSlantFrom) + QPointF(path->ptSlantTo)) / 2;
+            const QFontMetrics metrics(font());
             painter.setPen(kDotColour);
-            painter.drawText(ptMiddle + QPointF(4, -4), QStringLiteral("+%1").arg(move.nCount));
+            painter.drawText(ptMiddle + QPointF(-metrics.horizontalAdvance(strCount) / 2.0, -6),
+                             strCount);
             continue;
         }
         painter.setPen(Qt::NoPen);
