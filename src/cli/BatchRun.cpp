@@ -177,10 +177,10 @@ bool CBatchRun::OutputsAreSafe() {
 
 bool CBatchRun::WriteFile(const std::string& strPath, const std::string& strText,
                           const char* pszError) {
-    // A file is replaced whole or not at all; a link, a device or a pipe (/dev/stdout) is
-    // written into, never renamed over.
+    // A file, or a file a link leads to, is replaced whole or not at all; a device or a pipe
+    // (/dev/stdout) is written into, never renamed over.
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(strPath, error);
+    const std::filesystem::file_status status = std::filesystem::status(strPath, error);
     bool bWritten = false;
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
         !std::filesystem::is_directory(status)) {

@@ -567,6 +567,21 @@ TEST(ModelFileTest, SaveRefusesNamesTheFileCannotHoldAndKeepsThePreviousFile) {
     EXPECT_FALSE(SaveModel(CModel{}, saved.folder.Path() / "no" / "such.mrd"));
 }
 
+TEST(ModelFileTest, SavingThroughALinkReplacesTheFileItLeadsToAndKeepsTheLink) {
+    const SSavedFile saved;
+    const std::filesystem::path link = saved.folder.Path() / "link.mrd";
+    std::filesystem::create_symlink("model.mrd", link);
+    CModel changed;
+    BuildFullModel(changed);
+    changed.BlockAt(0)->SetName("Другой");
+    ASSERT_TRUE(SaveModel(changed, link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(CFileSystem::Standard().ReadAll(saved.path), WriteModelBytes(changed));
+    EXPECT_EQ(saved.folder.FileCount(), 2u);
+    // A folder in the file's place is never renamed over.
+    EXPECT_FALSE(SaveModel(changed, saved.folder.Path()));
+}
+
 TEST(ModelFileTest, SaveRefusesAModelThatOpenWouldRefuseAndKeepsThePreviousFile) {
     const SSavedFile saved;
     CModel model;

@@ -1,24 +1,14 @@
 #include "core/experiment/Summary.h"
 
+#include "core/experiment/OutputAnalysis.h"
+
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
 namespace mardo {
 
 namespace {
-
-// t(0.975) for 1..30 degrees of freedom.
-constexpr std::array<double, 30> kSmallDegrees = {
-    12.706204736174707, 4.302652729749464,  3.182446305284263,  2.7764451051977934,
-    2.570581835636314,  2.4469118511449666, 2.3646242515927853, 2.306004135204168,
-    2.2621571628540993, 2.2281388519649385, 2.200985160082949,  2.1788128296634177,
-    2.1603686564610127, 2.1447866879169273, 2.131449545559323,  2.1199052992210112,
-    2.1098155778331806, 2.10092204024096,   2.093024054408263,  2.0859634472658364,
-    2.0796138447276626, 2.0738730679040147, 2.0686576104190406, 2.0638985616280205,
-    2.059538552753294,  2.055529438642871,  2.0518305164802833, 2.048407141795244,
-    2.045229642132703,  2.0422724563012373};
 
 bool SameShape(const SFigureTable& a, const SFigureTable& b) {
     return a.strKey == b.strKey && a.columns == b.columns && a.nNameColumns == b.nNameColumns &&
@@ -46,47 +36,13 @@ double AsNumber(const SFigure& figure) {
     return std::numeric_limits<double>::quiet_NaN();
 }
 
-double StudentT975(std::int64_t nDegrees) {
-    if (nDegrees <= static_cast<std::int64_t>(kSmallDegrees.size())) {
-        return kSmallDegrees[static_cast<std::size_t>(nDegrees - 1)];
-    }
-    // The Cornish-Fisher expansion around the normal quantile; beyond 30 degrees its error is
-    // far below the figures' precision.
-    const double z = 1.959963984540054;
-    const double v = static_cast<double>(nDegrees);
-    const double z2 = z * z;
-    return z + z * (z2 + 1) / (4 * v) + z * ((5 * z2 + 16) * z2 + 3) / (96 * v * v) +
-           z * (((3 * z2 + 19) * z2 + 17) * z2 - 15) / (384 * v * v * v) +
-           z * ((((79 * z2 + 776) * z2 + 1482) * z2 - 1920) * z2 - 945) / (92160 * v * v * v * v);
-}
-
 SStat Summarize(const std::vector<double>& values) {
-    const std::size_t n = values.size();
-    if (n == 0) {
+    if (values.empty()) {
         return {};
     }
-    // Deviations from the first value: equal values give exactly that value and 0.
-    const double dFirst = values[0];
-    double dSum = 0.0;
-    for (const double d : values) {
-        dSum += d - dFirst;
-    }
-    const double dShift = dSum / static_cast<double>(n);
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    SStat stat{dFirst + dShift, kNaN, kNaN, kNaN, kNaN, false};
-    if (n < 2) {
-        return stat;
-    }
-    double dSquares = 0.0;
-    for (const double d : values) {
-        const double dDeviation = d - dFirst - dShift;
-        dSquares += dDeviation * dDeviation;
-    }
-    stat.dStdev = std::sqrt(dSquares / static_cast<double>(n - 1));
-    stat.dCi95 = StudentT975(static_cast<std::int64_t>(n) - 1) * stat.dStdev /
-                 std::sqrt(static_cast<double>(n));
-    stat.dCiLow = stat.dMean - stat.dCi95;
-    stat.dCiHigh = stat.dMean + stat.dCi95;
+    const SInterval interval = MeanInterval(values);
+    SStat stat{interval.dMean, interval.dStdev, interval.dHalfWidth,
+               interval.dMean - interval.dHalfWidth, interval.dMean + interval.dHalfWidth, false};
     return stat;
 }
 

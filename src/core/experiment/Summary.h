@@ -29,8 +29,6 @@ SStat Summarize(const std::vector<double>& values);
 SStat SummarizeShare(const std::vector<double>& values);
 // A figure of a replication as a number (a state: true 1, false 0); a text is not one.
 double AsNumber(const SFigure& figure);
-// The 97.5% point of Student's t distribution with nDegrees (at least 1) degrees of freedom.
-double StudentT975(std::int64_t nDegrees);
 
 // A table of the summary: the naming columns as in the replications, every other figure
 // summarized (a state as the share of replications that ended with it free).

@@ -91,10 +91,27 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
     return target.parent_path() / strName;
 }
 
+// The file a path names: a link is followed to the file it leads to, so that saving through a
+// link replaces that file and the link stays a link. A link that leads nowhere is replaced.
+std::filesystem::path FollowLinks(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+        return path;
+    }
+    std::filesystem::path target = std::filesystem::canonical(path, error);
+    return error ? path : target;
+}
+
 }  // namespace
 
-bool ReplaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
+bool ReplaceFile(const std::filesystem::path& link, const std::vector<std::uint8_t>& bytes,
                  CFileSystem& fileSystem, const CContentCheck& accepts) {
+    const std::filesystem::path path = FollowLinks(link);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return false;  // a folder or a device is never renamed over
+    }
     const std::filesystem::path temporary = TemporaryPathFor(path);
     if (!fileSystem.CreateAndWrite(temporary, bytes)) {
         fileSystem.Remove(temporary);

@@ -38,8 +38,9 @@ using CContentCheck = std::function<bool(const std::vector<std::uint8_t>& bytes)
 
 // Replaces the file at 'path' by the bytes without ever destroying what is there: the whole new
 // file is written beside it, read back, compared and, when a check is given, checked, then
-// renamed over it. On failure the old file is untouched, no temporary file is left, and the
-// answer is false.
+// renamed over it. A link is followed: the file it leads to is replaced, the link stays. What is
+// not a file (a folder, a device) is refused. On failure the old file is untouched, no temporary
+// file is left, and the answer is false.
 bool ReplaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
                  CFileSystem& fileSystem = CFileSystem::Standard(),
                  const CContentCheck& accepts = {});
