@@ -15,6 +15,7 @@
 #include "core/experiment/ExperimentDoc.h"
 #include "core/experiment/FlatFigures.h"
 #include "core/experiment/ParamTargets.h"
+#include "core/experiment/Precision.h"
 #include "core/persist/Error.h"
 #include "core/persist/FileSystem.h"
 #include "core/persist/ModelFile.h"
@@ -98,7 +99,7 @@ EExitStatus CBatchRun::Execute() {
         m_err << loaded.strMessage << '\n';
         return kFileRefused;
     }
-    if (!ApplySettings() || !WarmupFits()) {
+    if (!ApplySettings(m_model) || !WarmupFits()) {
         return kUsageError;
     }
     if (m_options.bListParams) {
@@ -149,6 +150,7 @@ bool CBatchRun::OutputsAreSafe() {
     std::vector<std::string> inputs = m_options.mergePaths;
     if (!m_options.bMerge) {
         inputs.push_back(m_options.strModelPath);
+        inputs.insert(inputs.end(), m_options.comparePaths.begin(), m_options.comparePaths.end());
     }
     std::vector<std::string> written;
     for (const auto& [pszOption, pPath] : outputs) {
@@ -290,9 +292,9 @@ void CBatchRun::WriteJson(const CReportTables* pReport, bool bPassed) const {
     m_out << WriteSimulationDoc(doc);
 }
 
-bool CBatchRun::ApplySettings() {
+bool CBatchRun::ApplySettings(CModel& model) {
     for (const SSetting& setting : m_options.settings) {
-        if (const std::string strError = ApplySetting(m_model, setting); !strError.empty()) {
+        if (const std::string strError = ApplySetting(model, setting); !strError.empty()) {
             m_err << "mardo-run: --set: " << strError << '\n';
             return false;
         }
@@ -366,7 +368,64 @@ EExitStatus CBatchRun::RunExperiment() {
             m_bProgressShown = true;
         };
     }
-    SExperimentResult result = mardo::RunExperiment(m_model, plan, NewSimulationThread);
+    SExperimentFindings findings;
+    SExperimentResult result;
+    if (m_options.precision) {
+        findings.precisionGoal = SPrecisionGoal{*m_options.precision, m_options.figures};
+        result = RunUntilPrecise(m_model, plan, *findings.precisionGoal, NewSimulationThread,
+                                 findings.precision);
+        plan.nReplications = findings.precision.nReplications;
+    } else {
+        result = mardo::RunExperiment(m_model, plan, NewSimulationThread);
+    }
+    ClearProgress();
+    SExperimentRecord record;
+    if (const std::optional<EExitStatus> refused = TakeResult(plan, std::move(result), record)) {
+        return *refused;
+    }
+    if (!findings.precision.strUnknown.empty()) {
+        m_err << "mardo-run: --figures: the model has no figure " << findings.precision.strUnknown
+              << " (BLOCK.FIGURE, e.g. Q1.avgTimeAll, D1.utilization)\n";
+        return kUsageError;
+    }
+    const int nOthers = static_cast<int>(m_options.comparePaths.size());
+    for (const std::string& strPath : m_options.comparePaths) {
+        CModel other;
+        const SLoadResult loaded = LoadModel(other, strPath);
+        if (!loaded.IsLoaded()) {
+            m_err << loaded.strMessage << '\n';
+            return kFileRefused;
+        }
+        if (!ApplySettings(other)) {
+            return kUsageError;
+        }
+        SExperimentRecord otherRecord;
+        if (const std::optional<EExitStatus> refused = TakeResult(
+                plan, mardo::RunExperiment(other, plan, NewSimulationThread), otherRecord)) {
+            return *refused;
+        }
+        SComparison& comparison = findings.comparisons.emplace_back(
+            ComparePoints(record.points[0], otherRecord.points[0], nOthers));
+        comparison.strModel = std::filesystem::path(strPath).filename().string();
+        comparison.strAgainst = record.strModel;
+    }
+    if (m_options.bCompareToFirst) {
+        const int nPoints = static_cast<int>(record.points.size());
+        for (int p = 1; p < nPoints; ++p) {
+            SComparison& comparison = findings.comparisons.emplace_back(
+                ComparePoints(record.points[0], record.points[static_cast<std::size_t>(p)],
+                              nPoints - 1));
+            comparison.strModel = std::to_string(p);
+            comparison.strAgainst = "0";
+            comparison.bPoints = true;
+        }
+    }
+    return WriteExperiment(record, findings);
+}
+
+std::optional<EExitStatus> CBatchRun::TakeResult(const SExperimentPlan& plan,
+                                                 SExperimentResult result,
+                                                 SExperimentRecord& record) {
     ClearProgress();
     if (result.notStarted) {
         m_lines = std::move(result.lines);
@@ -383,7 +442,6 @@ EExitStatus CBatchRun::RunExperiment() {
         const EExitStatus status = EndStatus(*result.notStarted);
         return status != kRan ? status : kNotStarted;
     }
-    SExperimentRecord record;
     record.strModel = ModelName();
     record.nSeed = plan.nSeed;
     record.generator = plan.generator;
@@ -401,7 +459,7 @@ EExitStatus CBatchRun::RunExperiment() {
             }
         }
     }
-    return WriteExperiment(record);
+    return std::nullopt;
 }
 
 EExitStatus CBatchRun::Merge() {
@@ -436,18 +494,21 @@ EExitStatus CBatchRun::Merge() {
             break;
         }
     }
-    return WriteExperiment(*merged);
+    return WriteExperiment(*merged, {});
 }
 
-EExitStatus CBatchRun::WriteExperiment(const SExperimentRecord& record) {
+EExitStatus CBatchRun::WriteExperiment(const SExperimentRecord& record,
+                                       const SExperimentFindings& findings) {
     if (m_options.bJson) {
-        WriteExperimentDoc(record, m_out);
+        WriteExperimentDoc(record, m_out, findings);
         // The document holds the overdrawn replications; a reader is told on the side.
         m_err << OverdrawnText(record);
     } else {
         WriteExperimentText(record, m_options.bQuiet, m_out);
+        WriteFindingsText(findings, m_out);
     }
-    if (m_options.csvPath && !WriteFile(*m_options.csvPath, ExperimentCsv(record))) {
+    if (m_options.csvPath &&
+        !WriteFile(*m_options.csvPath, ExperimentCsv(record, findings.comparisons))) {
         return kOutputFailed;
     }
     return kRan;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "core/experiment/Experiment.h"
+#include "core/experiment/ExperimentDoc.h"
 #include "core/experiment/Replication.h"
 #include "core/model/Model.h"
 #include "core/run/MessageQueue.h"
@@ -64,15 +66,20 @@ private:
     // Whether an output would overwrite the model, a document to merge or another output;
     // says so and answers false.
     bool OutputsAreSafe();
-    // Applies the settings to the loaded model; a bad one ends with kUsageError.
-    bool ApplySettings();
+    // Applies the settings to a loaded model; a bad one ends with kUsageError.
+    bool ApplySettings(CModel& model);
     // Whether the warm-up ends before the simulation does at every point of the sweeps.
     bool WarmupFits();
     void ListParams();
     EExitStatus RunExperiment();
+    // The experiment's record, or the status it ends with (a model that did not start or was
+    // cut short, which is reported, or a warm-up that measured nothing).
+    std::optional<EExitStatus> TakeResult(const SExperimentPlan& plan, SExperimentResult result,
+                                          SExperimentRecord& record);
     EExitStatus Merge();
     // Prints an experiment's record in the chosen form and writes its CSV file.
-    EExitStatus WriteExperiment(const SExperimentRecord& record);
+    EExitStatus WriteExperiment(const SExperimentRecord& record,
+                                const SExperimentFindings& findings);
     std::string ModelName() const;
 
     const SOptions& m_options;

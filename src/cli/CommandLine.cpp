@@ -1,10 +1,27 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/model/BlockParam.h"
 
 namespace mardo::cli {
+
+namespace {
+
+// A percent in (0, 100], with a dot whatever the locale.
+std::optional<double> ParsePercent(const std::string& strText) {
+    double d = 0.0;
+    const char* pEnd = strText.data() + strText.size();
+    const auto result = std::from_chars(strText.data(), pEnd, d);
+    if (strText.empty() || result.ec != std::errc() || result.ptr != pEnd || !(d > 0.0) ||
+        d > 100.0) {
+        return std::nullopt;
+    }
+    return d;
+}
+
+}  // namespace
 
 SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     SOptions options;
@@ -58,6 +75,24 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             options.bListParams = true;
         } else if (strArg == "--merge") {
             options.bMerge = true;
+        } else if (strArg == "--compare") {
+            options.bCompare = true;
+        } else if (strArg == "--compare-to-first") {
+            options.bCompareToFirst = true;
+        } else if (strArg == "--precision") {
+            const std::optional<std::string> text = value();
+            options.precision = text ? ParsePercent(*text) : std::nullopt;
+            if (!options.precision) {
+                return fail("--precision needs a percent above 0 and at most 100");
+            }
+        } else if (strArg == "--figures") {
+            const std::optional<std::string> text = value();
+            options.figures = text ? SplitList(*text, ",") : std::vector<std::string>{};
+            if (options.figures.empty() ||
+                std::find(options.figures.begin(), options.figures.end(), "") !=
+                    options.figures.end()) {
+                return fail("--figures needs BLOCK.FIGURE names separated by commas");
+            }
         } else if (strArg == "--html" || strArg == "--csv" || strArg == "--trace") {
             const std::optional<std::string> path = value();
             if (!path || path->empty()) {
@@ -120,7 +155,9 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (options.bMerge) {
         if (options.seed || !options.settings.empty() || options.replications ||
             options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
-            options.htmlPath || options.tracePath || options.bListParams || options.bTickByTick) {
+            options.htmlPath || options.tracePath || options.bListParams || options.bTickByTick ||
+            options.bCompare || options.bCompareToFirst || options.precision ||
+            !options.figures.empty()) {
             return fail("--merge takes only --json, --csv, --quiet and --generator besides its "
                         "files");
         }
@@ -133,12 +170,14 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (operands.empty()) {
         return fail("no model file given");
     }
-    if (operands.size() > 1) {
+    if (operands.size() > 1 && !options.bCompare) {
         return fail("only one model file may be given (also got " + operands[1] + ")");
     }
     options.strModelPath = operands[0];
+    options.comparePaths.assign(operands.begin() + 1, operands.end());
     // The simulations are planned before any runs: their number is bounded at once.
     std::uint64_t nSimulations = options.replication ? 1 : static_cast<std::uint64_t>(options.replications.value_or(1));
+    nSimulations *= operands.size();
     for (std::size_t i = 0; i < options.sweeps.size(); ++i) {
         const SSweep& sweep = options.sweeps[i];
         for (std::size_t j = 0; j < i; ++j) {
@@ -151,6 +190,31 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (nSimulations > kMostSimulations) {
         return fail("--sweep: more than " + std::to_string(kMostSimulations) +
                     " simulations (points times replications)");
+    }
+    if (options.bCompare && (options.comparePaths.empty() || options.replications.value_or(0) < 2)) {
+        return fail("--compare needs --replications R (at least 2), the base model and the others");
+    }
+    if (options.bCompare && (options.replication || !options.sweeps.empty() ||
+                             options.precision || options.bCompareToFirst)) {
+        return fail("--compare takes no --replication, --sweep, --precision or "
+                    "--compare-to-first");
+    }
+    if (options.bCompareToFirst &&
+        (SweepPoints(options.sweeps).size() < 2 || options.replications.value_or(0) < 2 ||
+         options.replication)) {
+        return fail("--compare-to-first needs --sweep with two values at least and "
+                    "--replications R (at least 2)");
+    }
+    if (options.precision && (!options.replications || options.replication)) {
+        return fail("--precision needs --replications MAX, the most replications to make, and "
+                    "no --replication");
+    }
+    if (options.precision && options.Generator() == EGenerator::kExact) {
+        return fail("--precision needs the streams generator: the exact one's replications "
+                    "depend on their number");
+    }
+    if (!options.figures.empty() && !options.precision) {
+        return fail("--figures chooses the figures of --precision");
     }
     if (options.htmlPath && options.IsExperiment()) {
         return fail("--html writes the report of one simulation, not of an experiment");

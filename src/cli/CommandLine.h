@@ -31,6 +31,15 @@ struct SOptions {
     std::vector<SSweep> sweeps;
     std::uint32_t nWarmup = 0;
     std::optional<unsigned> jobs;
+    // --compare: the alternatives replicated with the base's random numbers; --compare-to-first:
+    // every point of the sweeps against the first.
+    bool bCompare = false;
+    std::vector<std::string> comparePaths;
+    bool bCompareToFirst = false;
+    // --precision: replications in rounds, up to --replications, until the chosen figures'
+    // half-widths are at most this percent of their means.
+    std::optional<double> precision;
+    std::vector<std::string> figures;
     // --merge: the documents to join instead of a model.
     bool bMerge = false;
     std::vector<std::string> mergePaths;
@@ -63,7 +72,10 @@ inline constexpr const char* kUsage =
     "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--tick-by-tick]\n"
     "                 [--seed N] [--generator streams|exact] [--set TARGET=VALUE]...\n"
     "                 [--replications R [--replication K]] [--sweep TARGET=V1,V2,...]...\n"
-    "                 [--warmup TICKS] [--jobs J] [--csv FILE] MODEL.mrd\n"
+    "                 [--warmup TICKS] [--jobs J] [--csv FILE]\n"
+    "                 [--precision PERCENT [--figures BLOCK.FIGURE,...]] [--compare-to-first]\n"
+    "                 MODEL.mrd\n"
+    "       mardo-run --replications R [--compare] BASE.mrd OTHER.mrd...\n"
     "       mardo-run --list-params MODEL.mrd\n"
     "       mardo-run [--json] [--csv FILE] [--generator streams|exact] --merge FILE.json...";
 

@@ -83,7 +83,94 @@ void WriteSummaryText(const SExperimentRecord& record, const SSummary& summary,
     }
 }
 
+std::string PercentText(double dShare) {
+    return std::isfinite(dShare) ? CReportTables::FormatFixed(100.0 * dShare, 2) + "%" : "∞";
+}
+
+void WritePrecisionText(const SPrecisionGoal& goal, const SPrecisionOutcome& outcome,
+                        std::ostream& out) {
+    const std::string strGoal = "полуширина 95% интервала не более " +
+                                PercentText(goal.dPercent / 100.0) + " среднего";
+    if (outcome.check.bMet) {
+        out << "\nТочность: " << strGoal << " достигнута за " << outcome.nReplications
+            << " прогонов; решил показатель " << outcome.check.strDeciding << " ("
+            << PercentText(outcome.check.dWorst) << ")\n";
+        return;
+    }
+    out << "\nТочность: " << strGoal << " не достигнута за " << outcome.nReplications
+        << " прогонов (предел --replications); не хватило:\n";
+    for (const auto& [strFigure, dShare] : outcome.check.shortfalls) {
+        out << "  " << strFigure << ": " << PercentText(dShare) << " вместо "
+            << PercentText(goal.dPercent / 100.0) << '\n';
+    }
+}
+
+// A figure's title as the report's column gives it.
+std::string FigureTitle(const SFigureName& name) {
+    if (name.strBlock.empty()) {
+        return name.strFigure == keys::kModelTime ? "Время моделирования"
+                                                  : "Количество транзактов, вышедших из системы";
+    }
+    for (int t = 0; t < CReportTables::kTableCount; ++t) {
+        if (name.strTable != CReportTables::GetKey(t)) {
+            continue;
+        }
+        for (const SReportColumn& column : CReportTables::GetColumns(t)) {
+            if (name.strFigure == column.pszKey) {
+                return column.strTitle;
+            }
+        }
+    }
+    return name.strFigure;
+}
+
+void WriteComparisonText(const SComparison& comparison, std::ostream& out) {
+    const std::string strModel =
+        comparison.bPoints ? "точка " + comparison.strModel : comparison.strModel;
+    const std::string strAgainst =
+        comparison.bPoints ? "точка " + comparison.strAgainst : comparison.strAgainst;
+    out << "\nСравнение: " << strModel << " против " << strAgainst
+        << " (разность по парам прогонов с общими случайными числами: среднее ± полуширина 95% "
+           "интервала";
+    if (comparison.nComparisons > 1) {
+        out << ", расширенного по Бонферрони на " << comparison.nComparisons << " сравнения";
+    }
+    out << ")\n";
+    const std::vector<std::string> titles = {"Показатель", strAgainst, strModel, "Разность",
+                                             "Вывод"};
+    const std::vector<bool> leftAligned = {true, false, false, false, true};
+    std::vector<std::vector<std::string>> cells;
+    for (std::size_t i = 0; i < comparison.differences.size(); ++i) {
+        const SDifference& difference = comparison.differences[i];
+        std::string strDifference = CReportTables::FormatFixed(difference.interval.dMean, 3);
+        if (std::isfinite(difference.interval.dHalfWidth)) {
+            strDifference += " ± " + CReportTables::FormatFixed(difference.interval.dHalfWidth, 3);
+        }
+        cells.push_back({FigureTitle(difference.name),
+                         CReportTables::FormatFixed(difference.dBase, 3),
+                         CReportTables::FormatFixed(difference.dOther, 3), strDifference,
+                         difference.interval.ExcludesZero() ? "значимо" : "не значимо"});
+        const bool bLast = i + 1 == comparison.differences.size();
+        const SFigureName& name = difference.name;
+        if (bLast || comparison.differences[i + 1].name.strBlock != name.strBlock ||
+            comparison.differences[i + 1].name.strTable != name.strTable) {
+            out << '\n' << (name.strBlock.empty() ? "Модель" : "Блок " + name.strBlock) << '\n'
+                << FormatTextTable(titles, cells, leftAligned);
+            cells.clear();
+        }
+    }
+}
+
 }  // namespace
+
+void WriteFindingsText(const SExperimentFindings& findings, std::ostream& out) {
+    if (findings.precisionGoal) {
+        WritePrecisionText(*findings.precisionGoal, findings.precision, out);
+    }
+    for (const SComparison& comparison : findings.comparisons) {
+        WriteComparisonText(comparison, out);
+    }
+}
 
 void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out) {
     const bool bExact = record.generator == EGenerator::kExact;

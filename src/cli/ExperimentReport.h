@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "core/experiment/ExperimentDoc.h"
 #include "core/experiment/Replication.h"
 
 namespace mardo::cli {
@@ -12,6 +13,10 @@ namespace mardo::cli {
 // run here and one merged from documents made elsewhere print the same bytes. Quiet: without
 // the line per replication that names its seed.
 void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out);
+
+// The precision reached and, per alternative, a table per block of the base: figure, base mean,
+// other mean, difference ± half-width and whether the difference is significant.
+void WriteFindingsText(const SExperimentFindings& findings, std::ostream& out);
 
 // The warning about replications that drew more than their share of the exact generator's
 // cycle, a line per point that has such; empty when none has.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -464,7 +465,14 @@ TEST(ExperimentRunTest, BadTargetsAndValuesExitSixtyFourNamingThem) {
         {"--replications 2 --replication 2", "K below R"},
         {"--seed -1", "--seed"},
         {"--replications 2 --html r.html", "--html"},
-        {"--merge --seed 2", "--merge"}};
+        {"--merge --seed 2", "--merge"},
+        {"--precision 5", "--replications MAX"},
+        {"--replications 50 --precision 0", "--precision"},
+        {"--replications 50 --precision 5 --generator exact", "streams"},
+        {"--replications 5 --figures Q1.avgTimeAll", "--figures"},
+        {"--replications 50 --precision 5 --figures Q9.avgTimeAll", "Q9.avgTimeAll"},
+        {"--replications 5 --compare", "--compare"},
+        {"--replications 5 --sweep D1.service=3 --compare-to-first", "--compare-to-first"}};
     for (const auto& [strArgs, strNamed] : cases) {
         const SRun run = RunTool(strArgs + strModel);
         EXPECT_EQ(run.nStatus, 64) << strArgs;
@@ -473,6 +481,44 @@ TEST(ExperimentRunTest, BadTargetsAndValuesExitSixtyFourNamingThem) {
     const SRun listed = RunTool("--list-params" + strModel);
     EXPECT_NE(listed.strOut.find("model.stopRule=time\n"), std::string::npos);
     EXPECT_NE(listed.strOut.find("D1.service=1..8\n"), std::string::npos);
+}
+
+// Two alternatives against a base: a comparison each, in the summary's shape, the intervals
+// widened for two; the CSV's difference rows; the precision's rounds the same on any threads.
+TEST(ExperimentRunTest, CompareAndPrecisionInTheDocument) {
+    CScratch scratch;
+    const std::string strModel = Example("single-channel.mrd");
+    const fs::path csv = scratch / "compare.csv";
+    const SRun compared = RunTool("--json --replications 8 --csv " + Quoted(csv) + " --compare " +
+                                  strModel + " " + Example("two-phases.mrd") + " " + strModel);
+    ASSERT_EQ(compared.nStatus, 0) << compared.strErr;
+    const auto doc = nlohmann::json::parse(compared.strOut);
+    ASSERT_EQ(doc["comparisons"].size(), 2u);
+    for (const auto& comparison : doc["comparisons"]) {
+        EXPECT_EQ(comparison["against"], "single-channel.mrd");
+        EXPECT_EQ(comparison["bonferroni"], 2);
+        const auto& figures = comparison["figures"];
+        for (const char* pszKey : {"mean", "stdev", "ci95", "significant"}) {
+            EXPECT_TRUE(figures["modelTime"].contains(pszKey)) << pszKey;
+        }
+        EXPECT_EQ(figures["devices"][0]["name"], "D1");
+        EXPECT_TRUE(figures["devices"][0]["utilization"]["ci95"].is_number());
+    }
+    EXPECT_EQ(doc["comparisons"][1]["model"], "single-channel.mrd");
+    EXPECT_EQ(doc["comparisons"][1]["figures"]["devices"][0]["utilization"]["ci95"], 0);
+    std::ifstream csvIn(csv);
+    const std::string strCsv(std::istreambuf_iterator<char>(csvIn), {});
+    EXPECT_NE(strCsv.find(",figure,value,stdev,ci95,ciLow,ciHigh,model,against\n"), std::string::npos);
+    EXPECT_NE(strCsv.find(",difference,,devices,D1,utilization,0,0,0,0,0,single-channel.mrd,"
+                          "single-channel.mrd\n"),
+              std::string::npos);
+    const std::string strPrecise = "--json --replications 200 --precision 2 " + strModel;
+    const SRun one = RunTool(strPrecise + " --jobs 1");
+    ASSERT_EQ(one.nStatus, 0) << one.strErr;
+    EXPECT_EQ(RunTool(strPrecise + " --jobs 2").strOut, one.strOut);
+    const auto precision = nlohmann::json::parse(one.strOut)["precision"];
+    EXPECT_EQ(precision["met"], true);
+    EXPECT_EQ(precision["replications"], nlohmann::json::parse(one.strOut)["replicationCount"]);
 }
 
 TEST(CommandLineTest, OptionsEndAtTheDoubleDash) {

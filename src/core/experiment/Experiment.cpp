@@ -84,7 +84,7 @@ std::vector<std::int32_t> SExperimentPlan::Indices() const {
         return {*onlyReplication};
     }
     std::vector<std::int32_t> indices;
-    for (std::int32_t k = 0; k < nReplications; ++k) {
+    for (std::int32_t k = nFirst; k < nReplications; ++k) {
         indices.push_back(k);
     }
     return indices;

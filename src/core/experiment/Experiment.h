@@ -29,6 +29,8 @@ struct SExperimentPlan {
     EGenerator generator = EGenerator::kStreams;
     std::int32_t nReplications = 1;
     std::optional<std::int32_t> onlyReplication;
+    // The first replication made: rounds of replications continue where the last one ended.
+    std::int32_t nFirst = 0;
     std::uint32_t nWarmup = 0;
     // Every pass of every tick simulated (see CRunSession::SetQuietSkipping).
     bool bTickByTick = false;

@@ -98,6 +98,57 @@ CJson SummaryJson(const SSummary& summary) {
     return json;
 }
 
+CJson DifferenceJson(const SInterval& interval) {
+    return {{keys::kMean, Number(interval.dMean)},
+            {keys::kStdev, Number(interval.dStdev)},
+            {keys::kCi95, Number(interval.dHalfWidth)},
+            {"significant", interval.ExcludesZero()}};
+}
+
+// The differences in the summary's shape: the model's own figures, then a row per block of
+// each table, named as the summary's rows are.
+CJson ComparisonJson(const SComparison& comparison) {
+    CJson json = CJson::object();
+    const auto nameJson = [&](const std::string& strName) {
+        return comparison.bPoints ? CJson(std::stoll(strName)) : CJson(strName);
+    };
+    json[comparison.bPoints ? keys::kPoint : keys::kModel] = nameJson(comparison.strModel);
+    json["against"] = nameJson(comparison.strAgainst);
+    // The intervals share the 95% among the alternatives: each is at 1 - 0.05 / this.
+    json["bonferroni"] = comparison.nComparisons;
+    CJson figures = CJson::object();
+    for (const SDifference& difference : comparison.differences) {
+        const SFigureName& name = difference.name;
+        if (name.strBlock.empty()) {
+            figures[name.strFigure] = DifferenceJson(difference.interval);
+            continue;
+        }
+        CJson& rows = figures[name.strTable];
+        if (rows.is_null()) {
+            rows = CJson::array();
+        }
+        if (rows.empty() || rows.back()["name"] != name.strBlock) {
+            rows.push_back({{"name", name.strBlock}});
+        }
+        rows.back()[name.strFigure] = DifferenceJson(difference.interval);
+    }
+    json["figures"] = std::move(figures);
+    return json;
+}
+
+CJson PrecisionJson(const SPrecisionGoal& goal, const SPrecisionOutcome& outcome) {
+    CJson shortfalls = CJson::object();
+    for (const auto& [strFigure, dShare] : outcome.check.shortfalls) {
+        shortfalls[strFigure] = Number(100.0 * dShare);
+    }
+    return {{"target", Number(goal.dPercent)},
+            {"replications", outcome.nReplications},
+            {"met", outcome.check.bMet},
+            {"deciding", outcome.check.strDeciding},
+            {"worst", Number(100.0 * outcome.check.dWorst)},
+            {"shortfalls", std::move(shortfalls)}};
+}
+
 // The reading of one document; every Need* throws this when the document lacks what it needs.
 struct SBadDocument {
     std::string strWhat;
@@ -267,7 +318,8 @@ std::string WriteSimulationDoc(const SSimulationDoc& doc) {
     return Dump(json);
 }
 
-void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out) {
+void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out,
+                        const SExperimentFindings& findings) {
     // The replications are the bulk of the document, and a tree of all of them would take many
     // times their text: the document is dumped with a mark where each point's replications go,
     // and they are dumped there one at a time.
@@ -300,6 +352,16 @@ void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out) {
         json[keys::kPoints] = std::move(points);
     } else if (!points.empty()) {
         json.update(points[0]);
+    }
+    if (findings.precisionGoal) {
+        json["precision"] = PrecisionJson(*findings.precisionGoal, findings.precision);
+    }
+    if (!findings.comparisons.empty()) {
+        CJson comparisons = CJson::array();
+        for (const SComparison& comparison : findings.comparisons) {
+            comparisons.push_back(ComparisonJson(comparison));
+        }
+        json["comparisons"] = std::move(comparisons);
     }
     const std::string strText = Dump(json);
     std::size_t nDone = 0;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/experiment/Comparison.h"
+#include "core/experiment/Precision.h"
 #include "core/experiment/Replication.h"
 #include "core/run/MessageQueue.h"
 
@@ -33,7 +35,16 @@ std::string WriteSimulationDoc(const SSimulationDoc& doc);
 
 // An experiment: what it was made of, every replication at every point and each point's
 // summary (a share's interval as "ciLow" and "ciHigh", any other's half-width as "ci95").
-void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out);
+// What an experiment found beyond its summaries: alternatives against a base ("comparisons",
+// each figure's difference as the summary's numbers are, with "significant"), and the precision
+// its replications reached ("precision", the shares in percent).
+struct SExperimentFindings {
+    std::vector<SComparison> comparisons;
+    std::optional<SPrecisionGoal> precisionGoal;
+    SPrecisionOutcome precision;
+};
+void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out,
+                        const SExperimentFindings& findings = {});
 
 // Reads an experiment's document (its summary is not read: it is computed again): any valid
 // JSON spelling of it, every figure checked against its column's range. Answers nothing, with

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/experiment/Comparison.h"
 #include "core/experiment/RandStreams.h"
 
 namespace mardo {
@@ -82,7 +83,10 @@ std::string FigureText(const SFigure& figure) {
     return CsvNumber(std::get<double>(figure));
 }
 
-std::string ExperimentCsv(const SExperimentRecord& record) {
+std::string ExperimentCsv(const SExperimentRecord& record) { return ExperimentCsv(record, {}); }
+
+std::string ExperimentCsv(const SExperimentRecord& record,
+                          const std::vector<SComparison>& comparisons) {
     std::string strOut;
     const auto line = [&strOut](const std::vector<std::string>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -90,6 +94,8 @@ std::string ExperimentCsv(const SExperimentRecord& record) {
         }
         strOut += '\n';
     };
+    // Without comparisons the lines keep the columns they always had.
+    const std::vector<std::string> notCompared(comparisons.empty() ? 0 : 2);
     std::vector<std::string> header;
     if (!record.points.empty()) {
         for (const SSetting& setting : record.points[0].settings) {
@@ -99,11 +105,11 @@ std::string ExperimentCsv(const SExperimentRecord& record) {
     header.insert(header.end(), {keys::kGenerator, "baseSeed", keys::kWarmup, "R",
                                  "replication", keys::kSeed, "table", "block", "figure", "value",
                                  keys::kStdev, keys::kCi95, keys::kCiLow, keys::kCiHigh});
+    if (!comparisons.empty()) {
+        header.insert(header.end(), {keys::kModel, "against"});
+    }
     line(header);
-    for (const SPointRecord& point : record.points) {
-        if (point.replications.empty()) {
-            continue;
-        }
+    const auto leadOf = [&record](const SPointRecord& point) {
         std::vector<std::string> lead;
         for (const SSetting& setting : point.settings) {
             lead.push_back(setting.strValue);
@@ -111,6 +117,13 @@ std::string ExperimentCsv(const SExperimentRecord& record) {
         lead.insert(lead.end(), {GeneratorName(record.generator), std::to_string(record.nSeed),
                                  std::to_string(record.nWarmup),
                                  std::to_string(record.nReplicationCount)});
+        return lead;
+    };
+    for (const SPointRecord& point : record.points) {
+        if (point.replications.empty()) {
+            continue;
+        }
+        const std::vector<std::string> lead = leadOf(point);
         const SReplication& first = point.replications[0];
         const std::vector<SFigureRef> refs = FigureRefs(first);
         const auto add = [&](const std::string& strReplication, const std::string& strSeed,
@@ -120,6 +133,7 @@ std::string ExperimentCsv(const SExperimentRecord& record) {
             fields.insert(fields.end(), {strReplication, strSeed, name.strTable, name.strBlock,
                                          name.strFigure});
             fields.insert(fields.end(), values.begin(), values.end());
+            fields.insert(fields.end(), notCompared.begin(), notCompared.end());
             line(fields);
         };
         for (const SReplication& replication : point.replications) {
@@ -134,6 +148,25 @@ std::string ExperimentCsv(const SExperimentRecord& record) {
             add(keys::kSummary, "", ref,
                 {CsvNumber(stat.dMean), CsvNumber(stat.dStdev), CsvNumber(stat.dCi95),
                  CsvNumber(stat.dCiLow), CsvNumber(stat.dCiHigh)});
+        }
+    }
+    for (const SComparison& comparison : comparisons) {
+        const std::size_t nPoint = comparison.bPoints ? std::stoul(comparison.strModel) : 0;
+        if (nPoint >= record.points.size()) {
+            continue;
+        }
+        const std::vector<std::string> lead = leadOf(record.points[nPoint]);
+        for (const SDifference& difference : comparison.differences) {
+            const SInterval& interval = difference.interval;
+            std::vector<std::string> fields = lead;
+            fields.insert(fields.end(),
+                          {"difference", "", difference.name.strTable, difference.name.strBlock,
+                           difference.name.strFigure, CsvNumber(interval.dMean),
+                           CsvNumber(interval.dStdev), CsvNumber(interval.dHalfWidth),
+                           CsvNumber(interval.dMean - interval.dHalfWidth),
+                           CsvNumber(interval.dMean + interval.dHalfWidth), comparison.strModel,
+                           comparison.strAgainst});
+            line(fields);
         }
     }
     return strOut;

@@ -40,7 +40,14 @@ SSummary PointSummary(const SExperimentRecord& record, const SPointRecord& point
 // mean in the value column, then deviation, Student half-width and interval bounds). Every
 // line carries the point's settings, the generator, base seed, warm-up and R. Numbers are in
 // the shortest form that reads back exactly.
+// With comparisons, lines of replication "difference" follow (a comparison of sweep points
+// carries the other point's settings): the difference's mean, deviation and half-width and
+// its interval's bounds; every line then ends with the compared "model" and the one it is
+// compared "against", empty on the other lines.
+struct SComparison;
 std::string ExperimentCsv(const SExperimentRecord& record);
+std::string ExperimentCsv(const SExperimentRecord& record,
+                          const std::vector<SComparison>& comparisons);
 
 // A number as the shortest text that reads back as the same number, with a dot whatever the
 // locale; empty when it is not finite (the interval of a single replication).

@@ -37,6 +37,7 @@ inline constexpr const char* kSummary = "summary";
 inline constexpr const char* kPoints = "points";
 inline constexpr const char* kSet = "set";
 inline constexpr const char* kIndex = "index";
+inline constexpr const char* kPoint = "point";
 inline constexpr const char* kDraws = "draws";
 inline constexpr const char* kOverdrawn = "overdrawn";
 inline constexpr const char* kCount = "count";

@@ -1,0 +1,92 @@
+// Alternatives against each other and replications until precise, on random models.
+#include <gtest/gtest.h>
+
+#include "RandomModel.h"
+#include "TestSupport.h"
+#include "core/experiment/Comparison.h"
+#include "core/experiment/Experiment.h"
+#include "core/experiment/Precision.h"
+#include "core/model/Model.h"
+
+namespace mardo {
+namespace {
+
+const auto kNewThread = [] { return std::make_unique<test::CPlainThread>(); };
+
+// A model against itself, simulated again on another number of threads: the streams give
+// every replication the same numbers, so every paired difference is exactly 0 with no width,
+// and none is significant.
+TEST(ComparisonTest, AModelAgainstItselfDiffersByExactlyNothing) {
+    int nRan = 0;
+    for (unsigned nSeed = 1; nSeed <= 1000 && nRan < 10; ++nSeed) {
+        CModel model;
+        test::CRandomModel(nSeed).Build(model);
+        SExperimentPlan plan;
+        plan.nSeed = nSeed;
+        plan.nReplications = 6;
+        const SExperimentResult base = RunExperiment(model, plan, kNewThread);
+        if (base.notStarted) {
+            continue;
+        }
+        ++nRan;
+        plan.nJobs = 2;
+        const SExperimentResult other = RunExperiment(model, plan, kNewThread);
+        const SComparison comparison = ComparePoints(base.points[0], other.points[0], 1 + nSeed % 3);
+        ASSERT_GE(comparison.differences.size(), 2u) << "seed " << nSeed;
+        for (const SDifference& difference : comparison.differences) {
+            EXPECT_EQ(difference.interval.dMean, 0.0) << FigurePath(difference.name);
+            EXPECT_EQ(difference.interval.dHalfWidth, 0.0) << FigurePath(difference.name);
+            EXPECT_EQ(difference.dBase, difference.dOther);
+            EXPECT_FALSE(difference.interval.ExcludesZero());
+        }
+    }
+    EXPECT_EQ(nRan, 10);
+}
+
+// The rounds stop at the first whose replications meet the goal (none before did), and give
+// the same replications on one thread as on two.
+TEST(ComparisonTest, PrecisionStopsAtTheFirstRoundThatMeetsIt) {
+    int nRan = 0;
+    for (unsigned nSeed = 1; nSeed <= 1000 && nRan < 6; ++nSeed) {
+        CModel model;
+        test::CRandomModel(nSeed).Build(model);
+        SExperimentPlan plan;
+        plan.nSeed = nSeed;
+        plan.nReplications = 60;
+        const SPrecisionGoal goal{2.0 + nSeed % 5, {}};
+        SPrecisionOutcome one;
+        const SExperimentResult result = RunUntilPrecise(model, plan, goal, kNewThread, one);
+        if (result.notStarted) {
+            continue;
+        }
+        ++nRan;
+        plan.nJobs = 2;
+        SPrecisionOutcome two;
+        const SExperimentResult again = RunUntilPrecise(model, plan, goal, kNewThread, two);
+        EXPECT_EQ(two.nReplications, one.nReplications);
+        EXPECT_EQ(two.check.strDeciding, one.check.strDeciding);
+        ASSERT_EQ(result.points[0].replications.size(), static_cast<std::size_t>(one.nReplications));
+        for (std::size_t k = 0; k < result.points[0].replications.size(); ++k) {
+            EXPECT_EQ(result.points[0].replications[k].nIndex, static_cast<std::int32_t>(k));
+            EXPECT_EQ(result.points[0].replications[k].tables,
+                      again.points[0].replications[k].tables);
+        }
+        std::string strUnknown;
+        for (std::int32_t n = NextRoundTotal(0, kFirstRound, 60);;
+             n = NextRoundTotal(n, kFirstRound, 60)) {
+            SPointRecord first = result.points[0];
+            first.replications.resize(static_cast<std::size_t>(n));
+            const bool bMet =
+                CheckPrecision(ChosenFigures({first}, goal.figures, strUnknown), 0.01 * goal.dPercent)
+                    .bMet;
+            EXPECT_EQ(bMet, n == one.nReplications && one.check.bMet) << "seed " << nSeed;
+            if (n == one.nReplications) {
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(nRan, 6);
+}
+
+}  // namespace
+}  // namespace mardo
