@@ -1,5 +1,6 @@
 #include "cli/ExperimentReport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 
@@ -129,7 +130,8 @@ void WriteComparisonText(const SComparison& comparison, std::ostream& out) {
         comparison.bPoints ? "точка " + comparison.strModel : comparison.strModel;
     const std::string strAgainst =
         comparison.bPoints ? "точка " + comparison.strAgainst : comparison.strAgainst;
-    out << "\nСравнение: " << strModel << " против " << strAgainst
+    out << "\nСравнение: " << strModel << " против "
+        << (comparison.bPoints ? "точки " + comparison.strAgainst : strAgainst)
         << " (разность по парам прогонов с общими случайными числами: среднее ± полуширина 95% "
            "интервала";
     if (comparison.nComparisons > 1) {
@@ -139,25 +141,31 @@ void WriteComparisonText(const SComparison& comparison, std::ostream& out) {
     const std::vector<std::string> titles = {"Показатель", strAgainst, strModel, "Разность",
                                              "Вывод"};
     const std::vector<bool> leftAligned = {true, false, false, false, true};
-    std::vector<std::vector<std::string>> cells;
-    for (std::size_t i = 0; i < comparison.differences.size(); ++i) {
-        const SDifference& difference = comparison.differences[i];
-        std::string strDifference = CReportTables::FormatFixed(difference.interval.dMean, 3);
-        if (std::isfinite(difference.interval.dHalfWidth)) {
-            strDifference += " ± " + CReportTables::FormatFixed(difference.interval.dHalfWidth, 3);
+    // A block is in the blocks' table and in its kind's: one table per block holds both.
+    std::vector<std::string> blocks;
+    for (const SDifference& difference : comparison.differences) {
+        if (std::find(blocks.begin(), blocks.end(), difference.name.strBlock) == blocks.end()) {
+            blocks.push_back(difference.name.strBlock);
         }
-        cells.push_back({FigureTitle(difference.name),
-                         CReportTables::FormatFixed(difference.dBase, 3),
-                         CReportTables::FormatFixed(difference.dOther, 3), strDifference,
-                         difference.interval.ExcludesZero() ? "значимо" : "не значимо"});
-        const bool bLast = i + 1 == comparison.differences.size();
-        const SFigureName& name = difference.name;
-        if (bLast || comparison.differences[i + 1].name.strBlock != name.strBlock ||
-            comparison.differences[i + 1].name.strTable != name.strTable) {
-            out << '\n' << (name.strBlock.empty() ? "Модель" : "Блок " + name.strBlock) << '\n'
-                << FormatTextTable(titles, cells, leftAligned);
-            cells.clear();
+    }
+    for (const std::string& strBlock : blocks) {
+        std::vector<std::vector<std::string>> cells;
+        for (const SDifference& difference : comparison.differences) {
+            if (difference.name.strBlock != strBlock) {
+                continue;
+            }
+            const SInterval& interval = difference.interval;
+            std::string strDifference = CReportTables::FormatFixed(interval.dMean, 3);
+            if (std::isfinite(interval.dHalfWidth)) {
+                strDifference += " ± " + CReportTables::FormatFixed(interval.dHalfWidth, 3);
+            }
+            cells.push_back({FigureTitle(difference.name),
+                             CReportTables::FormatFixed(difference.dBase, 3),
+                             CReportTables::FormatFixed(difference.dOther, 3), strDifference,
+                             interval.ExcludesZero() ? "значимо" : "не значимо"});
         }
+        out << '\n' << (strBlock.empty() ? "Модель" : "Блок " + strBlock) << '\n'
+            << FormatTextTable(titles, cells, leftAligned);
     }
 }
 
