@@ -75,7 +75,7 @@ inline constexpr const char* kUsage =
     "                 [--warmup TICKS] [--jobs J] [--csv FILE]\n"
     "                 [--precision PERCENT [--figures BLOCK.FIGURE,...]] [--compare-to-first]\n"
     "                 MODEL.mrd\n"
-    "       mardo-run --replications R [--compare] BASE.mrd OTHER.mrd...\n"
+    "       mardo-run --replications R [--json] [--csv FILE] --compare BASE.mrd OTHER.mrd...\n"
     "       mardo-run --list-params MODEL.mrd\n"
     "       mardo-run [--json] [--csv FILE] [--generator streams|exact] --merge FILE.json...";
 
