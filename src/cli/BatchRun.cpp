@@ -346,6 +346,8 @@ EExitStatus CBatchRun::RunExperiment() {
     plan.onlyReplication = m_options.replication;
     plan.nWarmup = m_options.nWarmup;
     plan.bTickByTick = m_options.bTickByTick;
+    plan.bRecordWaits = m_options.bWaits;
+    plan.waitOver = m_options.waitOver;
     plan.points = SweepPoints(m_options.sweeps);
     plan.nJobs = m_options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
     // Every swept value is checked, on a copy, before anything runs.

@@ -128,6 +128,19 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return fail("--warmup" + range(0, UINT32_MAX - 1));
             }
             options.nWarmup = static_cast<std::uint32_t>(*n);
+        } else if (strArg == "--waits") {
+            options.bWaits = true;
+        } else if (strArg == "--wait-over") {
+            const std::optional<std::int64_t> n = number(0, UINT32_MAX);
+            if (!n) {
+                return fail("--wait-over" + range(0, UINT32_MAX));
+            }
+            options.bWaits = true;
+            const auto nTicks = static_cast<std::uint64_t>(*n);
+            if (std::find(options.waitOver.begin(), options.waitOver.end(), nTicks) ==
+                options.waitOver.end()) {
+                options.waitOver.push_back(nTicks);
+            }
         } else if (strArg == "--jobs") {
             const std::optional<std::int64_t> n = number(1, 1024);
             if (!n) {
@@ -157,7 +170,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
             options.htmlPath || options.tracePath || options.bListParams || options.bTickByTick ||
             options.bCompare || options.bCompareToFirst || options.precision ||
-            !options.figures.empty()) {
+            !options.figures.empty() || options.bWaits) {
             return fail("--merge takes only --json, --csv, --quiet and --generator besides its "
                         "files");
         }
@@ -221,6 +234,10 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (options.tracePath && options.IsExperiment()) {
         return fail("--trace writes the figures of one simulation, not of an experiment");
+    }
+    if (options.bWaits && !options.IsExperiment()) {
+        return fail("--waits and --wait-over measure the replications of an experiment "
+                    "(--replications, --sweep or --csv)");
     }
     if (options.replication && (!options.replications || *options.replication >= *options.replications)) {
         return fail("--replication K needs --replications R with K below R");

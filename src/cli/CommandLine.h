@@ -40,6 +40,10 @@ struct SOptions {
     // half-widths are at most this percent of their means.
     std::optional<double> precision;
     std::vector<std::string> figures;
+    // --waits: every queue's waiting-time percentiles; --wait-over X (repeatable, implies
+    // --waits): the share of transacts that waited more than X ticks.
+    bool bWaits = false;
+    std::vector<std::uint64_t> waitOver;
     // --merge: the documents to join instead of a model.
     bool bMerge = false;
     std::vector<std::string> mergePaths;
@@ -72,7 +76,7 @@ inline constexpr const char* kUsage =
     "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--tick-by-tick]\n"
     "                 [--seed N] [--generator streams|exact] [--set TARGET=VALUE]...\n"
     "                 [--replications R [--replication K]] [--sweep TARGET=V1,V2,...]...\n"
-    "                 [--warmup TICKS] [--jobs J] [--csv FILE]\n"
+    "                 [--warmup TICKS] [--waits] [--wait-over X]... [--jobs J] [--csv FILE]\n"
     "                 [--precision PERCENT [--figures BLOCK.FIGURE,...]] [--compare-to-first]\n"
     "                 MODEL.mrd\n"
     "       mardo-run --replications R [--json] [--csv FILE] --compare BASE.mrd OTHER.mrd...\n"

@@ -8,6 +8,7 @@
 #include "core/experiment/FlatFigures.h"
 #include "core/experiment/RandStreams.h"
 #include "core/experiment/Summary.h"
+#include "core/experiment/WaitFigures.h"
 #include "core/report/ReportTables.h"
 
 namespace mardo::cli {
@@ -67,6 +68,12 @@ void WriteSummaryText(const SExperimentRecord& record, const SSummary& summary,
         for (const SReportColumn& column : CReportTables::GetColumns(nTable)) {
             leftAligned.push_back(column.IsText());
         }
+        // The figures an experiment adds to the report's (the waiting times) follow its columns.
+        std::vector<std::string> titles = CReportTables::GetColumnTitles(nTable);
+        for (std::size_t c = titles.size(); c < table.columns.size(); ++c) {
+            titles.push_back(WaitColumnTitle(table.columns[c]));
+            leftAligned.push_back(false);
+        }
         std::vector<std::vector<std::string>> cells;
         for (const auto& row : table.rows) {
             std::vector<std::string>& line = cells.emplace_back();
@@ -77,7 +84,7 @@ void WriteSummaryText(const SExperimentRecord& record, const SSummary& summary,
             }
         }
         out << '\n' << CReportTables::GetTitle(nTable) << '\n'
-            << FormatTextTable(CReportTables::GetColumnTitles(nTable), cells, leftAligned);
+            << FormatTextTable(titles, cells, leftAligned);
     }
     if (const std::string strWarning = PointOverdrawnText(record, summary); !strWarning.empty()) {
         out << '\n' << strWarning;

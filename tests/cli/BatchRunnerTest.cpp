@@ -12,6 +12,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include <nlohmann/json.hpp>
+
 #include "ChainModels.h"
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
@@ -426,6 +428,49 @@ TEST(ExperimentRunTest, KnownFiguresLieInTheirIntervals) {
         EXPECT_EQ(std::llround(dByContent), std::llround(dByEntries));
         EXPECT_EQ(replication.nModelTime, 7500u);
     }
+}
+
+// Arrivals every 2 ticks, service 3, 20 ticks: the queue's waits are 0, 1, ..., 6, in every
+// replication alike; JSON, CSV and the text all carry them.
+TEST(ExperimentRunTest, WaitPercentilesAndSharesReachEveryOutput) {
+    CScratch scratch;
+    CModel model;
+    auto& generator = model.Add<CGenerateDlg>();
+    auto& queue = model.Add<CQueueDlg>();
+    auto& device = model.Add<CDeviceDlg>();
+    auto& terminator = model.Add<CTerminateDlg>();
+    generator.SetName("G");
+    queue.SetName("Q");
+    device.SetName("D");
+    terminator.SetName("T");
+    generator.m_law = CFlowLaw(CFlowLaw::kDeterministic, 2, 2);
+    device.m_law = CFlowLaw(CFlowLaw::kDeterministic, 3, 3);
+    generator.SetOutLink(0, &queue);
+    queue.SetOutLink(0, &device);
+    device.SetOutLink(0, &terminator);
+    model.m_experiment = {CExperimentParams::kByTime, 20, 1};
+    ASSERT_TRUE(SaveModel(model, scratch / "waits.mrd"));
+    const std::string strModel = Quoted(scratch / "waits.mrd");
+    const SRun json = RunTool("--json --replications 3 --wait-over 4 --wait-over 10 --csv " +
+                              Quoted(scratch / "waits.csv") + " " + strModel);
+    ASSERT_EQ(json.nStatus, 0) << json.strErr;
+    const nlohmann::json doc = nlohmann::json::parse(json.strOut);
+    const nlohmann::json& replicated = doc["replications"][2]["queues"][0];
+    EXPECT_EQ(replicated["waitP50"], 3);
+    EXPECT_EQ(replicated["waitP99"], 6);
+    EXPECT_DOUBLE_EQ(replicated["waitOver"]["4"].get<double>(), 2.0 / 7.0);
+    EXPECT_EQ(replicated["waitOver"]["10"], 0);
+    const nlohmann::json& summarized = doc["summary"]["queues"][0];
+    EXPECT_EQ(summarized["waitP90"]["mean"], 6);
+    EXPECT_EQ(summarized["waitP90"]["ci95"], 0);
+    EXPECT_DOUBLE_EQ(summarized["waitOver"]["4"]["mean"].get<double>(), 2.0 / 7.0);
+    std::ifstream csvFile(scratch / "waits.csv");
+    const std::string strCsv(std::istreambuf_iterator<char>(csvFile), {});
+    EXPECT_NE(strCsv.find(",queues,Q,waitOver.4,"), std::string::npos) << strCsv.substr(0, 400);
+    const SRun text = RunTool("--replications 3 --wait-over 4 " + strModel);
+    EXPECT_NE(text.strOut.find("Доля ждавших"), std::string::npos) << text.strOut;
+    EXPECT_NE(text.strOut.find("Ожидание, 95%"), std::string::npos);
+    EXPECT_EQ(RunTool("--waits " + strModel).nStatus, 64);
 }
 
 TEST(ExperimentRunTest, SeparateRunsThroughParallelMergeToTheSameSummary) {

@@ -145,9 +145,13 @@ TEST(ExperimentTest, JobsChangeNoFigureOfRandomModels) {
         plan.nReplications = 5;
         plan.nWarmup = nSeed % 50;
         plan.points = SweepPoints({{"model.runs", {"1", "2"}}});
+        plan.bRecordWaits = nSeed % 2 == 0;
+        plan.waitOver = {0, 5};
         const SExperimentResult one = RunExperiment(model, plan, newThread);
         plan.nJobs = 3;
         const SExperimentResult three = RunExperiment(model, plan, newThread);
+        plan.bRecordWaits = !plan.bRecordWaits;
+        const SExperimentResult unrecorded = RunExperiment(model, plan, newThread);
         ASSERT_EQ(one.notStarted, three.notStarted) << "seed " << nSeed;
         if (one.notStarted) {
             continue;
@@ -164,10 +168,49 @@ TEST(ExperimentTest, JobsChangeNoFigureOfRandomModels) {
                 EXPECT_EQ(std::tie(a.nSeed, a.nDraws, a.nModelTime, a.nDeparted, a.tables),
                           std::tie(b.nSeed, b.nDraws, b.nModelTime, b.nDeparted, b.tables))
                     << "seed " << nSeed;
+                // Recording the waits changes no figure of the simulation.
+                const SReplication& c = unrecorded.points[p].replications[k];
+                EXPECT_EQ(std::tie(a.nDraws, a.nModelTime, a.tables[0], a.tables[1]),
+                          std::tie(c.nDraws, c.nModelTime, c.tables[0], c.tables[1]))
+                    << "seed " << nSeed;
             }
         }
     }
     EXPECT_EQ(nRan, 15);
+}
+
+// Arrivals every 2 ticks (from tick 2) to a device of 3: the k-th transact starts its service
+// at 3k - 1 and waits k - 1 ticks; the seventh, the last to leave the queue by tick 20, waited
+// 6 (the 21 ticks of waits and the 6 of those still queued make the queue's content-time sum
+// of 27). After a warm-up of 10 ticks only the four that left at 11, 14, 17 and 20 count.
+TEST(ExperimentTest, WaitPercentilesOfADeterministicQueueAreItsExactWaits) {
+    const auto newThread = [] { return std::make_unique<test::CPlainThread>(); };
+    CModel model;
+    test::BuildOverloadedSingleChannel(model);
+    SExperimentPlan plan;
+    plan.bRecordWaits = true;
+    plan.waitOver = {4};
+    struct SCase {
+        std::uint32_t nWarmup;
+        std::vector<SFigure> waits;  // P50, P90, P95, P99, share over 4
+    };
+    for (const SCase& c : {SCase{0, {std::int64_t{3}, std::int64_t{6}, std::int64_t{6},
+                                     std::int64_t{6}, 2.0 / 7.0}},
+                           SCase{10, {std::int64_t{4}, std::int64_t{6}, std::int64_t{6},
+                                      std::int64_t{6}, 0.5}}}) {
+        plan.nWarmup = c.nWarmup;
+        const SExperimentResult result = RunExperiment(model, plan, newThread);
+        ASSERT_FALSE(result.notStarted);
+        const SFigureTable& queues =
+            result.points.at(0).replications.at(0).tables.at(CReportTables::kQueues);
+        const std::size_t nFirst = queues.columns.size() - 5;
+        EXPECT_EQ(std::vector<std::string>(queues.columns.begin() + nFirst, queues.columns.end()),
+                  (std::vector<std::string>{"waitP50", "waitP90", "waitP95", "waitP99",
+                                            "waitOver.4"}));
+        const std::vector<SFigure>& row = queues.rows.at(0);
+        EXPECT_EQ(std::vector<SFigure>(row.begin() + nFirst, row.end()), c.waits)
+            << "warm-up " << c.nWarmup;
+    }
 }
 
 TEST(SummaryTest, MeanDeviationAndStudentsInterval) {

@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "core/experiment/RandStreams.h"
+#include "core/experiment/WaitFigures.h"
+#include "core/model/QueueDlg.h"
 #include "core/model/Model.h"
 #include "core/persist/Error.h"
 #include "core/persist/ModelFile.h"
@@ -35,6 +37,13 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     ReadModelBytes(model, modelBytes);
     for (const SSetting& setting : settings) {
         ApplySetting(model, setting);
+    }
+    if (plan.bRecordWaits) {
+        for (const auto& pBlock : model.GetBlocks()) {
+            if (auto* pQueue = dynamic_cast<CQueueDlg*>(pBlock.get())) {
+                pQueue->RecordWaits();
+            }
+        }
     }
     CRunSession session(model, newThread());
     const bool bExact = plan.generator == EGenerator::kExact;
@@ -74,6 +83,9 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     replication.nModelTime = figures.nModelTime;
     replication.nDeparted = figures.nDeparted;
     replication.tables = ReportFigures(&report);
+    if (plan.bRecordWaits) {
+        AddWaitFigures(model, plan.waitOver, replication.tables[CReportTables::kQueues]);
+    }
     return std::nullopt;
 }
 

@@ -32,6 +32,10 @@ struct SExperimentPlan {
     // The first replication made: rounds of replications continue where the last one ended.
     std::int32_t nFirst = 0;
     std::uint32_t nWarmup = 0;
+    // Every queue records the waiting time of every transact after the warm-up (waitP50...
+    // in the queue table), and the share that waited more than each of these ticks.
+    bool bRecordWaits = false;
+    std::vector<std::uint64_t> waitOver;
     // Every pass of every tick simulated (see CRunSession::SetQuietSkipping).
     bool bTickByTick = false;
     // The settings of every point; one point without settings when nothing is swept.

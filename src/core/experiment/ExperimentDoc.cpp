@@ -53,7 +53,14 @@ void PutTables(CJson& object, const std::vector<TTable>& tables, TCellJson cellJ
         for (const auto& row : table.rows) {
             CJson cells = CJson::object();
             for (std::size_t c = 0; c < table.columns.size(); ++c) {
-                cells[table.columns[c]] = cellJson(row[c]);
+                // A key "a.b" is figure b of the group a ("waitOver": {"10": ...}).
+                const std::string& strKey = table.columns[c];
+                const std::size_t nDot = strKey.find('.');
+                if (nDot == std::string::npos) {
+                    cells[strKey] = cellJson(row[c]);
+                } else {
+                    cells[strKey.substr(0, nDot)][strKey.substr(nDot + 1)] = cellJson(row[c]);
+                }
             }
             rows.push_back(std::move(cells));
         }

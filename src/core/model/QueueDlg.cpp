@@ -45,6 +45,9 @@ void CQueueDlg::PrepareRun() {
     m_nCarried = 0;
     m_nEntries = 0;
     m_nContentTime = 0;
+    if (m_pWaits) {
+        m_pWaits->Clear();
+    }
 }
 
 void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
@@ -59,6 +62,9 @@ void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
     m_nZeroEntries = 0;
     m_nContentTime = 0;
     m_nFirstTick = nTime;
+    if (m_pWaits) {
+        m_pWaits->ResetFigures();
+    }
 }
 
 std::vector<SBlockParam> CQueueDlg::GetParams() {
@@ -71,6 +77,9 @@ std::vector<SBlockParam> CQueueDlg::GetParams() {
 void CQueueDlg::ClearTransacts() {
     m_inputs.Clear();
     m_queue.DeleteAll();
+    if (m_pWaits) {
+        m_pWaits->ForgetEntries();
+    }
     CBlockDlg::ClearTransacts();
 }
 
@@ -86,21 +95,21 @@ void CQueueDlg::StartTick(std::uint32_t nTime) {
 
 // Moves transacts from the head of pIn into the queue by its discipline: all of them, or up
 // to the room left when the length is limited. The discipline chooses the move that places them.
-void CQueueDlg::Admit(CTransactList* pIn) {
+void CQueueDlg::Admit(CTransactList* pIn, std::vector<std::size_t>* pPlaces) {
     const auto nRoom = static_cast<std::uint32_t>(m_params.m_nLimit) - GetCount();
     const bool bLimited = m_params.m_bLimit != 0;
     switch (m_params.m_nDiscipline) {
         case CQueueParams::kLifo:
-            TakeLifo(m_queue, pIn, nRoom, bLimited, &m_priority);
+            TakeLifo(m_queue, pIn, nRoom, bLimited, &m_priority, pPlaces);
             break;
         case CQueueParams::kRandom:
-            TakeRandom(m_queue, pIn, nRoom, bLimited, &m_priority, *m_pPlaces);
+            TakeRandom(m_queue, pIn, nRoom, bLimited, &m_priority, *m_pPlaces, pPlaces);
             break;
         case CQueueParams::kPriority:
-            TakeByPriority(m_queue, pIn, nRoom, bLimited, &m_priority);
+            TakeByPriority(m_queue, pIn, nRoom, bLimited, &m_priority, pPlaces);
             break;
         default:
-            TakeFifo(m_queue, pIn, nRoom, bLimited, &m_priority);
+            TakeFifo(m_queue, pIn, nRoom, bLimited, &m_priority, pPlaces);
             break;
     }
 }
@@ -141,7 +150,14 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
                 m_bZeroFlag = 1;
             }
             const std::uint32_t nBefore = GetCount();
-            Admit(pIn);
+            if (m_pWaits) {
+                // A block fed by this queue and another may have taken from it meanwhile.
+                m_pWaits->LeftDownTo(nBefore, nTime);
+                Admit(pIn, &m_pWaits->Places());
+                m_pWaits->Entered(nTime);
+            } else {
+                Admit(pIn, nullptr);
+            }
             nAdmitted = GetCount() - nBefore;
             m_nEntries += nAdmitted;
             if (!m_bZeroFlag) {
@@ -150,6 +166,9 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
         }
         const std::uint32_t nOffered = GetCount();
         CallPass<P>(pNext, &m_queue, nTime);
+        if (m_pWaits) {
+            m_pWaits->LeftDownTo(GetCount(), nTime);
+        }
         m_bFree = !m_params.m_bLimit || GetCount() != static_cast<std::uint32_t>(m_params.m_nLimit);
         m_nCarried = GetCount();
         if (!m_bFree) {
@@ -202,6 +221,10 @@ SQuietTicks CQueueDlg::QuietUntil(std::uint32_t nTime) {
     }
     // Waiting transacts are admitted unless the queue is full and knows it.
     if ((m_bFree || !bFull) && m_inputs.HasTransacts()) {
+        return nTime;
+    }
+    // A block fed by this queue and another may have taken from it: the waits note it now.
+    if (m_pWaits && m_pWaits->GetCount() != GetCount()) {
         return nTime;
     }
     if (m_inputs.GetListCount() < GetInputListCount()) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "core/model/BlockOf.h"
 #include "core/model/Pass.h"
 #include "core/model/PriorityChange.h"
 #include "core/model/Statistics.h"
 #include "core/model/QueueParams.h"
+#include "core/model/WaitRecorder.h"
 #include "core/sim/ChainSet.h"
 #include "core/sim/RandomSource.h"
 #include "core/sim/TransactList.h"
@@ -56,6 +60,11 @@ public:
 
     const CTransactList& GetContent() const { return m_queue; }
 
+    // Records the waiting time of every transact that leaves from now on (experiments ask for
+    // it); the waits since the last reset of the figures, or null when not recording.
+    void RecordWaits() { m_pWaits = std::make_unique<CWaitRecorder>(); }
+    const CWaitHistogram* GetWaits() const { return m_pWaits ? &m_pWaits->GetWaits() : nullptr; }
+
 protected:
     void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
     SQuietTicks QuietUntil(std::uint32_t nTime) override;
@@ -69,7 +78,7 @@ private:
     // Does the new-tick accounting of every tick slept through, up to tick nTime; the content
     // carried into each of them was the same.
     void CatchUpTo(std::uint32_t nTime);
-    void Admit(CTransactList* pIn);
+    void Admit(CTransactList* pIn, std::vector<std::size_t>* pPlaces);
     std::uint32_t GetCount() const { return static_cast<std::uint32_t>(m_queue.GetCount()); }
     void RaiseMaxContent();
 
@@ -90,6 +99,7 @@ private:
     double m_dAvgContent = 0.0;
     double m_dAvgTimeAll = 0.0;
     double m_dAvgTimeNonZero = 0.0;
+    std::unique_ptr<CWaitRecorder> m_pWaits;
 };
 
 }  // namespace mardo

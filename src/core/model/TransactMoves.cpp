@@ -35,28 +35,47 @@ void Take(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, boo
 
 }  // namespace
 
+// The insertions, each noting its place when asked.
 void TakeFifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-              const CPriorityChange* pRule) {
-    Take(target, pSource, nMax, bLimited, pRule,
-         [&target](const CTransact& t) { target.PushBack(t); });
+              const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces) {
+    Take(target, pSource, nMax, bLimited, pRule, [&target, pPlaces](const CTransact& t) {
+        if (pPlaces != nullptr) {
+            pPlaces->push_back(target.GetCount());
+        }
+        target.PushBack(t);
+    });
 }
 
 void TakeLifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-              const CPriorityChange* pRule) {
-    Take(target, pSource, nMax, bLimited, pRule,
-         [&target](const CTransact& t) { target.PushFront(t); });
+              const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces) {
+    Take(target, pSource, nMax, bLimited, pRule, [&target, pPlaces](const CTransact& t) {
+        target.PushFront(t);
+        if (pPlaces != nullptr) {
+            pPlaces->push_back(0);
+        }
+    });
 }
 
 void TakeByPriority(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
-                    bool bLimited, const CPriorityChange* pRule) {
-    Take(target, pSource, nMax, bLimited, pRule,
-         [&target](const CTransact& t) { target.InsertByPriority(t); });
+                    bool bLimited, const CPriorityChange* pRule,
+                    std::vector<std::size_t>* pPlaces) {
+    Take(target, pSource, nMax, bLimited, pRule, [&target, pPlaces](const CTransact& t) {
+        const std::size_t k = target.InsertByPriority(t);
+        if (pPlaces != nullptr) {
+            pPlaces->push_back(k);
+        }
+    });
 }
 
 void TakeRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                const CPriorityChange* pRule, CRandomSource& draws) {
-    Take(target, pSource, nMax, bLimited, pRule, [&target, &draws](const CTransact& t) {
-        target.InsertAt(draws.Place(static_cast<std::uint32_t>(target.GetCount())), t);
+                const CPriorityChange* pRule, CRandomSource& draws,
+                std::vector<std::size_t>* pPlaces) {
+    Take(target, pSource, nMax, bLimited, pRule, [&target, &draws, pPlaces](const CTransact& t) {
+        const std::uint32_t k = draws.Place(static_cast<std::uint32_t>(target.GetCount()));
+        target.InsertAt(k, t);
+        if (pPlaces != nullptr) {
+            pPlaces->push_back(k);
+        }
     });
 }
 

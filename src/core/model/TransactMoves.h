@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "core/sim/RandomSource.h"
 #include "core/sim/TransactList.h"
@@ -14,15 +16,18 @@ struct CPriorityChange;
 // priority rule (if any) to a transact and inserts it into the target at its place: at the end,
 // at the front, behind all of equal or higher priority, or at a random position. The four are
 // the queue's disciplines; the switching and the regathering blocks use two of them unlimited.
+// With pPlaces, the position each transact took is appended to it, in the order of the moves.
 void TakeFifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-              const CPriorityChange* pRule);
+              const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces = nullptr);
 void TakeLifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-              const CPriorityChange* pRule);
+              const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces = nullptr);
 void TakeByPriority(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
-                    bool bLimited, const CPriorityChange* pRule);
+                    bool bLimited, const CPriorityChange* pRule,
+                    std::vector<std::size_t>* pPlaces = nullptr);
 // The position of each transact is a place drawn from the source among the target's count plus
 // one.
 void TakeRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                const CPriorityChange* pRule, CRandomSource& draws = CRandomSource::Exact());
+                const CPriorityChange* pRule, CRandomSource& draws = CRandomSource::Exact(),
+                std::vector<std::size_t>* pPlaces = nullptr);
 
 }  // namespace mardo

@@ -172,12 +172,14 @@ std::size_t CTransactList::PriorityPosition(std::int32_t nPriority) const {
     return m_nCount;
 }
 
-void CTransactList::InsertByPriority(const CTransact& transact) {
+std::size_t CTransactList::InsertByPriority(const CTransact& transact) {
     if (m_nCount == 0 || (m_bFalling && Back().GetPriority() >= transact.GetPriority())) {
         PushBack(transact);
-        return;
+        return m_nCount - 1;
     }
-    InsertAt(PriorityPosition(transact.GetPriority()), transact);
+    const std::size_t k = PriorityPosition(transact.GetPriority());
+    InsertAt(k, transact);
+    return k;
 }
 
 void CTransactList::Release() {

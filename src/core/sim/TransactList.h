@@ -69,8 +69,9 @@ public:
     void AppendCopies(const CTransact& transact, std::size_t n);
     // Inserts before the transact at position k (k equal to the count: at the end).
     void InsertAt(std::size_t k, const CTransact& transact);
-    // Inserts before the first transact of lower priority, behind all of equal or higher.
-    void InsertByPriority(const CTransact& transact);
+    // Inserts before the first transact of lower priority, behind all of equal or higher;
+    // answers the position it took.
+    std::size_t InsertByPriority(const CTransact& transact);
     // Destroys every transact and empties the list.
     void DeleteAll() {
         if (m_pRope || m_nMask >= kKeptCapacity) {
