@@ -153,8 +153,9 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
             if (m_pWaits) {
                 // A block fed by this queue and another may have taken from it meanwhile.
                 m_pWaits->LeftDownTo(nBefore, nTime);
-                Admit(pIn, &m_pWaits->Places());
-                m_pWaits->Entered(nTime);
+                const bool bAppends = m_params.m_nDiscipline == CQueueParams::kFifo;
+                Admit(pIn, bAppends ? nullptr : &m_pWaits->Places());
+                m_pWaits->Entered(nTime, GetCount() - nBefore);
             } else {
                 Admit(pIn, nullptr);
             }

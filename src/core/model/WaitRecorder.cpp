@@ -1,25 +1,43 @@
 #include "core/model/WaitRecorder.h"
 
-#include <iterator>
-
 namespace mardo {
 
-void CWaitRecorder::Entered(std::uint32_t nTime) {
+void CWaitRecorder::EnteredAtPlaces(std::uint32_t nTime) {
     for (const std::size_t k : m_places) {
-        m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(k), nTime);
+        InsertAt(k, nTime);
     }
     m_places.clear();
 }
 
-void CWaitRecorder::LeftDownTo(std::size_t nCount, std::uint32_t nTime) {
-    while (m_entries.size() > nCount) {
-        m_waits.Add(nTime - m_entries.front());
-        m_entries.pop_front();
+void CWaitRecorder::Grow() {
+    std::vector<std::uint32_t> larger(m_ring.empty() ? 64 : 2 * m_ring.size());
+    for (std::size_t i = 0; i < m_nCount; ++i) {
+        larger[i] = At(i);
     }
+    m_ring.swap(larger);
+    m_nHead = 0;
+}
+
+void CWaitRecorder::InsertAt(std::size_t k, std::uint32_t nTime) {
+    if (m_nCount == m_ring.size()) {
+        Grow();
+    }
+    const std::size_t nMask = m_ring.size() - 1;
+    if (k == 0 && m_nCount != 0) {
+        m_nHead = (m_nHead + nMask) & nMask;
+    } else {
+        // A place inside the queue (a random or priority discipline) moves the later ones on.
+        for (std::size_t i = m_nCount; i > k; --i) {
+            At(i) = At(i - 1);
+        }
+    }
+    ++m_nCount;
+    At(k) = nTime;
 }
 
 void CWaitRecorder::Clear() {
-    m_entries.clear();
+    m_nHead = 0;
+    m_nCount = 0;
     m_places.clear();
     m_waits = {};
 }
