@@ -4,6 +4,7 @@
 #include "core/model/DeviceDlg.h"
 #include "core/model/GatherDlg.h"
 #include "core/model/GenerateDlg.h"
+#include "core/model/MultiDeviceDlg.h"
 #include "core/model/QueueDlg.h"
 #include "core/model/SplitDlg.h"
 #include "core/model/TerminateDlg.h"
@@ -32,17 +33,26 @@ CFlowLaw Fixed(std::int32_t n) { return CFlowLaw(CFlowLaw::kDeterministic, n, n)
 
 void Link(CBlockDlg& from, CBlockDlg& to, std::int32_t k = 0) { from.SetOutLink(k, &to); }
 
-void SingleChannel(CModel& model) {
+// G1 → Q1 → D1 → T1 for 10 000 ticks, with the arrivals' and the service's laws; answers D1.
+template <typename TDevice>
+TDevice& OneLine(CModel& model, CFlowLaw arrivals, CFlowLaw service) {
     auto& g = Place<CGenerateDlg>(model, "G1", 0, 0);
-    g.m_law = Uniform(1, 10);
+    g.m_law = arrivals;
     auto& q = Place<CQueueDlg>(model, "Q1", 1, 0);
-    auto& d = Place<CDeviceDlg>(model, "D1", 2, 0);
-    d.m_law = Uniform(1, 8);
+    auto& d = Place<TDevice>(model, "D1", 2, 0);
+    d.m_law = service;
     auto& t = Place<CTerminateDlg>(model, "T1", 3, 0);
     Link(g, q);
     Link(q, d);
     Link(d, t);
     model.m_experiment = {CExperimentParams::kByTime, 10000, 1};
+    return d;
+}
+
+void SingleChannel(CModel& model) { OneLine<CDeviceDlg>(model, Uniform(1, 10), Uniform(1, 8)); }
+
+void Bank(CModel& model) {
+    OneLine<CMultiDeviceDlg>(model, Uniform(1, 3), Uniform(3, 7)).m_nChannels = 3;
 }
 
 void TwoPhases(CModel& model) {
@@ -306,6 +316,10 @@ const std::vector<SShippedModel>& ShippedModels() {
         {"examples", "two-generators.mrd",
          "a steady flow and a burst of 50 arrivals per run share one device, five runs",
          TwoGenerators},
+        {"examples", "bank.mrd",
+         "one line before three tellers (a multichannel device): arrivals every 1 to 3 ticks, "
+         "service 3 to 7 ticks",
+         Bank},
         {"bench/models", "b1-single-channel.mrd",
          "B1: the single channel for 1000 runs of 30 000 ticks (3*10^7 ticks)", BenchSingleChannel},
         {"bench/models", "b2-fork-and-join.mrd",

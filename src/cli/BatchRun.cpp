@@ -266,7 +266,7 @@ void CBatchRun::WriteText(const CReportTables& report) const {
     }
     m_out << "Время моделирования: " << report.FormatModelTime() << '\n'
           << "Количество транзактов, вышедших из системы: " << report.FormatDeparted() << '\n';
-    for (int nTable = 0; nTable < CReportTables::kTableCount; ++nTable) {
+    for (int nTable = 0; nTable < CReportTables::kDataTableCount; ++nTable) {
         if (report.GetRowCount(nTable) == 0) {
             continue;
         }

@@ -71,6 +71,8 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             options.bHelp = true;
         } else if (strArg == "--tick-by-tick") {
             options.bTickByTick = true;
+        } else if (strArg == "--list-kinds") {
+            options.bListKinds = true;
         } else if (strArg == "--list-params") {
             options.bListParams = true;
         } else if (strArg == "--merge") {
@@ -162,7 +164,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             return fail("unknown option " + strArg);
         }
     }
-    if (options.bHelp) {
+    if (options.bHelp || options.bListKinds) {
         return {options, {}};
     }
     if (options.bMerge) {

@@ -18,6 +18,7 @@ struct SOptions {
     bool bListParams = false;
     // Every pass of every tick simulated: the reference the usual simulation must equal.
     bool bTickByTick = false;
+    bool bListKinds = false;
     std::optional<std::string> htmlPath;
     std::optional<std::string> csvPath;
     std::optional<std::string> tracePath;
@@ -81,6 +82,7 @@ inline constexpr const char* kUsage =
     "                 MODEL.mrd\n"
     "       mardo-run --replications R [--json] [--csv FILE] --compare BASE.mrd OTHER.mrd...\n"
     "       mardo-run --list-params MODEL.mrd\n"
+    "       mardo-run --list-kinds\n"
     "       mardo-run [--json] [--csv FILE] [--generator streams|exact] --merge FILE.json...";
 
 }  // namespace mardo::cli

@@ -6,6 +6,8 @@
 
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
+#include "core/model/BlockDlg.h"
+#include "core/model/BlockKinds.h"
 
 namespace {
 
@@ -41,12 +43,15 @@ constexpr const char* kHelp =
     "  --set TARGET=VALUE change a parameter before simulating (repeatable); TARGET is\n"
     "                     model.stopRule (time, count), model.stopValue, model.runs or\n"
     "                     NAME.PARAM for the block named NAME: generator interval, delay,\n"
-    "                     limit, priority; device service; queue discipline (fifo, lifo,\n"
+    "                     limit, priority; device service; multichannel device service\n"
+    "                     and channels (1..1000); queue discipline (fifo, lifo,\n"
     "                     random, priority) and limit; switching block probabilities\n"
     "                     (thousandths, one per output: 300,700); copying block counts;\n"
     "                     waiting and assembling blocks count. A law is 5 (deterministic)\n"
     "                     or 1..10 (uniform); delay, limit and priority may be off\n"
     "  --list-params      print every target of the model with its value, and exit\n"
+    "  --list-kinds       print every kind of block, as the palette orders them: its code\n"
+    "                     in the model file and its title, and exit\n"
     "  --replications R   simulate R (1..100000) independent replications, each with its\n"
     "                     own random numbers, and summarize them\n"
     "  --replication K    simulate only replication K (0..R-1) of R, for job arrays\n"
@@ -127,6 +132,13 @@ int main(int argc, char* argv[]) {
     if (parsed.options->bHelp) {
         std::cout << kUsage << "\n\n" << kHelp;
         return std::cout.flush() ? kRan : kOutputFailed;
+    }
+    if (parsed.options->bListKinds) {
+        for (const mardo::SBlockKindEntry& entry : mardo::BlockKinds()) {
+            std::cout << static_cast<int>(entry.nKind) << '\t'
+                      << entry.create({})->GetKindTitle() << '\n';
+        }
+        return kRan;
     }
     CBatchRun run(*parsed.options, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
     const EExitStatus status = run.Execute();

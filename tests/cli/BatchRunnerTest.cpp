@@ -117,6 +117,23 @@ TEST(BatchRunnerTest, JsonCarriesEveryFigure) {
     EXPECT_EQ(json.back(), '\n');
 }
 
+TEST(BatchRunnerTest, ChannelsAndKindsAreListed) {
+    // A multichannel device's row, and its channels beside the device tables.
+    const SRun bank = RunTool("--json --set D1.channels=4 " + Example("bank.mrd"));
+    ASSERT_EQ(bank.nStatus, 0);
+    for (const char* pszText : {"\"kind\": \"Многоканальное устройство\"", "\"channels\": [",
+                                "\"channels\": 4,", "\"meanBusy\": 2."}) {
+        EXPECT_NE(bank.strOut.find(pszText), std::string::npos) << pszText;
+    }
+    // The kinds in the palette's order, which the end-to-end scripts place blocks by.
+    std::string strKinds;
+    for (const SBlockKindEntry& entry : BlockKinds()) {
+        strKinds += std::to_string(static_cast<int>(entry.nKind)) + "\t" +
+                    entry.create({})->GetKindTitle() + "\n";
+    }
+    EXPECT_EQ(RunTool("--list-kinds").strOut, strKinds);
+}
+
 TEST(BatchRunnerTest, FailedCheckExitsOneWithEmptyTables) {
     CScratch scratch;
     {
@@ -665,7 +682,7 @@ std::string EscapedAscii(const std::string& strText) {
     return strOut;
 }
 
-// Documents spelled otherwise (escapes, exponents) merge to the same bytes; figures out of
+// Documents spelled otherwise (escapes, exponents) or older merge to the same bytes; figures out of
 // their ranges, other blocks or other seeds are refused.
 TEST(ExperimentRunTest, MergeReadsAnySpellingAndChecksEveryFigure) {
     CScratch scratch;
@@ -685,11 +702,16 @@ TEST(ExperimentRunTest, MergeReadsAnySpellingAndChecksEveryFigure) {
     const std::string strEscaped =
         replaced(EscapedAscii(strSecond), "\"modelTime\": 9950", "\"modelTime\": 9.95e3");
     ASSERT_NE(strEscaped.find("\\u0423"), std::string::npos);  // У
-    const std::string strFiles = write("a.json", strFirst) + write("b.json", strEscaped);
-    for (const char* pszForm : {"--json", "--quiet"}) {
-        const SRun merged = RunTool(std::string(pszForm) + " --merge" + strFiles);
-        EXPECT_EQ(merged.nStatus, 0) << merged.strErr;
-        EXPECT_EQ(merged.strOut, RunTool(std::string(pszForm) + " --replications 2 --warmup 50" + strModel).strOut);
+    // A document written before devices had channels has no such table and merges all the same.
+    const std::string strOld = replaced(replaced(strFirst, ",\n      \"channels\": []", ""),
+                                        "\n    \"channels\": [],", "");
+    for (const std::string& strFiles : {write("a.json", strFirst) + write("b.json", strEscaped),
+                                        write("o.json", strOld) + write("b.json", strEscaped)}) {
+        for (const char* pszForm : {"--json", "--quiet"}) {
+            const SRun merged = RunTool(std::string(pszForm) + " --merge" + strFiles);
+            EXPECT_EQ(merged.nStatus, 0) << merged.strErr;
+            EXPECT_EQ(merged.strOut, RunTool(std::string(pszForm) + " --replications 2 --warmup 50" + strModel).strOut);
+        }
     }
     const std::vector<std::pair<std::string, std::string>> bad = {
         {replaced(strSecond, "\"seed\": 1,", "\"seed\": 1e23,"), "\"seed\""},

@@ -12,6 +12,7 @@
 #include "core/model/DeviceDlg.h"
 #include "core/model/GatherDlg.h"
 #include "core/model/GenerateDlg.h"
+#include "core/model/MultiDeviceDlg.h"
 #include "core/model/QueueDlg.h"
 #include "core/model/SplitDlg.h"
 #include "core/model/TerminateDlg.h"
@@ -269,7 +270,7 @@ TEST(ModelFileTest, RangesAreCheckedAtTheirBounds) {
     EXPECT_TRUE(Reads(WithField(terminator, nX + 4, 10000)));
     EXPECT_FALSE(Reads(WithField(terminator, nX + 4, 10001)));
     EXPECT_TRUE(Reads(WithField(terminator, nX, -2000000)));
-    EXPECT_FALSE(Reads(WithField(terminator, kFirstField, 8)));  // no kind 8
+    EXPECT_FALSE(Reads(WithField(terminator, kFirstField, kBlockKindCount)));  // no such kind
 
     // Waiting block: any count; assembling block: 1..10000.
     const Bytes gather = OneBlock(std::make_unique<CGatherDlg>());
@@ -289,6 +290,43 @@ TEST(ModelFileTest, RangesAreCheckedAtTheirBounds) {
     EXPECT_FALSE(Reads(WithField(queue, kFirstField + 12, 0)));
     EXPECT_TRUE(Reads(WithField(queue, kFirstField + 12, 20000)));
     EXPECT_FALSE(Reads(WithField(queue, kFirstField + 12, 20001)));
+}
+
+TEST(ModelFileTest, MultichannelDeviceIsADeviceEntryWithItsChannels) {
+    auto device = std::make_unique<CDeviceDlg>();
+    device->m_law = CFlowLaw(CFlowLaw::kUniform, 2, 5);
+    device->m_priority = {CPriorityChange::kRaise, 30};
+    auto channels = std::make_unique<CMultiDeviceDlg>(CPoint{40, 60});
+    channels->m_law = device->m_law;
+    channels->m_priority = device->m_priority;
+    channels->m_nChannels = 7;
+    channels->SetName("Касса");
+    device->SetName("Касса");
+    device->SetPosition(40, 60);
+    const Bytes deviceBytes = OneBlock(std::move(device));
+    const Bytes bytes = OneBlock(std::move(channels));
+    // Kind, law (16 bytes), priority (8), then the channels, then the common part as a device's.
+    const std::size_t nChannels = kFirstField + 4 + 16 + 8;
+    ASSERT_EQ(bytes.size(), deviceBytes.size() + 4);
+    EXPECT_EQ(bytes[kFirstField], 8);
+    EXPECT_EQ(Bytes(bytes.begin() + kFirstField + 4, bytes.begin() + nChannels),
+              Bytes(deviceBytes.begin() + kFirstField + 4, deviceBytes.begin() + nChannels));
+    EXPECT_EQ(bytes[nChannels], 7);
+    EXPECT_EQ(Bytes(bytes.begin() + nChannels + 4, bytes.end() - 8),
+              Bytes(deviceBytes.begin() + nChannels, deviceBytes.end() - 8));
+
+    CModel read;
+    ReadModelBytes(read, bytes);
+    const auto& back = static_cast<const CMultiDeviceDlg&>(*read.BlockAt(0));
+    EXPECT_EQ(back.m_nChannels, 7);
+    EXPECT_EQ(back.m_law.m_nMax, 5);
+    EXPECT_EQ(back.m_priority.m_nValue, 30);
+    EXPECT_EQ(WriteOrDie(read), bytes);
+
+    EXPECT_FALSE(Reads(WithField(bytes, nChannels, 0)));
+    EXPECT_TRUE(Reads(WithField(bytes, nChannels, 1)));
+    EXPECT_TRUE(Reads(WithField(bytes, nChannels, 1000)));
+    EXPECT_FALSE(Reads(WithField(bytes, nChannels, 1001)));
 }
 
 TEST(ModelFileTest, FlowLawsAreHeldToTheirInvariants) {

@@ -14,7 +14,8 @@ namespace {
 using test::CRandomModel;
 
 // The figures followed over model time, as text. Each series covers every tick once; a queue
-// never holds more at the end of a tick than its largest content, a device is busy or not.
+// never holds more at the end of a tick than its largest content, a device is busy or not, and
+// no more channels are busy than a device has.
 std::string TraceText(const CTrace& trace, const CReportTables& report, std::uint32_t nTime) {
     std::string strText;
     std::size_t nQueue = 0;
@@ -34,6 +35,16 @@ std::string TraceText(const CTrace& trace, const CReportTables& report, std::uin
         EXPECT_LE(followed.series.GetIntervals().size(), CTimeSeries::kMaxIntervals);
         if (followed.strFigure == "Устройство занято") {
             EXPECT_LE(nMax, 1u);
+        } else if (followed.strFigure == "Занятые каналы") {
+            const auto& rows = report.GetChannelRows();
+            const auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& channels) {
+                return channels.strName == followed.strBlock;
+            });
+            if (row == rows.end()) {
+                ADD_FAILURE() << "no channels of " << followed.strBlock;
+            } else {
+                EXPECT_LE(nMax, static_cast<std::uint32_t>(row->nChannels));
+            }
         } else {
             const auto& row = report.GetQueueRows().at(nQueue++);
             EXPECT_EQ(row.strName, followed.strBlock);

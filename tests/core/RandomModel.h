@@ -3,6 +3,7 @@
 // Random models of every kind of block, and every figure of a simulation as text, for the
 // properties that must hold of any model.
 #include <algorithm>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "core/model/DeviceDlg.h"
 #include "core/model/GatherDlg.h"
 #include "core/model/GenerateDlg.h"
+#include "core/model/MultiDeviceDlg.h"
 #include "core/model/Model.h"
 #include "core/model/QueueDlg.h"
 #include "core/model/SplitDlg.h"
@@ -25,7 +27,9 @@ namespace mardo::test {
 // A random model with every kind of block, reproducible from its seed.
 class CRandomModel {
 public:
-    explicit CRandomModel(unsigned nSeed) : m_random(nSeed) {}
+    // bOneChannel: every service device is drawn as a multichannel device with one channel.
+    explicit CRandomModel(unsigned nSeed, bool bOneChannel = false)
+        : m_random(nSeed), m_bOneChannel(bOneChannel) {}
 
     // Generators first, then the other blocks; each output leads to a later block, so that no
     // path runs in a circle, and the last blocks are terminators.
@@ -85,51 +89,89 @@ private:
 
     CPriorityChange Priority() { return {Pick(0, 2), Pick(0, 5)}; }
 
+    // The kinds a transact passes through, from the registry, so that a new kind takes part
+    // in every property over random models as soon as it is registered.
+    static const std::vector<const SBlockKindEntry*>& MiddleKinds() {
+        static const std::vector<const SBlockKindEntry*> kinds = [] {
+            std::vector<const SBlockKindEntry*> middle;
+            for (const SBlockKindEntry& entry : BlockKinds()) {
+                const std::unique_ptr<CBlockDlg> pBlock = entry.create({});
+                if (pBlock->HasInput() && !pBlock->IsExit()) {
+                    middle.push_back(&entry);
+                }
+            }
+            return middle;
+        }();
+        return kinds;
+    }
+
     void AddMiddleBlock(CModel& model) {
-        switch (Pick(0, 5)) {
-            case 0: {
-                auto& queue = model.Add<CQueueDlg>();
+        const auto& kinds = MiddleKinds();
+        const SBlockKindEntry& entry = *kinds[static_cast<std::size_t>(Pick(0, static_cast<int>(kinds.size()) - 1))];
+        if (m_bOneChannel && entry.nKind == EBlockKind::kDevice) {
+            Tune(model.Add<CMultiDeviceDlg>(), 1);
+        } else {
+            Tune(model.AddBlock(entry.create({})));
+        }
+    }
+
+    // Gives a block random parameters of its kind, within what keeps a brief simulation brief;
+    // a kind not named here keeps its defaults.
+    void Tune(CBlockDlg& block, int nChannels = 0) {
+        switch (block.GetKind()) {
+            case EBlockKind::kQueue: {
+                auto& queue = static_cast<CQueueDlg&>(block);
                 queue.m_params = {Pick(0, 3), Pick(0, 1), Pick(1, 6)};
                 queue.m_priority = Priority();
                 break;
             }
-            case 1: {
-                auto& device = model.Add<CDeviceDlg>();
+            case EBlockKind::kDevice: {
+                auto& device = static_cast<CDeviceDlg&>(block);
                 device.m_law = Law();
                 device.m_priority = Priority();
                 break;
             }
-            case 2: {
-                auto& block = model.Add<CTransferDlg>();
-                const int nOutputs = Pick(1, 3);
-                block.SetOutputCount(nOutputs);
-                block.m_rule.SetOutputCount(nOutputs);
-                block.m_rule.m_nKind = Pick(0, 2);
-                block.m_rule.m_probabilities.assign(static_cast<std::size_t>(nOutputs), 0);
-                block.m_rule.m_probabilities[0] = 1000;
-                block.m_priority = Priority();
+            case EBlockKind::kMultiDevice: {
+                // Drawn as a device's, so that a one-channel block draws in its place.
+                auto& device = static_cast<CMultiDeviceDlg&>(block);
+                device.m_law = Law();
+                device.m_priority = Priority();
+                device.m_nChannels = nChannels > 0 ? nChannels : Pick(1, 4);
                 break;
             }
-            case 3: {
-                auto& split = model.Add<CSplitDlg>();
+            case EBlockKind::kTransfer: {
+                auto& transfer = static_cast<CTransferDlg&>(block);
+                const int nOutputs = Pick(1, 3);
+                transfer.SetOutputCount(nOutputs);
+                transfer.m_rule.SetOutputCount(nOutputs);
+                transfer.m_rule.m_nKind = Pick(0, 2);
+                transfer.m_rule.m_probabilities.assign(static_cast<std::size_t>(nOutputs), 0);
+                transfer.m_rule.m_probabilities[0] = 1000;
+                transfer.m_priority = Priority();
+                break;
+            }
+            case EBlockKind::kSplit: {
+                auto& split = static_cast<CSplitDlg&>(block);
                 const int nOutputs = Pick(1, 2);
                 split.SetOutputCount(nOutputs);
                 split.m_copyCounts.assign(static_cast<std::size_t>(nOutputs), Pick(1, 3));
                 split.m_priority = Priority();
                 break;
             }
-            case 4: {
-                auto& gather = model.Add<CGatherDlg>();
+            case EBlockKind::kGather: {
+                auto& gather = static_cast<CGatherDlg&>(block);
                 gather.m_nWaitCount = Pick(0, 3);
                 gather.m_priority = Priority();
                 break;
             }
-            default: {
-                auto& assemble = model.Add<CAssembleDlg>();
+            case EBlockKind::kAssemble: {
+                auto& assemble = static_cast<CAssembleDlg&>(block);
                 assemble.m_nWaitCount = Pick(1, 3);
                 assemble.m_priority = Priority();
                 break;
             }
+            default:
+                break;
         }
     }
 
@@ -142,6 +184,7 @@ private:
     }
 
     std::mt19937 m_random;
+    bool m_bOneChannel;
 };
 
 // Every figure of a simulation that has ended, as text.
@@ -161,12 +204,21 @@ inline std::string Figures(const CModel& model, const CSimulationLoop& loop,
             strFigures += "\n";
         }
     }
+    // Every bit of the figures the data outputs write.
+    const auto exact = [](double d) {
+        char sz[32];
+        std::snprintf(sz, sizeof sz, "%.17g ", d);
+        return std::string(sz);
+    };
     for (const auto& row : report.GetDeviceRows()) {
-        strFigures += std::to_string(row.dUtilization) + " " + std::to_string(row.dAvgTime) + "\n";
+        strFigures += exact(row.dUtilization) + exact(row.dAvgTime) + "\n";
     }
     for (const auto& row : report.GetQueueRows()) {
-        strFigures += std::to_string(row.dAvgContent) + " " + std::to_string(row.dAvgTimeAll) +
-                      " " + std::to_string(row.dAvgTimeNonZero) + "\n";
+        strFigures += exact(row.dAvgContent) + exact(row.dAvgTimeAll) + exact(row.dAvgTimeNonZero) + "\n";
+    }
+    strFigures += "channels\n";
+    for (const auto& row : report.GetChannelRows()) {
+        strFigures += row.strName + " " + std::to_string(row.nChannels) + " " + exact(row.dMeanBusy) + "\n";
     }
     return strFigures;
 }

@@ -65,14 +65,14 @@ TEST(SeriesTest, RowsSummarizeTheReplicationsOfRandomModels) {
             EXPECT_TRUE(stat.dCi95 == row.stat.dCi95 ||
                         (std::isnan(stat.dCi95) && std::isnan(row.stat.dCi95)));
         }
-        // The tidy CSV: a line per point, replication and figure (blocks' too), and a summary
+        // The tidy CSV: a line per point, replication and figure (blocks' and channels' too), and a summary
         // line per point and figure.
         SExperimentRecord record;
         record.nReplicationCount = plan.nReplications;
         record.points = result.points;
         const std::string strCsv = ExperimentCsv(record);
         const std::size_t nFigures = FigureRefs(result.points[0].replications[0]).size();
-        EXPECT_EQ(nFigures, nPerPoint + tables[0].rows.size() * 3);
+        EXPECT_EQ(nFigures, nPerPoint + tables[0].rows.size() * 3 + tables[3].rows.size() * 2);
         EXPECT_EQ(static_cast<std::size_t>(std::count(strCsv.begin(), strCsv.end(), '\n')),
                   1 + 2 * (4 + 1) * nFigures);
     }

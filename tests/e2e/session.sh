@@ -16,9 +16,11 @@ palette=$(find_window '^Блоки$') || fail "the palette did not appear"
 stacked_over "$palette" "$main" || fail "the palette is not above the main window"
 settle
 
+# The kinds' codes in the palette's order, one entry each.
+palette_kinds=$("$mardo_run" --list-kinds | cut -f1) || fail "mardo-run --list-kinds failed"
 eval "$(window_geometry "$palette")"
 entry_height=36
-frame=$(( (HEIGHT - 8 * entry_height) / 2 ))
+frame=$(( (HEIGHT - $(wc -w <<<"$palette_kinds") * entry_height) / 2 ))
 entry_x=$(( X + WIDTH / 2 ))
 entry_y() { echo $(( Y + frame + entry_height * $1 + entry_height / 2 )); }
 
@@ -35,11 +37,21 @@ drag() {
     settle
 }
 
-# Palette rows: 0 generator, 1 terminator, 2 device, 3 queue, 4 switching, 5 copying,
-# 6 assembling, 7 waiting. A block's top-left corner lands where it is dropped; a script places
-# the terminator last, since its entry then leaves the palette.
-place() {  # palette row, x, y
-    drag "$entry_x" "$(entry_y "$1")" "$2" "$3"
+# A block is placed by its kind's code in the model file (0 generator, 1 terminator, 2 device,
+# 3 queue, 4 switching, 5 copying, 6 assembling, 7 waiting, 8 multichannel device); the palette
+# lists the kinds in the order the batch runner's --list-kinds gives, so its row is found
+# there. A block's top-left corner lands where it is dropped; a script places the terminator
+# last, since its entry then leaves the palette.
+palette_row() {  # kind code
+    local row=0 code
+    for code in $palette_kinds; do
+        [ "$code" = "$1" ] && { echo "$row"; return; }
+        row=$((row + 1))
+    done
+    fail "the palette has no kind $1"
+}
+place() {  # kind code, x, y
+    drag "$entry_x" "$(entry_y "$(palette_row "$1")")" "$2" "$3"
 }
 
 # Rows of a block window at the top y: a 1-pixel frame, an 18-pixel caption, then rows of 17

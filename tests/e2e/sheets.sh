@@ -2,17 +2,20 @@
 # End to end: places a block of every kind on the diagram of the real program, running on a
 # virtual X display, and opens every property sheet, the model's sheet and the value dialogs
 # that the pages open, with a screenshot of every page and dialog in OUT_DIR.
-# Usage: sheets.sh MARDO OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
+# Usage: sheets.sh MARDO MARDO_RUN OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
 mardo=$1
-out=$2
+mardo_run=$2
+out=$3
 
 source "$(dirname "$0")/session.sh"
 
-# Two rows of four blocks; the terminator goes last.
+# Two rows of four blocks and a third of one; the terminator goes last.
 top=110
 low=330
+third=550
+place 8 60 "$third"
 place 0 60 "$top"
 place 2 280 "$top"
 place 3 500 "$top"
@@ -49,6 +52,7 @@ shoot_pages 60 "$low" 'Свойства копирующего блока' copyi
 shoot_pages 280 "$low" 'Свойства компонующего блока' assembling 3
 shoot_pages 500 "$low" 'Свойства ожидающего блока' waiting 3
 shoot_pages 720 "$low" 'Свойства терминатора' terminator 1
+shoot_pages 60 "$third" 'Свойства многоканального устройства' multichannel 4
 
 xdotool mousemove 600 600 click --repeat 2 --delay 80 1
 sheet=$(find_dialog '^Свойства модели$') || fail "the model's sheet did not open"

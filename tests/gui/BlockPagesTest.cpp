@@ -13,6 +13,7 @@
 #include "SheetFixture.h"
 #include "core/model/DeviceDlg.h"
 #include "core/model/GatherDlg.h"
+#include "core/model/MultiDeviceDlg.h"
 #include "core/model/GenerateDlg.h"
 #include "core/model/Model.h"
 #include "core/model/QueueDlg.h"
@@ -28,6 +29,7 @@
 #include "gui/props/QueuePage.h"
 #include "gui/props/RadioGroup.h"
 #include "gui/props/WaitTransactPage.h"
+#include "gui/props/ChannelsPage.h"
 
 using namespace mardo;
 using namespace mardo::test;
@@ -64,6 +66,7 @@ private slots:
     void firstInvalidPageInTabOrderIsTheOneShown();
     void pageNeverShownKeepsItsValues();
     void refusedNumbersAreNotTakenOver();
+    void multichannelSheetSetsLawChannelsAndPriority();
     void experimentPageRangesAndRule();
     void modelSheetOpensFromThreePlaces();
 };
@@ -283,6 +286,36 @@ void BlockPagesTest::pageNeverShownKeepsItsValues() {
     });
     QVERIFY(m.Edit(gather));
     QCOMPARE(gather.m_nWaitCount, 3);
+}
+
+void BlockPagesTest::multichannelSheetSetsLawChannelsAndPriority() {
+    SModelSheets m;
+    auto& device = m.Add<CMultiDeviceDlg>("Банк");
+    m.dialogs.Then<CBlockPropertySheet>([&messages = m.messages](CBlockPropertySheet& sheet) {
+        QCOMPARE(sheet.windowTitle(), QStringLiteral("Свойства многоканального устройства"));
+        sheet.show();
+        auto& law = dynamic_cast<CFlowPage&>(sheet.GetPage(1));
+        auto& channels = dynamic_cast<CChannelsPage&>(sheet.GetPage(2));
+        auto& priority = dynamic_cast<CPriorityPage&>(sheet.GetPage(3));
+        QCOMPARE(channels.GetTitle(), QStringLiteral("Каналы обслуживания"));
+        sheet.SetActivePage(law);
+        Type(law.GetMinField(), QStringLiteral("4"));
+        sheet.SetActivePage(channels);
+        QCOMPARE(TextOf(channels.GetField()), QStringLiteral("2"));
+        Type(channels.GetField(), QStringLiteral("1001"));
+        sheet.OnOk();
+        QCOMPARE(messages.Texts(), QStringList{RangeText(1, 1000)});
+        QCOMPARE(sheet.GetActivePage(), &channels);
+        Type(channels.GetField(), QStringLiteral("3"));
+        sheet.SetActivePage(priority);
+        priority.GetModes().GetButton(CPriorityChange::kLower).click();
+        Type(priority.GetValueField(), QStringLiteral("7"));
+        sheet.OnOk();
+    });
+    QVERIFY(m.Edit(device));
+    QCOMPARE(device.m_nChannels, 3);
+    QCOMPARE(device.m_law.m_nMin, 4);
+    QCOMPARE(device.m_priority, (CPriorityChange{CPriorityChange::kLower, 7}));
 }
 
 void BlockPagesTest::refusedNumbersAreNotTakenOver() {

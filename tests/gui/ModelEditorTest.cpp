@@ -130,9 +130,9 @@ void ModelEditorTest::startsWithAnEmptyUntitledModel() {
         QVERIFY2(!Enabled(editor, nCommand), qPrintable(editor.GetAction(nCommand).text()));
     }
     QCOMPARE(Entries(editor.GetPalette()),
-             (QStringList{"Генератор", "Терминатор", "Устройство обслуживания", "Очередь",
-                          "Коммутирующий блок", "Копирующий блок", "Компонующий блок",
-                          "Ожидающий блок"}));
+             (QStringList{"Генератор", "Терминатор", "Устройство обслуживания",
+                          "Многоканальное устройство", "Очередь", "Коммутирующий блок",
+                          "Копирующий блок", "Компонующий блок", "Ожидающий блок"}));
     // "Бло&ки" hides and shows the palette; its close box hides it too.
     editor.GetAction(CModelEditorDlg::kShowPalette).trigger();
     QVERIFY(!editor.GetPalette().isVisible());
@@ -175,7 +175,8 @@ void ModelEditorTest::paletteAddsEveryKindWhereAsked() {
     f.Diagram().verticalScrollBar()->setValue(5);
     f.Diagram().horizontalScrollBar()->setValue(2);
     // Every kind, double-clicked, lands at the visible top-left corner and is selected.
-    while (palette.GetEntryCount() > 0 && editor.GetModel().GetBlockCount() < 8) {
+    const std::size_t nKinds = BlockKinds().size();
+    while (palette.GetEntryCount() > 0 && editor.GetModel().GetBlockCount() < nKinds) {
         const int nEntry = static_cast<int>(editor.GetModel().GetBlockCount()) % palette.GetEntryCount();
         const QString strTitle = palette.GetEntryText(nEntry);
         palette.ActivateEntry(nEntry);
@@ -189,7 +190,7 @@ void ModelEditorTest::paletteAddsEveryKindWhereAsked() {
                  block.GetKind() != EBlockKind::kTerminate);
         QVERIFY(Enabled(editor, CModelEditorDlg::kDelete));
     }
-    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{8});
+    QCOMPARE(editor.GetModel().GetBlockCount(), nKinds);
 
     // Dropped: onto the background at the pointer, onto a block not at all.
     QListWidget& list = palette.GetList();
@@ -200,7 +201,7 @@ void ModelEditorTest::paletteAddsEveryKindWhereAsked() {
     const QPoint ptOnBlock = f.Diagram().viewport()->mapToGlobal(QPoint(10, 10));
     QVERIFY(!editor.IsDropPlace(ptOnBlock));
     palette.DropEntry(0, ptOnBlock);
-    QCOMPARE(editor.GetModel().GetBlockCount(), std::size_t{9});
+    QCOMPARE(editor.GetModel().GetBlockCount(), nKinds + 1);
     QVERIFY(list.count() == palette.GetEntryCount());
 }
 
@@ -211,7 +212,7 @@ void ModelEditorTest::paletteOffersOneTerminator() {
     const int nFullHeight = palette.height();
     const int nRow = EntryOf(palette, "Терминатор");
     palette.ActivateEntry(nRow);
-    QCOMPARE(palette.GetEntryCount(), 7);
+    QCOMPARE(palette.GetEntryCount(), static_cast<int>(BlockKinds().size()) - 1);
     QCOMPARE(EntryOf(palette, "Терминатор"), -1);
     QCOMPARE(palette.height(), nFullHeight - CBlocksPaletteDlg::kEntryHeight);
     // Deleting it (or taking back its placing) brings the entry back where it was.
@@ -238,8 +239,9 @@ void ModelEditorTest::paletteReordersByDragging() {
     QWidget& viewport = *list.viewport();
     // The first entry dragged below the last one goes to the end.
     DragMouse(viewport, QPoint(40, 10), QPoint(40, viewport.height() - 3));
-    QCOMPARE(palette.GetEntryText(7), QStringLiteral("Генератор"));
-    QCOMPARE(palette.GetPrototype(7).GetKind(), EBlockKind::kGenerate);
+    const int nLast = palette.GetEntryCount() - 1;
+    QCOMPARE(palette.GetEntryText(nLast), QStringLiteral("Генератор"));
+    QCOMPARE(palette.GetPrototype(nLast).GetKind(), EBlockKind::kGenerate);
     QCOMPARE(palette.GetEntryText(0), QStringLiteral("Терминатор"));
     // The last one dragged onto the top half of the first goes first.
     DragMouse(viewport, QPoint(40, viewport.height() - 10), QPoint(40, 3));

@@ -247,6 +247,9 @@ SReplication ReadReplication(const CJson& object) {
         SFigureTable& table = replication.tables[t];
         const std::vector<SReportColumn>& columns =
             CReportTables::GetColumns(static_cast<int>(t));
+        if (t == CReportTables::kChannels && !object.contains(table.strKey)) {
+            continue;  // written before devices had channels
+        }
         const CJson& rows = Need(object, table.strKey.c_str());
         if (!rows.is_array()) {
             throw SBadDocument{"\"" + table.strKey + "\" is not an array"};

@@ -4,7 +4,7 @@ namespace mardo {
 
 std::vector<SFigureTable> ReportFigures(const CReportTables* pReport) {
     std::vector<SFigureTable> tables;
-    for (int t = 0; t < CReportTables::kTableCount; ++t) {
+    for (int t = 0; t < CReportTables::kDataTableCount; ++t) {
         SFigureTable& table = tables.emplace_back();
         table.strKey = CReportTables::GetKey(t);
         for (const SReportColumn& column : CReportTables::GetColumns(t)) {

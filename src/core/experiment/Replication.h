@@ -22,7 +22,8 @@ struct SFigureTable {
     friend bool operator==(const SFigureTable&, const SFigureTable&) = default;
 };
 
-// The report's three tables as figures; with no report, the tables without rows.
+// The report's three tables as figures, and the channels of the devices that have several;
+// with no report, the tables without rows.
 std::vector<SFigureTable> ReportFigures(const CReportTables* pReport);
 
 // The keys of an experiment's documents.

@@ -63,6 +63,13 @@ struct SDeviceFigures {
     std::uint32_t nWaiting;
 };
 
+// What a device with several channels adds to its row: how many, and how many were busy on
+// average over the ticks.
+struct SChannelFigures {
+    std::int32_t nChannels;
+    double dMeanBusy;
+};
+
 // The figures of a queue's row in the report.
 struct SQueueFigures {
     std::uint32_t nEntered;
@@ -77,7 +84,7 @@ struct SQueueFigures {
 };
 
 
-// The common base of the eight block kinds: the record every block has (name, kind, position,
+// The common base of the block kinds: the record every block has (name, kind, position,
 // input, outputs and their links, state flags, report counters) and the sixteen operations
 // through which the editor, the model file and the simulation drive a block without knowing
 // its kind. A tick travels down the links: each pass operation takes what the block accepts
@@ -154,6 +161,8 @@ public:
     // The block's row in the report's table of devices or of queues, if it has one.
     virtual std::optional<SDeviceFigures> GetDeviceFigures() const { return std::nullopt; }
     virtual std::optional<SQueueFigures> GetQueueFigures() const { return std::nullopt; }
+    // Beside a device row: the figures of its channels, if it has several.
+    virtual std::optional<SChannelFigures> GetChannelFigures() const { return std::nullopt; }
     // Where the block keeps the figure that can be followed over model time, if it has one.
     virtual std::optional<STraceSource> GetTraceSource() const { return std::nullopt; }
 

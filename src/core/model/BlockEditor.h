@@ -14,6 +14,7 @@ class CTransferDlg;
 class CSplitDlg;
 class CAssembleDlg;
 class CGatherDlg;
+class CMultiDeviceDlg;
 
 using CBlockList = std::vector<std::unique_ptr<CBlockDlg>>;
 
@@ -31,6 +32,7 @@ public:
     virtual bool Edit(CSplitDlg& block, const CBlockList& blocks) = 0;
     virtual bool Edit(CAssembleDlg& block, const CBlockList& blocks) = 0;
     virtual bool Edit(CGatherDlg& block, const CBlockList& blocks) = 0;
+    virtual bool Edit(CMultiDeviceDlg& block, const CBlockList& blocks) = 0;
 };
 
 }  // namespace mardo

@@ -3,14 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/model/AssembleDlg.h"
-#include "core/model/DeviceDlg.h"
-#include "core/model/GatherDlg.h"
-#include "core/model/GenerateDlg.h"
-#include "core/model/QueueDlg.h"
-#include "core/model/SplitDlg.h"
-#include "core/model/TerminateDlg.h"
-#include "core/model/TransferDlg.h"
 #include "core/persist/FileModel.h"
 
 namespace mardo {
@@ -297,28 +289,6 @@ void CModel::Redo(CModelEdit& edit) {
 void CModel::Clear() {
     m_blocks.clear();
     m_experiment = CExperimentParams{};
-}
-
-std::unique_ptr<CBlockDlg> CreateBlock(std::int32_t nKindCode, CPoint ptPos) {
-    switch (static_cast<EBlockKind>(nKindCode)) {
-        case EBlockKind::kGenerate:
-            return std::make_unique<CGenerateDlg>(ptPos);
-        case EBlockKind::kTerminate:
-            return std::make_unique<CTerminateDlg>(ptPos);
-        case EBlockKind::kDevice:
-            return std::make_unique<CDeviceDlg>(ptPos);
-        case EBlockKind::kQueue:
-            return std::make_unique<CQueueDlg>(ptPos);
-        case EBlockKind::kTransfer:
-            return std::make_unique<CTransferDlg>(ptPos);
-        case EBlockKind::kSplit:
-            return std::make_unique<CSplitDlg>(ptPos);
-        case EBlockKind::kAssemble:
-            return std::make_unique<CAssembleDlg>(ptPos);
-        case EBlockKind::kGather:
-            return std::make_unique<CGatherDlg>(ptPos);
-    }
-    return nullptr;
 }
 
 }  // namespace mardo

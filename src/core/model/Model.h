@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/model/BlockDlg.h"
+#include "core/model/BlockKinds.h"
 #include "core/model/ExperimentParams.h"
 #include "core/model/ModelEdit.h"
 #include "core/model/NameRule.h"
@@ -88,8 +89,5 @@ private:
 
     CBlockList m_blocks;
 };
-
-// A new block of the kind with the given code and its defaults, or null for an unknown code.
-std::unique_ptr<CBlockDlg> CreateBlock(std::int32_t nKindCode, CPoint ptPos = {});
 
 }  // namespace mardo

@@ -5,9 +5,9 @@
 namespace mardo {
 
 // A figure of the report that is the quotient of two unsigned counters, exactly as divided;
-// 0 when the divisor is 0 (and, as always, when the dividend is). The numerator may be a sum
-// beyond 32 bits (a queue's content-time sum).
-inline double ReportQuotient(std::uint64_t nNumerator, std::uint32_t nDenominator) {
+// 0 when the divisor is 0 (and, as always, when the dividend is). Either may be a sum beyond
+// 32 bits (a queue's content-time sum, a multichannel device's channel-ticks).
+inline double ReportQuotient(std::uint64_t nNumerator, std::uint64_t nDenominator) {
     if (nDenominator == 0) {
         return 0.0;
     }

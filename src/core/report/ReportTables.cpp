@@ -10,14 +10,14 @@ namespace mardo {
 
 namespace {
 
-const std::array<std::string, CReportTables::kTableCount> kTitles = {
-    "Блоки", "Устройства обслуживания", "Очереди"};
+const std::array<std::string, CReportTables::kDataTableCount> kTitles = {
+    "Блоки", "Устройства обслуживания", "Очереди", "Каналы устройств"};
 
-constexpr std::array<const char*, CReportTables::kTableCount> kKeys = {"blocks", "devices",
-                                                                       "queues"};
+constexpr std::array<const char*, CReportTables::kDataTableCount> kKeys = {"blocks", "devices",
+                                                                           "queues", "channels"};
 
 using K = EColumnKind;
-const std::array<std::vector<SReportColumn>, CReportTables::kTableCount> kColumns = {{
+const std::array<std::vector<SReportColumn>, CReportTables::kDataTableCount> kColumns = {{
     {{"number", "Номер блока", K::kNumber},
      {"name", "Имя блока", K::kText},
      {"kind", "Тип блока", K::kText},
@@ -47,6 +47,12 @@ const std::array<std::vector<SReportColumn>, CReportTables::kTableCount> kColumn
      {"free", "Состояние готовности очереди в конце периода моделирования", K::kState},
      {"waiting", "Количество транзактов, ожидающих очередь в конце периода моделирования",
       K::kCount}},
+    // The mean of busy channels is shown as divided: the 0.0005 belongs to the report's own
+    // figures.
+    {{"number", "Номер устройства", K::kNumber},
+     {"name", "Имя устройства", K::kText},
+     {"channels", "Число каналов", K::kCount},
+     {"meanBusy", "Среднее число занятых каналов", K::kQuotient, 3, false}},
 }};
 
 std::int64_t Count(std::uint32_t n) { return std::int64_t{n}; }
@@ -67,6 +73,9 @@ CReportTables::CReportTables(const CBlockList& blocks, std::uint32_t nModelTime,
         if (const std::optional<SDeviceFigures> device = block.GetDeviceFigures()) {
             m_deviceRows.push_back(
                 {*device, static_cast<std::int32_t>(m_deviceRows.size() + 1), block.GetName()});
+            if (const std::optional<SChannelFigures> channels = block.GetChannelFigures()) {
+                m_channelRows.push_back({*channels, m_deviceRows.back().nNumber, block.GetName()});
+            }
         }
         if (const std::optional<SQueueFigures> queue = block.GetQueueFigures()) {
             m_queueRows.push_back(
@@ -86,9 +95,9 @@ const std::vector<SReportColumn>& CReportTables::GetColumns(int nTable) {
 }
 
 const std::vector<std::string>& CReportTables::GetColumnTitles(int nTable) {
-    static const std::array<std::vector<std::string>, kTableCount> titles = [] {
-        std::array<std::vector<std::string>, kTableCount> all;
-        for (int t = 0; t < kTableCount; ++t) {
+    static const std::array<std::vector<std::string>, kDataTableCount> titles = [] {
+        std::array<std::vector<std::string>, kDataTableCount> all;
+        for (int t = 0; t < kDataTableCount; ++t) {
             for (const SReportColumn& column : GetColumns(t)) {
                 all[static_cast<std::size_t>(t)].push_back(column.strTitle);
             }
@@ -114,6 +123,8 @@ std::size_t CReportTables::GetRowCount(int nTable) const {
             return m_blockRows.size();
         case kDevices:
             return m_deviceRows.size();
+        case kChannels:
+            return m_channelRows.size();
         default:
             return m_queueRows.size();
     }
@@ -130,6 +141,11 @@ std::vector<std::vector<SFigure>> CReportTables::GetFigures(int nTable) const {
         for (const SDeviceRow& row : m_deviceRows) {
             rows.push_back({std::int64_t{row.nNumber}, row.strName, Count(row.nLeft),
                             row.dUtilization, row.dAvgTime, row.bFree, Count(row.nWaiting)});
+        }
+    } else if (nTable == kChannels) {
+        for (const SChannelRow& row : m_channelRows) {
+            rows.push_back({std::int64_t{row.nNumber}, row.strName,
+                            std::int64_t{row.nChannels}, row.dMeanBusy});
         }
     } else {
         for (const SQueueRow& row : m_queueRows) {
@@ -162,7 +178,8 @@ std::string CReportTables::FormatCell(const SReportColumn& column, const SFigure
         return FormatState(*pBool);
     }
     if (const auto* pDouble = std::get_if<double>(&figure)) {
-        return FormatFixed(ShownQuotient(*pDouble), column.nDecimals);
+        return FormatFixed(column.bShownLess ? ShownQuotient(*pDouble) : *pDouble,
+                           column.nDecimals);
     }
     return FormatInt(static_cast<std::uint32_t>(std::get<std::int64_t>(figure)));
 }

@@ -30,6 +30,7 @@ struct SReportColumn {
     std::string strTitle;  // as the report's header names it
     EColumnKind eKind;
     int nDecimals = 0;     // of a quotient as the report shows it
+    bool bShownLess = true;  // a quotient shown less 0.0005 (ShownQuotient), as the report's own
 
     bool IsText() const { return eKind == EColumnKind::kText; }
     bool IsQuotient() const { return eKind == EColumnKind::kFraction || eKind == EColumnKind::kQuotient; }
@@ -41,8 +42,12 @@ struct SReportColumn {
 // render from this one model; nothing else formats a figure.
 class CReportTables {
 public:
-    enum ETable : int { kBlocks = 0, kDevices = 1, kQueues = 2 };
+    // The tables the report shows, then the devices' channels, which only the data outputs
+    // and the batch runner's text add.
+    enum ETable : int { kBlocks = 0, kDevices = 1, kQueues = 2, kChannels = 3 };
     static constexpr int kTableCount = 3;
+    // The tables the data outputs write, which the description below covers.
+    static constexpr int kDataTableCount = 4;
 
     struct SBlockRow {
         std::int32_t nNumber;
@@ -58,6 +63,12 @@ public:
         std::string strName;
     };
     struct SQueueRow : SQueueFigures {
+        std::int32_t nNumber;
+        std::string strName;
+    };
+    // The channels of a device row with several, numbered and named as that row; the report's
+    // tables do not show them, the data outputs do.
+    struct SChannelRow : SChannelFigures {
         std::int32_t nNumber;
         std::string strName;
     };
@@ -84,6 +95,7 @@ public:
     const std::vector<SBlockRow>& GetBlockRows() const { return m_blockRows; }
     const std::vector<SDeviceRow>& GetDeviceRows() const { return m_deviceRows; }
     const std::vector<SQueueRow>& GetQueueRows() const { return m_queueRows; }
+    const std::vector<SChannelRow>& GetChannelRows() const { return m_channelRows; }
 
     std::uint32_t GetModelTime() const { return m_nModelTime; }
     std::uint32_t GetDeparted() const { return m_nDeparted; }
@@ -106,6 +118,7 @@ private:
     std::vector<SBlockRow> m_blockRows;
     std::vector<SDeviceRow> m_deviceRows;
     std::vector<SQueueRow> m_queueRows;
+    std::vector<SChannelRow> m_channelRows;
 };
 
 }  // namespace mardo

@@ -21,13 +21,19 @@ namespace {
 // The drag image's hot spot, from its top-left corner.
 const QPoint kHotSpot(17, 17);
 
-QPixmap DragPicture(const QString& strText, const QFont& font) {
+// The picture of a prototype's kind.
+const QPixmap& KindPicture(const CBlockDlg& prototype) {
+    const SBlockKindEntry* pEntry = FindBlockKind(prototype.GetKind());
+    return CBlockImages::PaletteEntry(pEntry != nullptr ? pEntry->nPicture : EKindPicture::kBlock);
+}
+
+QPixmap DragPicture(const QPixmap& picture, const QString& strText, const QFont& font) {
     const QFontMetrics metrics(font);
     const int nTextWidth = metrics.horizontalAdvance(strText);
     QPixmap pixmap(32 + 6 + nTextWidth + 4, 32);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.drawPixmap(0, 0, CBlockImages::PaletteEntry());
+    painter.drawPixmap(0, 0, picture);
     painter.setFont(font);
     painter.setPen(Qt::black);
     painter.drawText(QRect(38, 0, nTextWidth + 4, 32), Qt::AlignVCenter | Qt::AlignLeft, strText);
@@ -50,8 +56,8 @@ CBlocksPaletteDlg::CBlocksPaletteDlg(IPaletteOwner& owner, QWidget* pParent)
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
     pLayout->addWidget(m_pList);
-    for (std::int32_t nCode : {0, 1, 2, 3, 4, 5, 6, 7}) {
-        InsertEntry(GetEntryCount(), CreateBlock(nCode));
+    for (const SBlockKindEntry& entry : BlockKinds()) {
+        InsertEntry(GetEntryCount(), entry.create({}));
     }
     FitToEntries();
 }
@@ -65,7 +71,7 @@ CBlocksPaletteDlg::~CBlocksPaletteDlg() {
 QString CBlocksPaletteDlg::GetEntryText(int nEntry) const { return m_pList->item(nEntry)->text(); }
 
 void CBlocksPaletteDlg::InsertEntry(int nRow, std::unique_ptr<CBlockDlg> pPrototype) {
-    auto* pItem = new QListWidgetItem(QIcon(CBlockImages::PaletteEntry()),
+    auto* pItem = new QListWidgetItem(QIcon(KindPicture(*pPrototype)),
                                       QString::fromStdString(pPrototype->GetKindTitle()));
     pItem->setSizeHint(QSize(kEntryWidth, kEntryHeight));
     m_pList->insertItem(nRow, pItem);
@@ -163,7 +169,8 @@ void CBlocksPaletteDlg::BeginDrag(int nEntry, QPoint ptGlobal) {
     m_bRefused = false;
     m_pDragImage = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
     m_pDragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_pDragImage->setPixmap(DragPicture(GetEntryText(nEntry), font()));
+    m_pDragImage->setPixmap(
+        DragPicture(KindPicture(GetPrototype(nEntry)), GetEntryText(nEntry), font()));
     m_pDragImage->adjustSize();
     QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
     TrackDrag(ptGlobal);

@@ -53,7 +53,10 @@ QPixmap NoBlockImage() {
     return pixmap;
 }
 
-QPixmap BlockPicture(int nSize) {
+// A block window in small, its caption bar and a white body, with what the body shows drawn
+// by drawBody (handed the painter and the picture's unit, an eighth of its side).
+template <typename TDrawBody>
+QPixmap FramedPicture(int nSize, TDrawBody drawBody) {
     QPixmap pixmap = Blank(nSize);
     QPainter painter(&pixmap);
     const int nUnit = nSize / 8;
@@ -62,11 +65,31 @@ QPixmap BlockPicture(int nSize) {
     painter.drawRect(nUnit, nUnit, nSize - 2 * nUnit - 1, 2 * nUnit);
     painter.setBrush(Qt::white);
     painter.drawRect(nUnit, 3 * nUnit, nSize - 2 * nUnit - 1, nSize - 4 * nUnit - 1);
-    painter.setPen(QColor(120, 120, 120));
-    for (int y = 5 * nUnit; y < nSize - nUnit; y += 2 * nUnit) {
-        painter.drawLine(nUnit + 1, y, nSize - nUnit - 2, y);
-    }
+    drawBody(painter, nUnit);
     return pixmap;
+}
+
+// The block window with the rows of its body.
+QPixmap BlockPicture(int nSize) {
+    return FramedPicture(nSize, [nSize](QPainter& painter, int nUnit) {
+        painter.setPen(QColor(120, 120, 120));
+        for (int y = 5 * nUnit; y < nSize - nUnit; y += 2 * nUnit) {
+            painter.drawLine(nUnit + 1, y, nSize - nUnit - 2, y);
+        }
+    });
+}
+
+// The block window with three servers side by side: one line, several channels.
+QPixmap ChannelsPicture(int nSize) {
+    return FramedPicture(nSize, [](QPainter& painter, int nUnit) {
+        painter.setPen(QColor(120, 120, 120));
+        painter.drawLine(nUnit + 2, 5 * nUnit, 2 * nUnit + 1, 5 * nUnit);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 110, 0));
+        for (int i = 0; i < 3; ++i) {
+            painter.drawRect(3 * nUnit - 1, 3 * nUnit + 2 + i * (nUnit + 1), 3 * nUnit, nUnit - 1);
+        }
+    });
 }
 
 }  // namespace
@@ -78,9 +101,10 @@ const QPixmap& CBlockImages::Get(EImage nImage) {
     return images[static_cast<std::size_t>(nImage)];
 }
 
-const QPixmap& CBlockImages::PaletteEntry() {
-    static const QPixmap picture = BlockPicture(32);
-    return picture;
+const QPixmap& CBlockImages::PaletteEntry(EKindPicture nPicture) {
+    static const QPixmap block = BlockPicture(32);
+    static const QPixmap channels = ChannelsPicture(32);
+    return nPicture == EKindPicture::kChannels ? channels : block;
 }
 
 }  // namespace mardo

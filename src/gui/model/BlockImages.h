@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "core/model/BlockKinds.h"
+
 namespace mardo {
 
 // The strip of five 15 × 15 images that the block rows and the block drop-downs show.
@@ -13,8 +15,8 @@ public:
 
     static const QPixmap& Get(EImage nImage);
     static QIcon Icon(EImage nImage) { return QIcon(Get(nImage)); }
-    // The picture every palette entry shows.
-    static const QPixmap& PaletteEntry();
+    // The picture a palette entry shows (32 × 32), the common one by default.
+    static const QPixmap& PaletteEntry(EKindPicture nPicture = EKindPicture::kBlock);
 };
 
 }  // namespace mardo

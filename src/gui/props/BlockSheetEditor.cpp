@@ -9,6 +9,7 @@
 #include "core/model/DeviceDlg.h"
 #include "core/model/GatherDlg.h"
 #include "core/model/GenerateDlg.h"
+#include "core/model/MultiDeviceDlg.h"
 #include "core/model/QueueDlg.h"
 #include "core/model/SplitDlg.h"
 #include "core/model/TerminateDlg.h"
@@ -16,6 +17,7 @@
 #include "gui/common/DialogRunner.h"
 #include "gui/props/BlockPage.h"
 #include "gui/props/BlockPropertySheet.h"
+#include "gui/props/ChannelsPage.h"
 #include "gui/props/ExperimentPage.h"
 #include "gui/props/FlowPage.h"
 #include "gui/props/GeneratePage.h"
@@ -139,6 +141,21 @@ bool CBlockSheetEditor::Edit(CGatherDlg& block, const CBlockList& blocks) {
     return RunSheet(block, QStringLiteral("Свойства ожидающего блока"), blocks,
                     OnePage<CWaitTransactPage>(block.m_nWaitCount, &CWaitTransactPage::GetWaitCount,
                                                block.m_priority));
+}
+
+bool CBlockSheetEditor::Edit(CMultiDeviceDlg& block, const CBlockList& blocks) {
+    CFlowPage* pLaw = nullptr;
+    CChannelsPage* pChannels = nullptr;
+    return RunSheet(block, QStringLiteral("Свойства многоканального устройства"), blocks,
+                    {[&](CBlockPropertySheet& sheet) {
+                         pLaw = &sheet.AddPage<CFlowPage>(block.m_law);
+                         pChannels = &sheet.AddPage<CChannelsPage>(block.m_nChannels);
+                     },
+                     [&] {
+                         block.m_law = pLaw->GetLaw();
+                         block.m_nChannels = pChannels->GetChannels();
+                     },
+                     &block.m_priority});
 }
 
 std::unique_ptr<CBlockDlg> CBlockSheetEditor::EditCopy(const CBlockDlg& block,

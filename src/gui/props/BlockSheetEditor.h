@@ -30,6 +30,7 @@ public:
     bool Edit(CSplitDlg& block, const CBlockList& blocks) override;
     bool Edit(CAssembleDlg& block, const CBlockList& blocks) override;
     bool Edit(CGatherDlg& block, const CBlockList& blocks) override;
+    bool Edit(CMultiDeviceDlg& block, const CBlockList& blocks) override;
 
     // Opens the block's sheet on a working copy: the copy as OK left it, or null when cancelled.
     std::unique_ptr<CBlockDlg> EditCopy(const CBlockDlg& block, const CBlockList& blocks);
