@@ -119,7 +119,7 @@ std::string FigureTitle(const SFigureName& name) {
         return name.strFigure == keys::kModelTime ? "Время моделирования"
                                                   : "Количество транзактов, вышедших из системы";
     }
-    for (int t = 0; t < CReportTables::kTableCount; ++t) {
+    for (int t = 0; t < CReportTables::kDataTableCount; ++t) {
         if (name.strTable != CReportTables::GetKey(t)) {
             continue;
         }
@@ -129,7 +129,7 @@ std::string FigureTitle(const SFigureName& name) {
             }
         }
     }
-    return name.strFigure;
+    return WaitColumnTitle(name.strFigure);  // a queue's waits, or the key itself
 }
 
 void WriteComparisonText(const SComparison& comparison, std::ostream& out) {
