@@ -37,7 +37,7 @@ public:
             if (m_bEnded) {
                 return std::nullopt;
             }
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
+            std::this_thread::yield();
         }
         return m_watch.TakeSnapshot();
     }

@@ -208,8 +208,7 @@ void BlockWindowTest::captionTurnsWhileSelected() {
     CBlockDlg& queue = f.Add(3, {250, 10}, "О");
     f.Editor().SelectBlock(device);
     CBlockWindow& window = f.Window(device);
-    QTRY_VERIFY_WITH_TIMEOUT(window.GetCaption() != QStringLiteral("Устройство обслуживания"),
-                             test::kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return window.GetCaption() != QStringLiteral("Устройство обслуживания"); }));
     f.Editor().SelectBlock(queue);
     QCOMPARE(window.GetCaption(), QStringLiteral("Устройство обслуживания"));
 }

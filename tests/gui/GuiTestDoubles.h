@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "Patience.h"
+#include "WaitUntil.h"
 #include "gui/common/DialogRunner.h"
 #include "gui/common/Dialogs.h"
 

@@ -404,7 +404,7 @@ void ModelEditorTest::scrollsInSteps() {
     QCOMPARE(f.Window(queue).pos(), QPoint(100, 400 - 500 * 20));
 
     f.Editor().resize(f.Editor().width(), f.Editor().height() + 300 - diagram.viewport()->height());
-    QTRY_COMPARE(diagram.viewport()->height(), 300);
+    QVERIFY(test::WaitUntil([&] { return diagram.viewport()->height() == 300; }));
     QCOMPARE(bar.pageStep(), 15);
     bar.setValue(495);
     bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -592,7 +592,7 @@ void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
                 pButton->click();
             }
         }
-        QTRY_VERIFY_WITH_TIMEOUT(run.IsIdle() && run.GetReport() != nullptr, test::kPatienceMs);
+        QVERIFY(test::WaitUntil([&] { return run.IsIdle() && run.GetReport() != nullptr; }));
         run.close();
     });
     editor.GetAction(CModelEditorDlg::kRun).trigger();
@@ -618,14 +618,13 @@ void ModelEditorTest::lastReportStaysAtHandUntilTheNextModel() {
         QCOMPARE(pCharts->GetNote() != nullptr, nCharts == 0);
     }
     const auto charts = pCharts->GetCharts();
-    QTRY_VERIFY_WITH_TIMEOUT(charts[0]->isVisible() && charts[0]->height() == charts[1]->height(),
-                             test::kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return charts[0]->isVisible() && charts[0]->height() == charts[1]->height(); }));
     // Every column of every table is seen whole (on a screen wide enough), and the title says
     // which simulation it was.
     for (int nTab = 0; nTab < 3; ++nTab) {
         pTabs->setCurrentIndex(nTab);
         const auto* pList = pReport->findChildren<QTableView*>().at(nTab);
-        QTRY_VERIFY_WITH_TIMEOUT(pList->isVisible(), test::kPatienceMs);
+        QVERIFY(test::WaitUntil([&] { return pList->isVisible(); }));
         QVERIFY(pList->horizontalHeader()->length() <= pList->viewport()->width() ||
                 pReport->width() >= pReport->screen()->availableGeometry().width());
     }

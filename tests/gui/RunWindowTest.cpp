@@ -61,29 +61,19 @@ public:
     }
 
     // Presses Start without the report opening by itself and waits for the end.
-    bool RunToEnd(int nTimeoutMs = kPatienceMs) {
+    bool RunToEnd() {
         m_pCheck->setChecked(false);
         m_pStart->click();
-        return WaitIdle(nTimeoutMs);
+        return WaitIdle();
     }
 
-    bool WaitIdle(int nTimeoutMs = kPatienceMs) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!m_dlg.IsIdle() && timer.elapsed() < nTimeoutMs) {
-            QTest::qWait(5);
-        }
-        return m_dlg.IsIdle();
+    bool WaitIdle() {
+        return WaitUntil([this] { return m_dlg.IsIdle(); });
     }
 
     // Waits until the time field has passed nTicks.
     bool WaitTime(quint64 nTicks) {
-        QElapsedTimer timer;
-        timer.start();
-        while (m_pTime->text().toULongLong() < nTicks && timer.elapsed() < kPatienceMs) {
-            QTest::qWait(5);
-        }
-        return m_pTime->text().toULongLong() >= nTicks;
+        return WaitUntil([this, nTicks] { return m_pTime->text().toULongLong() >= nTicks; });
     }
 
     CModelStartDlg m_dlg;
@@ -246,7 +236,8 @@ void RunWindowTest::reportOpensMaximisedByItselfAndNormallyOnRequest() {
     };
     WhenShown<CReportDlg>(record);
     window.m_pStart->click();
-    QTRY_COMPARE_WITH_TIMEOUT(nShown, 1, kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return nShown >= 1; }));
+    QCOMPARE(nShown, 1);
     QVERIFY(bMaximised);
     QCOMPARE(strRows, QStringLiteral("2"));
     QVERIFY(window.m_dlg.IsIdle());
@@ -313,11 +304,11 @@ void RunWindowTest::closingAndAnsweringNoResumesWhereItPaused() {
         // While the question is open the simulation waits at a tick boundary, and the time
         // field comes to show that tick and stays there.
         const CRunSession& session = window.m_dlg.GetSession();
-        if (!QTest::qWaitFor([&] { return session.IsHoldTaken(); }, kPatienceMs)) {
+        if (!test::WaitUntil([&] { return session.IsHoldTaken(); })) {
             return EMessageAnswer::kNo;
         }
         const QString strHeld = QString::number(session.GetModelTime());
-        bHeld = QTest::qWaitFor([&] { return window.m_pTime->text() == strHeld; }, kPatienceMs) &&
+        bHeld = test::WaitUntil([&] { return window.m_pTime->text() == strHeld; }) &&
                 session.IsHoldTaken() && !window.m_dlg.IsIdle();
         return EMessageAnswer::kNo;
     });

@@ -77,7 +77,7 @@ void SeriesWindowTest::SweptSeriesMatchesTheBatchRunner() {
     dlg.show();
     SetUpSweep(dlg, 5);
     QTest::mouseClick(Button(dlg, QStringLiteral("&Старт")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!dlg.IsRunning(), test::kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return !dlg.IsRunning(); }));
 
     const QJsonArray points = BatchRunnerSummary()[QStringLiteral("points")].toArray();
     QCOMPARE(points.size(), 2);
@@ -162,7 +162,7 @@ void SeriesWindowTest::StopAndCloseDuringASeries() {
     QVERIFY(dlg.IsRunning());
     QCOMPARE(pStart->text(), QStringLiteral("&Стоп"));
     QTest::mouseClick(pStart, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!dlg.IsRunning(), test::kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return !dlg.IsRunning(); }));
     auto* pLog = dlg.findChild<QListWidget*>();
     QCOMPARE(pLog->item(pLog->count() - 1)->text(), QStringLiteral("Серия остановлена"));
     QCOMPARE(dlg.GetTable().rowCount(), 0);

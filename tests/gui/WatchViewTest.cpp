@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "EditorFixture.h"
-#include "Patience.h"
+#include "WaitUntil.h"
 #include "core/persist/ModelFile.h"
 #include "core/report/ReportTables.h"
 #include "core/sim/SimulationLoop.h"
@@ -85,13 +85,13 @@ void WatchViewTest::watchingLeavesModelAndHistoryAndReportsAsAPlainRun() {
     }
     QVERIFY(!editor.GetPalette().isEnabled());
     // → steps one tick from the pause before the first.
-    QTRY_VERIFY_WITH_TIMEOUT(editor.windowTitle().endsWith(QStringLiteral("такт 0]")), kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return editor.windowTitle().endsWith(QStringLiteral("такт 0]")); }));
     QTest::keyClick(&editor, Qt::Key_Right);
-    QTRY_VERIFY_WITH_TIMEOUT(editor.windowTitle().endsWith(QStringLiteral("такт 1]")), kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return editor.windowTitle().endsWith(QStringLiteral("такт 1]")); }));
     // As fast as possible, to the end.
     editor.GetWatch()->GetBar().StepSpeed(100);
     QTest::keyClick(&editor, Qt::Key_Space);
-    QTRY_VERIFY_WITH_TIMEOUT(editor.GetWatch() == nullptr, kPatienceMs);
+    QVERIFY(test::WaitUntil([&] { return editor.GetWatch() == nullptr; }));
 
     QCOMPARE(editor.GetHistory().count(), nSteps);
     QCOMPARE(editor.GetHistory().undoText(), strUndo);

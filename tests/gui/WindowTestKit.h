@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "Patience.h"
+#include "WaitUntil.h"
 #include "gui/common/Dialogs.h"
 
 #include "core/model/DeviceDlg.h"
