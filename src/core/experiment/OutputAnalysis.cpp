@@ -1,6 +1,7 @@
 #include "core/experiment/OutputAnalysis.h"
 
 #include <algorithm>
+#include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 #include <limits>
@@ -62,6 +63,16 @@ bool SInterval::ExcludesZero() const {
 
 SInterval MeanInterval(const std::vector<double>& values, double dConfidence, int nComparisons) {
     return Interval(values, UpperPoint(dConfidence, nComparisons));
+}
+
+SShareInterval WilsonInterval(double dShare, std::size_t n, double dConfidence) {
+    const double z = boost::math::quantile(boost::math::normal(), UpperPoint(dConfidence, 1));
+    const double dN = static_cast<double>(n);
+    const double dScale = 1.0 + z * z / dN;
+    const double dCentre = (dShare + z * z / (2.0 * dN)) / dScale;
+    const double dHalf =
+        z / dScale * std::sqrt(dShare * (1.0 - dShare) / dN + z * z / (4.0 * dN * dN));
+    return {std::max(0.0, dCentre - dHalf), std::min(1.0, dCentre + dHalf)};
 }
 
 SInterval PairedDifference(const std::vector<double>& base, const std::vector<double>& other,

@@ -26,6 +26,14 @@ struct SInterval {
 SInterval MeanInterval(const std::vector<double>& values, double dConfidence = 0.95,
                        int nComparisons = 1);
 
+// The Wilson score interval of a share p of n replications (each 0 or 1) at the confidence,
+// within 0..1; unlike Student's, it keeps a width when every replication agrees.
+struct SShareInterval {
+    double dLow = 0.0;
+    double dHigh = 0.0;
+};
+SShareInterval WilsonInterval(double dShare, std::size_t n, double dConfidence = 0.95);
+
 // The differences other - base, replication by replication (common random numbers make them
 // vary far less than either), and their interval. Both lists are in replication order and
 // equally long.

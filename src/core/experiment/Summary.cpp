@@ -51,16 +51,11 @@ SStat SummarizeShare(const std::vector<double>& values) {
     if (values.empty()) {
         return stat;
     }
-    const double z = 1.959963984540054;
-    const double n = static_cast<double>(values.size());
-    const double p = stat.dMean;
-    const double dScale = 1.0 + z * z / n;
-    const double dCentre = (p + z * z / (2.0 * n)) / dScale;
-    const double dHalf = z / dScale * std::sqrt(p * (1.0 - p) / n + z * z / (4.0 * n * n));
+    const SShareInterval interval = WilsonInterval(stat.dMean, values.size());
     stat.bShare = true;
     stat.dCi95 = std::numeric_limits<double>::quiet_NaN();
-    stat.dCiLow = std::max(0.0, dCentre - dHalf);
-    stat.dCiHigh = std::min(1.0, dCentre + dHalf);
+    stat.dCiLow = interval.dLow;
+    stat.dCiHigh = interval.dHigh;
     return stat;
 }
 
