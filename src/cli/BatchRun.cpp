@@ -307,20 +307,15 @@ bool CBatchRun::WarmupFits() {
         return true;
     }
     // Every point sets the same targets, so one copy takes each point's settings in turn.
-    const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(m_model);
     CModel scratch;
-    try {
-        if (bytes) {
-            ReadModelBytes(scratch, *bytes);
-        }
-    } catch (const CError&) {
+    if (!CopyModel(m_model, scratch)) {
         return true;  // the simulation refuses such a model itself
     }
     for (const std::vector<SSetting>& point : SweepPoints(m_options.sweeps)) {
         for (const SSetting& setting : point) {
             ApplySetting(scratch, setting);
         }
-        const CExperimentParams& experiment = (bytes ? scratch : m_model).m_experiment;
+        const CExperimentParams& experiment = scratch.m_experiment;
         // A simulation by time ends at its runs' ticks, unless the system empties before.
         const auto nTicks = static_cast<std::uint64_t>(experiment.nStopValue) *
                             static_cast<std::uint64_t>(experiment.nRuns);

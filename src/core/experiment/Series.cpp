@@ -58,15 +58,9 @@ std::optional<std::vector<std::string>> RangeValues(std::int64_t nFrom, std::int
 }
 
 std::string CheckSweep(const CModel& model, const SSweep& sweep, std::string* pRefused) {
-    const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(model);
-    if (!bytes) {
-        return {};  // the experiment refuses such a model itself
-    }
     CModel scratch;
-    try {
-        ReadModelBytes(scratch, *bytes);
-    } catch (const CError&) {
-        return {};
+    if (!CopyModel(model, scratch)) {
+        return {};  // the experiment refuses such a model itself
     }
     for (const std::string& strValue : sweep.values) {
         if (std::string strError = ApplySetting(scratch, {sweep.strTarget, strValue});

@@ -132,6 +132,19 @@ std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model) {
     return std::move(file.GetBytes());
 }
 
+bool CopyModel(const CModel& model, CModel& copy) {
+    const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(model);
+    if (!bytes) {
+        return false;
+    }
+    try {
+        ReadModelBytes(copy, *bytes);
+    } catch (const CError&) {
+        return false;
+    }
+    return true;
+}
+
 void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes) {
     const std::size_t nSize = bytes.size();
     if (nSize < kTrailerSize || ReadLittleEndian(bytes, nSize - kTrailerSize) != nSize) {

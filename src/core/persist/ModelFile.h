@@ -25,6 +25,10 @@ std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model);
 // on any fault; the model may then hold a part of the file, and the caller resets it.
 void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes);
 
+// Copies the model into an empty one through the file's writer and reader, so that the copy can
+// be changed (a setting tried) or simulated apart; false when the file could not hold it.
+bool CopyModel(const CModel& model, CModel& copy);
+
 // Saves the model to the path without ever destroying the file already there: the whole new
 // file is written beside it, read back, compared and read as Open reads it, then renamed over
 // it. A model holding a value the reader refuses is not saved. On failure the previous file is
