@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -12,10 +13,12 @@
 #include "cli/ExperimentReport.h"
 #include "cli/TextTable.h"
 #include "core/experiment/Experiment.h"
+#include "core/experiment/ExperimentSession.h"
 #include "core/experiment/ExperimentDoc.h"
 #include "core/experiment/FlatFigures.h"
 #include "core/experiment/ParamTargets.h"
 #include "core/experiment/Precision.h"
+#include "core/experiment/Series.h"
 #include "core/persist/Error.h"
 #include "core/persist/FileSystem.h"
 #include "core/persist/ModelFile.h"
@@ -334,7 +337,8 @@ void CBatchRun::ListParams() {
 }
 
 EExitStatus CBatchRun::RunExperiment() {
-    SExperimentPlan plan;
+    SStudy study;
+    SExperimentPlan& plan = study.plan;
     plan.nSeed = m_options.seed.value_or(kFirstRandState);
     plan.generator = m_options.Generator();
     plan.nReplications = m_options.replications.value_or(1);
@@ -346,117 +350,96 @@ EExitStatus CBatchRun::RunExperiment() {
     plan.points = SweepPoints(m_options.sweeps);
     plan.nJobs = m_options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
     // Every swept value is checked, on a copy, before anything runs.
-    if (const std::optional<std::vector<std::uint8_t>> bytes = WriteModelBytes(m_model)) {
-        CModel scratch;
-        ReadModelBytes(scratch, *bytes);
-        for (const SSweep& sweep : m_options.sweeps) {
-            for (const std::string& strValue : sweep.values) {
-                const std::string strError = ApplySetting(scratch, {sweep.strTarget, strValue});
-                if (!strError.empty()) {
-                    m_err << "mardo-run: --sweep: " << strError << '\n';
-                    return kUsageError;
-                }
-            }
+    for (const SSweep& sweep : m_options.sweeps) {
+        if (const std::string strError = CheckSweep(m_model, sweep); !strError.empty()) {
+            m_err << "mardo-run: --sweep: " << strError << '\n';
+            return kUsageError;
         }
     }
-    if (m_bShowProgress) {
-        plan.onProgress = [this](std::size_t nDone, std::size_t nTotal) {
-            m_err << "\r\033[KПрогоны: " << nDone << " из " << nTotal << std::flush;
-            m_bProgressShown = true;
-        };
-    }
-    SExperimentFindings findings;
-    SExperimentResult result;
-    if (m_options.precision) {
-        findings.precisionGoal = SPrecisionGoal{*m_options.precision, m_options.figures};
-        result = RunUntilPrecise(m_model, plan, *findings.precisionGoal, NewSimulationThread,
-                                 findings.precision);
-        plan.nReplications = findings.precision.nReplications;
-    } else {
-        result = mardo::RunExperiment(m_model, plan, NewSimulationThread);
-    }
-    ClearProgress();
-    SExperimentRecord record;
-    if (const std::optional<EExitStatus> refused = TakeResult(plan, std::move(result), record)) {
-        return *refused;
-    }
-    if (!findings.precision.strUnknown.empty()) {
-        m_err << "mardo-run: --figures: the model has no figure " << findings.precision.strUnknown
-              << " (BLOCK.FIGURE, e.g. Q1.avgTimeAll, D1.utilization)\n";
-        return kUsageError;
-    }
-    const int nOthers = static_cast<int>(m_options.comparePaths.size());
+    // The models compared are read, and take the same settings, before anything runs.
     for (const std::string& strPath : m_options.comparePaths) {
-        CModel other;
-        const SLoadResult loaded = LoadModel(other, strPath);
+        auto pOther = std::make_shared<CModel>();
+        const SLoadResult loaded = LoadModel(*pOther, strPath);
         if (!loaded.IsLoaded()) {
             m_err << loaded.strMessage << '\n';
             return kFileRefused;
         }
-        if (!ApplySettings(other)) {
+        if (!ApplySettings(*pOther)) {
             return kUsageError;
         }
-        SExperimentRecord otherRecord;
-        if (const std::optional<EExitStatus> refused = TakeResult(
-                plan, mardo::RunExperiment(other, plan, NewSimulationThread), otherRecord)) {
-            return *refused;
-        }
-        SComparison& comparison = findings.comparisons.emplace_back(
-            ComparePoints(record.points[0], otherRecord.points[0], nOthers));
-        comparison.strModel = std::filesystem::path(strPath).filename().string();
-        comparison.strAgainst = record.strModel;
+        study.alternatives.push_back(
+            {std::filesystem::path(strPath).filename().string(), std::move(pOther)});
     }
-    if (m_options.bCompareToFirst) {
-        const int nPoints = static_cast<int>(record.points.size());
-        for (int p = 1; p < nPoints; ++p) {
-            SComparison& comparison = findings.comparisons.emplace_back(
-                ComparePoints(record.points[0], record.points[static_cast<std::size_t>(p)],
-                              nPoints - 1));
-            comparison.strModel = std::to_string(p);
-            comparison.strAgainst = "0";
-            comparison.bPoints = true;
+    study.bCompareToFirst = m_options.bCompareToFirst;
+    SExperimentFindings findings;
+    if (m_options.precision) {
+        findings.precisionGoal = SPrecisionGoal{*m_options.precision, m_options.figures};
+        study.precision = findings.precisionGoal;
+    }
+    std::function<void(const SStudyProgress&)> onProgress;
+    if (m_bShowProgress) {
+        onProgress = [this](const SStudyProgress& progress) {
+            m_err << "\r\033[K" << progress.strStage << ": " << progress.nDone << " из "
+                  << progress.nTotal << std::flush;
+            m_bProgressShown = true;
+        };
+    }
+    SStudyOutcome outcome =
+        RunStudy(m_model, ModelName(), std::move(study), NewSimulationThread, onProgress, nullptr);
+    ClearProgress();
+    if (outcome.notStarted) {
+        return Refuse(*outcome.notStarted, std::move(outcome.lines));
+    }
+    if (!WarmupMeasured(outcome.record)) {
+        return kUsageError;
+    }
+    for (const SExperimentRecord& other : outcome.alternatives) {
+        if (!WarmupMeasured(other)) {
+            return kUsageError;
         }
     }
-    return WriteExperiment(record, findings);
+    if (outcome.precision) {
+        findings.precision = *outcome.precision;
+        if (!findings.precision.strUnknown.empty()) {
+            m_err << "mardo-run: --figures: the model has no figure "
+                  << findings.precision.strUnknown
+                  << " (BLOCK.FIGURE, e.g. Q1.avgTimeAll, D1.utilization)\n";
+            return kUsageError;
+        }
+    }
+    findings.comparisons = std::move(outcome.comparisons);
+    return WriteExperiment(outcome.record, findings);
 }
 
-std::optional<EExitStatus> CBatchRun::TakeResult(const SExperimentPlan& plan,
-                                                 SExperimentResult result,
-                                                 SExperimentRecord& record) {
-    ClearProgress();
-    if (result.notStarted) {
-        m_lines = std::move(result.lines);
-        if (m_options.bJson) {
-            WriteJson(nullptr, *result.notStarted != CRunSession::EEnd::kCheckFailed);
-        } else {
-            for (const CMessageQueue::SLine& line : m_lines) {
-                m_out << line.Format() << '\n';
-            }
+EExitStatus CBatchRun::Refuse(CRunSession::EEnd notStarted,
+                              std::vector<CMessageQueue::SLine> lines) {
+    m_lines = std::move(lines);
+    if (m_options.bJson) {
+        WriteJson(nullptr, notStarted != CRunSession::EEnd::kCheckFailed);
+    } else {
+        for (const CMessageQueue::SLine& line : m_lines) {
+            m_out << line.Format() << '\n';
         }
-        if (*result.notStarted == CRunSession::EEnd::kCheckFailed) {
-            return kCheckFailed;
-        }
-        const EExitStatus status = EndStatus(*result.notStarted);
-        return status != kRan ? status : kNotStarted;
     }
-    record.strModel = ModelName();
-    record.nSeed = plan.nSeed;
-    record.generator = plan.generator;
-    record.nReplicationCount = plan.nReplications;
-    record.nWarmup = plan.nWarmup;
-    record.bSwept = !m_options.sweeps.empty();
-    record.points = std::move(result.points);
+    if (notStarted == CRunSession::EEnd::kCheckFailed) {
+        return kCheckFailed;
+    }
+    const EExitStatus status = EndStatus(notStarted);
+    return status != kRan ? status : kNotStarted;
+}
+
+bool CBatchRun::WarmupMeasured(const SExperimentRecord& record) {
     // A simulation by count can end before the warm-up does: nothing of it was measured.
     for (const SPointRecord& point : record.points) {
         for (const SReplication& replication : point.replications) {
-            if (plan.nWarmup > 0 && replication.nModelTime == 0) {
-                m_err << WarmupRefusal(plan.nWarmup) << " (replication " << replication.nIndex
+            if (record.nWarmup > 0 && replication.nModelTime == 0) {
+                m_err << WarmupRefusal(record.nWarmup) << " (replication " << replication.nIndex
                       << ")\n";
-                return kUsageError;
+                return false;
             }
         }
     }
-    return std::nullopt;
+    return true;
 }
 
 EExitStatus CBatchRun::Merge() {

@@ -74,8 +74,10 @@ private:
     EExitStatus RunExperiment();
     // The experiment's record, or the status it ends with (a model that did not start or was
     // cut short, which is reported, or a warm-up that measured nothing).
-    std::optional<EExitStatus> TakeResult(const SExperimentPlan& plan, SExperimentResult result,
-                                          SExperimentRecord& record);
+    // The experiment did not start or was cut short: the lines that say why, and the status.
+    EExitStatus Refuse(CRunSession::EEnd notStarted, std::vector<CMessageQueue::SLine> lines);
+    // Whether every replication measured something after the warm-up; says which did not.
+    bool WarmupMeasured(const SExperimentRecord& record);
     EExitStatus Merge();
     // Prints an experiment's record in the chosen form and writes its CSV file.
     EExitStatus WriteExperiment(const SExperimentRecord& record,

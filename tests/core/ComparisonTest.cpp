@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "core/experiment/Comparison.h"
 #include "core/experiment/Experiment.h"
+#include "core/experiment/ExperimentSession.h"
 #include "core/experiment/Precision.h"
 #include "core/model/Model.h"
 
@@ -90,6 +91,59 @@ TEST(ComparisonTest, PrecisionStopsAtTheFirstRoundThatMeetsIt) {
                 break;
             }
         }
+    }
+}
+
+// A study stopped while its alternative runs keeps, in the base and the alternative, the
+// replications both ended, and compares those; the session's thread gives what the calling
+// thread gives.
+TEST(ComparisonTest, AStoppedStudyKeepsAndComparesTheReplicationsBothEnded) {
+    const std::vector<unsigned> seeds = StartingSeeds(3);
+    for (const unsigned nSeed : seeds) {
+        CModel model;
+        test::CRandomModel(nSeed).Build(model);
+        SStudy study;
+        study.plan.nSeed = nSeed;
+        study.plan.nReplications = 8;
+        auto pSame = std::make_shared<CModel>();
+        test::CRandomModel(nSeed).Build(*pSame);
+        study.alternatives.push_back({"same.mrd", pSame});
+        std::atomic<bool> bStop{false};
+        const SStudyOutcome stopped = RunStudy(
+            model, "base.mrd", study, kNewThread,
+            [&bStop](const SStudyProgress& progress) {
+                if (progress.strStage == "same.mrd" && progress.nDone == 3) {
+                    bStop = true;
+                }
+            },
+            &bStop);
+        ASSERT_TRUE(stopped.bStopped);
+        ASSERT_EQ(stopped.alternatives.size(), 1u);
+        for (const SExperimentRecord* pRecord : {&stopped.record, &stopped.alternatives[0]}) {
+            ASSERT_EQ(pRecord->points[0].replications.size(), 3u) << pRecord->strModel;
+            for (std::int32_t k = 0; k < 3; ++k) {
+                EXPECT_EQ(pRecord->points[0].replications[static_cast<std::size_t>(k)].nIndex, k);
+            }
+        }
+        ASSERT_EQ(stopped.comparisons.size(), 1u);
+        for (const SDifference& difference : stopped.comparisons[0].differences) {
+            EXPECT_EQ(difference.interval.dMean, 0.0) << FigurePath(difference.name);
+        }
+
+        CExperimentSession session(kNewThread);
+        ASSERT_TRUE(session.Start(model, "base.mrd", study));
+        EXPECT_FALSE(session.Start(model, "base.mrd", study));
+        while (!session.IsFinished()) {
+            std::this_thread::yield();
+        }
+        const SStudyOutcome whole = session.TakeOutcome();
+        EXPECT_FALSE(whole.bStopped);
+        ASSERT_EQ(whole.record.points[0].replications.size(), 8u);
+        for (std::size_t k = 0; k < 3; ++k) {
+            EXPECT_EQ(whole.record.points[0].replications[k].tables,
+                      stopped.record.points[0].replications[k].tables);
+        }
+        EXPECT_FALSE(session.IsRunning());
     }
 }
 

@@ -28,7 +28,8 @@ std::string FigurePath(const SFigureName& name) {
     return name.strBlock.empty() ? name.strFigure : name.strBlock + "." + name.strFigure;
 }
 
-SComparison ComparePoints(const SPointRecord& base, const SPointRecord& other, int nComparisons) {
+SComparison ComparePoints(const SPointRecord& base, const SPointRecord& other, int nComparisons,
+                          double dConfidence) {
     SComparison comparison;
     comparison.nComparisons = nComparisons;
     const std::vector<SReplication>& baseReps = base.replications;
@@ -58,7 +59,7 @@ SComparison ComparePoints(const SPointRecord& base, const SPointRecord& other, i
         difference.name = name;
         difference.dBase = MeanInterval(baseValues).dMean;
         difference.dOther = MeanInterval(otherValues).dMean;
-        difference.interval = PairedDifference(baseValues, otherValues, 0.95, nComparisons);
+        difference.interval = PairedDifference(baseValues, otherValues, dConfidence, nComparisons);
     }
     return comparison;
 }

@@ -31,8 +31,10 @@ struct SComparison {
 };
 
 // The replications of both must be the same ones (the same indices in the same order); answers
-// an empty list of differences when they are not.
-SComparison ComparePoints(const SPointRecord& base, const SPointRecord& other, int nComparisons);
+// an empty list of differences when they are not. The intervals are at the confidence, shared
+// among nComparisons.
+SComparison ComparePoints(const SPointRecord& base, const SPointRecord& other, int nComparisons,
+                          double dConfidence = 0.95);
 
 // A figure's name as --figures spells it: "BLOCK.figure", or the model's own "modelTime".
 std::string FigurePath(const SFigureName& name);

@@ -20,7 +20,7 @@ namespace {
 
 struct STask {
     std::size_t nPoint;
-    std::int32_t nReplication;
+    std::size_t nReplication;  // its place among the point's replications
 };
 
 struct SFailure {
@@ -89,6 +89,26 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     return std::nullopt;
 }
 
+// Keeps in every point the replications that ended at every point.
+void KeepEnded(const std::vector<STask>& tasks, const std::vector<char>& ended,
+               std::vector<SPointRecord>& points) {
+    std::vector<char> whole(points.empty() ? 0 : points[0].replications.size(), 1);
+    for (std::size_t t = 0; t < tasks.size(); ++t) {
+        if (ended[t] == 0) {
+            whole[tasks[t].nReplication] = 0;
+        }
+    }
+    for (SPointRecord& point : points) {
+        std::vector<SReplication> kept;
+        for (std::size_t r = 0; r < point.replications.size(); ++r) {
+            if (whole[r] != 0) {
+                kept.push_back(std::move(point.replications[r]));
+            }
+        }
+        point.replications = std::move(kept);
+    }
+}
+
 }  // namespace
 
 std::vector<std::int32_t> SExperimentPlan::Indices() const {
@@ -132,7 +152,13 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
             replication.nSeed = plan.generator == EGenerator::kExact
                                     ? ReplicationSeed(plan.nSeed, k, plan.nReplications)
                                     : plan.nSeed;
-            tasks.push_back({p, k});
+        }
+    }
+    // Replication by replication, every point of each: a series stopped half way keeps whole
+    // replications, comparable from point to point.
+    for (std::size_t r = 0; r < indices.size(); ++r) {
+        for (std::size_t p = 0; p < plan.points.size(); ++p) {
+            tasks.push_back({p, r});
         }
     }
     // Each replication reads its copy back; a model the file cannot hold is refused here once.
@@ -154,6 +180,7 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     // (which of the replications cut short is reported may then depend on the threads; that
     // the experiment was cut short does not).
     std::vector<std::optional<SFailure>> failures(tasks.size());
+    std::vector<char> ended(tasks.size(), 0);
     std::atomic<std::size_t> nNext{0};
     std::atomic<bool> bCutShort{false};
     std::mutex progressMutex;
@@ -162,9 +189,9 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
         for (std::size_t t; !plan.IsStopped() && !bCutShort && (t = nNext++) < tasks.size();) {
             const STask& task = tasks[t];
             SPointRecord& point = result.points[task.nPoint];
-            SReplication& replication =
-                point.replications[t - task.nPoint * indices.size()];
+            SReplication& replication = point.replications[task.nReplication];
             failures[t] = Simulate(*modelBytes, point.settings, plan, newThread, replication);
+            ended[t] = failures[t] ? 0 : 1;
             if (failures[t] && (failures[t]->end == CRunSession::EEnd::kOutOfMemory ||
                                 failures[t]->end == CRunSession::EEnd::kOutOfTime)) {
                 bCutShort = true;
@@ -185,6 +212,7 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     }
     if (plan.IsStopped()) {
         result.bStopped = true;
+        KeepEnded(tasks, ended, result.points);
         return result;
     }
     for (std::optional<SFailure>& failure : failures) {

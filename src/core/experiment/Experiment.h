@@ -71,7 +71,8 @@ struct SExperimentResult {
     // conditions asked for, and the next would take the same memory or time.
     std::optional<CRunSession::EEnd> notStarted;
     std::vector<CMessageQueue::SLine> lines;
-    // Stopped on request: the replications are incomplete and mean nothing.
+    // Stopped on request: every point keeps the replications that had ended at every point, and
+    // only those.
     bool bStopped = false;
 };
 

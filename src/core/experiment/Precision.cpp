@@ -57,13 +57,22 @@ SExperimentResult RunUntilPrecise(const CModel& model, SExperimentPlan plan,
                                   const SPrecisionGoal& goal, const FRunThreadFactory& newThread,
                                   SPrecisionOutcome& outcome) {
     const std::int32_t nMost = plan.nReplications;
+    const std::size_t nPoints = plan.points.size();
+    const auto onProgress = plan.onProgress;
     SExperimentResult total;
     std::int32_t nDone = 0;
     do {
         plan.nFirst = nDone;
         plan.nReplications = NextRoundTotal(nDone, kFirstRound, nMost);
+        // Progress counts every round's simulations, up to this round's end.
+        if (onProgress) {
+            const std::size_t nBefore = static_cast<std::size_t>(nDone) * nPoints;
+            plan.onProgress = [&onProgress, nBefore](std::size_t n, std::size_t nTotal) {
+                onProgress(nBefore + n, nBefore + nTotal);
+            };
+        }
         SExperimentResult round = RunExperiment(model, plan, newThread);
-        if (round.notStarted || round.bStopped) {
+        if (round.notStarted) {
             return round;
         }
         if (total.points.empty()) {
@@ -76,12 +85,19 @@ SExperimentResult RunUntilPrecise(const CModel& model, SExperimentPlan plan,
                             std::make_move_iterator(more.end()));
             }
         }
+        if (round.bStopped) {
+            total.bStopped = true;
+            nDone = total.points.empty()
+                        ? 0
+                        : static_cast<std::int32_t>(total.points[0].replications.size());
+            break;
+        }
         nDone = plan.nReplications;
         const auto figures = ChosenFigures(total.points, goal.figures, outcome.strUnknown);
         if (!outcome.strUnknown.empty()) {
             break;
         }
-        outcome.check = CheckPrecision(figures, goal.dPercent / 100.0);
+        outcome.check = CheckPrecision(figures, goal.dPercent / 100.0, goal.dConfidence);
     } while (!outcome.check.bMet && nDone < nMost);
     outcome.nReplications = nDone;
     return total;

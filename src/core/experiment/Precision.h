@@ -15,6 +15,7 @@ struct SPrecisionGoal {
     double dPercent = 5.0;  // the most half-width, in percent of the absolute mean
     // "BLOCK.figure" each; empty: every queue's mean time and every device's utilisation.
     std::vector<std::string> figures;
+    double dConfidence = 0.95;  // of the half-widths
 };
 
 struct SPrecisionOutcome {
