@@ -29,10 +29,11 @@ struct SFailure {
 };
 
 // One replication of one point, on the calling thread's watch; answers why it did not start
-// or was cut short.
+// or was cut short. pTrace, when given, receives its figures over model time.
 std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
                                  const std::vector<SSetting>& settings, const SExperimentPlan& plan,
-                                 const FRunThreadFactory& newThread, SReplication& replication) {
+                                 const FRunThreadFactory& newThread, SReplication& replication,
+                                 std::vector<CTrace::SFollowed>* pTrace) {
     CModel model;
     ReadModelBytes(model, modelBytes);
     for (const SSetting& setting : settings) {
@@ -52,6 +53,7 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
                              : CRandomContext::Streams(plan.nSeed, nIndex));
     session.SetWarmup(plan.nWarmup);
     session.SetQuietSkipping(!plan.bTickByTick);
+    session.SetTracing(pTrace != nullptr);
     if (const std::optional<CRunSession::EEnd> end = session.Start()) {
         return SFailure{*end, session.TakeMessages()};
     }
@@ -85,6 +87,12 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     replication.tables = ReportFigures(&report);
     if (plan.bRecordWaits) {
         AddWaitFigures(model, plan.waitOver, replication.tables[CReportTables::kQueues]);
+    }
+    if (pTrace != nullptr) {
+        *pTrace = session.GetTrace()->GetFollowed();
+        for (CTrace::SFollowed& followed : *pTrace) {
+            followed.series.Coarsen(kTraceIntervals);
+        }
     }
     return std::nullopt;
 }
@@ -181,6 +189,9 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     // the experiment was cut short does not).
     std::vector<std::optional<SFailure>> failures(tasks.size());
     std::vector<char> ended(tasks.size(), 0);
+    if (plan.bKeepTraces) {
+        result.traces.resize(tasks.size());
+    }
     std::atomic<std::size_t> nNext{0};
     std::atomic<bool> bCutShort{false};
     std::mutex progressMutex;
@@ -190,7 +201,12 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
             const STask& task = tasks[t];
             SPointRecord& point = result.points[task.nPoint];
             SReplication& replication = point.replications[task.nReplication];
-            failures[t] = Simulate(*modelBytes, point.settings, plan, newThread, replication);
+            std::vector<CTrace::SFollowed>* pTrace =
+                plan.bKeepTraces
+                    ? &result.traces[task.nPoint * indices.size() + task.nReplication]
+                    : nullptr;
+            failures[t] = Simulate(*modelBytes, point.settings, plan, newThread, replication,
+                                   pTrace);
             ended[t] = failures[t] ? 0 : 1;
             if (failures[t] && (failures[t]->end == CRunSession::EEnd::kOutOfMemory ||
                                 failures[t]->end == CRunSession::EEnd::kOutOfTime)) {
@@ -213,6 +229,7 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     if (plan.IsStopped()) {
         result.bStopped = true;
         KeepEnded(tasks, ended, result.points);
+        result.traces.clear();
         return result;
     }
     for (std::optional<SFailure>& failure : failures) {

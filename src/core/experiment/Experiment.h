@@ -38,6 +38,9 @@ struct SExperimentPlan {
     std::vector<std::uint64_t> waitOver;
     // Every pass of every tick simulated (see CRunSession::SetQuietSkipping).
     bool bTickByTick = false;
+    // Every replication's figures over model time are kept in the result (traces), for the
+    // choice of a warm-up; a look at each figure after every tick.
+    bool bKeepTraces = false;
     // The settings of every point; one point without settings when nothing is swept.
     std::vector<std::vector<SSetting>> points{{}};
     unsigned nJobs = 1;
@@ -74,7 +77,14 @@ struct SExperimentResult {
     // Stopped on request: every point keeps the replications that had ended at every point, and
     // only those.
     bool bStopped = false;
+    // With the plan's bKeepTraces, every replication's figures over model time, point by point
+    // in the order of the points' replications, each in at most kTraceIntervals intervals;
+    // none when stopped.
+    std::vector<std::vector<CTrace::SFollowed>> traces;
 };
+
+// Enough intervals to see a start-up in, few enough to keep for every replication.
+inline constexpr std::size_t kTraceIntervals = 512;
 
 using FRunThreadFactory = std::function<std::unique_ptr<IRunThread>()>;
 

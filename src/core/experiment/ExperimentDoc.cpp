@@ -342,6 +342,11 @@ void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out,
                   {keys::kSeed, record.nSeed},
                   {keys::kReplicationCount, record.nReplicationCount},
                   {keys::kWarmup, record.nWarmup}};
+    if (findings.warmup) {
+        json["warmupAuto"] = {{"ticks", findings.warmup->nTicks},
+                              {"series", findings.warmup->strSeries},
+                              {"steady", findings.warmup->bSteady}};
+    }
     CJson points = CJson::array();
     for (std::size_t p = 0; p < record.points.size(); ++p) {
         const SPointRecord& point = record.points[p];

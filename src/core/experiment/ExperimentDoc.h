@@ -9,6 +9,7 @@
 #include "core/experiment/Comparison.h"
 #include "core/experiment/Precision.h"
 #include "core/experiment/Replication.h"
+#include "core/experiment/Warmup.h"
 #include "core/run/MessageQueue.h"
 
 namespace mardo {
@@ -36,12 +37,14 @@ std::string WriteSimulationDoc(const SSimulationDoc& doc);
 // An experiment: what it was made of, every replication at every point and each point's
 // summary (a share's interval as "ciLow" and "ciHigh", any other's half-width as "ci95").
 // What an experiment found beyond its summaries: alternatives against a base ("comparisons",
-// each figure's difference as the summary's numbers are, with "significant"), and the precision
-// its replications reached ("precision", the shares in percent).
+// each figure's difference as the summary's numbers are, with "significant"), the precision
+// its replications reached ("precision", the shares in percent), and how the warm-up was chosen
+// when it was ("warmupAuto": ticks, the deciding block as "series", and "steady").
 struct SExperimentFindings {
     std::vector<SComparison> comparisons;
     std::optional<SPrecisionGoal> precisionGoal;
     SPrecisionOutcome precision;
+    std::optional<SWarmupChoice> warmup;
 };
 void WriteExperimentDoc(const SExperimentRecord& record, std::ostream& out,
                         const SExperimentFindings& findings = {});

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/experiment/Experiment.h"
+#include "core/model/BlockKind.h"
 
 namespace mardo {
 
@@ -17,11 +18,13 @@ class CModel;
 struct SWarmupChoice {
     std::uint32_t nTicks = 0;  // the warm-up chosen
     std::string strSeries;     // the block whose series decided it ("Q1")
+    EBlockKind seriesKind = EBlockKind::kQueue;
     // False when a series' truncation lies in the last half of the run, or its means over the
     // halves of what is left differ beyond their interval: the run never settled, and means
     // over it describe the run, not the system. strUnsettled names such a series then.
     bool bSteady = true;
     std::string strUnsettled;
+    EBlockKind unsettledKind = EBlockKind::kQueue;
     // The deciding series as averaged, for a chart: the length of an interval in ticks and the
     // mean of each interval.
     std::uint32_t nInterval = 0;

@@ -20,6 +20,28 @@ void CTimeSeries::AddAcross(std::uint32_t nValue, std::uint64_t nTicks) {
     }
 }
 
+void CTimeSeries::Coarsen(std::size_t nMost) {
+    while (m_intervals.size() > nMost) {
+        MergePairs();
+    }
+}
+
+std::vector<double> CTimeSeries::Means(std::uint64_t nLength, std::uint64_t nTicks) const {
+    const std::uint64_t nGroup = nLength / m_nLength;
+    // The last interval may be short; a whole one of nLength ticks never reaches past it.
+    const std::uint64_t nWhole =
+        std::min<std::uint64_t>(nTicks / nLength, m_intervals.size() / nGroup);
+    std::vector<double> means(nWhole);
+    for (std::uint64_t i = 0; i < nWhole; ++i) {
+        std::uint64_t nSum = 0;
+        for (std::uint64_t j = i * nGroup; j < (i + 1) * nGroup; ++j) {
+            nSum += m_intervals[j].nSum;
+        }
+        means[i] = static_cast<double>(nSum) / static_cast<double>(nLength);
+    }
+    return means;
+}
+
 void CTimeSeries::MergePairs() {
     std::size_t nKept = 0;
     for (std::size_t i = 0; i < m_intervals.size(); i += 2) {

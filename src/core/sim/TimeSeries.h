@@ -37,6 +37,12 @@ public:
     const std::vector<SInterval>& GetIntervals() const { return m_intervals; }
     // The first tick of interval i.
     std::uint64_t FirstTick(std::size_t i) const { return 1 + i * m_nLength; }
+    // Merges neighbours until at most nMost intervals are left (nMost at least one), for a
+    // series kept long after its simulation.
+    void Coarsen(std::size_t nMost);
+    // The mean value over each whole interval of nLength ticks from tick 1 on (a multiple of
+    // the length), for as many such intervals as end within the first nTicks.
+    std::vector<double> Means(std::uint64_t nLength, std::uint64_t nTicks) const;
 
 private:
     static void Extend(SInterval& interval, std::uint32_t nValue, std::uint64_t nTicks) {
