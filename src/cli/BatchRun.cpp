@@ -371,6 +371,7 @@ EExitStatus CBatchRun::RunExperiment() {
             {std::filesystem::path(strPath).filename().string(), std::move(pOther)});
     }
     study.bCompareToFirst = m_options.bCompareToFirst;
+    study.bWarmupAuto = m_options.bWarmupAuto;
     SExperimentFindings findings;
     if (m_options.precision) {
         findings.precisionGoal = SPrecisionGoal{*m_options.precision, m_options.figures};
@@ -408,6 +409,7 @@ EExitStatus CBatchRun::RunExperiment() {
         }
     }
     findings.comparisons = std::move(outcome.comparisons);
+    findings.warmup = std::move(outcome.warmup);
     return WriteExperiment(outcome.record, findings);
 }
 

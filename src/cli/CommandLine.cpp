@@ -125,11 +125,14 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
             (bCount ? options.replications : options.replication) = static_cast<std::int32_t>(*n);
         } else if (strArg == "--warmup") {
-            const std::optional<std::int64_t> n = number(0, UINT32_MAX - 1);
-            if (!n) {
-                return fail("--warmup" + range(0, UINT32_MAX - 1));
+            const std::optional<std::string> text = value();
+            const std::optional<std::int64_t> n =
+                text ? ParseWholeNumber(*text, 0, UINT32_MAX - 1) : std::nullopt;
+            options.bWarmupAuto = text == "auto";
+            if (!n && !options.bWarmupAuto) {
+                return fail("--warmup" + range(0, UINT32_MAX - 1) + " or auto");
             }
-            options.nWarmup = static_cast<std::uint32_t>(*n);
+            options.nWarmup = n ? static_cast<std::uint32_t>(*n) : 0;
         } else if (strArg == "--waits") {
             options.bWaits = true;
         } else if (strArg == "--wait-over") {
@@ -170,6 +173,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (options.bMerge) {
         if (options.seed || !options.settings.empty() || options.replications ||
             options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
+            options.bWarmupAuto ||
             options.htmlPath || options.tracePath || options.bListParams || options.bTickByTick ||
             options.bCompare || options.bCompareToFirst || options.precision ||
             !options.figures.empty() || options.bWaits) {
@@ -240,6 +244,10 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (options.bWaits && !options.IsExperiment()) {
         return fail("--waits and --wait-over measure the replications of an experiment "
                     "(--replications, --sweep or --csv)");
+    }
+    if (options.bWarmupAuto && (!options.IsExperiment() || options.replication)) {
+        return fail("--warmup auto chooses the warm-up of an experiment's replications "
+                    "(--replications, --sweep or --csv), all of them: not with --replication");
     }
     if (options.replication && (!options.replications || *options.replication >= *options.replications)) {
         return fail("--replication K needs --replications R with K below R");

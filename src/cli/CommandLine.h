@@ -31,6 +31,8 @@ struct SOptions {
     std::optional<std::int32_t> replication;
     std::vector<SSweep> sweeps;
     std::uint32_t nWarmup = 0;
+    // --warmup auto: the warm-up is chosen from replications made for it first.
+    bool bWarmupAuto = false;
     std::optional<unsigned> jobs;
     // --compare: the alternatives replicated with the base's random numbers; --compare-to-first:
     // every point of the sweeps against the first.
@@ -77,7 +79,7 @@ inline constexpr const char* kUsage =
     "usage: mardo-run [--json] [--html FILE] [--trace FILE] [--quiet] [--tick-by-tick]\n"
     "                 [--seed N] [--generator streams|exact] [--set TARGET=VALUE]...\n"
     "                 [--replications R [--replication K]] [--sweep TARGET=V1,V2,...]...\n"
-    "                 [--warmup TICKS] [--waits] [--wait-over X]... [--jobs J] [--csv FILE]\n"
+    "                 [--warmup TICKS|auto] [--waits] [--wait-over X]... [--jobs J] [--csv FILE]\n"
     "                 [--precision PERCENT [--figures BLOCK.FIGURE,...]] [--compare-to-first]\n"
     "                 MODEL.mrd\n"
     "       mardo-run --replications R [--json] [--csv FILE] --compare BASE.mrd OTHER.mrd...\n"

@@ -179,6 +179,9 @@ void WriteComparisonText(const SComparison& comparison, std::ostream& out) {
 }  // namespace
 
 void WriteFindingsText(const SExperimentFindings& findings, std::ostream& out) {
+    if (findings.warmup) {
+        out << '\n' << WarmupText(*findings.warmup) << '\n';
+    }
     if (findings.precisionGoal) {
         WritePrecisionText(*findings.precisionGoal, findings.precision, out);
     }

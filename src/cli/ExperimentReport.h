@@ -14,8 +14,9 @@ namespace mardo::cli {
 // the line per replication that names its seed.
 void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out);
 
-// The precision reached and, per alternative, a table per block of the base: figure, base mean,
-// other mean, difference ± half-width and whether the difference is significant.
+// How the warm-up was chosen, the precision reached and, per alternative, a table per block of
+// the base: figure, base mean, other mean, difference ± half-width and whether the difference
+// is significant.
 void WriteFindingsText(const SExperimentFindings& findings, std::ostream& out);
 
 // The warning about replications that drew more than their share of the exact generator's

@@ -114,8 +114,12 @@ SStudyOutcome RunStudy(const CModel& model, const std::string& strModelName, SSt
     SStudyOutcome outcome;
     if (study.bWarmupAuto) {
         plan.onProgress = stage(kWarmupStage);
+        // With a precision goal the first round is enough to see the start-up in.
+        SExperimentPlan pilot = plan;
+        pilot.nReplications = study.precision ? std::min(plan.nReplications, kFirstRound)
+                                              : plan.nReplications;
         SExperimentResult failure;
-        outcome.warmup = ChooseWarmup(model, plan, newThread, failure);
+        outcome.warmup = ChooseWarmup(model, pilot, newThread, failure);
         if (!outcome.warmup) {
             EndedEarly(failure, outcome);
             outcome.bStopped = outcome.bStopped || (pStop != nullptr && pStop->load());
