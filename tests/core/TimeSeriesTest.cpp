@@ -1,5 +1,6 @@
 // A series keeps, in each of its intervals, exactly the least, the greatest and the sum of the
-// values of the ticks it covers, however the runs of values fall and however often it halves.
+// values of the ticks it covers, however the runs of values fall and however often it halves;
+// coarsened, its means over longer intervals are still those of the ticks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,6 +47,19 @@ TEST(TimeSeriesTest, IntervalsHoldTheTicksTheyCoverExactly) {
             nTick += intervals[i].nTicks;
         }
         EXPECT_EQ(nTick, ticks.size());
+        // Coarsened and read in intervals twice as long, the means are still the ticks' own.
+        series.Coarsen(100);
+        ASSERT_LE(series.GetIntervals().size(), 100u);
+        const std::uint64_t nLength = 2 * series.GetLength();
+        const std::vector<double> means = series.Means(nLength, ticks.size());
+        ASSERT_EQ(means.size(), ticks.size() / nLength);
+        for (std::size_t i = 0; i < means.size(); ++i) {
+            std::uint64_t nSum = 0;
+            for (std::uint64_t t = i * nLength; t < (i + 1) * nLength; ++t) {
+                nSum += ticks[t];
+            }
+            EXPECT_DOUBLE_EQ(means[i], static_cast<double>(nSum) / static_cast<double>(nLength));
+        }
     }
 }
 
