@@ -584,6 +584,24 @@ TEST(ExperimentRunTest, CompareAndPrecisionInTheDocument) {
     EXPECT_EQ(precision["replications"], nlohmann::json::parse(one.strOut)["replicationCount"]);
 }
 
+TEST(ExperimentRunTest, AutomaticWarmupInTheDocumentAndTheText) {
+    const std::string strAuto = "--json --replications 10 --warmup auto " + Example("single-channel.mrd");
+    const SRun one = RunTool(strAuto + " --jobs 1");
+    ASSERT_EQ(one.nStatus, 0) << one.strErr;
+    EXPECT_EQ(RunTool(strAuto + " --jobs 2").strOut, one.strOut);
+    const auto doc = nlohmann::json::parse(one.strOut);
+    EXPECT_EQ(doc["warmupAuto"]["ticks"], doc["warmup"]);
+    EXPECT_EQ(doc["warmupAuto"]["series"], "Q1");
+    EXPECT_EQ(doc["warmupAuto"]["steady"], true);
+    const SRun drifting =
+        RunTool("--quiet --replications 20 --warmup auto " + Example("priorities.mrd"));
+    ASSERT_EQ(drifting.nStatus, 0) << drifting.strErr;
+    EXPECT_NE(drifting.strOut.find("(по очереди Q1)\nСтационарный режим не достигнут: длина "
+                                   "очереди Q1 не установилась"),
+              std::string::npos)
+        << drifting.strOut;
+}
+
 TEST(CommandLineTest, OptionsEndAtTheDoubleDash) {
     const SParseResult parsed = ParseCommandLine({"--json", "--", "--quiet"});
     ASSERT_TRUE(parsed.options.has_value());
@@ -633,6 +651,9 @@ TEST(ExperimentRunTest, RefusalsEndWithTheirStatusAndLoseNoFile) {
         {"--replications 2 --sweep model.stopValue=20000,300 --warmup 500" + m, 64, "reaches the end"},
         {"--replications 2 --set model.stopRule=count --set model.stopValue=1 --warmup 5000" + m, 64,
          "reaches the end"},
+        {"--replications 2 --replication 1 --warmup auto" + m, 64, "--warmup auto chooses"},
+        {"--warmup auto" + m, 64, "--warmup auto chooses"},
+        {"--replications 2 --warmup automatic" + m, 64, "--warmup needs"},
         {"--set K1.probabilities=300,600 " + Example("routing-by-probability.mrd"), 64,
          "adding up to 1000"},
         {"--quiet --replications 2 --set D=1.x.service=2..4 " + Quoted(scratch / "named.mrd"), 0, ""}};
