@@ -173,10 +173,9 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (options.bMerge) {
         if (options.seed || !options.settings.empty() || options.replications ||
             options.replication || !options.sweeps.empty() || options.nWarmup != 0 ||
-            options.bWarmupAuto ||
-            options.htmlPath || options.tracePath || options.bListParams || options.bTickByTick ||
-            options.bCompare || options.bCompareToFirst || options.precision ||
-            !options.figures.empty() || options.bWaits) {
+            options.bWarmupAuto || options.htmlPath || options.tracePath || options.bListParams ||
+            options.bTickByTick || options.bCompare || options.bCompareToFirst ||
+            options.precision || !options.figures.empty() || options.bWaits) {
             return fail("--merge takes only --json, --csv, --quiet and --generator besides its "
                         "files");
         }

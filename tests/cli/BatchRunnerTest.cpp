@@ -585,7 +585,8 @@ TEST(ExperimentRunTest, CompareAndPrecisionInTheDocument) {
 }
 
 TEST(ExperimentRunTest, AutomaticWarmupInTheDocumentAndTheText) {
-    const std::string strAuto = "--json --replications 10 --warmup auto " + Example("single-channel.mrd");
+    const std::string strAuto =
+        "--json --replications 10 --warmup auto " + Example("single-channel.mrd");
     const SRun one = RunTool(strAuto + " --jobs 1");
     ASSERT_EQ(one.nStatus, 0) << one.strErr;
     EXPECT_EQ(RunTool(strAuto + " --jobs 2").strOut, one.strOut);

@@ -202,11 +202,10 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
             SPointRecord& point = result.points[task.nPoint];
             SReplication& replication = point.replications[task.nReplication];
             std::vector<CTrace::SFollowed>* pTrace =
-                plan.bKeepTraces
-                    ? &result.traces[task.nPoint * indices.size() + task.nReplication]
-                    : nullptr;
-            failures[t] = Simulate(*modelBytes, point.settings, plan, newThread, replication,
-                                   pTrace);
+                plan.bKeepTraces ? &result.traces[task.nPoint * indices.size() + task.nReplication]
+                                 : nullptr;
+            failures[t] =
+                Simulate(*modelBytes, point.settings, plan, newThread, replication, pTrace);
             ended[t] = failures[t] ? 0 : 1;
             if (failures[t] && (failures[t]->end == CRunSession::EEnd::kOutOfMemory ||
                                 failures[t]->end == CRunSession::EEnd::kOutOfTime)) {

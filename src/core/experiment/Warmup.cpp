@@ -117,7 +117,8 @@ std::optional<SWarmupChoice> ChooseWarmup(const CModel& model, const SExperiment
         }
         const std::uint64_t nTicks = static_cast<std::uint64_t>(nTruncation) * choice.nInterval;
         if (i == 0 || nTicks > choice.nTicks) {
-            choice.nTicks = static_cast<std::uint32_t>(std::min<std::uint64_t>(nTicks, UINT32_MAX - 1));
+            choice.nTicks =
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(nTicks, UINT32_MAX - 1));
             choice.strSeries = figure.strBlock;
             choice.seriesKind = KindOf(model, figure.strBlock);
             choice.averaged = std::move(averaged);
