@@ -24,6 +24,7 @@ void CTimeSeries::Coarsen(std::size_t nMost) {
     while (m_intervals.size() > nMost) {
         MergePairs();
     }
+    m_intervals.shrink_to_fit();
 }
 
 std::vector<double> CTimeSeries::Means(std::uint64_t nLength, std::uint64_t nTicks) const {
