@@ -8,8 +8,9 @@
 
 #include "core/experiment/RandStreams.h"
 #include "core/experiment/WaitFigures.h"
-#include "core/model/QueueDlg.h"
+#include "core/model/BlockKinds.h"
 #include "core/model/Model.h"
+#include "core/model/WaitRecordingQueue.h"
 #include "core/persist/Error.h"
 #include "core/persist/ModelFile.h"
 #include "core/report/ReportTables.h"
@@ -28,6 +29,14 @@ struct SFailure {
     std::vector<CMessageQueue::SLine> lines;
 };
 
+// The blocks of a model whose queues record their waits.
+std::unique_ptr<CBlockDlg> CreateRecordingBlock(std::int32_t nKindCode) {
+    if (nKindCode == static_cast<std::int32_t>(EBlockKind::kQueue)) {
+        return std::make_unique<CWaitRecordingQueue>();
+    }
+    return CreateBlock(nKindCode);
+}
+
 // One replication of one point, on the calling thread's watch; answers why it did not start
 // or was cut short. pTrace, when given, receives its figures over model time.
 std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
@@ -35,16 +44,10 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
                                  const FRunThreadFactory& newThread, SReplication& replication,
                                  std::vector<CTrace::SFollowed>* pTrace) {
     CModel model;
-    ReadModelBytes(model, modelBytes);
+    ReadModelBytes(model, modelBytes,
+                   plan.bRecordWaits ? &CreateRecordingBlock : &CreateBlockOfKind);
     for (const SSetting& setting : settings) {
         ApplySetting(model, setting);
-    }
-    if (plan.bRecordWaits) {
-        for (const auto& pBlock : model.GetBlocks()) {
-            if (auto* pQueue = dynamic_cast<CQueueDlg*>(pBlock.get())) {
-                pQueue->RecordWaits();
-            }
-        }
     }
     CRunSession session(model, newThread());
     const bool bExact = plan.generator == EGenerator::kExact;

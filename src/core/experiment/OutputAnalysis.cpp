@@ -172,13 +172,11 @@ bool Settled(const std::vector<std::vector<double>>& replications, std::size_t n
     return !PairedDifference(first, second, dConfidence).ExcludesZero();
 }
 
-void CWaitHistogram::Add(std::uint64_t nWait, std::uint64_t nCount) {
+void CWaitHistogram::AddBeyondTable(std::uint64_t nWait, std::uint64_t nCount) {
     if (nWait < kDenseWaits) {
-        if (nWait >= m_dense.size()) {
-            m_dense.resize(std::min<std::uint64_t>(std::max<std::uint64_t>(nWait + 1,
-                                                                          2 * m_dense.size()),
-                                                   kDenseWaits));
-        }
+        m_dense.resize(std::min<std::uint64_t>(std::max<std::uint64_t>(nWait + 1,
+                                                                      2 * m_dense.size()),
+                                               kDenseWaits));
         m_dense[nWait] += nCount;
     } else {
         m_sparse[nWait] += nCount;

@@ -74,7 +74,15 @@ bool Settled(const std::vector<std::vector<double>>& replications, std::size_t n
 // one increment), the rare long ones in a map.
 class CWaitHistogram {
 public:
-    void Add(std::uint64_t nWait, std::uint64_t nCount = 1);
+    // Inline for the table's waits, which a recording queue adds at every departure.
+    void Add(std::uint64_t nWait, std::uint64_t nCount = 1) {
+        if (nWait < m_dense.size()) {
+            m_dense[nWait] += nCount;
+            m_nCount += nCount;
+            return;
+        }
+        AddBeyondTable(nWait, nCount);
+    }
     std::uint64_t GetCount() const { return m_nCount; }
     // The smallest wait that at least the share q (0 < q <= 1) of the transacts did not exceed
     // (the nearest rank); 0 when none was counted.
@@ -86,6 +94,8 @@ public:
 
 private:
     static constexpr std::uint64_t kDenseWaits = 1 << 16;
+    // Grows the table to hold a short wait, or counts a long one in the map.
+    void AddBeyondTable(std::uint64_t nWait, std::uint64_t nCount);
     // The count of transacts whose wait is above nTicks.
     std::uint64_t CountOver(std::uint64_t nTicks) const;
 

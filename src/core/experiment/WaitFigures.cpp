@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/model/Model.h"
-#include "core/model/QueueDlg.h"
+#include "core/model/WaitRecordingQueue.h"
 
 namespace mardo {
 
@@ -38,10 +38,9 @@ void AddWaitFigures(const CModel& model, const std::vector<std::uint64_t>& thres
         if (!pBlock->IsNamed() || !pBlock->GetQueueFigures() || nRow >= queues.rows.size()) {
             continue;
         }
-        const auto* pQueue = dynamic_cast<const CQueueDlg*>(pBlock.get());
-        const CWaitHistogram* pWaits = pQueue != nullptr ? pQueue->GetWaits() : nullptr;
+        const auto* pQueue = dynamic_cast<const CWaitRecordingQueue*>(pBlock.get());
         const CWaitHistogram none;
-        const CWaitHistogram& waits = pWaits != nullptr ? *pWaits : none;
+        const CWaitHistogram& waits = pQueue != nullptr ? pQueue->GetWaits() : none;
         std::vector<SFigure>& row = queues.rows[nRow++];
         for (const SPercentile& percentile : kPercentiles) {
             row.emplace_back(static_cast<std::int64_t>(waits.Percentile(percentile.dQ)));

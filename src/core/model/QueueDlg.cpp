@@ -45,9 +45,6 @@ void CQueueDlg::PrepareRun() {
     m_nCarried = 0;
     m_nEntries = 0;
     m_nContentTime = 0;
-    if (m_pWaits) {
-        m_pWaits->Clear();
-    }
 }
 
 void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
@@ -62,9 +59,6 @@ void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
     m_nZeroEntries = 0;
     m_nContentTime = 0;
     m_nFirstTick = nTime;
-    if (m_pWaits) {
-        m_pWaits->ResetFigures();
-    }
 }
 
 std::vector<SBlockParam> CQueueDlg::GetParams() {
@@ -77,9 +71,6 @@ std::vector<SBlockParam> CQueueDlg::GetParams() {
 void CQueueDlg::ClearTransacts() {
     m_inputs.Clear();
     m_queue.DeleteAll();
-    if (m_pWaits) {
-        m_pWaits->ForgetEntries();
-    }
     CBlockDlg::ClearTransacts();
 }
 
@@ -109,13 +100,13 @@ void CQueueDlg::Admit(CTransactList* pIn, std::vector<std::size_t>* pPlaces) {
             TakeByPriority(m_queue, pIn, nRoom, bLimited, &m_priority, pPlaces);
             break;
         default:
-            TakeFifo(m_queue, pIn, nRoom, bLimited, &m_priority, pPlaces);
+            TakeFifo(m_queue, pIn, nRoom, bLimited, &m_priority);
             break;
     }
 }
 
-template <EPass P>
-void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
+template <EPass P, typename TWaits>
+void CQueueDlg::Move(CTransactList* pIn, std::uint32_t nTime, TWaits waits) {
     if (!m_bActive) {
         return;
     }
@@ -150,16 +141,12 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
                 m_bZeroFlag = 1;
             }
             const std::uint32_t nBefore = GetCount();
-            if (m_pWaits) {
-                // A block fed by this queue and another may have taken from it meanwhile.
-                m_pWaits->LeftDownTo(nBefore, nTime);
-                const bool bAppends = m_params.m_nDiscipline == CQueueParams::kFifo;
-                Admit(pIn, bAppends ? nullptr : &m_pWaits->Places());
-                m_pWaits->Entered(nTime, GetCount() - nBefore);
-            } else {
-                Admit(pIn, nullptr);
-            }
+            // A block fed by this queue and another may have taken from it meanwhile.
+            waits.LeftDownTo(nBefore, nTime);
+            const bool bAppends = m_params.m_nDiscipline == CQueueParams::kFifo;
+            Admit(pIn, waits.Places(bAppends));
             nAdmitted = GetCount() - nBefore;
+            waits.Entered(nTime, nAdmitted, bAppends);
             m_nEntries += nAdmitted;
             if (!m_bZeroFlag) {
                 RaiseMaxContent();
@@ -167,9 +154,7 @@ void CQueueDlg::Pass(CTransactList* pIn, std::uint32_t nTime) {
         }
         const std::uint32_t nOffered = GetCount();
         CallPass<P>(pNext, &m_queue, nTime);
-        if (m_pWaits) {
-            m_pWaits->LeftDownTo(GetCount(), nTime);
-        }
+        waits.LeftDownTo(GetCount(), nTime);
         m_bFree = !m_params.m_bLimit || GetCount() != static_cast<std::uint32_t>(m_params.m_nLimit);
         m_nCarried = GetCount();
         if (!m_bFree) {
@@ -210,7 +195,10 @@ void CQueueDlg::CatchUp(std::uint32_t nTime) {
 
 CTransactList* CQueueDlg::GetOutputList(std::int32_t /*k*/) { return &m_queue; }
 
-SQuietTicks CQueueDlg::QuietUntil(std::uint32_t nTime) {
+SQuietTicks CQueueDlg::QuietUntil(std::uint32_t nTime) { return Quiet(nTime, SNoWaits{}); }
+
+template <typename TWaits>
+SQuietTicks CQueueDlg::Quiet(std::uint32_t nTime, const TWaits& waits) {
     if (!m_bActive) {
         return kForever;
     }
@@ -225,7 +213,7 @@ SQuietTicks CQueueDlg::QuietUntil(std::uint32_t nTime) {
         return nTime;
     }
     // A block fed by this queue and another may have taken from it: the waits note it now.
-    if (m_pWaits && m_pWaits->GetCount() != GetCount()) {
+    if (waits.LagsBehind(GetCount())) {
         return nTime;
     }
     if (m_inputs.GetListCount() < GetInputListCount()) {
@@ -255,10 +243,17 @@ void CQueueDlg::ComputeStatistics() {
     m_dAvgTimeNonZero = ReportQuotient(m_nContentTime, m_nEntries - m_nZeroEntries);
 }
 
-// The three passes, through the shared trampolines.
-template void CQueueDlg::Pass<EPass::kArrival>(CTransactList* pIn, std::uint32_t nTime);
-template void CQueueDlg::Pass<EPass::kService>(CTransactList* pIn, std::uint32_t nTime);
-template void CQueueDlg::Pass<EPass::kFinal>(CTransactList* pIn, std::uint32_t nTime);
+// The three passes of a plain queue, through the shared trampolines, and of a recording one.
+template void CQueueDlg::Move<EPass::kArrival, SNoWaits>(CTransactList*, std::uint32_t, SNoWaits);
+template void CQueueDlg::Move<EPass::kService, SNoWaits>(CTransactList*, std::uint32_t, SNoWaits);
+template void CQueueDlg::Move<EPass::kFinal, SNoWaits>(CTransactList*, std::uint32_t, SNoWaits);
+template void CQueueDlg::Move<EPass::kArrival, CWaitRecorder&>(CTransactList*, std::uint32_t,
+                                                               CWaitRecorder&);
+template void CQueueDlg::Move<EPass::kService, CWaitRecorder&>(CTransactList*, std::uint32_t,
+                                                               CWaitRecorder&);
+template void CQueueDlg::Move<EPass::kFinal, CWaitRecorder&>(CTransactList*, std::uint32_t,
+                                                             CWaitRecorder&);
+template SQuietTicks CQueueDlg::Quiet(std::uint32_t, const CWaitRecorder&);
 
 void CQueueDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t /*nTime*/,
                             bool bHeld) const {

@@ -18,7 +18,7 @@ namespace mardo {
 // Holds transacts that the next block cannot take yet and releases them from its head in the
 // order of its discipline, optionally up to a length limit; what does not fit waits in the
 // upstream output lists. It keeps the accumulators of the report's queue table.
-class CQueueDlg final : public CBlockOf<CQueueDlg, CPassesOf<CQueueDlg>> {
+class CQueueDlg : public CBlockOf<CQueueDlg, CPassesOf<CQueueDlg>> {
 public:
     explicit CQueueDlg(CPoint ptPos = {});
     CQueueDlg(const CQueueDlg& other);
@@ -60,20 +60,27 @@ public:
 
     const CTransactList& GetContent() const { return m_queue; }
 
-    // Records the waiting time of every transact that leaves from now on (experiments ask for
-    // it); the waits since the last reset of the figures, or null when not recording.
-    void RecordWaits() { m_pWaits = std::make_unique<CWaitRecorder>(); }
-    const CWaitHistogram* GetWaits() const { return m_pWaits ? &m_pWaits->GetWaits() : nullptr; }
-
 protected:
     void FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const override;
     SQuietTicks QuietUntil(std::uint32_t nTime) override;
+
+    // Pass P, telling waits (a CWaitRecorder&, or SNoWaits that does nothing) of every
+    // transact the queue admits and of every one that leaves it; and the answer of QuietUntil,
+    // which wakes the queue when its waits lag behind its content. A recording queue is another
+    // type (CWaitRecordingQueue) whose passes instantiate these with its recorder, so that the
+    // plain queue's hold no trace of the recording.
+    template <EPass P, typename TWaits>
+    void Move(CTransactList* pIn, std::uint32_t nTime, TWaits waits);
+    template <typename TWaits>
+    SQuietTicks Quiet(std::uint32_t nTime, const TWaits& waits);
 
 private:
     friend class CPassesOf<CQueueDlg>;
 
     template <EPass P>
-    void Pass(CTransactList* pIn, std::uint32_t nTime);
+    void Pass(CTransactList* pIn, std::uint32_t nTime) {
+        Move<P, SNoWaits>(pIn, nTime, {});
+    }
     void StartTick(std::uint32_t nTime);
     // Does the new-tick accounting of every tick slept through, up to tick nTime; the content
     // carried into each of them was the same.
@@ -99,7 +106,6 @@ private:
     double m_dAvgContent = 0.0;
     double m_dAvgTimeAll = 0.0;
     double m_dAvgTimeNonZero = 0.0;
-    std::unique_ptr<CWaitRecorder> m_pWaits;
 };
 
 }  // namespace mardo

@@ -33,50 +33,51 @@ void Take(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, boo
     }
 }
 
+// The same with an insertion that answers the place it took, noted in pPlaces when given: the
+// choice is made once per move, so that a move whose places nobody asks for pays nothing.
+template <typename Insert>
+void TakeNoting(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces, Insert insert) {
+    if (pPlaces == nullptr) {
+        Take(target, pSource, nMax, bLimited, pRule, insert);
+        return;
+    }
+    Take(target, pSource, nMax, bLimited, pRule,
+         [pPlaces, &insert](const CTransact& t) { pPlaces->push_back(insert(t)); });
+}
+
 }  // namespace
 
-// The insertions, each noting its place when asked.
 void TakeFifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-              const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces) {
-    Take(target, pSource, nMax, bLimited, pRule, [&target, pPlaces](const CTransact& t) {
-        if (pPlaces != nullptr) {
-            pPlaces->push_back(target.GetCount());
-        }
-        target.PushBack(t);
-    });
+              const CPriorityChange* pRule) {
+    Take(target, pSource, nMax, bLimited, pRule,
+         [&target](const CTransact& t) { target.PushBack(t); });
 }
 
 void TakeLifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
               const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces) {
-    Take(target, pSource, nMax, bLimited, pRule, [&target, pPlaces](const CTransact& t) {
+    TakeNoting(target, pSource, nMax, bLimited, pRule, pPlaces, [&target](const CTransact& t) {
         target.PushFront(t);
-        if (pPlaces != nullptr) {
-            pPlaces->push_back(0);
-        }
+        return std::size_t{0};
     });
 }
 
 void TakeByPriority(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
                     bool bLimited, const CPriorityChange* pRule,
                     std::vector<std::size_t>* pPlaces) {
-    Take(target, pSource, nMax, bLimited, pRule, [&target, pPlaces](const CTransact& t) {
-        const std::size_t k = target.InsertByPriority(t);
-        if (pPlaces != nullptr) {
-            pPlaces->push_back(k);
-        }
-    });
+    TakeNoting(target, pSource, nMax, bLimited, pRule, pPlaces,
+               [&target](const CTransact& t) { return target.InsertByPriority(t); });
 }
 
 void TakeRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
                 const CPriorityChange* pRule, CRandomSource& draws,
                 std::vector<std::size_t>* pPlaces) {
-    Take(target, pSource, nMax, bLimited, pRule, [&target, &draws, pPlaces](const CTransact& t) {
-        const std::uint32_t k = draws.Place(static_cast<std::uint32_t>(target.GetCount()));
-        target.InsertAt(k, t);
-        if (pPlaces != nullptr) {
-            pPlaces->push_back(k);
-        }
-    });
+    TakeNoting(target, pSource, nMax, bLimited, pRule, pPlaces,
+               [&target, &draws](const CTransact& t) {
+                   const std::size_t k = draws.Place(static_cast<std::uint32_t>(target.GetCount()));
+                   target.InsertAt(k, t);
+                   return k;
+               });
 }
 
 }  // namespace mardo

@@ -1,5 +1,7 @@
 #include "core/model/WaitRecorder.h"
 
+#include <algorithm>
+
 namespace mardo {
 
 void CWaitRecorder::EnteredAtPlaces(std::uint32_t nTime) {
@@ -10,21 +12,21 @@ void CWaitRecorder::EnteredAtPlaces(std::uint32_t nTime) {
 }
 
 void CWaitRecorder::Grow() {
-    std::vector<std::uint32_t> larger(m_ring.empty() ? 64 : 2 * m_ring.size());
+    std::vector<std::uint32_t> larger(std::max<std::size_t>(64, 2 * m_ring.size()));
     for (std::size_t i = 0; i < m_nCount; ++i) {
         larger[i] = At(i);
     }
     m_ring.swap(larger);
+    m_nMask = m_ring.size() - 1;
     m_nHead = 0;
 }
 
 void CWaitRecorder::InsertAt(std::size_t k, std::uint32_t nTime) {
-    if (m_nCount == m_ring.size()) {
+    if (m_nCount > m_nMask) {
         Grow();
     }
-    const std::size_t nMask = m_ring.size() - 1;
     if (k == 0 && m_nCount != 0) {
-        m_nHead = (m_nHead + nMask) & nMask;
+        m_nHead = (m_nHead + m_nMask) & m_nMask;
     } else {
         // A place inside the queue (a random or priority discipline) moves the later ones on.
         for (std::size_t i = m_nCount; i > k; --i) {

@@ -43,11 +43,12 @@ void ReadExperiment(CFileModel& file, CModel& model) {
         .ReadIntInRange(experiment.nRuns, 0, CExperimentParams::kMaxValue);
 }
 
-SHeldLinks ReadBlockEntry(CFileModel& file, CModel& model, std::int32_t nBlockCount) {
+SHeldLinks ReadBlockEntry(CFileModel& file, CModel& model, std::int32_t nBlockCount,
+                          FCreateBlock create) {
     std::int32_t nKind = 0;
     file.ReadIntInRange(nKind, 0, kBlockKindCount - 1);
     // In the list at once, so that a later fault finds it there.
-    CBlockDlg& block = model.AddBlock(CreateBlock(nKind));
+    CBlockDlg& block = model.AddBlock(create(nKind));
     block.Load(file);
     SHeldLinks held;
     held.references.resize(block.GetReferences().size());
@@ -145,7 +146,11 @@ bool CopyModel(const CModel& model, CModel& copy) {
     return true;
 }
 
-void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes) {
+std::unique_ptr<CBlockDlg> CreateBlockOfKind(std::int32_t nKindCode) {
+    return CreateBlock(nKindCode);
+}
+
+void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes, FCreateBlock create) {
     const std::size_t nSize = bytes.size();
     if (nSize < kTrailerSize || ReadLittleEndian(bytes, nSize - kTrailerSize) != nSize) {
         throw CError();
@@ -165,7 +170,7 @@ void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes) {
     std::vector<SHeldLinks> held;
     held.reserve(static_cast<std::size_t>(nBlockCount));
     for (std::int32_t i = 0; i < nBlockCount; ++i) {
-        held.push_back(ReadBlockEntry(file, model, nBlockCount));
+        held.push_back(ReadBlockEntry(file, model, nBlockCount, create));
     }
     ResolveLinks(model, held);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 
 namespace mardo {
 
+class CBlockDlg;
 class CModel;
 
 // The ".mrd" model file: the experiment conditions, every block in list order (kind, parameters,
@@ -21,9 +23,16 @@ inline constexpr const char* kSaveErrorText = "Ошибка при сохран�
 // The bytes of the model, or nothing when a name cannot be written in the file's code page.
 std::optional<std::vector<std::uint8_t>> WriteModelBytes(const CModel& model);
 
-// Reads a model from the bytes of a file into an empty model. Throws the format error (CError)
+// Makes the block of a kind's code, one the reader knows.
+using FCreateBlock = std::unique_ptr<CBlockDlg> (*)(std::int32_t nKindCode);
+// The kinds' own blocks (CreateBlock).
+std::unique_ptr<CBlockDlg> CreateBlockOfKind(std::int32_t nKindCode);
+
+// Reads a model from the bytes of a file into an empty model, its blocks made by create (an
+// experiment may make some of another type of the same kind). Throws the format error (CError)
 // on any fault; the model may then hold a part of the file, and the caller resets it.
-void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes);
+void ReadModelBytes(CModel& model, const std::vector<std::uint8_t>& bytes,
+                    FCreateBlock create = &CreateBlockOfKind);
 
 // Copies the model into an empty one through the file's writer and reader, so that the copy can
 // be changed (a setting tried) or simulated apart; false when the file could not hold it.
