@@ -20,7 +20,7 @@ public:
     std::vector<std::size_t>* Places(bool bAppends) { return bAppends ? nullptr : &m_places; }
     // The nAdmitted transacts just admitted, at the end if the queue appends, else at the
     // noted positions, entered at tick nTime.
-    void Entered(std::uint32_t nTime, std::size_t nAdmitted, bool bAppends) {
+    void Entered(std::uint32_t nTime, std::uint32_t nAdmitted, bool bAppends) {
         if (!bAppends) {
             EnteredAtPlaces(nTime);
             return;
@@ -33,14 +33,14 @@ public:
         }
     }
     // Transacts leave a queue only from its front: those beyond its count nCount left at nTime.
-    void LeftDownTo(std::size_t nCount, std::uint32_t nTime) {
+    void LeftDownTo(std::uint32_t nCount, std::uint32_t nTime) {
         for (; m_nCount > nCount; --m_nCount) {
             m_waits.Add(nTime - m_ring[m_nHead]);
             m_nHead = (m_nHead + 1) & m_nMask;
         }
     }
     // Whether transacts left the queue, whose count is now nCount, that are not noted yet.
-    bool LagsBehind(std::size_t nCount) const { return m_nCount != nCount; }
+    bool LagsBehind(std::uint32_t nCount) const { return m_nCount != nCount; }
 
     void ResetFigures() { m_waits = {}; }
     // The queue was emptied at the end of a simulation: its figures stay until the next.
@@ -51,15 +51,16 @@ public:
 private:
     void EnteredAtPlaces(std::uint32_t nTime);
     void Grow();
-    void InsertAt(std::size_t k, std::uint32_t nTime);
-    std::uint32_t& At(std::size_t k) { return m_ring[(m_nHead + k) & m_nMask]; }
+    void InsertAt(std::uint32_t k, std::uint32_t nTime);
+    std::uint32_t& At(std::uint32_t k) { return m_ring[(m_nHead + k) & m_nMask]; }
 
-    // Capacity a power of 2 less one (the mask of a position), and at least the count: an
-    // empty ring has one place, so that the mask is never that of no places.
+    // The ring's capacity is a power of 2, at least the count, and the mask one less: a new
+    // ring has one place, so that the mask is never that of none. The positions are 32-bit, as
+    // a queue's count is, so that the histogram's 64-bit counts are never taken for them.
     std::vector<std::uint32_t> m_ring = std::vector<std::uint32_t>(1);
-    std::size_t m_nMask = 0;
-    std::size_t m_nHead = 0;
-    std::size_t m_nCount = 0;
+    std::uint32_t m_nMask = 0;
+    std::uint32_t m_nHead = 0;
+    std::uint32_t m_nCount = 0;
     std::vector<std::size_t> m_places;
     CWaitHistogram m_waits;
 };
@@ -67,9 +68,9 @@ private:
 // What a queue not made to record does with its waits: nothing, at no cost.
 struct SNoWaits {
     static std::vector<std::size_t>* Places(bool /*bAppends*/) { return nullptr; }
-    static void Entered(std::uint32_t /*nTime*/, std::size_t /*nAdmitted*/, bool /*bAppends*/) {}
-    static void LeftDownTo(std::size_t /*nCount*/, std::uint32_t /*nTime*/) {}
-    static bool LagsBehind(std::size_t /*nCount*/) { return false; }
+    static void Entered(std::uint32_t /*nTime*/, std::uint32_t /*nAdmitted*/, bool /*bAppends*/) {}
+    static void LeftDownTo(std::uint32_t /*nCount*/, std::uint32_t /*nTime*/) {}
+    static bool LagsBehind(std::uint32_t /*nCount*/) { return false; }
 };
 
 }  // namespace mardo
