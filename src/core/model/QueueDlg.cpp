@@ -1,6 +1,7 @@
 #include "core/model/QueueDlg.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "core/model/Statistics.h"
 #include "core/model/TransactMoves.h"
@@ -85,19 +86,21 @@ void CQueueDlg::StartTick(std::uint32_t nTime) {
 }
 
 // Moves transacts from the head of pIn into the queue by its discipline: all of them, or up
-// to the room left when the length is limited. The discipline chooses the move that places them.
-void CQueueDlg::Admit(CTransactList* pIn, std::vector<std::size_t>* pPlaces) {
+// to the room left when the length is limited. The discipline chooses the move that places them;
+// given places, a move that does not append notes there where each transact went.
+template <typename... TPlaces>
+void CQueueDlg::Admit(CTransactList* pIn, TPlaces&... places) {
     const auto nRoom = static_cast<std::uint32_t>(m_params.m_nLimit) - GetCount();
     const bool bLimited = m_params.m_bLimit != 0;
     switch (m_params.m_nDiscipline) {
         case CQueueParams::kLifo:
-            TakeLifo(m_queue, pIn, nRoom, bLimited, &m_priority, pPlaces);
+            TakeLifo(m_queue, pIn, nRoom, bLimited, &m_priority, places...);
             break;
         case CQueueParams::kRandom:
-            TakeRandom(m_queue, pIn, nRoom, bLimited, &m_priority, *m_pPlaces, pPlaces);
+            TakeRandom(m_queue, pIn, nRoom, bLimited, &m_priority, *m_pPlaces, places...);
             break;
         case CQueueParams::kPriority:
-            TakeByPriority(m_queue, pIn, nRoom, bLimited, &m_priority, pPlaces);
+            TakeByPriority(m_queue, pIn, nRoom, bLimited, &m_priority, places...);
             break;
         default:
             TakeFifo(m_queue, pIn, nRoom, bLimited, &m_priority);
@@ -143,10 +146,13 @@ void CQueueDlg::Move(CTransactList* pIn, std::uint32_t nTime, TWaits waits) {
             const std::uint32_t nBefore = GetCount();
             // A block fed by this queue and another may have taken from it meanwhile.
             waits.LeftDownTo(nBefore, nTime);
-            const bool bAppends = m_params.m_nDiscipline == CQueueParams::kFifo;
-            Admit(pIn, waits.Places(bAppends));
+            if constexpr (std::is_same_v<TWaits, SNoWaits>) {
+                Admit(pIn);
+            } else {
+                Admit(pIn, waits.Places());
+            }
             nAdmitted = GetCount() - nBefore;
-            waits.Entered(nTime, nAdmitted, bAppends);
+            waits.Entered(nTime, nAdmitted, m_params.m_nDiscipline == CQueueParams::kFifo);
             m_nEntries += nAdmitted;
             if (!m_bZeroFlag) {
                 RaiseMaxContent();

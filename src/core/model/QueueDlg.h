@@ -85,7 +85,8 @@ private:
     // Does the new-tick accounting of every tick slept through, up to tick nTime; the content
     // carried into each of them was the same.
     void CatchUpTo(std::uint32_t nTime);
-    void Admit(CTransactList* pIn, std::vector<std::size_t>* pPlaces);
+    template <typename... TPlaces>
+    void Admit(CTransactList* pIn, TPlaces&... places);
     std::uint32_t GetCount() const { return static_cast<std::uint32_t>(m_queue.GetCount()); }
     void RaiseMaxContent();
 

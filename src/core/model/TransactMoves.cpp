@@ -33,17 +33,51 @@ void Take(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, boo
     }
 }
 
-// The same with an insertion that answers the place it took, noted in pPlaces when given: the
-// choice is made once per move, so that a move whose places nobody asks for pays nothing.
-template <typename Insert>
+// The same with an insertion that answers the place it took, noted in places when the caller
+// gives them: a move whose places nobody asks for is compiled without them.
+template <typename Insert, typename... TPlaces>
 void TakeNoting(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-                const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces, Insert insert) {
-    if (pPlaces == nullptr) {
+                const CPriorityChange* pRule, Insert insert, TPlaces&... places) {
+    if constexpr (sizeof...(places) == 0) {
         Take(target, pSource, nMax, bLimited, pRule, insert);
-        return;
+    } else {
+        Take(target, pSource, nMax, bLimited, pRule,
+             [&places..., &insert](const CTransact& t) { (places.push_back(insert(t)), ...); });
     }
-    Take(target, pSource, nMax, bLimited, pRule,
-         [pPlaces, &insert](const CTransact& t) { pPlaces->push_back(insert(t)); });
+}
+
+template <typename... TPlaces>
+void TakeAtFront(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
+                 bool bLimited, const CPriorityChange* pRule, TPlaces&... places) {
+    TakeNoting(
+        target, pSource, nMax, bLimited, pRule,
+        [&target](const CTransact& t) {
+            target.PushFront(t);
+            return std::size_t{0};
+        },
+        places...);
+}
+
+template <typename... TPlaces>
+void TakeByPriorityNoting(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
+                          bool bLimited, const CPriorityChange* pRule, TPlaces&... places) {
+    TakeNoting(
+        target, pSource, nMax, bLimited, pRule,
+        [&target](const CTransact& t) { return target.InsertByPriority(t); }, places...);
+}
+
+template <typename... TPlaces>
+void TakeAtRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
+                  bool bLimited, const CPriorityChange* pRule, CRandomSource& draws,
+                  TPlaces&... places) {
+    TakeNoting(
+        target, pSource, nMax, bLimited, pRule,
+        [&target, &draws](const CTransact& t) {
+            const std::size_t k = draws.Place(static_cast<std::uint32_t>(target.GetCount()));
+            target.InsertAt(k, t);
+            return k;
+        },
+        places...);
 }
 
 }  // namespace
@@ -55,29 +89,34 @@ void TakeFifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
 }
 
 void TakeLifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
-              const CPriorityChange* pRule, std::vector<std::size_t>* pPlaces) {
-    TakeNoting(target, pSource, nMax, bLimited, pRule, pPlaces, [&target](const CTransact& t) {
-        target.PushFront(t);
-        return std::size_t{0};
-    });
+              const CPriorityChange* pRule) {
+    TakeAtFront(target, pSource, nMax, bLimited, pRule);
+}
+
+void TakeLifo(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+              const CPriorityChange* pRule, std::vector<std::size_t>& places) {
+    TakeAtFront(target, pSource, nMax, bLimited, pRule, places);
 }
 
 void TakeByPriority(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
-                    bool bLimited, const CPriorityChange* pRule,
-                    std::vector<std::size_t>* pPlaces) {
-    TakeNoting(target, pSource, nMax, bLimited, pRule, pPlaces,
-               [&target](const CTransact& t) { return target.InsertByPriority(t); });
+                    bool bLimited, const CPriorityChange* pRule) {
+    TakeByPriorityNoting(target, pSource, nMax, bLimited, pRule);
+}
+
+void TakeByPriority(CTransactList& target, CTransactList* pSource, std::uint32_t nMax,
+                    bool bLimited, const CPriorityChange* pRule, std::vector<std::size_t>& places) {
+    TakeByPriorityNoting(target, pSource, nMax, bLimited, pRule, places);
+}
+
+void TakeRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
+                const CPriorityChange* pRule, CRandomSource& draws) {
+    TakeAtRandom(target, pSource, nMax, bLimited, pRule, draws);
 }
 
 void TakeRandom(CTransactList& target, CTransactList* pSource, std::uint32_t nMax, bool bLimited,
                 const CPriorityChange* pRule, CRandomSource& draws,
-                std::vector<std::size_t>* pPlaces) {
-    TakeNoting(target, pSource, nMax, bLimited, pRule, pPlaces,
-               [&target, &draws](const CTransact& t) {
-                   const std::size_t k = draws.Place(static_cast<std::uint32_t>(target.GetCount()));
-                   target.InsertAt(k, t);
-                   return k;
-               });
+                std::vector<std::size_t>& places) {
+    TakeAtRandom(target, pSource, nMax, bLimited, pRule, draws, places);
 }
 
 }  // namespace mardo

@@ -15,9 +15,9 @@ namespace mardo {
 // without movement costs.
 class CWaitRecorder {
 public:
-    // Where the queue's moves note the positions the transacts they admit take, unless the
-    // queue only appends (first come, first served), when the admitted go to the end.
-    std::vector<std::size_t>* Places(bool bAppends) { return bAppends ? nullptr : &m_places; }
+    // Where the queue's moves note the positions the transacts they admit take; a queue that
+    // only appends (first come, first served) notes none.
+    std::vector<std::size_t>& Places() { return m_places; }
     // The nAdmitted transacts just admitted, at the end if the queue appends, else at the
     // noted positions, entered at tick nTime.
     void Entered(std::uint32_t nTime, std::uint32_t nAdmitted, bool bAppends) {
@@ -67,7 +67,6 @@ private:
 
 // What a queue not made to record does with its waits: nothing, at no cost.
 struct SNoWaits {
-    static std::vector<std::size_t>* Places(bool /*bAppends*/) { return nullptr; }
     static void Entered(std::uint32_t /*nTime*/, std::uint32_t /*nAdmitted*/, bool /*bAppends*/) {}
     static void LeftDownTo(std::uint32_t /*nCount*/, std::uint32_t /*nTime*/) {}
     static bool LagsBehind(std::uint32_t /*nCount*/) { return false; }
