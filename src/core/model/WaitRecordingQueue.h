@@ -14,6 +14,7 @@ class CWaitRecordingQueue final : public CQueueDlg {
 public:
     // Its copy (Clone, the editor's) is a plain queue: the recording belongs to a simulation.
     using CQueueDlg::CQueueDlg;
+
     void ArrivalPass(CTransactList* pIn, std::uint32_t nTime) override {
         Move<EPass::kArrival, CWaitRecorder&>(pIn, nTime, m_waits);
     }
