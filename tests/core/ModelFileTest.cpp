@@ -504,6 +504,9 @@ TEST(ModelFileTest, AModelLargerThanTheMemoryIsRefusedNotACrash) {
     // Not saved: a save reads the model back, and the memory that leaves free in this process
     // would let the child load it after all.
     ASSERT_TRUE(CFileSystem::Standard().CreateAndWrite(path, WriteModelBytes(model).value()));
+    // The child is a fresh run of this test alone: a fork would inherit the room that earlier
+    // tests' threads left reserved in the allocator, and load the model in it.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             test::LimitAddressSpace(std::size_t{64} << 20);
