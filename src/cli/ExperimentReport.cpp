@@ -7,6 +7,7 @@
 #include "cli/TextTable.h"
 #include "core/experiment/FlatFigures.h"
 #include "core/experiment/RandStreams.h"
+#include "core/experiment/Series.h"
 #include "core/experiment/Summary.h"
 #include "core/experiment/WaitFigures.h"
 #include "core/report/ReportTables.h"
@@ -26,16 +27,11 @@ std::string SettingsText(const std::vector<SSetting>& settings) {
 // "mean ± ci95", or the mean alone where there is no interval (a single replication); a share
 // as "mean [low; high]".
 std::string StatText(const SStat& stat) {
-    if (stat.bShare) {
-        return CReportTables::FormatFixed(stat.dMean, 2) + " [" +
-               CReportTables::FormatFixed(stat.dCiLow, 2) + "; " +
-               CReportTables::FormatFixed(stat.dCiHigh, 2) + "]";
+    const std::string strInterval = StatIntervalText(stat);
+    if (strInterval.empty()) {
+        return StatMeanText(stat);
     }
-    std::string strText = CReportTables::FormatFixed(stat.dMean, 3);
-    if (std::isfinite(stat.dCi95)) {
-        strText += " ± " + CReportTables::FormatFixed(stat.dCi95, 3);
-    }
-    return strText;
+    return StatMeanText(stat) + (stat.bShare ? " " : " ± ") + strInterval;
 }
 
 std::string PointOverdrawnText(const SExperimentRecord& record, const SSummary& summary) {
@@ -111,25 +107,6 @@ void WritePrecisionText(const SPrecisionGoal& goal, const SPrecisionOutcome& out
         out << "  " << strFigure << ": " << PercentText(dShare) << " вместо "
             << PercentText(goal.dPercent / 100.0) << '\n';
     }
-}
-
-// A figure's title as the report's column gives it.
-std::string FigureTitle(const SFigureName& name) {
-    if (name.strBlock.empty()) {
-        return name.strFigure == keys::kModelTime ? "Время моделирования"
-                                                  : "Количество транзактов, вышедших из системы";
-    }
-    for (int t = 0; t < CReportTables::kDataTableCount; ++t) {
-        if (name.strTable != CReportTables::GetKey(t)) {
-            continue;
-        }
-        for (const SReportColumn& column : CReportTables::GetColumns(t)) {
-            if (name.strFigure == column.pszKey) {
-                return column.strTitle;
-            }
-        }
-    }
-    return WaitColumnTitle(name.strFigure);  // a queue's waits, or the key itself
 }
 
 void WriteComparisonText(const SComparison& comparison, std::ostream& out) {

@@ -1,5 +1,6 @@
 #include "core/experiment/FlatFigures.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -59,8 +60,8 @@ std::string CsvNumber(double d) {
     return std::string(sz, result.ptr);
 }
 
-std::string CsvField(const std::string& strText) {
-    if (strText.find_first_of(",\"\n\r") == std::string::npos) {
+std::string CsvField(const std::string& strText, char cSeparator) {
+    if (strText.find_first_of(std::string(1, cSeparator) + "\"\n\r") == std::string::npos) {
         return strText;
     }
     std::string strQuoted = "\"";
@@ -85,14 +86,42 @@ std::string FigureText(const SFigure& figure) {
 
 std::string ExperimentCsv(const SExperimentRecord& record) { return ExperimentCsv(record, {}); }
 
+namespace {
+
+// A number's text with a decimal comma; any other text as it is.
+std::string WithDecimalComma(std::string strText) {
+    double d = 0.0;
+    const char* pEnd = strText.data() + strText.size();
+    const auto result = std::from_chars(strText.data(), pEnd, d);
+    if (result.ec == std::errc() && result.ptr == pEnd) {
+        std::replace(strText.begin(), strText.end(), '.', ',');
+    }
+    return strText;
+}
+
+}  // namespace
+
 std::string ExperimentCsv(const SExperimentRecord& record,
-                          const std::vector<SComparison>& comparisons) {
-    std::string strOut;
-    const auto line = [&strOut](const std::vector<std::string>& fields) {
+                          const std::vector<SComparison>& comparisons, ECsvDialect dialect) {
+    const bool bRussian = dialect == ECsvDialect::kRussian;
+    const char cSeparator = bRussian ? ';' : ',';
+    std::string strOut = bRussian ? "\xEF\xBB\xBF" : "";
+    // The columns that name (the header, the kind of line, the table, block and figure, the
+    // models compared) keep their texts; the others hold numbers.
+    const std::size_t nSettings = record.points.empty() ? 0 : record.points[0].settings.size();
+    const auto isName = [&nSettings](std::size_t i) {
+        return i == nSettings || (i >= nSettings + 4 && i <= nSettings + 8 && i != nSettings + 5) ||
+               i >= nSettings + 14;
+    };
+    bool bHeader = true;
+    const auto line = [&](const std::vector<std::string>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            strOut += (i == 0 ? "" : ",") + CsvField(fields[i]);
+            const bool bNumber = bRussian && !bHeader && !isName(i);
+            strOut += (i == 0 ? "" : std::string(1, cSeparator)) +
+                      CsvField(bNumber ? WithDecimalComma(fields[i]) : fields[i], cSeparator);
         }
         strOut += '\n';
+        bHeader = false;
     };
     // Without comparisons the lines keep the columns they always had.
     const std::vector<std::string> notCompared(comparisons.empty() ? 0 : 2);

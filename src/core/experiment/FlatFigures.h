@@ -44,16 +44,22 @@ SSummary PointSummary(const SExperimentRecord& record, const SPointRecord& point
 // carries the other point's settings): the difference's mean, deviation and half-width and
 // its interval's bounds; every line then ends with the compared "model" and the one it is
 // compared "against", empty on the other lines.
+// The Russian dialect is for spreadsheets that read a comma as the decimal sign: the text
+// starts with the UTF-8 byte order mark, fields are separated by ";", and every number (a
+// figure, a statistic, a setting's value that is a number) has a decimal comma.
+enum class ECsvDialect { kPlain, kRussian };
 struct SComparison;
 std::string ExperimentCsv(const SExperimentRecord& record);
 std::string ExperimentCsv(const SExperimentRecord& record,
-                          const std::vector<SComparison>& comparisons);
+                          const std::vector<SComparison>& comparisons,
+                          ECsvDialect dialect = ECsvDialect::kPlain);
 
 // A number as the shortest text that reads back as the same number, with a dot whatever the
 // locale; empty when it is not finite (the interval of a single replication).
 std::string CsvNumber(double d);
-// A CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& strText);
+// A CSV field: quoted, with its quotes doubled, when it holds the separator, a quote or a line
+// break.
+std::string CsvField(const std::string& strText, char cSeparator = ',');
 // A figure as a CSV field or a text table's cell: a state as 1 (free) or 0 (busy).
 std::string FigureText(const SFigure& figure);
 

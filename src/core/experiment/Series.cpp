@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "core/experiment/RandStreams.h"
+#include "core/experiment/WaitFigures.h"
 #include "core/model/BlockParam.h"
 #include "core/model/Model.h"
 #include "core/persist/Error.h"
@@ -18,12 +19,25 @@ namespace {
 const char* const kModelObject = "Модель";
 const char* const kModelTimeTitle = "Время моделирования";
 const char* const kDepartedTitle = "Количество транзактов, вышедших из системы";
-// The report's tables a series shows, with the word that names their rows.
+// The report's tables whose figures a series shows (not the blocks' counts), and the words
+// that name their rows; the channels' rows are the devices'.
 struct SShownTable {
     std::size_t nTable;
     const char* pszObject;
+    bool bSeries;
 };
-constexpr SShownTable kShownTables[] = {{1, "Устройство"}, {2, "Очередь"}};
+constexpr SShownTable kObjectTables[] = {{CReportTables::kBlocks, "Блок", false},
+                                         {CReportTables::kDevices, "Устройство", true},
+                                         {CReportTables::kQueues, "Очередь", true},
+                                         {CReportTables::kChannels, "Устройство", true}};
+
+const SShownTable* ShownTable(const std::string& strKey) {
+    const auto* pShown = std::find_if(std::begin(kObjectTables), std::end(kObjectTables),
+                                      [&strKey](const SShownTable& shown) {
+                                          return strKey == CReportTables::GetKey(static_cast<int>(shown.nTable));
+                                      });
+    return pShown != std::end(kObjectTables) ? pShown : nullptr;
+}
 
 std::string Trimmed(const std::string& strText) {
     const std::size_t nFirst = strText.find_first_not_of(" \t");
@@ -75,35 +89,62 @@ std::string CheckSweep(const CModel& model, const SSweep& sweep, std::string* pR
 }
 
 std::vector<SSeriesRow> SeriesRows(const std::vector<SPointRecord>& points,
-                                   std::int32_t nReplicationCount) {
+                                   std::int32_t nReplicationCount, double dConfidence) {
     std::vector<SSeriesRow> rows;
     for (std::size_t p = 0; p < points.size(); ++p) {
         const SPointRecord& point = points[p];
         const std::optional<SSummary> summary =
-            Summarize(point.replications, ReplicationShare(nReplicationCount));
+            Summarize(point.replications, ReplicationShare(nReplicationCount), dConfidence);
         if (!summary || point.replications.empty()) {
             continue;
         }
         const std::string strValue = point.settings.empty() ? "" : point.settings[0].strValue;
         const SReplication& first = point.replications[0];
         for (const SFigureRef& ref : FigureRefs(first)) {
-            std::string strObject = kModelObject;
-            std::string strFigure = ref.nColumn == 0 ? kModelTimeTitle : kDepartedTitle;
-            if (ref.nTable != kModelTable) {
-                const auto* pShown = std::find_if(
-                    std::begin(kShownTables), std::end(kShownTables),
-                    [&ref](const SShownTable& shown) { return shown.nTable == ref.nTable; });
-                if (pShown == std::end(kShownTables)) {
-                    continue;
-                }
-                strObject = std::string(pShown->pszObject) + " " + NameOf(first, ref).strBlock;
-                strFigure = CReportTables::GetColumnTitles(static_cast<int>(ref.nTable)).at(ref.nColumn);
+            const SFigureName name = NameOf(first, ref);
+            if (const SShownTable* pShown = ShownTable(name.strTable);
+                ref.nTable != kModelTable && (pShown == nullptr || !pShown->bSeries)) {
+                continue;
             }
-            rows.push_back({p, strValue, strObject, strFigure, StatOf(*summary, ref), ref.nTable,
-                            ref.nRow, ref.nColumn});
+            rows.push_back({p, strValue, FigureObject(name), FigureTitle(name),
+                            StatOf(*summary, ref), ref.nTable, ref.nRow, ref.nColumn});
         }
     }
     return rows;
+}
+
+std::string FigureObject(const SFigureName& name) {
+    const SShownTable* pShown = ShownTable(name.strTable);
+    return pShown != nullptr ? std::string(pShown->pszObject) + " " + name.strBlock : kModelObject;
+}
+
+std::string FigureTitle(const SFigureName& name) {
+    if (name.strTable == keys::kModel) {
+        return name.strFigure == keys::kModelTime ? kModelTimeTitle : kDepartedTitle;
+    }
+    for (int t = 0; t < CReportTables::kDataTableCount; ++t) {
+        if (name.strTable != CReportTables::GetKey(t)) {
+            continue;
+        }
+        for (const SReportColumn& column : CReportTables::GetColumns(t)) {
+            if (name.strFigure == column.pszKey) {
+                return column.strTitle;
+            }
+        }
+    }
+    return WaitColumnTitle(name.strFigure);  // a queue's waits, or the key itself
+}
+
+std::string StatMeanText(const SStat& stat) {
+    return CReportTables::FormatFixed(stat.dMean, stat.bShare ? 2 : 3);
+}
+
+std::string StatIntervalText(const SStat& stat) {
+    if (stat.bShare) {
+        return "[" + CReportTables::FormatFixed(stat.dCiLow, 2) + "; " +
+               CReportTables::FormatFixed(stat.dCiHigh, 2) + "]";
+    }
+    return std::isfinite(stat.dCi95) ? CReportTables::FormatFixed(stat.dCi95, 3) : std::string();
 }
 
 std::vector<double> ReplicationValues(const SPointRecord& point, const SSeriesRow& row) {

@@ -40,10 +40,21 @@ struct SSeriesRow {
     std::size_t nColumn = 0;
 };
 
-// Every row of a series' points, point by point: the model's figures, then each device's and
-// each queue's.
+// Every row of a series' points, point by point: the model's figures, then each device's, each
+// queue's (with the waiting times, when recorded) and the channels of devices with several; the
+// intervals at the confidence (0.95 for 95%).
 std::vector<SSeriesRow> SeriesRows(const std::vector<SPointRecord>& points,
-                                   std::int32_t nReplicationCount);
+                                   std::int32_t nReplicationCount, double dConfidence = 0.95);
+
+// What a figure belongs to ("Устройство D1", "Очередь Q1", "Блок B", "Модель") and its title as
+// the report's column names it, or as the waiting times' are named.
+std::string FigureObject(const SFigureName& name);
+std::string FigureTitle(const SFigureName& name);
+
+// A summarized figure as tables of text show it: its mean (3 decimals, a share 2), and its
+// interval: the half-width, or a share's bounds "[low; high]"; empty without one.
+std::string StatMeanText(const SStat& stat);
+std::string StatIntervalText(const SStat& stat);
 // The row's figure in each replication of its point.
 std::vector<double> ReplicationValues(const SPointRecord& point, const SSeriesRow& row);
 

@@ -36,22 +36,22 @@ double AsNumber(const SFigure& figure) {
     return std::numeric_limits<double>::quiet_NaN();
 }
 
-SStat Summarize(const std::vector<double>& values) {
+SStat Summarize(const std::vector<double>& values, double dConfidence) {
     if (values.empty()) {
         return {};
     }
-    const SInterval interval = MeanInterval(values);
+    const SInterval interval = MeanInterval(values, dConfidence);
     SStat stat{interval.dMean, interval.dStdev, interval.dHalfWidth,
                interval.dMean - interval.dHalfWidth, interval.dMean + interval.dHalfWidth, false};
     return stat;
 }
 
-SStat SummarizeShare(const std::vector<double>& values) {
-    SStat stat = Summarize(values);
+SStat SummarizeShare(const std::vector<double>& values, double dConfidence) {
+    SStat stat = Summarize(values, dConfidence);
     if (values.empty()) {
         return stat;
     }
-    const SShareInterval interval = WilsonInterval(stat.dMean, values.size());
+    const SShareInterval interval = WilsonInterval(stat.dMean, values.size(), dConfidence);
     stat.bShare = true;
     stat.dCi95 = std::numeric_limits<double>::quiet_NaN();
     stat.dCiLow = interval.dLow;
@@ -60,7 +60,7 @@ SStat SummarizeShare(const std::vector<double>& values) {
 }
 
 std::optional<SSummary> Summarize(const std::vector<SReplication>& replications,
-                                  std::uint64_t nShare) {
+                                  std::uint64_t nShare, double dConfidence) {
     SSummary summary;
     summary.nCount = replications.size();
     if (replications.empty()) {
@@ -71,7 +71,7 @@ std::optional<SSummary> Summarize(const std::vector<SReplication>& replications,
         for (const SReplication& replication : replications) {
             values.push_back(figureOf(replication));
         }
-        return bShare ? SummarizeShare(values) : Summarize(values);
+        return bShare ? SummarizeShare(values, dConfidence) : Summarize(values, dConfidence);
     };
     summary.modelTime = over([](const SReplication& r) { return double(r.nModelTime); });
     summary.departed = over([](const SReplication& r) { return double(r.nDeparted); });

@@ -10,7 +10,7 @@
 namespace mardo {
 
 // A figure over the replications: their mean, their standard deviation (with R-1 in the
-// divisor) and the 95% confidence interval of the mean, from dCiLow to dCiHigh. For most figures
+// divisor) and the confidence interval of the mean (95% unless asked), from dCiLow to dCiHigh. For most figures
 // it is Student's (t with R-1 degrees of freedom), mean ± dCi95, and its bounds and deviation are
 // not numbers for a single replication. A share, a figure that is 0 or 1 in every replication
 // (a state at the end), gets the Wilson score interval instead: the Student one is zero-wide
@@ -24,9 +24,10 @@ struct SStat {
     bool bShare = false;
 };
 
-SStat Summarize(const std::vector<double>& values);
+// dConfidence is the interval's (0.95 for 95%; dCi95 is then that interval's half-width).
+SStat Summarize(const std::vector<double>& values, double dConfidence = 0.95);
 // The same for values that are each 0 or 1.
-SStat SummarizeShare(const std::vector<double>& values);
+SStat SummarizeShare(const std::vector<double>& values, double dConfidence = 0.95);
 // A figure of a replication as a number (a state: true 1, false 0); a text is not one.
 double AsNumber(const SFigure& figure);
 
@@ -51,6 +52,6 @@ struct SSummary {
 // The summary of replications of one model, or nothing when their tables differ in shape (they
 // cannot come from one model then).
 std::optional<SSummary> Summarize(const std::vector<SReplication>& replications,
-                                  std::uint64_t nShare);
+                                  std::uint64_t nShare, double dConfidence = 0.95);
 
 }  // namespace mardo
