@@ -147,6 +147,20 @@ std::string StatIntervalText(const SStat& stat) {
     return std::isfinite(stat.dCi95) ? CReportTables::FormatFixed(stat.dCi95, 3) : std::string();
 }
 
+std::string FigureCellText(const SFigureRef& ref, const SFigure& figure) {
+    if (ref.nTable < static_cast<std::size_t>(CReportTables::kDataTableCount)) {
+        const std::vector<SReportColumn>& columns =
+            CReportTables::GetColumns(static_cast<int>(ref.nTable));
+        if (ref.nColumn < columns.size()) {
+            return CReportTables::FormatCell(columns[ref.nColumn], figure);
+        }
+    }
+    if (const auto* pDouble = std::get_if<double>(&figure)) {
+        return CReportTables::FormatFixed(*pDouble, 3);
+    }
+    return FigureText(figure);
+}
+
 std::vector<double> ReplicationValues(const SPointRecord& point, const SSeriesRow& row) {
     std::vector<double> values;
     for (const SReplication& replication : point.replications) {

@@ -55,6 +55,9 @@ std::string FigureTitle(const SFigureName& name);
 // interval: the half-width, or a share's bounds "[low; high]"; empty without one.
 std::string StatMeanText(const SStat& stat);
 std::string StatIntervalText(const SStat& stat);
+// A figure of one replication as the report's table shows it (the waiting times' shares, which
+// the report has no column for, with 3 decimals).
+std::string FigureCellText(const SFigureRef& ref, const SFigure& figure);
 // The row's figure in each replication of its point.
 std::vector<double> ReplicationValues(const SPointRecord& point, const SSeriesRow& row);
 

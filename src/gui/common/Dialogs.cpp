@@ -70,6 +70,9 @@ QString ShowQtFileDialog(QWidget* pParent, const SFileDialogRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
+    if (request.pChosenFilter != nullptr) {
+        *request.pChosenFilter = dialog.selectedNameFilter();
+    }
     return dialog.selectedFiles().constFirst();
 }
 

@@ -38,6 +38,8 @@ struct SFileDialogRequest {
     QString strFilter;
     QString strDefaultSuffix;
     QString strCaption;
+    // When set, receives the filter chosen: two filters may share a suffix.
+    QString* pChosenFilter = nullptr;
 };
 using CFileDialogFunction = std::function<QString(QWidget* pParent, const SFileDialogRequest&)>;
 
