@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -56,6 +57,22 @@ QString FixedText(double d) {
     return std::isfinite(d) ? Text(CReportTables::FormatFixed(d, 3)) : QString();
 }
 
+// Measures a wrapped text a little narrower than its column: the view paints it inside the
+// cell's margins and grid line, and a text measured at the full width would lose its last line
+// to an ellipsis.
+class CWrappingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem narrower(option);
+        narrower.rect.setWidth(std::max(1, option.rect.width() - kCellMargins));
+        return QStyledItemDelegate::sizeHint(narrower, index);
+    }
+
+private:
+    static constexpr int kCellMargins = 8;
+};
+
 // A table of results: read-only, sortable, whole rows selected and copied, long texts wrapped
 // over as many lines as they need.
 QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
@@ -70,6 +87,9 @@ QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
     pTable->verticalHeader()->hide();
     pTable->setWordWrap(true);
     pTable->setTextElideMode(Qt::ElideNone);
+    pTable->setItemDelegate(new CWrappingDelegate(pTable));
+    // A header names a figure by its long title too: it wraps as the cells do.
+    pTable->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     pTable->horizontalHeader()->setStretchLastSection(false);
     EnableRowCopy(*pTable);
     // A column's width decides how many lines a wrapped text takes.
@@ -145,8 +165,10 @@ struct CExperimentResultsView::SImpl {
     bool IsSwept() const { return !strVaried.isEmpty(); }
     // The text the first column shows for a row's point: the swept value, or the model's name.
     QString PointText(std::size_t nRecord, std::size_t nPoint) const;
-    // A comparison's side as the differences name it: a model, or a point of the sweep.
-    QString SideText(const SComparison& comparison, const std::string& strSide) const;
+    // A comparison's side as the differences name it: a model, or a point of the sweep (after
+    // "против", bGenitive, "точки").
+    QString SideText(const SComparison& comparison, const std::string& strSide,
+                     bool bGenitive = false) const;
     const SSummaryRow* ChosenRow() const;
 
     void FillSummary();
@@ -167,12 +189,13 @@ QString CExperimentResultsView::SImpl::PointText(std::size_t nRecord, std::size_
 }
 
 QString CExperimentResultsView::SImpl::SideText(const SComparison& comparison,
-                                                const std::string& strSide) const {
+                                                const std::string& strSide,
+                                                bool bGenitive) const {
     if (!comparison.bPoints) {
         return Text(strSide);
     }
     const std::size_t nPoint = std::stoul(strSide);
-    return Text("Точка %1 (%2)").arg(nPoint).arg(PointText(0, nPoint));
+    return Text(bGenitive ? "точки %1 (%2)" : "Точка %1 (%2)").arg(nPoint).arg(PointText(0, nPoint));
 }
 
 const CExperimentResultsView::SImpl::SSummaryRow*
@@ -260,7 +283,7 @@ void CExperimentResultsView::SImpl::FillReplications() {
     }
     // Numbered as the documents and the batch runner's --replication number them.
     headers << Text("Прогон")
-            << (bExact ? Text("Состояние генератора") : Text("Начальное значение потоков"))
+            << (bExact ? Text("Состояние генератора") : Text("Начальное значение"))
             << (pChosen != nullptr ? Text(pChosen->row.strFigure) : Text("Значение"));
     std::vector<std::vector<SCell>> cells;
     for (std::size_t n = 0; pChosen != nullptr && n <= outcome.alternatives.size(); ++n) {
@@ -307,14 +330,14 @@ void CExperimentResultsView::SImpl::FillDifferences() {
     if (bSeveral) {
         headers << Text("Сравнение");
     }
-    headers << Text("Объект") << Text("Показатель") << Text("Базовый вариант") << Text("Вариант")
+    headers << Text("Объект") << Text("Показатель") << Text("Базовый") << Text("Вариант")
             << Text("Разность") << Text("± ") + ConfidenceText(dConfidence) << Text("Вывод");
     std::vector<std::vector<SCell>> cells;
     QString strNote;
     for (const SComparison& comparison : comparisons) {
         const QString strOther = SideText(comparison, comparison.strModel);
-        const QString strBase = SideText(comparison, comparison.strAgainst);
-        strNote += Text("%1 против %2. ").arg(strOther, strBase);
+        strNote += Text("%1 против %2. ")
+                       .arg(strOther, SideText(comparison, comparison.strAgainst, true));
         for (const SDifference& difference : comparison.differences) {
             std::vector<SCell>& line = cells.emplace_back();
             if (bSeveral) {
@@ -333,7 +356,7 @@ void CExperimentResultsView::SImpl::FillDifferences() {
                 interval.ExcludesZero() ? Text("значимо") : Text("не значимо")));
         }
     }
-    strNote += Text("Разность — вариант минус базовый вариант, по парам прогонов с общими "
+    strNote += Text("«Базовый» и «Вариант» — средние в них; разность — вариант минус базовый, по парам прогонов с общими "
                     "случайными числами: среднее и полуширина %1 доверительного интервала")
                    .arg(ConfidenceText(dConfidence));
     const int nComparisons = comparisons.empty() ? 1 : comparisons[0].nComparisons;
