@@ -10,6 +10,7 @@
 #include "core/experiment/Series.h"
 #include "core/experiment/Summary.h"
 #include "core/experiment/WaitFigures.h"
+#include "core/report/Plural.h"
 #include "core/report/ReportTables.h"
 
 namespace mardo::cli {
@@ -50,7 +51,9 @@ std::string PointOverdrawnText(const SExperimentRecord& record, const SSummary& 
 
 void WriteSummaryText(const SExperimentRecord& record, const SSummary& summary,
                       std::ostream& out) {
-    out << "Сводка по " << summary.nCount << " прогонам: среднее ± полуширина 95% "
+    out << "Сводка по "
+        << CountText(static_cast<std::int64_t>(summary.nCount), "прогону", "прогонам", "прогонам")
+        << ": среднее ± полуширина 95% "
         << "доверительного интервала (доля: среднее [границы интервала Уилсона])\n"
         << "Время моделирования: " << StatText(summary.modelTime) << '\n'
         << "Количество транзактов, вышедших из системы: " << StatText(summary.departed) << '\n';
@@ -96,13 +99,15 @@ void WritePrecisionText(const SPrecisionGoal& goal, const SPrecisionOutcome& out
     const std::string strGoal = "полуширина 95% интервала не более " +
                                 PercentText(goal.dPercent / 100.0) + " среднего";
     if (outcome.check.bMet) {
-        out << "\nТочность: " << strGoal << " достигнута за " << outcome.nReplications
-            << " прогонов; решил показатель " << outcome.check.strDeciding << " ("
+        out << "\nТочность: " << strGoal << " достигнута за "
+            << CountText(outcome.nReplications, "прогон", "прогона", "прогонов")
+            << "; решил показатель " << outcome.check.strDeciding << " ("
             << PercentText(outcome.check.dWorst) << ")\n";
         return;
     }
-    out << "\nТочность: " << strGoal << " не достигнута за " << outcome.nReplications
-        << " прогонов (предел --replications); не хватило:\n";
+    out << "\nТочность: " << strGoal << " не достигнута за "
+        << CountText(outcome.nReplications, "прогон", "прогона", "прогонов")
+        << " (предел --replications); не хватило:\n";
     for (const auto& [strFigure, dShare] : outcome.check.shortfalls) {
         out << "  " << strFigure << ": " << PercentText(dShare) << " вместо "
             << PercentText(goal.dPercent / 100.0) << '\n';
