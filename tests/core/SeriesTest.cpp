@@ -52,8 +52,8 @@ TEST(SeriesTest, RowsSummarizeTheReplicationsOfRandomModels) {
         ++nRan;
         const std::vector<SSeriesRow> rows = SeriesRows(result.points, plan.nReplications);
         const std::vector<SFigureTable>& tables = result.points[0].replications[0].tables;
-        const std::size_t nPerPoint = 2 + tables[1].rows.size() * 5 + tables[2].rows.size() * 9 +
-                                     tables[3].rows.size() * 2;
+        const std::size_t nPerPoint =
+            2 + tables[1].rows.size() * 5 + tables[2].rows.size() * 9 + tables[3].rows.size() * 2;
         ASSERT_EQ(rows.size(), 2 * nPerPoint) << "seed " << nSeed;
         for (const SSeriesRow& row : rows) {
             EXPECT_EQ(row.strValue, sweep.values[row.nPoint]);

@@ -44,8 +44,8 @@ SStudyOutcome MakeOutcome() {
     plan.waitOver = {5};
     plan.points = SweepPoints({{"D1.service", {"2..4", "3..5"}}});
     SStudyOutcome outcome;
-    SExperimentResult result = RunExperiment(
-        model, plan, [] { return std::make_unique<platform::CSimulationThread>(); });
+    SExperimentResult result =
+        RunExperiment(model, plan, [] { return std::make_unique<platform::CSimulationThread>(); });
     outcome.record.strModel = "two-phases.mrd";
     outcome.record.nReplicationCount = plan.nReplications;
     outcome.record.generator = plan.generator;
@@ -136,8 +136,8 @@ void ExperimentResultsViewTest::SummaryAtTheConfidenceAndRowsCopiedWhole() {
             QVERIFY2(strShown.startsWith('[') && strShown.endsWith(']'), qPrintable(strShown));
         } else {
             const SInterval interval = MeanInterval(values, kConfidence);
-            QCOMPARE(strShown, QString::fromStdString(
-                                   CReportTables::FormatFixed(interval.dHalfWidth, 3)));
+            QCOMPARE(strShown,
+                     QString::fromStdString(CReportTables::FormatFixed(interval.dHalfWidth, 3)));
             QCOMPARE(table.model()->index(r, 3).data().toString(),
                      QString::fromStdString(CReportTables::FormatFixed(interval.dMean, 3)));
         }

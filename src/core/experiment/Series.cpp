@@ -32,10 +32,10 @@ constexpr SShownTable kObjectTables[] = {{CReportTables::kBlocks, "Блок", fa
                                          {CReportTables::kChannels, "Устройство", true}};
 
 const SShownTable* ShownTable(const std::string& strKey) {
-    const auto* pShown = std::find_if(std::begin(kObjectTables), std::end(kObjectTables),
-                                      [&strKey](const SShownTable& shown) {
-                                          return strKey == CReportTables::GetKey(static_cast<int>(shown.nTable));
-                                      });
+    const auto* pShown = std::find_if(
+        std::begin(kObjectTables), std::end(kObjectTables), [&strKey](const SShownTable& shown) {
+            return strKey == CReportTables::GetKey(static_cast<int>(shown.nTable));
+        });
     return pShown != std::end(kObjectTables) ? pShown : nullptr;
 }
 

@@ -10,11 +10,11 @@
 namespace mardo {
 
 // A figure over the replications: their mean, their standard deviation (with R-1 in the
-// divisor) and the confidence interval of the mean (95% unless asked), from dCiLow to dCiHigh. For most figures
-// it is Student's (t with R-1 degrees of freedom), mean ± dCi95, and its bounds and deviation are
-// not numbers for a single replication. A share, a figure that is 0 or 1 in every replication
-// (a state at the end), gets the Wilson score interval instead: the Student one is zero-wide
-// whenever the replications agree. It is not symmetric, so its dCi95 is not a number.
+// divisor) and the confidence interval of the mean (95% unless asked), from dCiLow to dCiHigh. For
+// most figures it is Student's (t with R-1 degrees of freedom), mean ± dCi95, and its bounds and
+// deviation are not numbers for a single replication. A share, a figure that is 0 or 1 in every
+// replication (a state at the end), gets the Wilson score interval instead: the Student one is
+// zero-wide whenever the replications agree. It is not symmetric, so its dCi95 is not a number.
 struct SStat {
     double dMean = 0.0;
     double dStdev = 0.0;

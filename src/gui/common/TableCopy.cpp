@@ -54,7 +54,8 @@ QString LineText(const QTableView& view, int nRow) {
         const QVariant text = nRow < 0 ? model.headerData(nColumn, Qt::Horizontal, Qt::DisplayRole)
                                        : model.index(nRow, nColumn).data(Qt::DisplayRole);
         // A tab or a line break inside a cell would split it in the spreadsheet.
-        cells << text.toString().replace(QLatin1Char('\t'), QLatin1Char(' '))
+        cells << text.toString()
+                     .replace(QLatin1Char('\t'), QLatin1Char(' '))
                      .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     return cells.join(QLatin1Char('\t'));

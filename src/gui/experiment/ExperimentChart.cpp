@@ -25,8 +25,8 @@ void WithMargin(QValueAxis& axis, bool bFloor) {
     const double dSpan = axis.max() - axis.min();
     const double dMargin = dSpan > 0.0 ? dSpan / 10.0 : std::max(1.0, std::abs(axis.min()) / 10.0);
     // A figure that is never negative (a count, a time) keeps its axis from zero up.
-    const double dLow = bFloor && axis.min() >= 0.0 ? std::max(0.0, axis.min() - dMargin)
-                                                    : axis.min() - dMargin;
+    const double dLow =
+        bFloor && axis.min() >= 0.0 ? std::max(0.0, axis.min() - dMargin) : axis.min() - dMargin;
     axis.setRange(dLow, axis.max() + dMargin);
     axis.applyNiceNumbers();
     axis.setLabelFormat(QStringLiteral("%g"));
@@ -53,10 +53,9 @@ QChart* Means(const QString& strTitle, const std::vector<SMeanPoint>& points,
     if (points.empty()) {
         return pChart;
     }
-    const bool bNumeric = !bZeroLine && std::all_of(points.begin(), points.end(),
-                                                    [](const SMeanPoint& point) {
-                                                        return IsNumber(point.strLabel);
-                                                    });
+    const bool bNumeric =
+        !bZeroLine && std::all_of(points.begin(), points.end(),
+                                  [](const SMeanPoint& point) { return IsNumber(point.strLabel); });
     std::vector<double> xs;
     for (std::size_t i = 0; i < points.size(); ++i) {
         xs.push_back(bNumeric ? points[i].strLabel.toDouble() : static_cast<double>(i + 1));
@@ -79,8 +78,12 @@ QChart* Means(const QString& strTitle, const std::vector<SMeanPoint>& points,
         if (std::isfinite(point.dLow) && std::isfinite(point.dHigh)) {
             auto* pBar = new QLineSeries;
             // One line: the lower cap, back to its middle, up, and the upper cap.
-            pBar->append({{x - dCap, point.dLow}, {x + dCap, point.dLow}, {x, point.dLow},
-                          {x, point.dHigh}, {x - dCap, point.dHigh}, {x + dCap, point.dHigh}});
+            pBar->append({{x - dCap, point.dLow},
+                          {x + dCap, point.dLow},
+                          {x, point.dLow},
+                          {x, point.dHigh},
+                          {x - dCap, point.dHigh},
+                          {x + dCap, point.dHigh}});
             bars.push_back(pBar);
         }
     }
@@ -174,12 +177,11 @@ QChart* Histogram(const QString& strTitle, const std::vector<double>& values) {
 }
 
 QChart* Warmup(const SWarmupChoice& choice) {
-    const QString strTitle =
-        Text("%1: среднее по прогонам; разогрев %2; %3")
-            .arg(Text(choice.strSeries))
-            .arg(Text(CountText(choice.nTicks, "такт", "такта", "тактов")))
-            .arg(Text(choice.bSteady ? "стационарный режим достигнут"
-                                     : "стационарный режим не достигнут"));
+    const QString strTitle = Text("%1: среднее по прогонам; разогрев %2; %3")
+                                 .arg(Text(choice.strSeries))
+                                 .arg(Text(CountText(choice.nTicks, "такт", "такта", "тактов")))
+                                 .arg(Text(choice.bSteady ? "стационарный режим достигнут"
+                                                          : "стационарный режим не достигнут"));
     QChart* pChart = Empty(strTitle);
     if (choice.averaged.empty() || choice.nInterval == 0) {
         return pChart;
@@ -195,8 +197,8 @@ QChart* Warmup(const SWarmupChoice& choice) {
     }
     pChart->addSeries(pSeries);
     auto* pWarmup = new QLineSeries;
-    pWarmup->append({{static_cast<double>(choice.nTicks), dLow},
-                     {static_cast<double>(choice.nTicks), dHigh}});
+    pWarmup->append(
+        {{static_cast<double>(choice.nTicks), dLow}, {static_cast<double>(choice.nTicks), dHigh}});
     pWarmup->setColor(Qt::darkRed);
     pChart->addSeries(pWarmup);
     pChart->createDefaultAxes();
@@ -206,8 +208,8 @@ QChart* Warmup(const SWarmupChoice& choice) {
             if (bVertical) {
                 WithMargin(*pValues, true);
             } else {
-                pValues->setRange(0.0, static_cast<double>(choice.averaged.size()) *
-                                           choice.nInterval);
+                pValues->setRange(0.0,
+                                  static_cast<double>(choice.averaged.size()) * choice.nInterval);
                 pValues->setLabelFormat(QStringLiteral("%g"));
                 pValues->setTitleText(Text("Модельное время, тактов"));
             }

@@ -89,7 +89,8 @@ QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
     pTable->setTextElideMode(Qt::ElideNone);
     pTable->setItemDelegate(new CWrappingDelegate(pTable));
     // A header names a figure by its long title too: it wraps as the cells do.
-    pTable->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    pTable->horizontalHeader()->setDefaultAlignment(
+        Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     pTable->horizontalHeader()->setStretchLastSection(false);
     EnableRowCopy(*pTable);
     // A column's width decides how many lines a wrapped text takes.
@@ -103,8 +104,8 @@ QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
 void FitColumns(QTableView& table, int nWideColumn) {
     QHeaderView& header = *table.horizontalHeader();
     for (int c = 0; c < header.count(); ++c) {
-        header.setSectionResizeMode(c, c == nWideColumn ? QHeaderView::Stretch
-                                                        : QHeaderView::ResizeToContents);
+        header.setSectionResizeMode(
+            c, c == nWideColumn ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     }
     table.resizeRowsToContents();
 }
@@ -189,17 +190,17 @@ QString CExperimentResultsView::SImpl::PointText(std::size_t nRecord, std::size_
 }
 
 QString CExperimentResultsView::SImpl::SideText(const SComparison& comparison,
-                                                const std::string& strSide,
-                                                bool bGenitive) const {
+                                                const std::string& strSide, bool bGenitive) const {
     if (!comparison.bPoints) {
         return Text(strSide);
     }
     const std::size_t nPoint = std::stoul(strSide);
-    return Text(bGenitive ? "точки %1 (%2)" : "Точка %1 (%2)").arg(nPoint).arg(PointText(0, nPoint));
+    return Text(bGenitive ? "точки %1 (%2)" : "Точка %1 (%2)")
+        .arg(nPoint)
+        .arg(PointText(0, nPoint));
 }
 
-const CExperimentResultsView::SImpl::SSummaryRow*
-CExperimentResultsView::SImpl::ChosenRow() const {
+const CExperimentResultsView::SImpl::SSummaryRow* CExperimentResultsView::SImpl::ChosenRow() const {
     const int nChosen = pFigure->currentIndex();
     if (nChosen < 0 || static_cast<std::size_t>(nChosen) >= figures.size()) {
         return nullptr;
@@ -220,8 +221,9 @@ void CExperimentResultsView::SImpl::FillSummary() {
     const QString strConfidence = Text("± ") + ConfidenceText(dConfidence);
     headers << Text("Объект") << Text("Показатель") << Text("Среднее") << strConfidence;
     tips << QString() << QString() << QString()
-         << Text("Полуширина доверительного интервала среднего; для доли — границы интервала "
-                 "Уилсона");
+         << Text(
+                "Полуширина доверительного интервала среднего; для доли — границы интервала "
+                "Уилсона");
     std::vector<std::vector<SCell>> cells;
     for (const SSummaryRow& summaryRow : rows) {
         const SSeriesRow& row = summaryRow.row;
@@ -336,8 +338,8 @@ void CExperimentResultsView::SImpl::FillDifferences() {
     QString strNote;
     for (const SComparison& comparison : comparisons) {
         const QString strOther = SideText(comparison, comparison.strModel);
-        strNote += Text("%1 против %2. ")
-                       .arg(strOther, SideText(comparison, comparison.strAgainst, true));
+        strNote +=
+            Text("%1 против %2. ").arg(strOther, SideText(comparison, comparison.strAgainst, true));
         for (const SDifference& difference : comparison.differences) {
             std::vector<SCell>& line = cells.emplace_back();
             if (bSeveral) {
@@ -346,18 +348,21 @@ void CExperimentResultsView::SImpl::FillDifferences() {
             const SInterval& interval = difference.interval;
             line.push_back(CResultsTableModel::Text(Text(FigureObject(difference.name))));
             line.push_back(CResultsTableModel::Text(Text(FigureTitle(difference.name))));
-            line.push_back(CResultsTableModel::Number(FixedText(difference.dBase), difference.dBase));
+            line.push_back(
+                CResultsTableModel::Number(FixedText(difference.dBase), difference.dBase));
             line.push_back(
                 CResultsTableModel::Number(FixedText(difference.dOther), difference.dOther));
             line.push_back(CResultsTableModel::Number(FixedText(interval.dMean), interval.dMean));
             line.push_back(
                 CResultsTableModel::Number(FixedText(interval.dHalfWidth), interval.dHalfWidth));
-            line.push_back(CResultsTableModel::Text(
-                interval.ExcludesZero() ? Text("значимо") : Text("не значимо")));
+            line.push_back(CResultsTableModel::Text(interval.ExcludesZero() ? Text("значимо")
+                                                                            : Text("не значимо")));
         }
     }
-    strNote += Text("«Базовый» и «Вариант» — средние в них; разность — вариант минус базовый, по парам прогонов с общими "
-                    "случайными числами: среднее и полуширина %1 доверительного интервала")
+    strNote += Text(
+                   "«Базовый» и «Вариант» — средние в них; разность — вариант минус базовый, по "
+                   "парам прогонов с общими "
+                   "случайными числами: среднее и полуширина %1 доверительного интервала")
                    .arg(ConfidenceText(dConfidence));
     const int nComparisons = comparisons.empty() ? 1 : comparisons[0].nComparisons;
     if (nComparisons > 1) {
@@ -375,9 +380,9 @@ void CExperimentResultsView::SImpl::FillDifferences() {
 void CExperimentResultsView::SImpl::FillChartKinds() {
     const QSignalBlocker blocker(pChartKind);
     pChartKind->clear();
-    pChartKind->addItem(IsSwept() ? Text("Средние по значениям параметра")
-                                  : Text("Распределение по прогонам"),
-                        static_cast<int>(EChart::kMeans));
+    pChartKind->addItem(
+        IsSwept() ? Text("Средние по значениям параметра") : Text("Распределение по прогонам"),
+        static_cast<int>(EChart::kMeans));
     if (!outcome.comparisons.empty()) {
         pChartKind->addItem(Text("Разности с базовым вариантом"),
                             static_cast<int>(EChart::kDifferences));
@@ -419,8 +424,8 @@ void CExperimentResultsView::SImpl::ShowChart() {
                 }
             }
         }
-        SetChart(experiment_chart::Means(Text("Разность с базовым вариантом: ") + strTitle,
-                                         points, Text("Вариант"), true));
+        SetChart(experiment_chart::Means(Text("Разность с базовым вариантом: ") + strTitle, points,
+                                         Text("Вариант"), true));
         return;
     }
     if (IsSwept()) {
@@ -452,7 +457,8 @@ CExperimentResultsView::CExperimentResultsView(QWidget* pParent)
     auto* pReplicationsPage = new QWidget(impl.pTabs);
     impl.pReplications = NewResultsTable(pReplicationsPage, impl.pReplicationsModel);
     impl.pReplications->setContextMenuPolicy(Qt::CustomContextMenu);
-    impl.pRerun = new QPushButton(Text("&Повторить прогон в окне моделирования"), pReplicationsPage);
+    impl.pRerun =
+        new QPushButton(Text("&Повторить прогон в окне моделирования"), pReplicationsPage);
     impl.pRerun->setEnabled(false);
     auto* pReplicationsLayout = new QVBoxLayout(pReplicationsPage);
     pReplicationsLayout->setContentsMargins(0, 0, 0, 0);
@@ -596,12 +602,12 @@ void CExperimentResultsView::SaveAs(const QString& strBaseName) {
     }
     const SImpl& impl = *m_pImpl;
     QString strChosenFilter;
-    const QString strPath = ShowFileDialog(
-        this, {true, strBaseName + Text(" - серия.csv"),
-               QStringList{Text(kPlainCsvFilter), Text(kRussianCsvFilter), Text(kPngFilter),
-                           Text(kSvgFilter)}
-                   .join(QStringLiteral(";;")),
-               QStringLiteral("csv"), QString(), &strChosenFilter});
+    const QString strPath =
+        ShowFileDialog(this, {true, strBaseName + Text(" - серия.csv"),
+                              QStringList{Text(kPlainCsvFilter), Text(kRussianCsvFilter),
+                                          Text(kPngFilter), Text(kSvgFilter)}
+                                  .join(QStringLiteral(";;")),
+                              QStringLiteral("csv"), QString(), &strChosenFilter});
     if (strPath.isEmpty()) {
         return;
     }
