@@ -88,9 +88,6 @@ QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
     pTable->setWordWrap(true);
     pTable->setTextElideMode(Qt::ElideNone);
     pTable->setItemDelegate(new CWrappingDelegate(pTable));
-    // A header names a figure by its long title too: it wraps as the cells do.
-    pTable->horizontalHeader()->setDefaultAlignment(
-        Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     pTable->horizontalHeader()->setStretchLastSection(false);
     EnableRowCopy(*pTable);
     // A column's width decides how many lines a wrapped text takes.
@@ -286,7 +283,11 @@ void CExperimentResultsView::SImpl::FillReplications() {
     // Numbered as the documents and the batch runner's --replication number them.
     headers << Text("Прогон")
             << (bExact ? Text("Состояние генератора") : Text("Начальное значение"))
-            << (pChosen != nullptr ? Text(pChosen->row.strFigure) : Text("Значение"));
+            << Text("Значение показателя");
+    // The figure's title is long for a header: the chart's choice shows it, the tooltip too.
+    QStringList tips(headers.size() - 1);
+    tips << (pChosen != nullptr ? Text(pChosen->row.strObject + ": " + pChosen->row.strFigure)
+                                : QString());
     std::vector<std::vector<SCell>> cells;
     for (std::size_t n = 0; pChosen != nullptr && n <= outcome.alternatives.size(); ++n) {
         const SExperimentRecord& record = Record(n);
@@ -319,7 +320,7 @@ void CExperimentResultsView::SImpl::FillReplications() {
             }
         }
     }
-    pReplicationsModel->Reset(headers, std::move(cells));
+    pReplicationsModel->Reset(headers, std::move(cells), tips);
     pReplications->sortByColumn(-1, Qt::AscendingOrder);
     FitColumns(*pReplications, static_cast<int>(headers.size()) - 1);
     pRerun->setEnabled(false);
@@ -555,7 +556,18 @@ CExperimentResultsView::CExperimentResultsView(QWidget* pParent)
             });
 }
 
-CExperimentResultsView::~CExperimentResultsView() { delete m_pImpl; }
+CExperimentResultsView::~CExperimentResultsView() {
+    // The children go after this body and may signal as they go (a selection cleared with its
+    // model); what they would call lives in the impl, which goes now.
+    SImpl& impl = *m_pImpl;
+    for (QObject* pSender :
+         std::initializer_list<QObject*>{impl.pFigure, impl.pChartKind,
+                                         impl.pSummary->selectionModel(),
+                                         impl.pReplications->selectionModel()}) {
+        pSender->disconnect(this);
+    }
+    delete m_pImpl;
+}
 
 void CExperimentResultsView::Show(const SStudyOutcome& outcome, double dConfidence,
                                   const QString& strVaried) {
