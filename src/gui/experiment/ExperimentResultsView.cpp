@@ -560,10 +560,9 @@ CExperimentResultsView::~CExperimentResultsView() {
     // The children go after this body and may signal as they go (a selection cleared with its
     // model); what they would call lives in the impl, which goes now.
     SImpl& impl = *m_pImpl;
-    for (QObject* pSender :
-         std::initializer_list<QObject*>{impl.pFigure, impl.pChartKind,
-                                         impl.pSummary->selectionModel(),
-                                         impl.pReplications->selectionModel()}) {
+    for (QObject* pSender : std::initializer_list<QObject*>{impl.pFigure, impl.pChartKind,
+                                                            impl.pSummary->selectionModel(),
+                                                            impl.pReplications->selectionModel()}) {
         pSender->disconnect(this);
     }
     delete m_pImpl;
