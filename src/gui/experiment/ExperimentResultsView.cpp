@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -41,6 +42,7 @@ const char* const kRussianCsvFilter =
     "Таблица CSV для русской версии электронных таблиц: «;» и десятичная запятая (*.csv)";
 const char* const kPngFilter = "Диаграмма PNG (*.png)";
 const char* const kSvgFilter = "Диаграмма SVG (*.svg)";
+constexpr int kRowsDelay = 150;  // ms after a table's columns last changed
 
 // The charts the view offers, as the chart's choice lists them.
 enum class EChart { kMeans, kDifferences, kWarmup };
@@ -90,9 +92,16 @@ QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
     pTable->setItemDelegate(new CWrappingDelegate(pTable));
     pTable->horizontalHeader()->setStretchLastSection(false);
     EnableRowCopy(*pTable);
-    // A column's width decides how many lines a wrapped text takes.
-    QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionResized, pTable,
+    // A column's width decides how many lines a wrapped text takes. Columns resize in bursts
+    // (the wide one at every step of dragging the window's edge), and measuring the rows of a
+    // long sweep (9 000 rows) takes a fifth of a second: they are measured once the burst ends.
+    auto* pRowsTimer = new QTimer(pTable);
+    pRowsTimer->setSingleShot(true);
+    pRowsTimer->setInterval(kRowsDelay);
+    QObject::connect(pRowsTimer, &QTimer::timeout, pTable,
                      [pTable] { pTable->resizeRowsToContents(); });
+    QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionResized, pRowsTimer,
+                     qOverload<>(&QTimer::start));
     return pTable;
 }
 
