@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/report/Plural.h"
 #include "gui/common/TextConversion.h"
 
 namespace mardo::experiment_chart {
@@ -177,11 +176,12 @@ QChart* Histogram(const QString& strTitle, const std::vector<double>& values) {
 }
 
 QChart* Warmup(const SWarmupChoice& choice) {
-    const QString strTitle = Text("%1: среднее по прогонам; разогрев %2; %3")
-                                 .arg(Text(choice.strSeries))
-                                 .arg(Text(CountText(choice.nTicks, "такт", "такта", "тактов")))
-                                 .arg(Text(choice.bSteady ? "стационарный режим достигнут"
-                                                          : "стационарный режим не достигнут"));
+    // The warm-up's sentence as the batch runner writes it, the series it was chosen by named;
+    // whether the run settled after it, in a word.
+    const std::string strWarmup = WarmupText(choice);
+    const QString strTitle = Text(strWarmup.substr(0, strWarmup.find('\n'))) +
+                             Text(choice.bSteady ? "; стационарный режим достигнут"
+                                                 : "; стационарный режим не достигнут");
     QChart* pChart = Empty(strTitle);
     if (choice.averaged.empty() || choice.nInterval == 0) {
         return pChart;
@@ -207,6 +207,10 @@ QChart* Warmup(const SWarmupChoice& choice) {
             const bool bVertical = pAxis->orientation() == Qt::Vertical;
             if (bVertical) {
                 WithMargin(*pValues, true);
+                // Each point is the mean over the replications; a short title fits a low chart.
+                pValues->setTitleText(choice.seriesKind == EBlockKind::kQueue
+                                          ? Text("Длина очереди")
+                                          : Text("Загрузка"));
             } else {
                 pValues->setRange(0.0,
                                   static_cast<double>(choice.averaged.size()) * choice.nInterval);
