@@ -6,6 +6,7 @@
 #include "core/experiment/OutputAnalysis.h"
 #include "core/model/BlockDlg.h"
 #include "core/model/Model.h"
+#include "core/report/Plural.h"
 
 namespace mardo {
 
@@ -72,19 +73,6 @@ std::string Grouped(std::uint64_t n) {
     return strDigits;
 }
 
-// "такт", "такта" or "тактов", as the number n asks.
-const char* TicksWord(std::uint64_t n) {
-    const std::uint64_t nLast = n % 10;
-    const std::uint64_t nLastTwo = n % 100;
-    if (nLast == 1 && nLastTwo != 11) {
-        return "такт";
-    }
-    if (nLast >= 2 && nLast <= 4 && (nLastTwo < 12 || nLastTwo > 14)) {
-        return "такта";
-    }
-    return "тактов";
-}
-
 }  // namespace
 
 std::optional<SWarmupChoice> ChooseWarmup(const CModel& model, const SExperimentPlan& plan,
@@ -128,7 +116,8 @@ std::optional<SWarmupChoice> ChooseWarmup(const CModel& model, const SExperiment
 }
 
 std::string WarmupText(const SWarmupChoice& choice) {
-    std::string strText = "Разогрев: " + Grouped(choice.nTicks) + " " + TicksWord(choice.nTicks);
+    std::string strText = "Разогрев: " + Grouped(choice.nTicks) + " " +
+                          PluralWord(choice.nTicks, "такт", "такта", "тактов");
     const auto by = [](EBlockKind kind) {
         return kind == EBlockKind::kQueue         ? "по очереди "
                : kind == EBlockKind::kMultiDevice ? "по многоканальному устройству "

@@ -2,7 +2,7 @@
 
 namespace mardo {
 
-std::string CountText(std::int64_t n, const char* one, const char* few, const char* many) {
+const char* PluralWord(std::int64_t n, const char* one, const char* few, const char* many) {
     // The magnitude decides the form; unsigned arithmetic keeps the lowest value defined.
     const std::uint64_t nAbs =
         n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
@@ -16,7 +16,11 @@ std::string CountText(std::int64_t n, const char* one, const char* few, const ch
             word = few;
         }
     }
-    return std::to_string(n) + " " + word;
+    return word;
+}
+
+std::string CountText(std::int64_t n, const char* one, const char* few, const char* many) {
+    return std::to_string(n) + " " + PluralWord(n, one, few, many);
 }
 
 }  // namespace mardo
