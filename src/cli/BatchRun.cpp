@@ -486,7 +486,7 @@ EExitStatus CBatchRun::WriteExperiment(const SExperimentRecord& record,
         // The document holds the overdrawn replications; a reader is told on the side.
         m_err << OverdrawnText(record);
     } else {
-        WriteExperimentText(record, m_options.bQuiet, m_out);
+        WriteExperimentText(record, m_options.bQuiet, m_out, findings.warmup);
         WriteFindingsText(findings, m_out);
     }
     if (m_options.csvPath &&

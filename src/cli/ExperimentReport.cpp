@@ -161,9 +161,6 @@ void WriteComparisonText(const SComparison& comparison, std::ostream& out) {
 }  // namespace
 
 void WriteFindingsText(const SExperimentFindings& findings, std::ostream& out) {
-    if (findings.warmup) {
-        out << '\n' << WarmupText(*findings.warmup) << '\n';
-    }
     if (findings.precisionGoal) {
         WritePrecisionText(*findings.precisionGoal, findings.precision, out);
     }
@@ -172,12 +169,17 @@ void WriteFindingsText(const SExperimentFindings& findings, std::ostream& out) {
     }
 }
 
-void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out) {
+void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out,
+                         const std::optional<SWarmupChoice>& warmup) {
     const bool bExact = record.generator == EGenerator::kExact;
     out << "Модель: " << record.strModel << "; прогонов: " << record.nReplicationCount
         << (bExact ? "; генератор: точный; начальное состояние генератора: "
                    : "; генератор: потоки; начальное значение потоков: ")
         << record.nSeed << "; разогрев: " << record.nWarmup << " тактов\n";
+    // Before the figures: a run that never settled changes what they mean.
+    if (warmup) {
+        out << WarmupText(*warmup) << '\n';
+    }
     for (std::size_t p = 0; p < record.points.size(); ++p) {
         const SPointRecord& point = record.points[p];
         if (record.bSwept) {

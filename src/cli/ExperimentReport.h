@@ -11,10 +11,12 @@ namespace mardo::cli {
 // An experiment's replications and their summaries, point by point, as text tables of
 // "mean ± ci95" (a share: "mean [low; high]"). Computed from the record alone, so an experiment
 // run here and one merged from documents made elsewhere print the same bytes. Quiet: without
-// the line per replication that names its seed.
-void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out);
+// the line per replication that names its seed. A warm-up chosen automatically is explained
+// under the first line.
+void WriteExperimentText(const SExperimentRecord& record, bool bQuiet, std::ostream& out,
+                         const std::optional<SWarmupChoice>& warmup = std::nullopt);
 
-// How the warm-up was chosen, the precision reached and, per alternative, a table per block of
+// The precision reached and, per alternative, a table per block of
 // the base: figure, base mean, other mean, difference ± half-width and whether the difference
 // is significant.
 void WriteFindingsText(const SExperimentFindings& findings, std::ostream& out);
