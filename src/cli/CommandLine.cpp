@@ -118,7 +118,7 @@ SParseResult ParseCommandLine(const std::vector<std::string>& args) {
         } else if (strArg == "--replications" || strArg == "--replication") {
             const bool bCount = strArg == "--replications";
             const std::int64_t nMin = bCount ? 1 : 0;
-            const std::int64_t nMax = bCount ? 100000 : 99999;
+            const std::int64_t nMax = bCount ? kMostReplications : kMostReplications - 1;
             const std::optional<std::int64_t> n = number(nMin, nMax);
             if (!n) {
                 return fail(strArg + range(nMin, nMax));

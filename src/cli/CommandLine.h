@@ -63,10 +63,6 @@ struct SOptions {
     }
 };
 
-// The most simulations (sweep points times replications) an experiment may plan: as many as the
-// most replications, whose records, documents and CSV rows all stay in memory at once.
-inline constexpr std::uint64_t kMostSimulations = 100000;
-
 // The options, or the one-line reason why the arguments cannot be used.
 struct SParseResult {
     std::optional<SOptions> options;

@@ -19,6 +19,12 @@ namespace mardo {
 
 class CModel;
 
+// The most replications an experiment may ask for, and the most simulations (sweep points times
+// replications, times models compared) it may plan: as many, whose records, documents and CSV
+// rows all stay in memory at once. The batch runner and the experiment window refuse more.
+inline constexpr std::int32_t kMostReplications = 100000;
+inline constexpr std::uint64_t kMostSimulations = 100000;
+
 // What an experiment does with a model: R replications (or only one of them, for job arrays),
 // each with its own random numbers, at every point of the sweeps, with the figures
 // taken after a warm-up.

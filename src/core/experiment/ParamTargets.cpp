@@ -8,7 +8,8 @@ namespace {
 
 std::vector<SBlockParam> ModelParams(CExperimentParams& experiment) {
     return {
-        ChoiceParam("stopRule", "Закончить моделирование", experiment.nStopRule, {"time", "count"}),
+        ChoiceParam("stopRule", "Закончить моделирование", experiment.nStopRule, {"time", "count"},
+                    {"По времени", "По числу транзактов"}),
         IntParam("stopValue", "Время моделирования или число транзактов", experiment.nStopValue, 1,
                  CExperimentParams::kMaxValue),
         IntParam("runs", "Количество запусков модели", experiment.nRuns, 1,

@@ -11,6 +11,9 @@ namespace mardo {
 
 namespace {
 
+const char* const kOffWord = "off";
+const char* const kOffTitle = "нет";
+
 std::optional<std::int32_t> ParseInt(std::string_view text, std::int32_t nMin, std::int32_t nMax) {
     const std::optional<std::int64_t> n = ParseWholeNumber(text, nMin, nMax);
     return n ? std::optional<std::int32_t>(static_cast<std::int32_t>(*n)) : std::nullopt;
@@ -68,38 +71,47 @@ SBlockParam IntParam(std::string strName, std::string strTitle, std::int32_t& nV
 
 SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int32_t& bOn,
                              std::int32_t& nValue, std::int32_t nMin, std::int32_t nMax) {
-    return {std::move(strName), std::move(strTitle), bOn ? std::to_string(nValue) : "off",
-            [&bOn, &nValue, nMin, nMax](const std::string& strText) {
-                if (strText == "off") {
-                    bOn = 0;
-                    return std::string();
-                }
-                const std::optional<std::int32_t> n = ParseInt(strText, nMin, nMax);
-                if (!n) {
-                    return "off or a whole number in " + RangeText(nMin, nMax);
-                }
-                bOn = 1;
-                nValue = *n;
-                return std::string();
-            }};
+    SBlockParam param{std::move(strName), std::move(strTitle),
+                      bOn ? std::to_string(nValue) : kOffWord,
+                      [&bOn, &nValue, nMin, nMax](const std::string& strText) {
+                          if (strText == kOffWord || strText == kOffTitle) {
+                              bOn = 0;
+                              return std::string();
+                          }
+                          const std::optional<std::int32_t> n = ParseInt(strText, nMin, nMax);
+                          if (!n) {
+                              return "off or a whole number in " + RangeText(nMin, nMax);
+                          }
+                          bOn = 1;
+                          nValue = *n;
+                          return std::string();
+                      }};
+    // A switch off is a word of its own among the numbers.
+    param.words = {kOffWord};
+    param.titles = {kOffTitle};
+    return param;
 }
 
 SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t& nValue,
-                        std::vector<std::string> words) {
+                        std::vector<std::string> words, std::vector<std::string> titles) {
     const auto nAt = static_cast<std::size_t>(nValue);
     std::string strValue = nAt < words.size() ? words[nAt] : std::to_string(nValue);
-    return {std::move(strName), std::move(strTitle), std::move(strValue),
-            [&nValue, words = std::move(words)](const std::string& strText) {
-                std::string strWords;
-                for (std::size_t i = 0; i < words.size(); ++i) {
-                    if (words[i] == strText) {
-                        nValue = static_cast<std::int32_t>(i);
-                        return std::string();
-                    }
-                    strWords += (i == 0 ? "" : ", ") + words[i];
-                }
-                return "one of " + strWords;
-            }};
+    SBlockParam param{std::move(strName), std::move(strTitle), std::move(strValue),
+                      [&nValue, words, titles](const std::string& strText) {
+                          std::string strWords;
+                          for (std::size_t i = 0; i < words.size(); ++i) {
+                              if (words[i] == strText ||
+                                  (i < titles.size() && titles[i] == strText)) {
+                                  nValue = static_cast<std::int32_t>(i);
+                                  return std::string();
+                              }
+                              strWords += (i == 0 ? "" : ", ") + words[i];
+                          }
+                          return "one of " + strWords;
+                      }};
+    param.words = std::move(words);
+    param.titles = std::move(titles);
+    return param;
 }
 
 SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law) {

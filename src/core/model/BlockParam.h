@@ -22,6 +22,10 @@ struct SBlockParam {
     // Applies a value given as text; answers why it cannot (the form and range a value must
     // have), or an empty text once applied.
     std::function<std::string(const std::string&)> apply;
+    // A choice's words and, in the same order, the titles the property sheets show for them;
+    // apply takes either, so that a window may take a value as its sheet shows it.
+    std::vector<std::string> words;
+    std::vector<std::string> titles;
 };
 
 // A text that is a whole number within nMin..nMax and nothing else, or nothing.
@@ -34,12 +38,12 @@ std::vector<std::string> SplitList(std::string_view text, std::string_view separ
 // A whole number within nMin..nMax.
 SBlockParam IntParam(std::string strName, std::string strTitle, std::int32_t& nValue,
                      std::int32_t nMin, std::int32_t nMax);
-// A number within nMin..nMax that turns its switch on, or "off".
+// A number within nMin..nMax that turns its switch on, or "off" (titled "нет").
 SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int32_t& bOn,
                              std::int32_t& nValue, std::int32_t nMin, std::int32_t nMax);
-// One of the words, stored as its position.
+// One of the words, or of their titles, stored as its position.
 SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t& nValue,
-                        std::vector<std::string> words);
+                        std::vector<std::string> words, std::vector<std::string> titles);
 // A flow law: "5" deterministic, "1..10" uniform (a special law is shown, not set).
 SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law);
 // One number per entry, separated by commas or, where commas separate values already (a

@@ -64,7 +64,10 @@ void CQueueDlg::ResetStatistics(std::uint32_t nTime) {
 
 std::vector<SBlockParam> CQueueDlg::GetParams() {
     return {ChoiceParam("discipline", "Дисциплина очереди", m_params.m_nDiscipline,
-                        {"fifo", "lifo", "random", "priority"}),
+                        {"fifo", "lifo", "random", "priority"},
+                        {"Раньше поступил - раньше обслужился",
+                         "Последний поступил - первый обслужился", "Выбор из очереди случайный",
+                         "Выбор из очереди по приоритету"}),
             SwitchedIntParam("limit", "Ограничение длины очереди", m_params.m_bLimit,
                              m_params.m_nLimit, 1, CQueueParams::kMaxLimit)};
 }
