@@ -19,8 +19,6 @@ namespace {
 // Fields keep the order they are written in.
 using CJson = nlohmann::ordered_json;
 
-constexpr std::int64_t kMostReplications = 100000;
-
 std::string Dump(const CJson& doc) {
     return doc.dump(2, ' ', false, CJson::error_handler_t::replace) + "\n";
 }

@@ -66,7 +66,9 @@ SBlockParam IntParam(std::string strName, std::string strTitle, std::int32_t& nV
                 }
                 nValue = *n;
                 return std::string();
-            }};
+            },
+            {},
+            {}};
 }
 
 SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int32_t& bOn,
@@ -85,10 +87,10 @@ SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int
                           bOn = 1;
                           nValue = *n;
                           return std::string();
-                      }};
-    // A switch off is a word of its own among the numbers.
-    param.words = {kOffWord};
-    param.titles = {kOffTitle};
+                      },
+                      // A switch off is a word of its own among the numbers.
+                      {kOffWord},
+                      {kOffTitle}};
     return param;
 }
 
@@ -108,9 +110,9 @@ SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t&
                               strWords += (i == 0 ? "" : ", ") + words[i];
                           }
                           return "one of " + strWords;
-                      }};
-    param.words = std::move(words);
-    param.titles = std::move(titles);
+                      },
+                      // Braces evaluate in order: the function has its copies before these.
+                      std::move(words), std::move(titles)};
     return param;
 }
 
@@ -142,7 +144,9 @@ SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law) {
                 law.m_nMax = bUniform ? *nMax : std::max(law.m_nMax, *nMin);
                 law.m_nMin = *nMin;
                 return std::string();
-            }};
+            },
+            {},
+            {}};
 }
 
 SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std::int32_t>& values,
@@ -174,7 +178,9 @@ SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std
                     onApplied();
                 }
                 return std::string();
-            }};
+            },
+            {},
+            {}};
 }
 
 }  // namespace mardo

@@ -69,7 +69,11 @@ CModelEditorDlg::CModelEditorDlg(QWidget* pParent)
     resize(900, 640);
     CreateMenus();
     AddMenuBarKeys(*this, *menuBar());
-    connect(&m_history, &QUndoStack::indexChanged, this, [this] { UpdateHistoryCommands(); });
+    connect(&m_history, &QUndoStack::indexChanged, this, [this] {
+        UpdateHistoryCommands();
+        // An edit, undone or redone, makes the series' results those of another model.
+        m_pSeriesMemory.reset();
+    });
     connect(m_pDiagram, &CDiagramView::backgroundPressed, this,
             [this](QPoint pt) { HitTestLink(pt); });
     connect(m_pDiagram, &CDiagramView::backgroundDoubleClicked, this,
@@ -246,6 +250,7 @@ void CModelEditorDlg::FocusHolder() { m_pDiagram->setFocus(Qt::OtherFocusReason)
 
 void CModelEditorDlg::NewModel() {
     ForgetLastReport();
+    m_pSeriesMemory.reset();
     m_history.clear();
     m_pDiagram->RemoveAllWindows();
     m_model.Clear();
@@ -296,6 +301,7 @@ void CModelEditorDlg::LoadFile(const QString& strPath) {
         return;
     }
     m_history.clear();
+    m_pSeriesMemory.reset();
     for (const auto& pBlock : m_model.GetBlocks()) {
         m_pDiagram->AddWindow(*pBlock);
     }
@@ -454,7 +460,10 @@ void CModelEditorDlg::OnLastReport() {
 
 void CModelEditorDlg::OnSeries() {
     CPaletteLock lock(*m_pPalette);
-    CSeriesDlg dialog(m_model, m_strPath, this);
+    if (!m_pSeriesMemory) {
+        m_pSeriesMemory = std::make_unique<SSeriesMemory>();
+    }
+    CSeriesDlg dialog(m_model, m_strPath, this, m_pSeriesMemory.get());
     RunDialog(dialog);
 }
 

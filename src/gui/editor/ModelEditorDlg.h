@@ -23,6 +23,7 @@ class CBlocksPaletteDlg;
 class CDiagramView;
 class CModelWatch;
 class CReportDlg;
+struct SSeriesMemory;
 
 // The main window: it owns the model being edited, its diagram, the block palette, the
 // clipboard block and the history of edits, offers the menus, keeps the title, and asks the
@@ -174,6 +175,9 @@ private:
     CRunHandler m_runHandler;
     std::unique_ptr<SRunReport> m_pLastReport;
     QPointer<CReportDlg> m_pReportWindow;
+    // The series window's fields and last results, for its next opening on this model; dropped
+    // when the model changes.
+    std::unique_ptr<SSeriesMemory> m_pSeriesMemory;
     QUndoStack m_history;
     std::array<QAction*, kCommandCount> m_actions{};
     // With its full folder once the model has a file, so that the file dialogs open there and

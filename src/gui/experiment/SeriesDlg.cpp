@@ -1,50 +1,39 @@
 #include "gui/experiment/SeriesDlg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
-#include <QSplitter>
-#include <QTableWidget>
+#include <QScrollArea>
+#include <QStackedWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QBarCategoryAxis>
-#include <QtCharts/QBarSeries>
-#include <QtCharts/QBarSet>
-#include <QtCharts/QCategoryAxis>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
-#include <QtCharts/QValueAxis>
 #include <algorithm>
-#include <cmath>
+#include <chrono>
 #include <limits>
-#include <map>
 #include <set>
+#include <thread>
 
 #include "core/experiment/ParamTargets.h"
+#include "core/experiment/Series.h"
 #include "core/model/Model.h"
+#include "core/persist/ModelFile.h"
 #include "core/run/MessageQueue.h"
+#include "core/run/TimeStamp.h"
 #include "core/sim/ModelCheck.h"
-#include "gui/common/ChartPicture.h"
 #include "gui/common/Dialogs.h"
 #include "gui/common/TextConversion.h"
+#include "gui/experiment/ExperimentResultsView.h"
 #include "gui/sim/ModelStartDlg.h"
 #include "platform/SimulationThread.h"
 
@@ -58,6 +47,23 @@ const char* const kStopText = "&Стоп";
 const char* const kSaveText = "Сохранить &как...";
 const char* const kCloseText = "З&акрыть";
 constexpr int kPollInterval = 200;  // ms
+const double kConfidences[] = {0.90, 0.95, 0.99};
+constexpr int kDefaultConfidence = 1;
+// The pages of the alternatives: the model alone, a parameter's values, other model files.
+enum EVariants { kModelAlone, kParameter, kFiles };
+
+// "1 прогон", "3 прогона", "5 прогонов".
+std::string CountText(std::size_t n, const char* pszOne, const char* pszFew, const char* pszMany) {
+    const std::size_t nLast2 = n % 100;
+    const std::size_t nLast = n % 10;
+    const char* pszWord = nLast2 >= 11 && nLast2 <= 14 ? pszMany
+                          : nLast == 1                 ? pszOne
+                          : nLast >= 2 && nLast <= 4   ? pszFew
+                                                       : pszMany;
+    return std::to_string(n) + " " + pszWord;
+}
+
+std::string Replications(std::size_t n) { return CountText(n, "прогон", "прогона", "прогонов"); }
 
 // A parameter's value as the list of values takes it: the list separates values by commas, so
 // a value that is a list itself is written with slashes, as the batch runner's sweeps take it.
@@ -70,74 +76,173 @@ std::string InListForm(std::string strValue) {
 QString OwnerTitle(const std::string& strOwner) {
     return strOwner == kModelOwner ? Text("Модель") : Text(strOwner);
 }
-constexpr std::size_t kMostPoints = 1000;
 
-QTableWidgetItem* NumberItem(double d) {
-    auto* pItem = new QTableWidgetItem;
-    pItem->setData(Qt::DisplayRole, std::isfinite(d) ? QVariant(d) : QVariant(QString()));
-    pItem->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return pItem;
+// A whole number typed in a field, or nothing, with the reason naming the field and the range.
+std::optional<std::int64_t> FieldNumber(const QLineEdit& edit, const char* pszField,
+                                        std::int64_t nMin, std::int64_t nMax, QString& strError) {
+    const QString strText = edit.text().trimmed();
+    if (const auto n = ParseWholeNumber(strText.toStdString(), nMin, nMax)) {
+        return n;
+    }
+    strError = Text(pszField) +
+               (strText.isEmpty() ? Text(": не указано") : Text(": «") + strText + Text("» не подходит")) +
+               Text("; нужно целое число от %1 до %2").arg(nMin).arg(nMax);
+    return std::nullopt;
 }
 
-// A value of the varied parameter sorts as a number when it is one.
-QTableWidgetItem* ValueItem(const std::string& strValue) {
-    bool bNumber = false;
-    const double d = QString::fromStdString(strValue).toDouble(&bNumber);
-    return bNumber ? NumberItem(d) : new QTableWidgetItem(Text(strValue));
+// Another model as the program loads it, or nothing with the reason the program gives.
+std::shared_ptr<const CModel> LoadAlternative(const QString& strPath, QString& strError) {
+    auto pModel = std::make_shared<CModel>();
+    const SLoadResult result = LoadModel(*pModel, ToFilePath(strPath));
+    if (!result.IsLoaded()) {
+        strError = QFileInfo(strPath).fileName() + QStringLiteral(": ") + Text(result.strMessage);
+        return nullptr;
+    }
+    return pModel;
 }
 
-// Widens the axis by a tenth of its span on each side (or by one around a single value), with
-// bFloor not below zero when it starts at zero or above; rounds its ends and ticks and labels
-// them without trailing zeros.
-void WithMargin(QValueAxis& axis, bool bFloor) {
-    const double dSpan = axis.max() - axis.min();
-    const double dMargin = dSpan > 0.0 ? dSpan / 10.0 : std::max(1.0, std::abs(axis.min()) / 10.0);
-    // A figure that is never negative (a count, a time) keeps its axis from zero up.
-    const double dLow = bFloor && axis.min() >= 0.0 ? std::max(0.0, axis.min() - dMargin)
-                                                    : axis.min() - dMargin;
-    axis.setRange(dLow, axis.max() + dMargin);
-    axis.applyNiceNumbers();
-    axis.setLabelFormat(QStringLiteral("%g"));
+std::string PercentText(double dShare) {
+    return QString::number(100.0 * dShare, 'f', 2).toStdString() + "%";
+}
+
+// What a precision goal came to, in the log's words.
+QStringList PrecisionLines(const SPrecisionGoal& goal, const SPrecisionOutcome& outcome) {
+    const std::string strGoal = "Точность " + PercentText(goal.dPercent / 100.0);
+    if (!outcome.strUnknown.empty()) {
+        return {Text("Показателя " + outcome.strUnknown + " нет в модели: точность не проверена")};
+    }
+    if (outcome.check.bMet) {
+        return {Text(strGoal + " достигнута за " + Replications(outcome.nReplications) +
+                     "; решил показатель " + outcome.check.strDeciding + " (" +
+                     PercentText(outcome.check.dWorst) + ")")};
+    }
+    QStringList lines{Text(strGoal + " не достигнута за " + Replications(outcome.nReplications) +
+                           "; не хватило:")};
+    for (const auto& [strFigure, dShare] : outcome.check.shortfalls) {
+        lines << Text("  " + strFigure + ": " + PercentText(dShare));
+    }
+    return lines;
+}
+
+std::size_t ReplicationsMade(const SExperimentRecord& record) {
+    std::size_t n = 0;
+    for (const SPointRecord& point : record.points) {
+        n += point.replications.size();
+    }
+    return n;
+}
+
+QLineEdit* NumberEdit(const QString& strText, const char* pszName, QWidget* pParent) {
+    auto* pEdit = new QLineEdit(strText, pParent);
+    pEdit->setObjectName(QString::fromLatin1(pszName));
+    return pEdit;
 }
 
 }  // namespace
 
-CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent)
-    : QDialog(pParent), m_model(model), m_strModelFile(strModelFile) {
+CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent,
+                       SSeriesMemory* pMemory)
+    : QDialog(pParent),
+      m_model(model),
+      m_strModelFile(strModelFile),
+      m_pMemory(pMemory),
+      m_session([] { return std::make_unique<platform::CSimulationThread>(); }) {
     setWindowTitle(Text(kTitle));
     for (const SBlockParam& param : GetParamTargets(model)) {
-        m_targets.push_back(
-            {SplitTarget(param.strName)->first, param.strName, param.strTitle, param.strValue});
+        // A choice's value as the property sheet shows it.
+        std::string strValue = param.strValue;
+        for (std::size_t i = 0; i < param.words.size() && i < param.titles.size(); ++i) {
+            if (param.words[i] == strValue) {
+                strValue = param.titles[i];
+            }
+        }
+        m_targets.push_back({SplitTarget(param.strName)->first, param.strName, param.strTitle,
+                             strValue, param.words.size() > 1 ? param.titles
+                                                              : std::vector<std::string>{}});
     }
+    m_rerun = [](CModel& copy, const QString& strFile, const CRandomContext& random,
+                     std::uint32_t nWarmup) {
+        CModelStartDlg dialog(copy, strFile);
+        dialog.SetReplication(random, nWarmup);
+        dialog.exec();
+    };
     CreateControls();
     m_pollTimer.setInterval(kPollInterval);
     connect(&m_pollTimer, &QTimer::timeout, this, &CSeriesDlg::Poll);
+    connect(m_pResults, &CExperimentResultsView::RerunRequested, this, &CSeriesDlg::Rerun);
+    Recall();
 }
 
 CSeriesDlg::~CSeriesDlg() { StopAndWait(); }
 
-void CSeriesDlg::CreateControls() {
-    const auto spin = [this](int nMin, int nMax, int nValue) {
-        auto* pSpin = new QSpinBox(this);
-        pSpin->setRange(nMin, nMax);
-        pSpin->setValue(nValue);
-        return pSpin;
-    };
-    m_pReplications = spin(1, 1000, 10);
-    m_pSeed = spin(1, std::numeric_limits<int>::max(), 1);
-    m_pWarmup = spin(0, std::numeric_limits<int>::max(), 0);
-    // Named for the tests and the scripts that drive the window.
-    m_pReplications->setObjectName(QStringLiteral("replications"));
-    m_pSeed->setObjectName(QStringLiteral("seed"));
-    m_pWarmup->setObjectName(QStringLiteral("warmup"));
-    auto* pSettings = new QFormLayout;
-    pSettings->addRow(Text("Количество прогонов"), m_pReplications);
-    pSettings->addRow(Text("Начальное значение генератора"), m_pSeed);
-    pSettings->addRow(Text("Разогрев, тактов"), m_pWarmup);
+QWidget* CSeriesDlg::CreateRunsBox() {
+    auto* pBox = new QGroupBox(Text("Прогоны"), this);
+    auto* pForm = new QFormLayout(pBox);
+    m_pReplications = NumberEdit(QStringLiteral("10"), "replications", pBox);
+    m_pReplications->setToolTip(Text("От 1 до %1; с заданной точностью — наибольшее число")
+                                    .arg(kMostReplications));
+    m_pSeed = NumberEdit(QStringLiteral("1"), "seed", pBox);
+    m_pSeed->setToolTip(Text("От 0 до %1").arg(std::numeric_limits<std::uint32_t>::max()));
+    m_pGenerator = new QComboBox(pBox);
+    m_pGenerator->setObjectName(QStringLiteral("generator"));
+    // The streams by default: the points and the models compared see the same arrivals.
+    m_pGenerator->addItems({Text("Потоки"), Text("Точный")});
+    m_pGenerator->setToolTip(Text("Потоки: у каждого источника случайности свой поток.\n"
+                                  "Точный: генератор окна моделирования."));
+    m_pWarmup = NumberEdit(QStringLiteral("0"), "warmup", pBox);
+    m_pWarmupAuto = new QCheckBox(Text("а&вто"), pBox);
+    m_pWarmupAuto->setObjectName(QStringLiteral("warmupAuto"));
+    m_pWarmupAuto->setToolTip(Text("Программа сама выбирает разогрев по ходу очередей и устройств"));
+    auto* pWarmup = new QHBoxLayout;
+    pWarmup->addWidget(m_pWarmup, 1);
+    pWarmup->addWidget(m_pWarmupAuto);
+    m_pConfidence = new QComboBox(pBox);
+    m_pConfidence->setObjectName(QStringLiteral("confidence"));
+    m_pConfidence->addItems({QStringLiteral("90 %"), QStringLiteral("95 %"), QStringLiteral("99 %")});
+    m_pConfidence->setCurrentIndex(kDefaultConfidence);
+    pForm->addRow(Text("&Количество прогонов"), m_pReplications);
+    pForm->addRow(Text("&Начальное значение"), m_pSeed);
+    pForm->addRow(Text("&Генератор"), m_pGenerator);
+    pForm->addRow(Text("&Разогрев, тактов"), pWarmup);
+    pForm->addRow(Text("&Доверительная вероятность"), m_pConfidence);
+    return pBox;
+}
 
-    m_pVary = new QCheckBox(Text("&Изменять параметр"), this);
-    m_pBlock = new QComboBox(this);
-    m_pParam = new QComboBox(this);
+QWidget* CSeriesDlg::CreateGoalsBox() {
+    auto* pBox = new QGroupBox(Text("Точность и время ожидания"), this);
+    auto* pGrid = new QGridLayout(pBox);
+    m_pPrecise = new QCheckBox(Text("&Прогонов, пока полуширина не больше"), pBox);
+    m_pPrecise->setObjectName(QStringLiteral("precise"));
+    m_pPercent = NumberEdit(QStringLiteral("5"), "percent", pBox);
+    m_pPercent->setMaximumWidth(60);
+    m_pFigures = new QLineEdit(pBox);
+    m_pFigures->setObjectName(QStringLiteral("figures"));
+    m_pFigures->setPlaceholderText(Text("время в очередях, загрузка устройств"));
+    m_pFigures->setToolTip(Text("Показатели через запятую, например Q1.avgTime, D1.utilization"));
+    m_pWaits = new QCheckBox(Text("&Записывать время ожидания в очередях"), pBox);
+    m_pWaits->setObjectName(QStringLiteral("waits"));
+    m_pWaitOver = new QLineEdit(pBox);
+    m_pWaitOver->setObjectName(QStringLiteral("waitOver"));
+    m_pWaitOver->setPlaceholderText(Text("например 10, 30"));
+    pGrid->addWidget(m_pPrecise, 0, 0, 1, 2);
+    auto* pPercent = new QHBoxLayout;
+    pPercent->addWidget(m_pPercent);
+    pPercent->addWidget(new QLabel(Text("% среднего"), pBox), 1);
+    pGrid->addLayout(pPercent, 0, 2);
+    pGrid->addWidget(new QLabel(Text("Показатели"), pBox), 1, 0);
+    pGrid->addWidget(m_pFigures, 1, 1, 1, 2);
+    pGrid->addWidget(m_pWaits, 2, 0, 1, 3);
+    pGrid->addWidget(new QLabel(Text("Доля ждавших больше, тактов"), pBox), 3, 0, 1, 2);
+    pGrid->addWidget(m_pWaitOver, 3, 2);
+    return pBox;
+}
+
+QWidget* CSeriesDlg::CreateParameterPage() {
+    auto* pPage = new QWidget(this);
+    m_pBlock = new QComboBox(pPage);
+    m_pParam = new QComboBox(pPage);
+    m_pBlock->setObjectName(QStringLiteral("block"));
+    m_pParam->setObjectName(QStringLiteral("param"));
     std::set<std::string> seen;
     for (const STarget& target : m_targets) {
         if (seen.insert(target.strOwner).second) {
@@ -146,48 +251,96 @@ void CSeriesDlg::CreateControls() {
     }
     connect(m_pBlock, &QComboBox::currentIndexChanged, this, &CSeriesDlg::FillParameters);
     FillParameters();
-    m_pByList = new QRadioButton(Text("Список"), this);
+    m_pByList = new QRadioButton(Text("Список"), pPage);
+    m_pByList->setObjectName(QStringLiteral("byList"));
     m_pByList->setChecked(true);
-    auto* pByRange = new QRadioButton(Text("От, до, шаг"), this);
-    m_pList = new QLineEdit(this);
-    m_pVary->setObjectName(QStringLiteral("vary"));
-    m_pBlock->setObjectName(QStringLiteral("block"));
-    m_pParam->setObjectName(QStringLiteral("param"));
+    auto* pByRange = new QRadioButton(Text("От, до, шаг"), pPage);
+    pByRange->setObjectName(QStringLiteral("byRange"));
+    m_pList = new QLineEdit(pPage);
     m_pList->setObjectName(QStringLiteral("values"));
     connect(m_pParam, &QComboBox::currentIndexChanged, this, &CSeriesDlg::ShowModelValue);
     ShowModelValue();
-    m_pFrom = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 1);
-    m_pTo = spin(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 10);
-    m_pStep = spin(1, std::numeric_limits<int>::max(), 1);
-    auto* pVary = new QGridLayout;
-    pVary->addWidget(m_pVary, 0, 0, 1, 4);
-    // The parameters' titles are long: each choice has a row of its own.
-    pVary->addWidget(new QLabel(Text("Блок"), this), 1, 0);
-    pVary->addWidget(m_pBlock, 1, 1, 1, 3);
-    pVary->addWidget(new QLabel(Text("Параметр"), this), 2, 0);
-    pVary->addWidget(m_pParam, 2, 1, 1, 3);
-    pVary->addWidget(m_pByList, 3, 0);
-    pVary->addWidget(m_pList, 3, 1, 1, 3);
-    pVary->addWidget(pByRange, 4, 0);
+    m_pFrom = NumberEdit(QStringLiteral("1"), "from", pPage);
+    m_pTo = NumberEdit(QStringLiteral("10"), "to", pPage);
+    m_pStep = NumberEdit(QStringLiteral("1"), "step", pPage);
+    m_pToFirst = new QCheckBox(Text("Сравнить с &первым значением"), pPage);
+    m_pToFirst->setObjectName(QStringLiteral("toFirst"));
+    auto* pGrid = new QGridLayout(pPage);
+    pGrid->setContentsMargins(0, 0, 0, 0);
+    pGrid->addWidget(new QLabel(Text("Блок"), pPage), 0, 0);
+    pGrid->addWidget(m_pBlock, 0, 1);
+    pGrid->addWidget(new QLabel(Text("Параметр"), pPage), 1, 0);
+    pGrid->addWidget(m_pParam, 1, 1);
+    pGrid->addWidget(m_pByList, 2, 0);
+    pGrid->addWidget(m_pList, 2, 1);
+    pGrid->addWidget(pByRange, 3, 0);
     auto* pRange = new QHBoxLayout;
     pRange->addWidget(m_pFrom);
     pRange->addWidget(m_pTo);
     pRange->addWidget(m_pStep);
-    pVary->addLayout(pRange, 4, 1, 1, 3);
-    const auto enable = [this, pByRange] {
-        const bool bVary = m_pVary->isChecked();
-        for (QWidget* pWidget : std::initializer_list<QWidget*>{m_pBlock, m_pParam, m_pByList,
-                                                                pByRange}) {
-            pWidget->setEnabled(bVary);
-        }
-        m_pList->setEnabled(bVary && m_pByList->isChecked());
-        for (QSpinBox* pSpin : {m_pFrom, m_pTo, m_pStep}) {
-            pSpin->setEnabled(bVary && !m_pByList->isChecked());
-        }
-    };
-    connect(m_pVary, &QCheckBox::toggled, this, enable);
-    connect(m_pByList, &QRadioButton::toggled, this, enable);
-    enable();
+    pGrid->addLayout(pRange, 3, 1);
+    pGrid->addWidget(m_pToFirst, 4, 0, 1, 2);
+    pGrid->setColumnStretch(1, 1);
+    connect(m_pByList, &QRadioButton::toggled, this, &CSeriesDlg::EnableFields);
+    return pPage;
+}
+
+QWidget* CSeriesDlg::CreateFilesPage() {
+    auto* pPage = new QWidget(this);
+    m_pFiles = new QListWidget(pPage);
+    m_pFiles->setObjectName(QStringLiteral("files"));
+    m_pFiles->setMaximumHeight(80);
+    auto* pAdd = new QPushButton(Text("&Добавить..."), pPage);
+    auto* pRemove = new QPushButton(Text("&Убрать"), pPage);
+    connect(pAdd, &QPushButton::clicked, this, &CSeriesDlg::AddFiles);
+    connect(pRemove, &QPushButton::clicked, this, [this] { delete m_pFiles->currentItem(); });
+    auto* pGrid = new QGridLayout(pPage);
+    pGrid->setContentsMargins(0, 0, 0, 0);
+    pGrid->addWidget(new QLabel(Text("Каждая из этих моделей сравнивается с этой:"), pPage), 0, 0,
+                     1, 2);
+    pGrid->addWidget(m_pFiles, 1, 0, 2, 1);
+    pGrid->addWidget(pAdd, 1, 1);
+    pGrid->addWidget(pRemove, 2, 1, Qt::AlignTop);
+    return pPage;
+}
+
+QWidget* CSeriesDlg::CreateAlternativesBox() {
+    auto* pBox = new QGroupBox(Text("Варианты"), this);
+    m_pVariants = new QComboBox(pBox);
+    m_pVariants->setObjectName(QStringLiteral("variants"));
+    m_pVariants->addItems(
+        {Text("Только эта модель"), Text("Значения параметра"), Text("Другие файлы моделей")});
+    m_pVariantPages = new QStackedWidget(pBox);
+    m_pVariantPages->addWidget(new QWidget(pBox));
+    m_pVariantPages->addWidget(CreateParameterPage());
+    m_pVariantPages->addWidget(CreateFilesPage());
+    connect(m_pVariants, &QComboBox::currentIndexChanged, m_pVariantPages,
+            &QStackedWidget::setCurrentIndex);
+    auto* pLayout = new QVBoxLayout(pBox);
+    pLayout->addWidget(m_pVariants);
+    pLayout->addWidget(m_pVariantPages);
+    return pBox;
+}
+
+void CSeriesDlg::CreateControls() {
+    m_pSettings = new QWidget(this);
+    auto* pSettings = new QVBoxLayout(m_pSettings);
+    pSettings->setContentsMargins(0, 0, 0, 0);
+    pSettings->addWidget(CreateRunsBox());
+    pSettings->addWidget(CreateGoalsBox());
+    pSettings->addWidget(CreateAlternativesBox());
+    pSettings->addStretch();
+    for (QAbstractButton* pButton : {static_cast<QAbstractButton*>(m_pWarmupAuto),
+                                     static_cast<QAbstractButton*>(m_pPrecise),
+                                     static_cast<QAbstractButton*>(m_pWaits)}) {
+        connect(pButton, &QAbstractButton::toggled, this, &CSeriesDlg::EnableFields);
+    }
+    EnableFields();
+    auto* pScroll = new QScrollArea(this);
+    pScroll->setWidget(m_pSettings);
+    pScroll->setWidgetResizable(true);
+    pScroll->setFrameShape(QFrame::NoFrame);
+    pScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     m_pStartButton = new QPushButton(Text(kStartText), this);
     m_pStartButton->setDefault(true);
@@ -195,7 +348,8 @@ void CSeriesDlg::CreateControls() {
     m_pSaveButton->setEnabled(false);
     auto* pCloseButton = new QPushButton(Text(kCloseText), this);
     connect(m_pStartButton, &QPushButton::clicked, this, &CSeriesDlg::OnStartStop);
-    connect(m_pSaveButton, &QPushButton::clicked, this, &CSeriesDlg::SaveAs);
+    connect(m_pSaveButton, &QPushButton::clicked, this,
+            [this] { m_pResults->SaveAs(QFileInfo(m_strModelFile).completeBaseName()); });
     connect(pCloseButton, &QPushButton::clicked, this, &CSeriesDlg::reject);
     auto* pButtons = new QHBoxLayout;
     pButtons->addWidget(m_pStartButton);
@@ -206,45 +360,38 @@ void CSeriesDlg::CreateControls() {
     m_pProgress = new QProgressBar(this);
     m_pProgress->setFormat(QString());
     m_pLog = new QListWidget(this);
+    m_pLog->setObjectName(QStringLiteral("log"));
     // A long message wraps in the narrow log rather than hiding its end.
     m_pLog->setWordWrap(true);
     m_pLog->setResizeMode(QListView::Adjust);
     m_pLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pLog->setMinimumHeight(90);
 
-    auto* pLeft = new QVBoxLayout;
-    pLeft->addLayout(pSettings);
-    pLeft->addLayout(pVary);
+    auto* pLeftBox = new QWidget(this);
+    auto* pLeft = new QVBoxLayout(pLeftBox);
+    pLeft->setContentsMargins(0, 0, 0, 0);
+    pLeft->addWidget(pScroll, 3);
     pLeft->addWidget(m_pProgress);
     pLeft->addWidget(m_pLog, 1);
     pLeft->addLayout(pButtons);
-
-    m_pTable = new QTableWidget(this);
-    m_pTable->setSelectionBehavior(QAbstractItemView::SelectItems);
-    m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_pTable->verticalHeader()->hide();
-    m_pTable->installEventFilter(this);
-    m_pFigure = new QComboBox(this);
-    connect(m_pFigure, &QComboBox::currentIndexChanged, this, &CSeriesDlg::ShowChart);
-    m_pChart = new QChartView(new QChart, this);
-    m_pChart->setRenderHint(QPainter::Antialiasing);
-    m_pChart->setMinimumHeight(220);
-    auto* pRight = new QSplitter(Qt::Vertical, this);
-    pRight->addWidget(m_pTable);
-    auto* pChartBox = new QWidget(pRight);
-    auto* pChartLayout = new QVBoxLayout(pChartBox);
-    pChartLayout->setContentsMargins(0, 0, 0, 0);
-    pChartLayout->addWidget(m_pFigure);
-    pChartLayout->addWidget(m_pChart, 1);
-    pRight->addWidget(pChartBox);
-
-    auto* pLeftBox = new QWidget(this);
-    pLeftBox->setLayout(pLeft);
-    pLeft->setContentsMargins(0, 0, 0, 0);
     pLeftBox->setMaximumWidth(420);
+
+    m_pResults = new CExperimentResultsView(this);
     auto* pLayout = new QHBoxLayout(this);
     pLayout->addWidget(pLeftBox);
-    pLayout->addWidget(pRight, 1);
+    pLayout->addWidget(m_pResults, 1);
     resize(1100, 640);
+}
+
+void CSeriesDlg::EnableFields() {
+    m_pWarmup->setEnabled(!m_pWarmupAuto->isChecked());
+    m_pPercent->setEnabled(m_pPrecise->isChecked());
+    m_pFigures->setEnabled(m_pPrecise->isChecked());
+    m_pWaitOver->setEnabled(m_pWaits->isChecked());
+    m_pList->setEnabled(m_pByList->isChecked());
+    for (QLineEdit* pEdit : {m_pFrom, m_pTo, m_pStep}) {
+        pEdit->setEnabled(!m_pByList->isChecked());
+    }
 }
 
 void CSeriesDlg::FillParameters() {
@@ -260,8 +407,7 @@ void CSeriesDlg::FillParameters() {
 }
 
 void CSeriesDlg::ShowModelValue() {
-    const std::string strName = m_pParam->currentData().toString().toStdString();
-    const STarget* pTarget = FindTarget(strName);
+    const STarget* pTarget = FindTarget(m_pParam->currentData().toString().toStdString());
     m_pList->setPlaceholderText(
         pTarget != nullptr ? Text("в модели: " + InListForm(pTarget->strValue)) : QString());
 }
@@ -272,46 +418,168 @@ const CSeriesDlg::STarget* CSeriesDlg::FindTarget(const std::string& strName) co
     return it != m_targets.end() ? &*it : nullptr;
 }
 
-std::optional<SExperimentPlan> CSeriesDlg::MakePlan(QString& strError) const {
-    SExperimentPlan plan;
-    plan.nReplications = m_pReplications->value();
-    plan.nSeed = static_cast<std::uint32_t>(m_pSeed->value());
-    // Series compare points, so each point sees the same arrivals from the same streams.
-    plan.generator = EGenerator::kStreams;
-    plan.nWarmup = static_cast<std::uint32_t>(m_pWarmup->value());
-    plan.nJobs = std::max(1u, std::thread::hardware_concurrency());
-    if (!m_pVary->isChecked()) {
-        return plan;
+void CSeriesDlg::AddFiles() {
+    const QString strPath = ShowFileDialog(
+        this, {false, QString(), Text("Модели (*.mrd);;Все файлы (*)"), QStringLiteral("mrd"),
+               QString()});
+    if (strPath.isEmpty()) {
+        return;
     }
+    QString strError;
+    if (!LoadAlternative(strPath, strError)) {
+        ShowMessage(this, strError, EMessageIcon::kError);
+        return;
+    }
+    m_pFiles->addItem(QFileInfo(strPath).absoluteFilePath());
+    m_pFiles->setCurrentRow(m_pFiles->count() - 1);
+}
+
+std::optional<std::vector<SSweep>> CSeriesDlg::MakeSweeps(QString& strError) const {
     SSweep sweep;
     sweep.strTarget = m_pParam->currentData().toString().toStdString();
-    if (sweep.strTarget.empty()) {
+    const STarget* pTarget = FindTarget(sweep.strTarget);
+    if (pTarget == nullptr) {
         strError = Text("У модели нет параметров, которые можно изменять");
         return std::nullopt;
     }
     if (m_pByList->isChecked()) {
         sweep.values = ListValues(m_pList->text().toStdString());
-    } else if (auto values = RangeValues(m_pFrom->value(), m_pTo->value(), m_pStep->value(),
-                                         kMostPoints)) {
-        sweep.values = std::move(*values);
     } else {
-        strError = Text("Значения «от», «до» и «шаг» не дают ни одного значения или дают "
-                        "больше 1000");
-        return std::nullopt;
+        const auto nFrom = FieldNumber(*m_pFrom, "От", INT32_MIN, INT32_MAX, strError);
+        const auto nTo = nFrom ? FieldNumber(*m_pTo, "До", INT32_MIN, INT32_MAX, strError)
+                               : std::nullopt;
+        const auto nStep = nTo ? FieldNumber(*m_pStep, "Шаг", 1, INT32_MAX, strError)
+                               : std::nullopt;
+        if (!nStep) {
+            return std::nullopt;
+        }
+        auto values = RangeValues(*nFrom, *nTo, *nStep, kMostSimulations);
+        if (!values) {
+            strError = Text("«От» больше, чем «до», или значений больше %1").arg(kMostSimulations);
+            return std::nullopt;
+        }
+        sweep.values = std::move(*values);
     }
     if (sweep.values.empty()) {
         strError = Text("Не указано ни одного значения параметра");
         return std::nullopt;
     }
-    // A value the parameter cannot take is named, with the form the model's value has.
+    // A value the parameter cannot take is named, with the values it can.
     if (std::string strValue; !CheckSweep(m_model, sweep, &strValue).empty()) {
-        const STarget& target = *FindTarget(sweep.strTarget);
+        std::string strAllowed = "; в модели: " + InListForm(pTarget->strValue);
+        if (!pTarget->choices.empty()) {
+            strAllowed = "; допустимо: ";
+            for (const std::string& strChoice : pTarget->choices) {
+                strAllowed += (&strChoice == &pTarget->choices[0] ? "«" : ", «") + strChoice + "»";
+            }
+        }
         strError = Text("Значение «" + strValue + "» не подходит для параметра «" +
-                        target.strTitle + "»; в модели: " + InListForm(target.strValue));
+                        pTarget->strTitle + "»" + strAllowed);
         return std::nullopt;
     }
-    plan.points = SweepPoints({sweep});
-    return plan;
+    return std::vector<SSweep>{std::move(sweep)};
+}
+
+std::optional<SStudy> CSeriesDlg::MakeStudy(QString& strError) const {
+    SStudy study;
+    SExperimentPlan& plan = study.plan;
+    const auto nReplications =
+        FieldNumber(*m_pReplications, "Количество прогонов", 1, kMostReplications, strError);
+    const auto nSeed = nReplications ? FieldNumber(*m_pSeed, "Начальное значение", 0,
+                                                   std::numeric_limits<std::uint32_t>::max(),
+                                                   strError)
+                                     : std::nullopt;
+    if (!nSeed) {
+        return std::nullopt;
+    }
+    plan.nReplications = static_cast<std::int32_t>(*nReplications);
+    plan.nSeed = static_cast<std::uint32_t>(*nSeed);
+    plan.generator = m_pGenerator->currentIndex() == 0 ? EGenerator::kStreams : EGenerator::kExact;
+    plan.nJobs = std::max(1u, std::thread::hardware_concurrency());
+    study.bWarmupAuto = m_pWarmupAuto->isChecked();
+    if (!study.bWarmupAuto) {
+        const auto nWarmup = FieldNumber(*m_pWarmup, "Разогрев", 0,
+                                         std::numeric_limits<std::uint32_t>::max() - 1, strError);
+        if (!nWarmup) {
+            return std::nullopt;
+        }
+        plan.nWarmup = static_cast<std::uint32_t>(*nWarmup);
+    }
+    study.dConfidence = kConfidences[std::clamp(m_pConfidence->currentIndex(), 0, 2)];
+    plan.bRecordWaits = m_pWaits->isChecked();
+    if (plan.bRecordWaits) {
+        for (const std::string& strItem : SplitList(m_pWaitOver->text().toStdString(), ", ")) {
+            if (strItem.empty()) {
+                continue;
+            }
+            const auto n = ParseWholeNumber(strItem, 0, std::numeric_limits<std::uint32_t>::max());
+            if (!n) {
+                strError = Text("Доля ждавших больше: «" + strItem +
+                                "» не подходит; нужны целые числа от 0 до %1 через запятую")
+                               .arg(std::numeric_limits<std::uint32_t>::max());
+                return std::nullopt;
+            }
+            plan.waitOver.push_back(static_cast<std::uint64_t>(*n));
+        }
+    }
+    if (m_pPrecise->isChecked()) {
+        bool bNumber = false;
+        const double dPercent =
+            m_pPercent->text().trimmed().replace(',', '.').toDouble(&bNumber);
+        if (!bNumber || !(dPercent > 0.0 && dPercent <= 100.0)) {
+            strError = Text("Точность: «") + m_pPercent->text().trimmed() +
+                       Text("» не подходит; нужно число процентов больше 0 и не больше 100");
+            return std::nullopt;
+        }
+        if (plan.generator == EGenerator::kExact) {
+            strError = Text("Заданная точность требует генератора «Потоки»: у точного прогоны "
+                            "зависят от их числа");
+            return std::nullopt;
+        }
+        SPrecisionGoal goal{dPercent, {}};
+        for (const std::string& strFigure : SplitList(m_pFigures->text().toStdString(), ", ")) {
+            if (!strFigure.empty()) {
+                goal.figures.push_back(strFigure);
+            }
+        }
+        study.precision = std::move(goal);
+    }
+    std::size_t nModels = 1;
+    if (m_pVariants->currentIndex() == kParameter) {
+        std::optional<std::vector<SSweep>> sweeps = MakeSweeps(strError);
+        if (!sweeps) {
+            return std::nullopt;
+        }
+        plan.points = SweepPoints(*sweeps);
+        study.bCompareToFirst = m_pToFirst->isChecked();
+        if (study.bCompareToFirst && (plan.points.size() < 2 || plan.nReplications < 2)) {
+            strError = Text("Для сравнения с первым значением нужны два значения и два прогона "
+                            "по меньшей мере");
+            return std::nullopt;
+        }
+    } else if (m_pVariants->currentIndex() == kFiles) {
+        if (m_pFiles->count() == 0 || plan.nReplications < 2 || study.precision) {
+            strError = Text("Для сравнения моделей нужны другие файлы моделей и два прогона по "
+                            "меньшей мере, без заданной точности");
+            return std::nullopt;
+        }
+        for (int i = 0; i < m_pFiles->count(); ++i) {
+            const QString strPath = m_pFiles->item(i)->text();
+            std::shared_ptr<const CModel> pModel = LoadAlternative(strPath, strError);
+            if (!pModel) {
+                return std::nullopt;
+            }
+            study.alternatives.push_back({QFileInfo(strPath).fileName().toStdString(), pModel});
+        }
+        nModels += study.alternatives.size();
+    }
+    const std::uint64_t nSimulations =
+        plan.points.size() * nModels * static_cast<std::uint64_t>(plan.nReplications);
+    if (nSimulations > kMostSimulations) {
+        strError = Text("Больше %1 прогонов (значения × прогоны × модели)").arg(kMostSimulations);
+        return std::nullopt;
+    }
+    return study;
 }
 
 void CSeriesDlg::Log(const QString& strLine) {
@@ -319,15 +587,25 @@ void CSeriesDlg::Log(const QString& strLine) {
     m_pLog->scrollToBottom();
 }
 
+void CSeriesDlg::ClearResults() {
+    m_pOutcome.reset();
+    m_pResults->Clear();
+    m_pSaveButton->setEnabled(false);
+    m_pLog->clear();
+    m_pProgress->setValue(0);
+    m_pProgress->setFormat(QString());
+}
+
 void CSeriesDlg::OnStartStop() {
     if (IsRunning()) {
-        m_bStop = true;
+        m_session.Stop();
         m_pStartButton->setEnabled(false);
         return;
     }
+    ClearResults();
     QString strError;
-    std::optional<SExperimentPlan> plan = MakePlan(strError);
-    if (!plan) {
+    std::optional<SStudy> study = MakeStudy(strError);
+    if (!study) {
         Log(strError);
         return;
     }
@@ -340,350 +618,185 @@ void CSeriesDlg::OnStartStop() {
     if (!bPassed) {
         return;
     }
-    m_nReplications = plan->nReplications;
-    m_record = SExperimentRecord{};
-    m_record.strModel = m_strModelFile.toStdString();
-    m_record.nSeed = plan->nSeed;
-    m_record.generator = plan->generator;
-    m_record.nReplicationCount = plan->nReplications;
-    m_record.nWarmup = plan->nWarmup;
-    m_record.bSwept = !plan->points[0].empty();
-    m_strVaried = plan->points[0].empty() ? "" : plan->points[0][0].strTarget;
-    m_strVariedTitle.clear();
-    if (const STarget* pTarget = FindTarget(m_strVaried)) {
-        m_strVariedTitle = OwnerTitle(pTarget->strOwner).toStdString() + ": " + pTarget->strTitle;
+    m_nPlanned = study->plan.points.size() * (1 + study->alternatives.size()) *
+                 static_cast<std::size_t>(study->plan.nReplications);
+    m_dConfidence = study->dConfidence;
+    m_goal = study->precision;
+    m_strVaried.clear();
+    if (m_pVariants->currentIndex() == kParameter) {
+        const STarget* pTarget = FindTarget(study->plan.points[0][0].strTarget);
+        m_strVaried = OwnerTitle(pTarget->strOwner) + QStringLiteral(": ") + Text(pTarget->strTitle);
     }
-    m_nDone = 0;
-    m_nTotal = plan->points.size() * static_cast<std::size_t>(plan->nReplications);
-    m_bStop = false;
-    m_bDone = false;
-    plan->pStop = &m_bStop;
-    plan->onProgress = [this](std::size_t nDone, std::size_t) { m_nDone = nDone; };
-    m_pProgress->setRange(0, static_cast<int>(m_nTotal));
-    m_pProgress->setValue(0);
-    m_pProgress->setFormat(Text(ProgressText(0, m_nTotal, 0)));
+    if (!m_session.Start(m_model, QFileInfo(m_strModelFile).fileName().toStdString(),
+                         std::move(*study))) {
+        return;
+    }
+    m_pSettings->setEnabled(false);
     m_pStartButton->setText(Text(kStopText));
-    m_pSaveButton->setEnabled(false);
     m_clock.start();
-    m_worker = std::thread([this, plan = std::move(*plan)] {
-        m_result = RunExperiment(m_model, plan, [] {
-            return std::make_unique<platform::CSimulationThread>();
-        });
-        m_bDone = true;
-    });
     m_pollTimer.start();
+    Poll();
 }
 
 void CSeriesDlg::Poll() {
-    const std::size_t nDone = m_nDone;
-    m_pProgress->setValue(static_cast<int>(nDone));
-    m_pProgress->setFormat(
-        Text(ProgressText(nDone, m_nTotal, static_cast<double>(m_clock.elapsed()) / 1000.0)));
-    if (m_bDone) {
+    const SStudyProgress progress = m_session.GetProgress();
+    m_pProgress->setRange(0, static_cast<int>(std::max<std::size_t>(1, progress.nTotal)));
+    m_pProgress->setValue(static_cast<int>(std::min(progress.nDone, progress.nTotal)));
+    const std::string strStage = progress.strStage.empty() ? "" : progress.strStage + ": ";
+    m_pProgress->setFormat(Text(strStage + ProgressText(progress.nDone, progress.nTotal,
+                                                        static_cast<double>(m_clock.elapsed()) /
+                                                            1000.0)));
+    if (m_session.IsFinished()) {
         Finish();
     }
 }
 
 void CSeriesDlg::Finish() {
     m_pollTimer.stop();
-    m_worker.join();
+    SStudyOutcome outcome = m_session.TakeOutcome();
     m_pStartButton->setText(Text(kStartText));
     m_pStartButton->setEnabled(true);
-    if (m_result.bStopped) {
-        Log(Text("Серия остановлена"));
-        return;
+    m_pSettings->setEnabled(true);
+    for (const CMessageQueue::SLine& line : outcome.lines) {
+        Log(Text(line.Format()));
     }
-    if (m_result.notStarted) {
-        for (const CMessageQueue::SLine& line : m_result.lines) {
-            Log(Text(line.Format()));
-        }
+    std::size_t nMade = ReplicationsMade(outcome.record);
+    for (const SExperimentRecord& record : outcome.alternatives) {
+        nMade += ReplicationsMade(record);
+    }
+    if (outcome.bStopped) {
+        // The replications that ended are summarized; the log says how many there are.
+        Log(Text("Серия остановлена: выполнено " + Replications(nMade) + " из " +
+                 std::to_string(m_nPlanned)));
+    } else if (outcome.notStarted) {
         Log(Text("Серия не выполнена"));
         // Nothing was simulated, whatever the count of skipped runs says.
         m_pProgress->setValue(0);
         m_pProgress->setFormat(QString());
         return;
+    } else {
+        Log(Text("Серия закончена: " + Replications(nMade)));
     }
-    Log(Text("Серия закончена: " + std::to_string(m_nTotal) + " прогонов"));
-    m_record.points = std::move(m_result.points);
-    m_rows = SeriesRows(m_record.points, m_nReplications);
-    ShowTable();
+    if (outcome.warmup) {
+        for (const QString& strLine : Text(WarmupText(*outcome.warmup)).split('\n')) {
+            Log(strLine);
+        }
+    }
+    if (outcome.precision && m_goal) {
+        for (const QString& strLine : PrecisionLines(*m_goal, *outcome.precision)) {
+            Log(strLine);
+        }
+    }
+    if (nMade > 0) {
+        ShowOutcome(std::make_shared<const SStudyOutcome>(std::move(outcome)));
+    }
+}
+
+void CSeriesDlg::ShowOutcome(std::shared_ptr<const SStudyOutcome> pOutcome) {
+    m_pOutcome = std::move(pOutcome);
+    m_pResults->Show(*m_pOutcome, m_dConfidence, m_strVaried);
     m_pSaveButton->setEnabled(true);
 }
 
-void CSeriesDlg::ShowTable() {
-    const bool bVaried = !m_strVaried.empty();
-    m_pTable->setSortingEnabled(false);
-    m_pTable->clear();
-    QStringList headers;
-    if (bVaried) {
-        // The values are short, the parameter's title is not: the chart's axis and the
-        // header's tooltip show it.
-        headers << Text("Значение");
-    }
-    headers << Text("Объект") << Text("Показатель") << Text("Среднее") << Text("± 95%");
-    m_pTable->setColumnCount(static_cast<int>(headers.size()));
-    m_pTable->setHorizontalHeaderLabels(headers);
-    m_pTable->setRowCount(static_cast<int>(m_rows.size()));
-    for (std::size_t r = 0; r < m_rows.size(); ++r) {
-        const SSeriesRow& row = m_rows[r];
-        const int nRow = static_cast<int>(r);
-        int c = 0;
-        if (bVaried) {
-            m_pTable->setItem(nRow, c++, ValueItem(row.strValue));
-        }
-        m_pTable->setItem(nRow, c++, new QTableWidgetItem(Text(row.strObject)));
-        m_pTable->setItem(nRow, c++, new QTableWidgetItem(Text(row.strFigure)));
-        m_pTable->setItem(nRow, c++, NumberItem(row.stat.dMean));
-        // A share's interval is not symmetric: its bounds stand in the column instead.
-        m_pTable->setItem(nRow, c++,
-                          row.stat.bShare
-                              ? new QTableWidgetItem(QStringLiteral("[%1; %2]")
-                                                         .arg(row.stat.dCiLow, 0, 'f', 2)
-                                                         .arg(row.stat.dCiHigh, 0, 'f', 2))
-                              : NumberItem(row.stat.dCi95));
-    }
-    m_pTable->setSortingEnabled(true);
-    m_pTable->resizeColumnsToContents();
-    // A figure's title is long: its column takes the width the others leave, so that the mean
-    // and the interval always show, and the cell keeps the whole title in its tooltip.
-    const int nFigureColumn = bVaried ? 2 : 1;
-    m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_pTable->horizontalHeader()->setSectionResizeMode(nFigureColumn, QHeaderView::Stretch);
-    if (bVaried) {
-        m_pTable->horizontalHeaderItem(0)->setToolTip(Text(m_strVariedTitle));
-    }
-    for (int r = 0; r < m_pTable->rowCount(); ++r) {
-        QTableWidgetItem* pItem = m_pTable->item(r, nFigureColumn);
-        pItem->setToolTip(pItem->text());
-    }
-
-    // The chart's choice: every figure of the first point.
-    const QString strChosen = m_pFigure->currentText();
-    const QSignalBlocker blocker(m_pFigure);
-    m_pFigure->clear();
-    for (std::size_t r = 0; r < m_rows.size() && m_rows[r].nPoint == m_rows[0].nPoint; ++r) {
-        m_pFigure->addItem(Text(m_rows[r].strObject + ": " + m_rows[r].strFigure),
-                           static_cast<qulonglong>(r));
-    }
-    // Unless one was chosen before, the first figure that varies at all.
-    int nChosen = m_pFigure->findText(strChosen);
-    for (int i = 0; nChosen < 0 && i < m_pFigure->count(); ++i) {
-        if (m_rows[static_cast<std::size_t>(i)].stat.dStdev > 0.0) {
-            nChosen = i;
-        }
-    }
-    m_pFigure->setCurrentIndex(std::max(0, nChosen));
-    ShowChart();
-}
-
-void CSeriesDlg::ShowChart() {
-    auto* pChart = new QChart;
-    pChart->legend()->hide();
-    if (m_pFigure->count() > 0) {
-        const SSeriesRow& chosen = m_rows[m_pFigure->currentData().toULongLong()];
-        pChart->setTitle(Text(chosen.strObject + ": " + chosen.strFigure));
-        if (!m_strVaried.empty()) {
-            // The mean at each value, each with a bar from mean - ci to mean + ci. Values that
-            // are not all numbers (laws such as "2..4") stand at 1, 2, ... with their texts.
-            std::vector<const SSeriesRow*> chosenRows;
-            for (const SSeriesRow& row : m_rows) {
-                if (row.nTable == chosen.nTable && row.nRow == chosen.nRow &&
-                    row.nColumn == chosen.nColumn) {
-                    chosenRows.push_back(&row);
-                }
-            }
-            const bool bNumeric = std::all_of(chosenRows.begin(), chosenRows.end(), [](const SSeriesRow* p) {
-                bool bNumber = false;
-                QString::fromStdString(p->strValue).toDouble(&bNumber);
-                return bNumber;
-            });
-            auto* pMeans = new QLineSeries;
-            auto* pPoints = new QScatterSeries;
-            pPoints->setMarkerSize(7);
-            std::vector<double> xs;
-            for (std::size_t i = 0; i < chosenRows.size(); ++i) {
-                xs.push_back(bNumeric ? QString::fromStdString(chosenRows[i]->strValue).toDouble()
-                                      : static_cast<double>(i + 1));
-            }
-            // An error bar has caps, so that a short one still shows beside its point's marker.
-            const auto [itLeast, itMost] = std::minmax_element(xs.begin(), xs.end());
-            const double dCap = bNumeric && *itMost > *itLeast ? (*itMost - *itLeast) / 40 : 0.08;
-            std::vector<QLineSeries*> bars;
-            auto* pCategories = new QCategoryAxis;
-            pCategories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-            for (std::size_t i = 0; i < chosenRows.size(); ++i) {
-                const SSeriesRow& row = *chosenRows[i];
-                const double x = xs[i];
-                pCategories->append(Text(row.strValue), x);
-                pMeans->append(x, row.stat.dMean);
-                pPoints->append(x, row.stat.dMean);
-                // The interval's bounds: a share's is not symmetric around its mean.
-                if (std::isfinite(row.stat.dCiLow) && std::isfinite(row.stat.dCiHigh)) {
-                    const double dLow = row.stat.dCiLow;
-                    const double dHigh = row.stat.dCiHigh;
-                    auto* pBar = new QLineSeries;
-                    // One line: the lower cap, back to its middle, up, and the upper cap.
-                    pBar->append({{x - dCap, dLow}, {x + dCap, dLow}, {x, dLow}, {x, dHigh},
-                                  {x - dCap, dHigh}, {x + dCap, dHigh}});
-                    bars.push_back(pBar);
-                }
-            }
-            pChart->addSeries(pMeans);
-            // The points in the line's colour, so that they stand out of the theme's light
-            // border.
-            pPoints->setColor(pMeans->color());
-            pPoints->setBorderColor(pMeans->color());
-            pChart->addSeries(pPoints);
-            for (QLineSeries* pBar : bars) {
-                pBar->setColor(Qt::darkRed);
-                pChart->addSeries(pBar);
-            }
-            pChart->createDefaultAxes();
-            // The axes fit the points tightly: a margin keeps the first and the last off the
-            // plot's edges, where half of a marker and of an error bar would be cut.
-            for (QAbstractAxis* pAxis : pChart->axes()) {
-                if (auto* pValues = qobject_cast<QValueAxis*>(pAxis)) {
-                    WithMargin(*pValues, pAxis->orientation() == Qt::Vertical);
-                }
-            }
-            QAbstractAxis* pAxisX = pChart->axes(Qt::Horizontal).constFirst();
-            if (!bNumeric) {
-                pCategories->setRange(0.5, static_cast<double>(chosenRows.size()) + 0.5);
-                pChart->removeAxis(pAxisX);
-                pChart->addAxis(pCategories, Qt::AlignBottom);
-                for (QAbstractSeries* pSeries : pChart->series()) {
-                    pSeries->attachAxis(pCategories);
-                }
-                pAxisX = pCategories;
-            } else {
-                delete pCategories;
-            }
-            pAxisX->setTitleText(Text(m_strVariedTitle));
-        } else {
-            // How the figure spread over the replications: a histogram of up to ten bins.
-            const std::vector<double> values = ReplicationValues(m_record.points[chosen.nPoint], chosen);
-            const auto [itMin, itMax] = std::minmax_element(values.begin(), values.end());
-            const double dMin = values.empty() ? 0.0 : *itMin;
-            const double dMax = values.empty() ? 0.0 : *itMax;
-            const int nBins = dMax > dMin ? std::min<int>(10, static_cast<int>(values.size())) : 1;
-            const double dWidth = nBins > 1 ? (dMax - dMin) / nBins : 1.0;
-            std::vector<int> counts(static_cast<std::size_t>(nBins), 0);
-            for (const double d : values) {
-                const int nBin = std::min(nBins - 1, static_cast<int>((d - dMin) / dWidth));
-                ++counts[static_cast<std::size_t>(nBin)];
-            }
-            auto* pSet = new QBarSet(Text("Прогоны"));
-            QStringList categories;
-            for (int b = 0; b < nBins; ++b) {
-                *pSet << counts[static_cast<std::size_t>(b)];
-                // Each bin by its middle, with as many decimals as tell the bins apart.
-                const int nDecimals =
-                    std::max(0, -static_cast<int>(std::floor(std::log10(dWidth))));
-                categories << QString::number(nBins > 1 ? dMin + dWidth * (b + 0.5) : dMin, 'f',
-                                              nBins > 1 ? nDecimals : 6);
-            }
-            auto* pBars = new QBarSeries;
-            pBars->append(pSet);
-            pChart->addSeries(pBars);
-            auto* pAxisX = new QBarCategoryAxis;
-            pAxisX->append(categories);
-            pAxisX->setTitleText(Text("Значение (середина интервала)"));
-            pChart->addAxis(pAxisX, Qt::AlignBottom);
-            pBars->attachAxis(pAxisX);
-            auto* pAxisY = new QValueAxis;
-            // Whole counts at every tick.
-            const int nMost = *std::max_element(counts.begin(), counts.end());
-            const int nTicks = std::max(1, std::min(nMost, 5));
-            const int nStep = (nMost + nTicks - 1) / nTicks;
-            pAxisY->setRange(0, nStep * nTicks);
-            pAxisY->setTickCount(nTicks + 1);
-            pAxisY->setLabelFormat(QStringLiteral("%d"));
-            pAxisY->setTitleText(Text("Число прогонов"));
-            pChart->addAxis(pAxisY, Qt::AlignLeft);
-            pBars->attachAxis(pAxisY);
-        }
-    }
-    QChart* pOld = m_pChart->chart();
-    m_pChart->setChart(pChart);
-    delete pOld;
-}
-
-bool CSeriesDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    // The table would copy its current cell alone; the whole selection goes instead.
-    if (pWatched == m_pTable && (pEvent->type() == QEvent::KeyPress ||
-                                 pEvent->type() == QEvent::ShortcutOverride)) {
-        if (static_cast<QKeyEvent*>(pEvent)->matches(QKeySequence::Copy)) {
-            if (pEvent->type() == QEvent::KeyPress) {
-                CopySelection();
-            }
-            pEvent->accept();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(pWatched, pEvent);
-}
-
-void CSeriesDlg::CopySelection() const {
-    const QModelIndexList selected = m_pTable->selectionModel()->selectedIndexes();
-    if (selected.isEmpty()) {
+void CSeriesDlg::Rerun(std::size_t nPoint, std::int32_t nIndex) {
+    if (!m_pOutcome || nPoint >= m_pOutcome->record.points.size()) {
         return;
     }
-    // The selected cells in the order shown, one line per row, tabs between columns.
-    std::map<int, std::map<int, QString>> cells;
-    for (const QModelIndex& index : selected) {
-        cells[index.row()][index.column()] = index.data(Qt::DisplayRole).toString();
-    }
-    QString strText;
-    for (const auto& [nRow, columns] : cells) {
-        QStringList line;
-        for (const auto& [nColumn, strCell] : columns) {
-            line << strCell;
-        }
-        strText += line.join('\t') + '\n';
-    }
-    QApplication::clipboard()->setText(strText);
-}
-
-void CSeriesDlg::SaveAs() {
-    const QString strBase = QFileInfo(m_strModelFile).completeBaseName();
-    const QString strPath = ShowFileDialog(
-        this, {true, strBase + Text(" - серия.csv"),
-               Text("Таблица CSV (*.csv);;Диаграмма PNG (*.png);;Диаграмма SVG (*.svg)"),
-               QStringLiteral("csv"), QString()});
-    if (strPath.isEmpty()) {
+    const SExperimentRecord& record = m_pOutcome->record;
+    const SPointRecord& point = record.points[nPoint];
+    const auto it = std::find_if(point.replications.begin(), point.replications.end(),
+                                 [&](const SReplication& r) { return r.nIndex == nIndex; });
+    CModel copy;
+    if (it == point.replications.end() || !CopyModel(m_model, copy)) {
         return;
     }
-    const QString strSuffix = QFileInfo(strPath).suffix().toLower();
-    QString strFile = strPath;
-    QString strReason;
-    if (strSuffix == QStringLiteral("png") || strSuffix == QStringLiteral("svg")) {
-        strReason = WriteChartPicture(*m_pChart, strPath);
-    } else {
-        strFile = WithSuffix(strPath, QStringLiteral("csv"));
-        QFile file(strFile);
-        const std::string strCsv = ExperimentCsv(m_record);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(strCsv.data(), static_cast<qint64>(strCsv.size())) !=
-                static_cast<qint64>(strCsv.size())) {
-            strReason = file.errorString();
+    for (const SSetting& setting : point.settings) {
+        ApplySetting(copy, setting);
+    }
+    // The replication's own numbers, as the experiment drew them.
+    const CRandomContext random =
+        record.generator == EGenerator::kExact
+            ? CRandomContext::Exact(it->nSeed)
+            : CRandomContext::Streams(record.nSeed, static_cast<std::uint32_t>(nIndex));
+    m_rerun(copy, QFileInfo(m_strModelFile).fileName(), random, record.nWarmup);
+}
+
+void CSeriesDlg::Remember() const {
+    if (m_pMemory == nullptr) {
+        return;
+    }
+    QVariantMap& fields = m_pMemory->fields;
+    fields.clear();
+    for (QWidget* pWidget : m_pSettings->findChildren<QWidget*>()) {
+        const QString strName = pWidget->objectName();
+        if (strName.isEmpty() || strName.startsWith(QStringLiteral("qt_"))) {
+            continue;
+        }
+        if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget)) {
+            fields[strName] = pEdit->text();
+        } else if (auto* pCombo = qobject_cast<QComboBox*>(pWidget)) {
+            fields[strName] = pCombo->currentIndex();
+        } else if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget)) {
+            fields[strName] = pButton->isChecked();
+        } else if (auto* pList = qobject_cast<QListWidget*>(pWidget)) {
+            QStringList items;
+            for (int i = 0; i < pList->count(); ++i) {
+                items << pList->item(i)->text();
+            }
+            fields[strName] = items;
         }
     }
-    if (!strReason.isEmpty()) {
-        ShowMessage(this, Text("Не удалось записать файл %1: %2").arg(strFile, strReason),
-                    EMessageIcon::kError);
+    m_pMemory->pOutcome = m_pOutcome;
+    m_pMemory->dConfidence = m_dConfidence;
+    m_pMemory->strVaried = m_strVaried;
+    m_pMemory->log.clear();
+    for (int i = 0; i < m_pLog->count(); ++i) {
+        m_pMemory->log << m_pLog->item(i)->text();
+    }
+}
+
+void CSeriesDlg::Recall() {
+    if (m_pMemory == nullptr) {
+        return;
+    }
+    // In the order the fields were made: a block's choice comes before its parameter's.
+    for (QWidget* pWidget : m_pSettings->findChildren<QWidget*>()) {
+        const auto it = m_pMemory->fields.constFind(pWidget->objectName());
+        if (it == m_pMemory->fields.constEnd()) {
+            continue;
+        }
+        if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget)) {
+            pEdit->setText(it->toString());
+        } else if (auto* pCombo = qobject_cast<QComboBox*>(pWidget)) {
+            pCombo->setCurrentIndex(it->toInt());
+        } else if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget)) {
+            pButton->setChecked(it->toBool());
+        } else if (auto* pList = qobject_cast<QListWidget*>(pWidget)) {
+            pList->addItems(it->toStringList());
+        }
+    }
+    m_pLog->addItems(m_pMemory->log);
+    if (m_pMemory->pOutcome) {
+        m_dConfidence = m_pMemory->dConfidence;
+        m_strVaried = m_pMemory->strVaried;
+        ShowOutcome(m_pMemory->pOutcome);
     }
 }
 
 void CSeriesDlg::StopAndWait() {
     m_pollTimer.stop();
     if (IsRunning()) {
-        m_bStop = true;
-        m_worker.join();
+        // The replications under way are abandoned within a fraction of a second.
+        m_session.Stop();
+        while (!m_session.IsFinished()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        m_session.TakeOutcome();
     }
 }
 
 void CSeriesDlg::reject() {
-    if (IsRunning()) {
+    if (IsRunning() && !m_session.IsFinished()) {
         if (ShowMessage(this, Text(CModelStartDlg::kCloseQuestion), EMessageIcon::kExclamation,
                         EMessageButtons::kYesNo) != EMessageAnswer::kYes) {
             return;
@@ -693,6 +806,15 @@ void CSeriesDlg::reject() {
         QApplication::restoreOverrideCursor();
     }
     QDialog::reject();
+}
+
+void CSeriesDlg::done(int nResult) {
+    // A series still under way when the window closes is stopped and its results dropped above.
+    if (IsRunning()) {
+        StopAndWait();
+    }
+    Remember();
+    QDialog::done(nResult);
 }
 
 }  // namespace mardo

@@ -2,126 +2,161 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QTimer>
-#include <atomic>
+#include <QVariantMap>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "core/experiment/Experiment.h"
-#include "core/experiment/Series.h"
+#include "core/experiment/ExperimentSession.h"
+#include "core/sim/RandomContext.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
-class QTableWidget;
-class QChartView;
+class QStackedWidget;
+class QWidget;
 
 namespace mardo {
 
+class CExperimentResultsView;
 class CModel;
 
-// The series window: replications of the model, optionally over the values of one parameter,
-// run by the core's experiment on all processors off the window thread; a timer shows their
-// progress. The result is a table of every figure's mean and 95% interval per point and a
-// chart of a chosen figure. The window holds the settings and the views only.
+// What the window leaves to its next opening on the same model: its fields (by their names) and
+// the results it showed last. The main window keeps it until the model changes.
+struct SSeriesMemory {
+    QVariantMap fields;
+    std::shared_ptr<const SStudyOutcome> pOutcome;
+    double dConfidence = 0.95;
+    QString strVaried;
+    QStringList log;
+};
+
+// The experiment window ("Серия прогонов"): the settings of a study on the left, a view of one
+// experiment session's progress below them, and its results on the right. The session simulates
+// on threads of its own; a timer reads its progress and takes its outcome.
 //
-// The main window opens it modally on its model and file name:
-//     CSeriesDlg dlg(model, QStringLiteral("Без имени.mrd"), this);
+// The main window opens it modally on its model, its file name and the memory it keeps:
+//     CSeriesDlg dlg(model, QStringLiteral("Без имени.mrd"), this, &memory);
 //     dlg.exec();
 class CSeriesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent = nullptr);
+    // Opens one replication in the run window: a copy of the model with the point's settings
+    // applied, and the random numbers and warm-up the replication had.
+    using FRerunHandler = std::function<void(CModel& model, const QString& strModelFile,
+                                             const CRandomContext& random,
+                                             std::uint32_t nWarmup)>;
+
+    CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent = nullptr,
+               SSeriesMemory* pMemory = nullptr);
     ~CSeriesDlg() override;
 
-    bool IsRunning() const { return m_worker.joinable(); }
-    const std::vector<SSeriesRow>& GetRows() const { return m_rows; }
-    QTableWidget& GetTable() const { return *m_pTable; }
-    // The settings the window's fields stand for, or the reason they do not make a series.
-    std::optional<SExperimentPlan> MakePlan(QString& strError) const;
+    bool IsRunning() const { return m_session.IsRunning(); }
+    CExperimentResultsView& GetResults() const { return *m_pResults; }
+    // The outcome shown, or null.
+    const SStudyOutcome* GetOutcome() const { return m_pOutcome.get(); }
+    // The study the window's fields stand for, or the reason they do not make one.
+    std::optional<SStudy> MakeStudy(QString& strError) const;
+    void SetRerunHandler(FRerunHandler handler) { m_rerun = std::move(handler); }
+    // Opens replication nIndex of point nPoint of the outcome shown, as the results view asks.
+    void Rerun(std::size_t nPoint, std::int32_t nIndex);
 
 protected:
     void reject() override;
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void done(int nResult) override;
 
 private:
     void CreateControls();
+    QWidget* CreateRunsBox();
+    QWidget* CreateGoalsBox();
+    QWidget* CreateAlternativesBox();
+    QWidget* CreateParameterPage();
+    QWidget* CreateFilesPage();
     void FillParameters();
     // Shows the chosen parameter's value in the model where the values are typed.
     void ShowModelValue();
+    void EnableFields();
+    void AddFiles();
+    std::optional<std::vector<SSweep>> MakeSweeps(QString& strError) const;
     void OnStartStop();
     void Poll();
     void Finish();
-    void ShowTable();
-    void ShowChart();
-public:
-    // Puts the table's selected cells on the clipboard as tab-separated lines.
-    void CopySelection() const;
-
-private:
-    void SaveAs();
+    void ShowOutcome(std::shared_ptr<const SStudyOutcome> pOutcome);
+    void ClearResults();
     void Log(const QString& strLine);
     void StopAndWait();
+    void Remember() const;
+    void Recall();
 
-    QSpinBox* m_pReplications = nullptr;
-    QSpinBox* m_pSeed = nullptr;
-    QSpinBox* m_pWarmup = nullptr;
-    QCheckBox* m_pVary = nullptr;
+    // Fields; every one has an object name, which the memory and the tests go by.
+    QWidget* m_pSettings = nullptr;
+    QLineEdit* m_pReplications = nullptr;
+    QLineEdit* m_pSeed = nullptr;
+    QComboBox* m_pGenerator = nullptr;
+    QComboBox* m_pConfidence = nullptr;
+    QLineEdit* m_pWarmup = nullptr;
+    QCheckBox* m_pWarmupAuto = nullptr;
+    QCheckBox* m_pPrecise = nullptr;
+    QLineEdit* m_pPercent = nullptr;
+    QLineEdit* m_pFigures = nullptr;
+    QCheckBox* m_pWaits = nullptr;
+    QLineEdit* m_pWaitOver = nullptr;
+    QComboBox* m_pVariants = nullptr;
+    QStackedWidget* m_pVariantPages = nullptr;
     QComboBox* m_pBlock = nullptr;
     QComboBox* m_pParam = nullptr;
     QRadioButton* m_pByList = nullptr;
     QLineEdit* m_pList = nullptr;
-    QSpinBox* m_pFrom = nullptr;
-    QSpinBox* m_pTo = nullptr;
-    QSpinBox* m_pStep = nullptr;
+    QLineEdit* m_pFrom = nullptr;
+    QLineEdit* m_pTo = nullptr;
+    QLineEdit* m_pStep = nullptr;
+    QCheckBox* m_pToFirst = nullptr;
+    QListWidget* m_pFiles = nullptr;
+
     QPushButton* m_pStartButton = nullptr;
     QPushButton* m_pSaveButton = nullptr;
     QProgressBar* m_pProgress = nullptr;
     QListWidget* m_pLog = nullptr;
-    QTableWidget* m_pTable = nullptr;
-    QComboBox* m_pFigure = nullptr;
-    QChartView* m_pChart = nullptr;
+    CExperimentResultsView* m_pResults = nullptr;
 
     CModel& m_model;
     QString m_strModelFile;
+    SSeriesMemory* m_pMemory = nullptr;
+    FRerunHandler m_rerun;
     // What the series may vary: the owner (a block's name, or "model"), the target as the batch
-    // runner names it, the parameter's title for the window and its value in the model.
+    // runner names it, the parameter's title and its value as the sheets show them, and the
+    // titles of a choice's values.
     struct STarget {
         std::string strOwner;
         std::string strName;
         std::string strTitle;
         std::string strValue;
+        std::vector<std::string> choices;
     };
     std::vector<STarget> m_targets;
-    // The target of that name, or null.
     const STarget* FindTarget(const std::string& strName) const;
 
-    // The series under way: the worker thread writes the result and then the flag.
-    std::thread m_worker;
-    std::atomic<bool> m_bStop{false};
-    std::atomic<bool> m_bDone{false};
-    std::atomic<std::size_t> m_nDone{0};
-    std::atomic<std::size_t> m_nTotal{0};
-    SExperimentResult m_result;
-    std::int32_t m_nReplications = 0;
-    std::string m_strVaried;       // the varied target, as the CSV names it
-    std::string m_strVariedTitle;  // the same for the table and the chart
+    // The study under way and what it was asked.
+    CExperimentSession m_session;
+    std::size_t m_nPlanned = 0;
+    double m_dConfidence = 0.95;
+    QString m_strVaried;
+    std::optional<SPrecisionGoal> m_goal;
     QElapsedTimer m_clock;
     QTimer m_pollTimer;
 
-    // The series made last, as the batch runner records an experiment.
-    SExperimentRecord m_record;
-    std::vector<SSeriesRow> m_rows;
+    std::shared_ptr<const SStudyOutcome> m_pOutcome;
 };
 
 }  // namespace mardo

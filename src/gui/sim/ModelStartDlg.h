@@ -57,6 +57,13 @@ public:
     // The clock of the timed lines; only while idle.
     void SetClock(CTimeOfDayFunction clock) { m_session.SetClock(std::move(clock)); }
 
+    // The random numbers and the warm-up of the simulations to come, for one replication of an
+    // experiment seen again; only while idle.
+    void SetReplication(const CRandomContext& random, std::uint32_t nWarmup) {
+        m_session.SetRandom(random);
+        m_session.SetWarmup(nWarmup);
+    }
+
     bool IsIdle() const { return !m_session.IsRunning(); }
     // The report of the simulation that ended last in this window (completed or stopped), or
     // null when none has.
