@@ -163,13 +163,15 @@ PY
 
 # "&Модель", "Серия &прогонов..." (after "Последний &отчет...", which the run made available):
 # five replications at three service times of the cashier, from the keyboard. The focus starts
-# on the number of replications; Tab passes on to the seed, the warm-up, "&Изменять параметр",
-# the block (the model, then the blocks in their order: "Касса" third), its parameter (its one:
+# on the number of replications; Tab passes on to the seed, the generator, the warm-up, "авто",
+# the confidence, the precision goal, the waiting times (the fields of those two unavailable
+# until they are chosen) and the alternatives: "Значения параметра" one down; then the block
+# (the model, then the blocks in their order: "Касса" third), its parameter (its first:
 # "Время обслуживания"), "Список" and its values; Return is "&Старт".
 menu_command "$model_menu" 3
 series=$(find_dialog '^Серия прогонов$') || fail "the series window did not open"
 retype 5
-xdotool key Tab Tab Tab space Tab Home Down Down Down Tab Tab Tab
+xdotool key Tab Tab Tab Tab Tab Tab Tab Tab Down Tab Home Down Down Down Tab Tab Tab
 retype "2..4, 3..5, 4..6"
 xdotool key Return
 # "Сохранить &как..." (bottom left, after "&Старт") comes alive when the series has ended; a
