@@ -35,10 +35,11 @@ shoot() {  # window, file name
 }
 
 # F10 opens "&Файл"; five menus on is "&Модель", whose items are "З&апуск...", "Последний
-# &отчет..." (unavailable before a run, so the arrows pass it) and "Серия &прогонов...".
+# &отчет..." (unavailable before a run, so the arrows pass it) and "Серия &прогонов...": the
+# menu opens on its first item.
 xdotool key F10
 wait_popup >/dev/null
-xdotool key Right Right Right Right Right Down Down Return
+xdotool key Right Right Right Right Right Down Return
 series=$(find_dialog '^Серия прогонов$') || fail "the series window did not open"
 
 # The focus starts on the number of replications; Tab passes on to the seed, the generator,

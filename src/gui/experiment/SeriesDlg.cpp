@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -177,12 +177,13 @@ CSeriesDlg::~CSeriesDlg() { StopAndWait(); }
 
 QWidget* CSeriesDlg::CreateRunsBox() {
     auto* pBox = new QGroupBox(Text("Прогоны"), this);
-    auto* pForm = new QFormLayout(pBox);
     m_pReplications = NumberEdit(QStringLiteral("10"), "replications", pBox);
     m_pReplications->setToolTip(Text("От 1 до %1; с заданной точностью — наибольшее число")
                                     .arg(kMostReplications));
     m_pSeed = NumberEdit(QStringLiteral("1"), "seed", pBox);
     m_pSeed->setToolTip(Text("От 0 до %1").arg(std::numeric_limits<std::uint32_t>::max()));
+    // The largest seed shows whole.
+    m_pSeed->setMinimumWidth(m_pSeed->fontMetrics().horizontalAdvance(QStringLiteral("4294967295")) + 12);
     m_pGenerator = new QComboBox(pBox);
     m_pGenerator->setObjectName(QStringLiteral("generator"));
     // The streams by default: the points and the models compared see the same arrivals.
@@ -193,47 +194,61 @@ QWidget* CSeriesDlg::CreateRunsBox() {
     m_pWarmupAuto = new QCheckBox(Text("а&вто"), pBox);
     m_pWarmupAuto->setObjectName(QStringLiteral("warmupAuto"));
     m_pWarmupAuto->setToolTip(Text("Программа сама выбирает разогрев по ходу очередей и устройств"));
-    auto* pWarmup = new QHBoxLayout;
-    pWarmup->addWidget(m_pWarmup, 1);
-    pWarmup->addWidget(m_pWarmupAuto);
     m_pConfidence = new QComboBox(pBox);
     m_pConfidence->setObjectName(QStringLiteral("confidence"));
     m_pConfidence->addItems({QStringLiteral("90 %"), QStringLiteral("95 %"), QStringLiteral("99 %")});
     m_pConfidence->setCurrentIndex(kDefaultConfidence);
-    pForm->addRow(Text("&Количество прогонов"), m_pReplications);
-    pForm->addRow(Text("&Начальное значение"), m_pSeed);
-    pForm->addRow(Text("&Генератор"), m_pGenerator);
-    pForm->addRow(Text("&Разогрев, тактов"), pWarmup);
-    pForm->addRow(Text("&Доверительная вероятность"), m_pConfidence);
+    // Two fields a row, so that every setting shows at once.
+    auto* pGrid = new QGridLayout(pBox);
+    const auto add = [&](const char* pszLabel, QWidget* pField, int nRow, int nColumn) {
+        auto* pLabel = new QLabel(Text(pszLabel), pBox);
+        pLabel->setBuddy(pField);
+        pGrid->addWidget(pLabel, nRow, nColumn);
+        pGrid->addWidget(pField, nRow, nColumn + 1);
+    };
+    add("&Количество прогонов", m_pReplications, 0, 0);
+    add("&Начальное значение", m_pSeed, 0, 2);
+    add("&Генератор", m_pGenerator, 1, 0);
+    add("&Разогрев, тактов", m_pWarmup, 1, 2);
+    pGrid->addWidget(m_pWarmupAuto, 1, 4);
+    add("&Доверительная вероятность", m_pConfidence, 2, 0);
+    pGrid->setColumnStretch(1, 1);
+    pGrid->setColumnStretch(3, 1);
     return pBox;
 }
 
 QWidget* CSeriesDlg::CreateGoalsBox() {
     auto* pBox = new QGroupBox(Text("Точность и время ожидания"), this);
     auto* pGrid = new QGridLayout(pBox);
-    m_pPrecise = new QCheckBox(Text("&Прогонов, пока полуширина не больше"), pBox);
+    m_pPrecise = new QCheckBox(Text("&Точность: полуширина не больше"), pBox);
     m_pPrecise->setObjectName(QStringLiteral("precise"));
+    m_pPrecise->setToolTip(Text("Прогоны добавляются, пока интервал каждого показателя не станет "
+                                "не шире этой доли его среднего"));
     m_pPercent = NumberEdit(QStringLiteral("5"), "percent", pBox);
-    m_pPercent->setMaximumWidth(60);
+    m_pPercent->setMaximumWidth(50);
     m_pFigures = new QLineEdit(pBox);
     m_pFigures->setObjectName(QStringLiteral("figures"));
     m_pFigures->setPlaceholderText(Text("время в очередях, загрузка устройств"));
     m_pFigures->setToolTip(Text("Показатели через запятую, например Q1.avgTime, D1.utilization"));
-    m_pWaits = new QCheckBox(Text("&Записывать время ожидания в очередях"), pBox);
+    m_pWaits = new QCheckBox(Text("&Ожидание в очередях; доля ждавших больше"), pBox);
     m_pWaits->setObjectName(QStringLiteral("waits"));
+    m_pWaits->setToolTip(Text("Перцентили времени ожидания в каждой очереди и доля транзактов, "
+                              "ждавших больше указанного числа тактов"));
     m_pWaitOver = new QLineEdit(pBox);
     m_pWaitOver->setObjectName(QStringLiteral("waitOver"));
-    m_pWaitOver->setPlaceholderText(Text("например 10, 30"));
+    m_pWaitOver->setPlaceholderText(Text("тактов: 10, 30"));
     pGrid->addWidget(m_pPrecise, 0, 0, 1, 2);
     auto* pPercent = new QHBoxLayout;
     pPercent->addWidget(m_pPercent);
     pPercent->addWidget(new QLabel(Text("% среднего"), pBox), 1);
     pGrid->addLayout(pPercent, 0, 2);
-    pGrid->addWidget(new QLabel(Text("Показатели"), pBox), 1, 0);
+    auto* pFiguresLabel = new QLabel(Text("Показатели"), pBox);
+    pFiguresLabel->setIndent(20);
+    pGrid->addWidget(pFiguresLabel, 1, 0);
     pGrid->addWidget(m_pFigures, 1, 1, 1, 2);
-    pGrid->addWidget(m_pWaits, 2, 0, 1, 3);
-    pGrid->addWidget(new QLabel(Text("Доля ждавших больше, тактов"), pBox), 3, 0, 1, 2);
-    pGrid->addWidget(m_pWaitOver, 3, 2);
+    pGrid->addWidget(m_pWaits, 2, 0, 1, 2);
+    pGrid->addWidget(m_pWaitOver, 2, 2);
+    pGrid->setColumnStretch(1, 1);
     return pBox;
 }
 
@@ -267,19 +282,27 @@ QWidget* CSeriesDlg::CreateParameterPage() {
     m_pToFirst->setObjectName(QStringLiteral("toFirst"));
     auto* pGrid = new QGridLayout(pPage);
     pGrid->setContentsMargins(0, 0, 0, 0);
+    // The parameters' titles are long: the choices take the width left, and show the whole
+    // title when open.
+    for (QComboBox* pCombo : {m_pBlock, m_pParam}) {
+        pCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        pCombo->setMinimumContentsLength(6);
+    }
+    auto* pChoice = new QHBoxLayout;
+    pChoice->addWidget(m_pBlock, 1);
+    pChoice->addWidget(new QLabel(Text("Параметр"), pPage));
+    pChoice->addWidget(m_pParam, 3);
     pGrid->addWidget(new QLabel(Text("Блок"), pPage), 0, 0);
-    pGrid->addWidget(m_pBlock, 0, 1);
-    pGrid->addWidget(new QLabel(Text("Параметр"), pPage), 1, 0);
-    pGrid->addWidget(m_pParam, 1, 1);
-    pGrid->addWidget(m_pByList, 2, 0);
-    pGrid->addWidget(m_pList, 2, 1);
-    pGrid->addWidget(pByRange, 3, 0);
+    pGrid->addLayout(pChoice, 0, 1);
+    pGrid->addWidget(m_pByList, 1, 0);
+    pGrid->addWidget(m_pList, 1, 1);
+    pGrid->addWidget(pByRange, 2, 0);
     auto* pRange = new QHBoxLayout;
     pRange->addWidget(m_pFrom);
     pRange->addWidget(m_pTo);
     pRange->addWidget(m_pStep);
-    pGrid->addLayout(pRange, 3, 1);
-    pGrid->addWidget(m_pToFirst, 4, 0, 1, 2);
+    pGrid->addLayout(pRange, 2, 1);
+    pGrid->addWidget(m_pToFirst, 3, 0, 1, 2);
     pGrid->setColumnStretch(1, 1);
     connect(m_pByList, &QRadioButton::toggled, this, &CSeriesDlg::EnableFields);
     return pPage;
@@ -289,7 +312,7 @@ QWidget* CSeriesDlg::CreateFilesPage() {
     auto* pPage = new QWidget(this);
     m_pFiles = new QListWidget(pPage);
     m_pFiles->setObjectName(QStringLiteral("files"));
-    m_pFiles->setMaximumHeight(80);
+    m_pFiles->setMaximumHeight(72);
     auto* pAdd = new QPushButton(Text("&Добавить..."), pPage);
     auto* pRemove = new QPushButton(Text("&Убрать"), pPage);
     connect(pAdd, &QPushButton::clicked, this, &CSeriesDlg::AddFiles);
@@ -365,19 +388,24 @@ void CSeriesDlg::CreateControls() {
     m_pLog->setWordWrap(true);
     m_pLog->setResizeMode(QListView::Adjust);
     m_pLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_pLog->setMinimumHeight(90);
+    m_pLog->setMinimumHeight(80);
 
     auto* pLeftBox = new QWidget(this);
     auto* pLeft = new QVBoxLayout(pLeftBox);
     pLeft->setContentsMargins(0, 0, 0, 0);
-    pLeft->addWidget(pScroll, 3);
+    // The settings show whole, without scrolling, from 1100×640 up; the log takes the height
+    // left, the results the width.
+    const int nWidth = std::max(440, m_pSettings->minimumSizeHint().width() +
+                                         pScroll->verticalScrollBar()->sizeHint().width());
+    pScroll->setMinimumSize(nWidth, m_pSettings->sizeHint().height());
+    pLeft->addWidget(pScroll);
     pLeft->addWidget(m_pProgress);
     pLeft->addWidget(m_pLog, 1);
     pLeft->addLayout(pButtons);
-    pLeftBox->setMaximumWidth(420);
 
     m_pResults = new CExperimentResultsView(this);
     auto* pLayout = new QHBoxLayout(this);
+    pLeftBox->setFixedWidth(nWidth);
     pLayout->addWidget(pLeftBox);
     pLayout->addWidget(m_pResults, 1);
     resize(1100, 640);
