@@ -21,6 +21,7 @@
 
 #include "EditorFixture.h"
 #include "core/model/QueueDlg.h"
+#include "gui/experiment/SeriesDlg.h"
 #include "gui/props/BlockPage.h"
 #include "gui/props/BlockPropertySheet.h"
 #include "gui/props/ChangeInBlockDlg.h"
@@ -111,6 +112,7 @@ private slots:
     void keepsTheModelWhenSavingFails();
     void fileDialogsOpenInTheModelsFolder();
     void lastReportStaysAtHandUntilTheNextModel();
+    void seriesWindowKeepsItsSettingsUntilTheModelChanges();
     void everyMenuItemHasAMnemonicOfItsOwn();
     void historyTakesEachEditAsOneStep();
     void exportsTheWholeDiagram();
@@ -665,6 +667,28 @@ void ModelEditorTest::everyMenuItemHasAMnemonicOfItsOwn() {
     check(f.Editor().menuBar()->actions());
     check(report.findChild<QMenuBar*>()->actions());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
+void ModelEditorTest::seriesWindowKeepsItsSettingsUntilTheModelChanges() {
+    SEditorFixture f;
+    CModelEditorDlg& editor = f.Editor();
+    BuildLine(f);
+    QStringList seen;
+    const auto open = [&](const QString& strTyped) {
+        f.dialogs.Then<CSeriesDlg>([&seen, strTyped](CSeriesDlg& series) {
+            auto* pEdit = series.findChild<QLineEdit*>(QStringLiteral("replications"));
+            seen << pEdit->text();
+            pEdit->setText(strTyped);
+            series.reject();
+        });
+        editor.GetAction(CModelEditorDlg::kSeries).trigger();
+    };
+    open(QStringLiteral("7"));
+    open(QStringLiteral("8"));
+    // An edit undone is another model too: the window starts afresh.
+    editor.GetAction(CModelEditorDlg::kUndo).trigger();
+    open(QStringLiteral("9"));
+    QCOMPARE(seen, (QStringList{"10", "7", "10"}));
 }
 
 void ModelEditorTest::historyTakesEachEditAsOneStep() {
