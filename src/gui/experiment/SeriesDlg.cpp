@@ -19,7 +19,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <chrono>
 #include <limits>
 #include <set>
 #include <thread>
@@ -814,11 +813,9 @@ void CSeriesDlg::Recall() {
 void CSeriesDlg::StopAndWait() {
     m_pollTimer.stop();
     if (IsRunning()) {
-        // The replications under way are abandoned within a fraction of a second.
+        // The replications under way are abandoned within a fraction of a second; taking the
+        // outcome waits for that.
         m_session.Stop();
-        while (!m_session.IsFinished()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
         m_session.TakeOutcome();
     }
 }
