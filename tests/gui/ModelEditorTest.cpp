@@ -679,7 +679,7 @@ void ModelEditorTest::seriesWindowKeepsItsSettingsUntilTheModelChanges() {
             auto* pEdit = series.findChild<QLineEdit*>(QStringLiteral("replications"));
             seen << pEdit->text();
             pEdit->setText(strTyped);
-            series.reject();
+            series.close();
         });
         editor.GetAction(CModelEditorDlg::kSeries).trigger();
     };

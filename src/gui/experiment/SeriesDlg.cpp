@@ -172,7 +172,11 @@ CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pPar
     Recall();
 }
 
-CSeriesDlg::~CSeriesDlg() { StopAndWait(); }
+CSeriesDlg::~CSeriesDlg() {
+    // A series under way when the window goes is stopped, its results dropped.
+    StopAndWait();
+    Remember();
+}
 
 QWidget* CSeriesDlg::CreateRunsBox() {
     auto* pBox = new QGroupBox(Text("Прогоны"), this);
@@ -221,8 +225,9 @@ QWidget* CSeriesDlg::CreateGoalsBox() {
     auto* pGrid = new QGridLayout(pBox);
     m_pPrecise = new QCheckBox(Text("&Точность: полуширина не больше"), pBox);
     m_pPrecise->setObjectName(QStringLiteral("precise"));
-    m_pPrecise->setToolTip(Text("Прогоны добавляются, пока интервал каждого показателя не станет "
-                                "не шире этой доли его среднего"));
+    m_pPrecise->setToolTip(Text("Прогоны добавляются, пока полуширина интервала каждого "
+                                "показателя не станет не больше этой доли его среднего;\n"
+                                "количество прогонов — тогда наибольшее"));
     m_pPercent = NumberEdit(QStringLiteral("5"), "percent", pBox);
     m_pPercent->setMaximumWidth(50);
     m_pFigures = new QLineEdit(pBox);
@@ -831,15 +836,6 @@ void CSeriesDlg::reject() {
         QApplication::restoreOverrideCursor();
     }
     QDialog::reject();
-}
-
-void CSeriesDlg::done(int nResult) {
-    // A series still under way when the window closes is stopped and its results dropped above.
-    if (IsRunning()) {
-        StopAndWait();
-    }
-    Remember();
-    QDialog::done(nResult);
 }
 
 }  // namespace mardo

@@ -74,7 +74,6 @@ public:
 
 protected:
     void reject() override;
-    void done(int nResult) override;
 
 private:
     void CreateControls();
