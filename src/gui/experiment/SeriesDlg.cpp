@@ -185,8 +185,7 @@ QWidget* CSeriesDlg::CreateRunsBox() {
                                     .arg(kMostReplications));
     m_pSeed = NumberEdit(QStringLiteral("1"), "seed", pBox);
     m_pSeed->setToolTip(Text("От 0 до %1").arg(std::numeric_limits<std::uint32_t>::max()));
-    // The largest seed shows whole.
-    m_pSeed->setMinimumWidth(m_pSeed->fontMetrics().horizontalAdvance(QStringLiteral("4294967295")) + 12);
+
     m_pGenerator = new QComboBox(pBox);
     m_pGenerator->setObjectName(QStringLiteral("generator"));
     // The streams by default: the points and the models compared see the same arrivals.
@@ -194,6 +193,11 @@ QWidget* CSeriesDlg::CreateRunsBox() {
     m_pGenerator->setToolTip(Text("Потоки: у каждого источника случайности свой поток.\n"
                                   "Точный: генератор окна моделирования."));
     m_pWarmup = NumberEdit(QStringLiteral("0"), "warmup", pBox);
+    // The largest seed and warm-up show whole.
+    for (QLineEdit* pEdit : {m_pSeed, m_pWarmup}) {
+        pEdit->setMinimumWidth(
+            pEdit->fontMetrics().horizontalAdvance(QStringLiteral("4294967295")) + 12);
+    }
     m_pWarmupAuto = new QCheckBox(Text("а&вто"), pBox);
     m_pWarmupAuto->setObjectName(QStringLiteral("warmupAuto"));
     m_pWarmupAuto->setToolTip(Text("Программа сама выбирает разогрев по ходу очередей и устройств"));
@@ -212,9 +216,21 @@ QWidget* CSeriesDlg::CreateRunsBox() {
     add("&Количество прогонов", m_pReplications, 0, 0);
     add("&Начальное значение", m_pSeed, 0, 2);
     add("&Генератор", m_pGenerator, 1, 0);
-    add("&Разогрев, тактов", m_pWarmup, 1, 2);
-    pGrid->addWidget(m_pWarmupAuto, 1, 4);
-    add("&Доверительная вероятность", m_pConfidence, 2, 0);
+    auto* pWarmupLabel = new QLabel(Text("&Разогрев, тактов"), pBox);
+    pWarmupLabel->setBuddy(m_pWarmup);
+    pGrid->addWidget(pWarmupLabel, 1, 2);
+    auto* pWarmup = new QHBoxLayout;
+    pWarmup->addWidget(m_pWarmup, 1);
+    pWarmup->addWidget(m_pWarmupAuto);
+    pGrid->addLayout(pWarmup, 1, 3);
+    // The longest label on a row of its own, so that it does not widen the first column.
+    auto* pConfidence = new QHBoxLayout;
+    auto* pConfidenceLabel = new QLabel(Text("&Доверительная вероятность"), pBox);
+    pConfidenceLabel->setBuddy(m_pConfidence);
+    pConfidence->addWidget(pConfidenceLabel);
+    pConfidence->addWidget(m_pConfidence);
+    pConfidence->addStretch();
+    pGrid->addLayout(pConfidence, 2, 0, 1, 4);
     pGrid->setColumnStretch(1, 1);
     pGrid->setColumnStretch(3, 1);
     return pBox;
