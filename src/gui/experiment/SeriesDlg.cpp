@@ -726,7 +726,8 @@ void CSeriesDlg::Finish() {
         Log(Text("Серия закончена: " + Replications(nMade)));
     }
     if (outcome.warmup) {
-        for (const QString& strLine : Text(WarmupText(*outcome.warmup)).split('\n')) {
+        for (const QString& strLine :
+             Text(WarmupText(*outcome.warmup)).split('\n', Qt::SkipEmptyParts)) {
             Log(strLine);
         }
     }
