@@ -163,6 +163,13 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
     QCOMPARE(Field<QLineEdit>(dlg, "values")->placeholderText(),
              QStringLiteral("в модели: Раньше поступил - раньше обслужился"));
     std::optional<SStudy> study = dlg.MakeStudy(strError);
+    SetUpSweep(dlg, QStringLiteral("D1"), QStringLiteral("D1.service"), QStringLiteral("2..1"));
+    QVERIFY(!dlg.MakeStudy(strError));
+    QVERIFY(strError.contains(QStringLiteral("«2..1» не подходит для параметра «Время "
+                                             "обслуживания»: нужно число N или диапазон A..B, "
+                                             "целые числа от 1 до 10000; в модели: ")));
+    SetUpSweep(dlg, QStringLiteral("Q1"), QStringLiteral("Q1.discipline"),
+               QStringLiteral("Раньше поступил - раньше обслужился, Выбор из очереди случайный"));
     QVERIFY(study && study->plan.points.size() == 2);
     QVERIFY(refused("values", QStringLiteral("Первым")));
     QVERIFY(strError.contains(QStringLiteral("«Первым»")));

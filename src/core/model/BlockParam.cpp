@@ -23,6 +23,11 @@ std::string RangeText(std::int32_t nMin, std::int32_t nMax) {
     return std::to_string(nMin) + ".." + std::to_string(nMax);
 }
 
+// "от 1 до 50", as the windows give a range.
+std::string RangeWords(std::int32_t nMin, std::int32_t nMax) {
+    return "от " + std::to_string(nMin) + " до " + std::to_string(nMax);
+}
+
 std::string FormatList(const std::vector<std::int32_t>& values) {
     std::string strText;
     for (const std::int32_t n : values) {
@@ -68,7 +73,8 @@ SBlockParam IntParam(std::string strName, std::string strTitle, std::int32_t& nV
                 return std::string();
             },
             {},
-            {}};
+            {},
+            "целое число " + RangeWords(nMin, nMax)};
 }
 
 SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int32_t& bOn,
@@ -90,7 +96,9 @@ SBlockParam SwitchedIntParam(std::string strName, std::string strTitle, std::int
                       },
                       // A switch off is a word of its own among the numbers.
                       {kOffWord},
-                      {kOffTitle}};
+                      {kOffTitle},
+                      std::string("«") + kOffTitle + "» или целое число " +
+                          RangeWords(nMin, nMax)};
     return param;
 }
 
@@ -98,6 +106,10 @@ SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t&
                         std::vector<std::string> words, std::vector<std::string> titles) {
     const auto nAt = static_cast<std::size_t>(nValue);
     std::string strValue = nAt < words.size() ? words[nAt] : std::to_string(nValue);
+    std::string strForm = "одно из значений ";
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        strForm += (i == 0 ? "«" : ", «") + titles[i] + "»";
+    }
     SBlockParam param{std::move(strName), std::move(strTitle), std::move(strValue),
                       [&nValue, words, titles](const std::string& strText) {
                           std::string strWords;
@@ -112,7 +124,7 @@ SBlockParam ChoiceParam(std::string strName, std::string strTitle, std::int32_t&
                           return "one of " + strWords;
                       },
                       // Braces evaluate in order: the function has its copies before these.
-                      std::move(words), std::move(titles)};
+                      std::move(words), std::move(titles), strForm};
     return param;
 }
 
@@ -146,12 +158,17 @@ SBlockParam LawParam(std::string strName, std::string strTitle, CFlowLaw& law) {
                 return std::string();
             },
             {},
-            {}};
+            {},
+            "число N или диапазон A..B, целые числа " +
+                RangeWords(CFlowLaw::kMinValue, CFlowLaw::kMaxValue)};
 }
 
 SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std::int32_t>& values,
                       std::int32_t nMin, std::int32_t nMax, std::int32_t nSum,
                       std::function<void()> onApplied) {
+    std::string strWords = std::to_string(values.size()) + " целых чисел через / " +
+                           RangeWords(nMin, nMax) +
+                           (nSum >= 0 ? ", в сумме " + std::to_string(nSum) : std::string());
     return {std::move(strName), std::move(strTitle), FormatList(values),
             [&values, nMin, nMax, nSum,
              onApplied = std::move(onApplied)](const std::string& strText) {
@@ -180,7 +197,8 @@ SBlockParam ListParam(std::string strName, std::string strTitle, std::vector<std
                 return std::string();
             },
             {},
-            {}};
+            {},
+            strWords};
 }
 
 }  // namespace mardo

@@ -26,6 +26,8 @@ struct SBlockParam {
     // apply takes either, so that a window may take a value as its sheet shows it.
     std::vector<std::string> words;
     std::vector<std::string> titles;
+    // The values it takes, as the windows name them ("целое число от 1 до 50").
+    std::string strForm;
 };
 
 // A text that is a whole number within nMin..nMax and nothing else, or nothing.

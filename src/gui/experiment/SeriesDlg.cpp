@@ -156,8 +156,7 @@ CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pPar
             }
         }
         m_targets.push_back({SplitTarget(param.strName)->first, param.strName, param.strTitle,
-                             strValue, param.words.size() > 1 ? param.titles
-                                                              : std::vector<std::string>{}});
+                             strValue, param.strForm});
     }
     m_rerun = [](CModel& copy, const QString& strFile, const CRandomContext& random,
                      std::uint32_t nWarmup) {
@@ -514,15 +513,9 @@ std::optional<std::vector<SSweep>> CSeriesDlg::MakeSweeps(QString& strError) con
     }
     // A value the parameter cannot take is named, with the values it can.
     if (std::string strValue; !CheckSweep(m_model, sweep, &strValue).empty()) {
-        std::string strAllowed = "; в модели: " + InListForm(pTarget->strValue);
-        if (!pTarget->choices.empty()) {
-            strAllowed = "; допустимо: ";
-            for (const std::string& strChoice : pTarget->choices) {
-                strAllowed += (&strChoice == &pTarget->choices[0] ? "«" : ", «") + strChoice + "»";
-            }
-        }
         strError = Text("Значение «" + strValue + "» не подходит для параметра «" +
-                        pTarget->strTitle + "»" + strAllowed);
+                        pTarget->strTitle + "»: нужно " + pTarget->strForm + "; в модели: " +
+                        InListForm(pTarget->strValue));
         return std::nullopt;
     }
     return std::vector<SSweep>{std::move(sweep)};

@@ -135,13 +135,13 @@ private:
     FRerunHandler m_rerun;
     // What the series may vary: the owner (a block's name, or "model"), the target as the batch
     // runner names it, the parameter's title and its value as the sheets show them, and the
-    // titles of a choice's values.
+    // values it takes.
     struct STarget {
         std::string strOwner;
         std::string strName;
         std::string strTitle;
         std::string strValue;
-        std::vector<std::string> choices;
+        std::string strForm;
     };
     std::vector<STarget> m_targets;
     const STarget* FindTarget(const std::string& strName) const;
