@@ -188,12 +188,12 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
     CFileDialogRecorder files;
     CMessageRecorder messages;
     files.Answer(strBad);
-    QTest::mouseClick(Button(dlg, QStringLiteral("&Добавить...")), Qt::LeftButton);
+    QTest::mouseClick(Button(dlg, QStringLiteral("До&бавить...")), Qt::LeftButton);
     QCOMPARE(messages.Texts().size(), 1);
     QVERIFY(messages.Texts()[0].startsWith(QStringLiteral("bad.mrd: ")));
     QCOMPARE(Field<QListWidget>(dlg, "files")->count(), 0);
     files.Answer(kModelPath);
-    QTest::mouseClick(Button(dlg, QStringLiteral("&Добавить...")), Qt::LeftButton);
+    QTest::mouseClick(Button(dlg, QStringLiteral("До&бавить...")), Qt::LeftButton);
     study = dlg.MakeStudy(strError);
     QVERIFY(study && study->alternatives.size() == 1);
     QCOMPARE(study->alternatives[0].strName, std::string("two-phases.mrd"));

@@ -212,7 +212,7 @@ QWidget* CSeriesDlg::CreateRunsBox() {
         pGrid->addWidget(pLabel, nRow, nColumn);
         pGrid->addWidget(pField, nRow, nColumn + 1);
     };
-    add("&Количество прогонов", m_pReplications, 0, 0);
+    add("Ко&личество прогонов", m_pReplications, 0, 0);
     add("&Начальное значение", m_pSeed, 0, 2);
     add("&Генератор", m_pGenerator, 1, 0);
     auto* pWarmupLabel = new QLabel(Text("&Разогрев, тактов"), pBox);
@@ -332,7 +332,7 @@ QWidget* CSeriesDlg::CreateFilesPage() {
     m_pFiles = new QListWidget(pPage);
     m_pFiles->setObjectName(QStringLiteral("files"));
     m_pFiles->setMaximumHeight(72);
-    auto* pAdd = new QPushButton(Text("&Добавить..."), pPage);
+    auto* pAdd = new QPushButton(Text("До&бавить..."), pPage);
     auto* pRemove = new QPushButton(Text("&Убрать"), pPage);
     connect(pAdd, &QPushButton::clicked, this, &CSeriesDlg::AddFiles);
     connect(pRemove, &QPushButton::clicked, this, [this] { delete m_pFiles->currentItem(); });
