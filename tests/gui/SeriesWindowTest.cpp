@@ -94,9 +94,9 @@ void SeriesWindowTest::SweptSeriesMatchesTheBatchRunner() {
         QTemporaryDir dir;
         const QString strCsv = dir.filePath(QStringLiteral("series.csv"));
         QProcess run;
-        run.start(QStringLiteral(MARDO_RUN_PATH), {"--quiet", "--replications", "5", "--csv",
-                                                   strCsv, "--sweep", "D1.service=2..4,3..5",
-                                                   kModelPath});
+        run.start(QStringLiteral(MARDO_RUN_PATH),
+                  {"--quiet", "--replications", "5", "--csv", strCsv, "--sweep",
+                   "D1.service=2..4,3..5", kModelPath});
         QVERIFY(run.waitForFinished(-1) && run.exitCode() == 0);
         QFile csv(strCsv);
         QVERIFY(csv.open(QIODevice::ReadOnly));
@@ -133,8 +133,9 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
         return bRefused;
     };
     QVERIFY(refused("replications", QStringLiteral("0")));
-    QCOMPARE(strError, QStringLiteral(
-                           "Количество прогонов: «0» не подходит; нужно целое число от 1 до 100000"));
+    QCOMPARE(
+        strError,
+        QStringLiteral("Количество прогонов: «0» не подходит; нужно целое число от 1 до 100000"));
     QVERIFY(refused("replications", QString()));
     QVERIFY(refused("replications", QStringLiteral("100001")));
     QVERIFY(!refused("replications", QStringLiteral("100000")));
@@ -165,9 +166,10 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
     std::optional<SStudy> study = dlg.MakeStudy(strError);
     SetUpSweep(dlg, QStringLiteral("D1"), QStringLiteral("D1.service"), QStringLiteral("2..1"));
     QVERIFY(!dlg.MakeStudy(strError));
-    QVERIFY(strError.contains(QStringLiteral("«2..1» не подходит для параметра «Время "
-                                             "обслуживания»: нужно число N или диапазон A..B, "
-                                             "целые числа от 1 до 10000; в модели: ")));
+    QVERIFY(
+        strError.contains(QStringLiteral("«2..1» не подходит для параметра «Время "
+                                         "обслуживания»: нужно число N или диапазон A..B, "
+                                         "целые числа от 1 до 10000; в модели: ")));
     SetUpSweep(dlg, QStringLiteral("Q1"), QStringLiteral("Q1.discipline"),
                QStringLiteral("Раньше поступил - раньше обслужился, Выбор из очереди случайный"));
     QVERIFY(study && study->plan.points.size() == 2);
@@ -213,8 +215,8 @@ void SeriesWindowTest::ReplicationSeenAgainInTheRunWindow() {
         const SReplication& chosen = dlg.GetOutcome()->record.points[1].replications[2];
         // The run window, on the copy the series window hands it, simulates that replication.
         std::optional<std::uint32_t> departed;
-        dlg.SetRerunHandler([&](CModel& copy, const QString& strFile,
-                                const CRandomContext& random, std::uint32_t nWarmup) {
+        dlg.SetRerunHandler([&](CModel& copy, const QString& strFile, const CRandomContext& random,
+                                std::uint32_t nWarmup) {
             CModelStartDlg run(copy, strFile);
             run.SetReplication(random, nWarmup);
             run.findChild<QCheckBox*>()->setChecked(false);

@@ -62,7 +62,9 @@ std::string CountText(std::size_t n, const char* pszOne, const char* pszFew, con
     return std::to_string(n) + " " + pszWord;
 }
 
-std::string Replications(std::size_t n) { return CountText(n, "прогон", "прогона", "прогонов"); }
+std::string Replications(std::size_t n) {
+    return CountText(n, "прогон", "прогона", "прогонов");
+}
 
 // A parameter's value as the list of values takes it: the list separates values by commas, so
 // a value that is a list itself is written with slashes, as the batch runner's sweeps take it.
@@ -83,9 +85,10 @@ std::optional<std::int64_t> FieldNumber(const QLineEdit& edit, const char* pszFi
     if (const auto n = ParseWholeNumber(strText.toStdString(), nMin, nMax)) {
         return n;
     }
-    strError = Text(pszField) +
-               (strText.isEmpty() ? Text(": не указано") : Text(": «") + strText + Text("» не подходит")) +
-               Text("; нужно целое число от %1 до %2").arg(nMin).arg(nMax);
+    strError =
+        Text(pszField) +
+        (strText.isEmpty() ? Text(": не указано") : Text(": «") + strText + Text("» не подходит")) +
+        Text("; нужно целое число от %1 до %2").arg(nMin).arg(nMax);
     return std::nullopt;
 }
 
@@ -159,7 +162,7 @@ CSeriesDlg::CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pPar
                              strValue, param.strForm});
     }
     m_rerun = [](CModel& copy, const QString& strFile, const CRandomContext& random,
-                     std::uint32_t nWarmup) {
+                 std::uint32_t nWarmup) {
         CModelStartDlg dialog(copy, strFile);
         dialog.SetReplication(random, nWarmup);
         dialog.exec();
@@ -180,8 +183,8 @@ CSeriesDlg::~CSeriesDlg() {
 QWidget* CSeriesDlg::CreateRunsBox() {
     auto* pBox = new QGroupBox(Text("Прогоны"), this);
     m_pReplications = NumberEdit(QStringLiteral("10"), "replications", pBox);
-    m_pReplications->setToolTip(Text("От 1 до %1; с заданной точностью — наибольшее число")
-                                    .arg(kMostReplications));
+    m_pReplications->setToolTip(
+        Text("От 1 до %1; с заданной точностью — наибольшее число").arg(kMostReplications));
     m_pSeed = NumberEdit(QStringLiteral("1"), "seed", pBox);
     m_pSeed->setToolTip(Text("От 0 до %1").arg(std::numeric_limits<std::uint32_t>::max()));
 
@@ -189,8 +192,9 @@ QWidget* CSeriesDlg::CreateRunsBox() {
     m_pGenerator->setObjectName(QStringLiteral("generator"));
     // The streams by default: the points and the models compared see the same arrivals.
     m_pGenerator->addItems({Text("Потоки"), Text("Точный")});
-    m_pGenerator->setToolTip(Text("Потоки: у каждого источника случайности свой поток.\n"
-                                  "Точный: генератор окна моделирования."));
+    m_pGenerator->setToolTip(
+        Text("Потоки: у каждого источника случайности свой поток.\n"
+             "Точный: генератор окна моделирования."));
     m_pWarmup = NumberEdit(QStringLiteral("0"), "warmup", pBox);
     // The largest seed and warm-up show whole.
     for (QLineEdit* pEdit : {m_pSeed, m_pWarmup}) {
@@ -199,10 +203,12 @@ QWidget* CSeriesDlg::CreateRunsBox() {
     }
     m_pWarmupAuto = new QCheckBox(Text("а&вто"), pBox);
     m_pWarmupAuto->setObjectName(QStringLiteral("warmupAuto"));
-    m_pWarmupAuto->setToolTip(Text("Программа сама выбирает разогрев по ходу очередей и устройств"));
+    m_pWarmupAuto->setToolTip(
+        Text("Программа сама выбирает разогрев по ходу очередей и устройств"));
     m_pConfidence = new QComboBox(pBox);
     m_pConfidence->setObjectName(QStringLiteral("confidence"));
-    m_pConfidence->addItems({QStringLiteral("90 %"), QStringLiteral("95 %"), QStringLiteral("99 %")});
+    m_pConfidence->addItems(
+        {QStringLiteral("90 %"), QStringLiteral("95 %"), QStringLiteral("99 %")});
     m_pConfidence->setCurrentIndex(kDefaultConfidence);
     // Two fields a row, so that every setting shows at once.
     auto* pGrid = new QGridLayout(pBox);
@@ -240,9 +246,10 @@ QWidget* CSeriesDlg::CreateGoalsBox() {
     auto* pGrid = new QGridLayout(pBox);
     m_pPrecise = new QCheckBox(Text("&Точность: полуширина не больше"), pBox);
     m_pPrecise->setObjectName(QStringLiteral("precise"));
-    m_pPrecise->setToolTip(Text("Прогоны добавляются, пока полуширина интервала каждого "
-                                "показателя не станет не больше этой доли его среднего;\n"
-                                "количество прогонов — тогда наибольшее"));
+    m_pPrecise->setToolTip(
+        Text("Прогоны добавляются, пока полуширина интервала каждого "
+             "показателя не станет не больше этой доли его среднего;\n"
+             "количество прогонов — тогда наибольшее"));
     m_pPercent = NumberEdit(QStringLiteral("5"), "percent", pBox);
     m_pPercent->setMaximumWidth(50);
     m_pFigures = new QLineEdit(pBox);
@@ -251,8 +258,9 @@ QWidget* CSeriesDlg::CreateGoalsBox() {
     m_pFigures->setToolTip(Text("Показатели через запятую, например Q1.avgTime, D1.utilization"));
     m_pWaits = new QCheckBox(Text("&Ожидание в очередях; доля ждавших больше"), pBox);
     m_pWaits->setObjectName(QStringLiteral("waits"));
-    m_pWaits->setToolTip(Text("Перцентили времени ожидания в каждой очереди и доля транзактов, "
-                              "ждавших больше указанного числа тактов"));
+    m_pWaits->setToolTip(
+        Text("Перцентили времени ожидания в каждой очереди и доля транзактов, "
+             "ждавших больше указанного числа тактов"));
     m_pWaitOver = new QLineEdit(pBox);
     m_pWaitOver->setObjectName(QStringLiteral("waitOver"));
     m_pWaitOver->setPlaceholderText(Text("тактов: 10, 30"));
@@ -372,9 +380,9 @@ void CSeriesDlg::CreateControls() {
     pSettings->addWidget(CreateGoalsBox());
     pSettings->addWidget(CreateAlternativesBox());
     pSettings->addStretch();
-    for (QAbstractButton* pButton : {static_cast<QAbstractButton*>(m_pWarmupAuto),
-                                     static_cast<QAbstractButton*>(m_pPrecise),
-                                     static_cast<QAbstractButton*>(m_pWaits)}) {
+    for (QAbstractButton* pButton :
+         {static_cast<QAbstractButton*>(m_pWarmupAuto), static_cast<QAbstractButton*>(m_pPrecise),
+          static_cast<QAbstractButton*>(m_pWaits)}) {
         connect(pButton, &QAbstractButton::toggled, this, &CSeriesDlg::EnableFields);
     }
     EnableFields();
@@ -466,9 +474,9 @@ const CSeriesDlg::STarget* CSeriesDlg::FindTarget(const std::string& strName) co
 }
 
 void CSeriesDlg::AddFiles() {
-    const QString strPath = ShowFileDialog(
-        this, {false, QString(), Text("Модели (*.mrd);;Все файлы (*)"), QStringLiteral("mrd"),
-               QString()});
+    const QString strPath =
+        ShowFileDialog(this, {false, QString(), Text("Модели (*.mrd);;Все файлы (*)"),
+                              QStringLiteral("mrd"), QString()});
     if (strPath.isEmpty()) {
         return;
     }
@@ -493,10 +501,10 @@ std::optional<std::vector<SSweep>> CSeriesDlg::MakeSweeps(QString& strError) con
         sweep.values = ListValues(m_pList->text().toStdString());
     } else {
         const auto nFrom = FieldNumber(*m_pFrom, "От", INT32_MIN, INT32_MAX, strError);
-        const auto nTo = nFrom ? FieldNumber(*m_pTo, "До", INT32_MIN, INT32_MAX, strError)
-                               : std::nullopt;
-        const auto nStep = nTo ? FieldNumber(*m_pStep, "Шаг", 1, INT32_MAX, strError)
-                               : std::nullopt;
+        const auto nTo =
+            nFrom ? FieldNumber(*m_pTo, "До", INT32_MIN, INT32_MAX, strError) : std::nullopt;
+        const auto nStep =
+            nTo ? FieldNumber(*m_pStep, "Шаг", 1, INT32_MAX, strError) : std::nullopt;
         if (!nStep) {
             return std::nullopt;
         }
@@ -513,9 +521,9 @@ std::optional<std::vector<SSweep>> CSeriesDlg::MakeSweeps(QString& strError) con
     }
     // A value the parameter cannot take is named, with the values it can.
     if (std::string strValue; !CheckSweep(m_model, sweep, &strValue).empty()) {
-        strError = Text("Значение «" + strValue + "» не подходит для параметра «" +
-                        pTarget->strTitle + "»: нужно " + pTarget->strForm + "; в модели: " +
-                        InListForm(pTarget->strValue));
+        strError =
+            Text("Значение «" + strValue + "» не подходит для параметра «" + pTarget->strTitle +
+                 "»: нужно " + pTarget->strForm + "; в модели: " + InListForm(pTarget->strValue));
         return std::nullopt;
     }
     return std::vector<SSweep>{std::move(sweep)};
@@ -526,10 +534,10 @@ std::optional<SStudy> CSeriesDlg::MakeStudy(QString& strError) const {
     SExperimentPlan& plan = study.plan;
     const auto nReplications =
         FieldNumber(*m_pReplications, "Количество прогонов", 1, kMostReplications, strError);
-    const auto nSeed = nReplications ? FieldNumber(*m_pSeed, "Начальное значение", 0,
-                                                   std::numeric_limits<std::uint32_t>::max(),
-                                                   strError)
-                                     : std::nullopt;
+    const auto nSeed = nReplications
+                           ? FieldNumber(*m_pSeed, "Начальное значение", 0,
+                                         std::numeric_limits<std::uint32_t>::max(), strError)
+                           : std::nullopt;
     if (!nSeed) {
         return std::nullopt;
     }
@@ -565,16 +573,16 @@ std::optional<SStudy> CSeriesDlg::MakeStudy(QString& strError) const {
     }
     if (m_pPrecise->isChecked()) {
         bool bNumber = false;
-        const double dPercent =
-            m_pPercent->text().trimmed().replace(',', '.').toDouble(&bNumber);
+        const double dPercent = m_pPercent->text().trimmed().replace(',', '.').toDouble(&bNumber);
         if (!bNumber || !(dPercent > 0.0 && dPercent <= 100.0)) {
             strError = Text("Точность: «") + m_pPercent->text().trimmed() +
                        Text("» не подходит; нужно число процентов больше 0 и не больше 100");
             return std::nullopt;
         }
         if (plan.generator == EGenerator::kExact) {
-            strError = Text("Заданная точность требует генератора «Потоки»: у точного прогоны "
-                            "зависят от их числа");
+            strError = Text(
+                "Заданная точность требует генератора «Потоки»: у точного прогоны "
+                "зависят от их числа");
             return std::nullopt;
         }
         SPrecisionGoal goal{dPercent, {}};
@@ -594,14 +602,16 @@ std::optional<SStudy> CSeriesDlg::MakeStudy(QString& strError) const {
         plan.points = SweepPoints(*sweeps);
         study.bCompareToFirst = m_pToFirst->isChecked();
         if (study.bCompareToFirst && (plan.points.size() < 2 || plan.nReplications < 2)) {
-            strError = Text("Для сравнения с первым значением нужны два значения и два прогона "
-                            "по меньшей мере");
+            strError = Text(
+                "Для сравнения с первым значением нужны два значения и два прогона "
+                "по меньшей мере");
             return std::nullopt;
         }
     } else if (m_pVariants->currentIndex() == kFiles) {
         if (m_pFiles->count() == 0 || plan.nReplications < 2 || study.precision) {
-            strError = Text("Для сравнения моделей нужны другие файлы моделей и два прогона по "
-                            "меньшей мере, без заданной точности");
+            strError = Text(
+                "Для сравнения моделей нужны другие файлы моделей и два прогона по "
+                "меньшей мере, без заданной точности");
             return std::nullopt;
         }
         for (int i = 0; i < m_pFiles->count(); ++i) {
@@ -666,7 +676,8 @@ void CSeriesDlg::OnStartStop() {
     m_strVaried.clear();
     if (m_pVariants->currentIndex() == kParameter) {
         const STarget* pTarget = FindTarget(study->plan.points[0][0].strTarget);
-        m_strVaried = OwnerTitle(pTarget->strOwner) + QStringLiteral(": ") + Text(pTarget->strTitle);
+        m_strVaried =
+            OwnerTitle(pTarget->strOwner) + QStringLiteral(": ") + Text(pTarget->strTitle);
     }
     if (!m_session.Start(m_model, QFileInfo(m_strModelFile).fileName().toStdString(),
                          std::move(*study))) {
@@ -684,9 +695,9 @@ void CSeriesDlg::Poll() {
     m_pProgress->setRange(0, static_cast<int>(std::max<std::size_t>(1, progress.nTotal)));
     m_pProgress->setValue(static_cast<int>(std::min(progress.nDone, progress.nTotal)));
     const std::string strStage = progress.strStage.empty() ? "" : progress.strStage + ": ";
-    m_pProgress->setFormat(Text(strStage + ProgressText(progress.nDone, progress.nTotal,
-                                                        static_cast<double>(m_clock.elapsed()) /
-                                                            1000.0)));
+    m_pProgress->setFormat(
+        Text(strStage + ProgressText(progress.nDone, progress.nTotal,
+                                     static_cast<double>(m_clock.elapsed()) / 1000.0)));
     if (m_session.IsFinished()) {
         Finish();
     }

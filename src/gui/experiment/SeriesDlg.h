@@ -55,8 +55,7 @@ public:
     // Opens one replication in the run window: a copy of the model with the point's settings
     // applied, and the random numbers and warm-up the replication had.
     using FRerunHandler = std::function<void(CModel& model, const QString& strModelFile,
-                                             const CRandomContext& random,
-                                             std::uint32_t nWarmup)>;
+                                             const CRandomContext& random, std::uint32_t nWarmup)>;
 
     CSeriesDlg(CModel& model, const QString& strModelFile, QWidget* pParent = nullptr,
                SSeriesMemory* pMemory = nullptr);
