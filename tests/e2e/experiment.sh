@@ -2,9 +2,9 @@
 # End to end: the guide's question "one cashier or two" asked in the series window from the
 # keyboard. The shipped bank.mrd is opened; F10 and the arrows reach "Модель › Серия прогонов...";
 # twenty replications after a warm-up of 1000 ticks, the waits recorded with the share waiting
-# more than 10 ticks, the device D1's channels 1 and 2 compared with the first. The series ends
-# when "Сохранить как..." opens its dialog; screenshots of the settings and the results in
-# OUT_DIR.
+# more than 10 ticks, the device D1's channels 1 and 2 compared with the first. The series has
+# ended when "Сохранить как..." becomes available; screenshots of the settings and the results
+# in OUT_DIR.
 # Usage: experiment.sh MARDO MODEL OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
@@ -57,22 +57,21 @@ retype "1, 2"
 # From, to and step are unavailable with a list: the next field is the comparison.
 xdotool key Tab space
 shoot "$series" experiment-01-settings
-# "&Старт" is the default button: Return presses it.
-xdotool key Return
-
-# "Сохранить &как..." comes alive when the series has ended; a click on it before does nothing.
-save_dialog_open() {
+# "Сохранить &как..." (bottom left, after "&Старт") is unavailable until the series has ended:
+# its picture changes then, and nothing else draws there meanwhile.
+save_button_sum() {
     local X Y WIDTH HEIGHT
     eval "$(window_geometry "$series")"
-    xdotool mousemove $(( X + 150 )) $(( Y + HEIGHT - 23 )) click 1
-    settle "$series"
-    visible_window 'Сохранить как' >/dev/null
+    import -window "$series" -crop "120x24+95+$(( HEIGHT - 36 ))" rgb:- 2>/dev/null | md5sum
 }
-wait_until save_dialog_open
-xdotool key Escape
-wait_closed_dialog() { [ -z "$(xdotool search --onlyvisible --name 'Сохранить как' 2>/dev/null)" ]; }
-wait_until wait_closed_dialog
+xdotool mousemove 0 0
+unavailable=$(save_button_sum)
+# "&Старт" is the default button: Return presses it.
+xdotool key Return
+save_available() { [ "$(save_button_sum)" != "$unavailable" ]; }
+wait_until save_available
 shoot "$series" experiment-02-results
-xdotool windowfocus "$series"
 xdotool key Escape
+wait_closed_series() { [ -z "$(xdotool search --onlyvisible --name '^Серия прогонов$' 2>/dev/null)" ]; }
+wait_until wait_closed_series
 echo "screenshots in $out"
