@@ -20,6 +20,7 @@
 #include "core/persist/ModelFile.h"
 #include "gui/experiment/ExperimentResultsView.h"
 #include "gui/experiment/SeriesDlg.h"
+#include "gui/experiment/StudySettings.h"
 #include "gui/sim/ModelStartDlg.h"
 
 using namespace mardo;
@@ -128,7 +129,7 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
         const QString strBefore = pEdit->text();
         pEdit->setText(strText);
         strError.clear();
-        const bool bRefused = !dlg.MakeStudy(strError) && !strError.isEmpty();
+        const bool bRefused = !dlg.GetSettings().MakeStudy(strError) && !strError.isEmpty();
         pEdit->setText(strBefore);
         return bRefused;
     };
@@ -143,7 +144,7 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
     QVERIFY(strError.contains(QStringLiteral("от 0 до 4294967295")));
     const auto seed = [&](const QString& strText) {
         Field<QLineEdit>(dlg, "seed")->setText(strText);
-        return dlg.MakeStudy(strError)->plan.nSeed;
+        return dlg.GetSettings().MakeStudy(strError)->plan.nSeed;
     };
     QCOMPARE(seed(QStringLiteral("4294967295")), 4294967295u);
     QCOMPARE(seed(QStringLiteral("0")), 0u);
@@ -163,9 +164,9 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
                QStringLiteral("Раньше поступил - раньше обслужился, Выбор из очереди случайный"));
     QCOMPARE(Field<QLineEdit>(dlg, "values")->placeholderText(),
              QStringLiteral("в модели: Раньше поступил - раньше обслужился"));
-    std::optional<SStudy> study = dlg.MakeStudy(strError);
+    std::optional<SStudy> study = dlg.GetSettings().MakeStudy(strError);
     SetUpSweep(dlg, QStringLiteral("D1"), QStringLiteral("D1.service"), QStringLiteral("2..1"));
-    QVERIFY(!dlg.MakeStudy(strError));
+    QVERIFY(!dlg.GetSettings().MakeStudy(strError));
     QVERIFY(
         strError.contains(QStringLiteral("«2..1» не подходит для параметра «Время "
                                          "обслуживания»: нужно число N или диапазон A..B, "
@@ -178,7 +179,7 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
     QVERIFY(strError.contains(QStringLiteral("«Последний поступил - первый обслужился»")));
     SetUpSweep(dlg, QStringLiteral("model"), QStringLiteral("model.stopRule"),
                QStringLiteral("По числу транзактов"));
-    QVERIFY(dlg.MakeStudy(strError));
+    QVERIFY(dlg.GetSettings().MakeStudy(strError));
 
     // A damaged model to compare with is refused with the program's own message.
     QTemporaryDir dir;
@@ -196,7 +197,7 @@ void SeriesWindowTest::FieldsAreRefusedNotCorrected() {
     QCOMPARE(Field<QListWidget>(dlg, "files")->count(), 0);
     files.Answer(kModelPath);
     QTest::mouseClick(Button(dlg, QStringLiteral("До&бавить...")), Qt::LeftButton);
-    study = dlg.MakeStudy(strError);
+    study = dlg.GetSettings().MakeStudy(strError);
     QVERIFY(study && study->alternatives.size() == 1);
     QCOMPARE(study->alternatives[0].strName, std::string("two-phases.mrd"));
 }

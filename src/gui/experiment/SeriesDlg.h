@@ -16,20 +16,15 @@
 #include "core/experiment/ExperimentSession.h"
 #include "core/sim/RandomContext.h"
 
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
-class QStackedWidget;
-class QWidget;
 
 namespace mardo {
 
 class CExperimentResultsView;
 class CModel;
+class CStudySettings;
 
 // What the window leaves to its next opening on the same model: its fields (by their names) and
 // the results it showed last. The main window keeps it until the model changes.
@@ -65,8 +60,7 @@ public:
     CExperimentResultsView& GetResults() const { return *m_pResults; }
     // The outcome shown, or null.
     const SStudyOutcome* GetOutcome() const { return m_pOutcome.get(); }
-    // The study the window's fields stand for, or the reason they do not make one.
-    std::optional<SStudy> MakeStudy(QString& strError) const;
+    CStudySettings& GetSettings() const { return *m_pSettings; }
     void SetRerunHandler(FRerunHandler handler) { m_rerun = std::move(handler); }
     // Opens replication nIndex of point nPoint of the outcome shown, as the results view asks.
     void Rerun(std::size_t nPoint, std::int32_t nIndex);
@@ -76,17 +70,6 @@ protected:
 
 private:
     void CreateControls();
-    QWidget* CreateRunsBox();
-    QWidget* CreateGoalsBox();
-    QWidget* CreateAlternativesBox();
-    QWidget* CreateParameterPage();
-    QWidget* CreateFilesPage();
-    void FillParameters();
-    // Shows the chosen parameter's value in the model where the values are typed.
-    void ShowModelValue();
-    void EnableFields();
-    void AddFiles();
-    std::optional<std::vector<SSweep>> MakeSweeps(QString& strError) const;
     void OnStartStop();
     void Poll();
     void Finish();
@@ -97,31 +80,7 @@ private:
     void Remember() const;
     void Recall();
 
-    // Fields; every one has an object name, which the memory and the tests go by.
-    QWidget* m_pSettings = nullptr;
-    QLineEdit* m_pReplications = nullptr;
-    QLineEdit* m_pSeed = nullptr;
-    QComboBox* m_pGenerator = nullptr;
-    QComboBox* m_pConfidence = nullptr;
-    QLineEdit* m_pWarmup = nullptr;
-    QCheckBox* m_pWarmupAuto = nullptr;
-    QCheckBox* m_pPrecise = nullptr;
-    QLineEdit* m_pPercent = nullptr;
-    QLineEdit* m_pFigures = nullptr;
-    QCheckBox* m_pWaits = nullptr;
-    QLineEdit* m_pWaitOver = nullptr;
-    QComboBox* m_pVariants = nullptr;
-    QStackedWidget* m_pVariantPages = nullptr;
-    QComboBox* m_pBlock = nullptr;
-    QComboBox* m_pParam = nullptr;
-    QRadioButton* m_pByList = nullptr;
-    QLineEdit* m_pList = nullptr;
-    QLineEdit* m_pFrom = nullptr;
-    QLineEdit* m_pTo = nullptr;
-    QLineEdit* m_pStep = nullptr;
-    QCheckBox* m_pToFirst = nullptr;
-    QListWidget* m_pFiles = nullptr;
-
+    CStudySettings* m_pSettings = nullptr;
     QPushButton* m_pStartButton = nullptr;
     QPushButton* m_pSaveButton = nullptr;
     QProgressBar* m_pProgress = nullptr;
@@ -132,19 +91,6 @@ private:
     QString m_strModelFile;
     SSeriesMemory* m_pMemory = nullptr;
     FRerunHandler m_rerun;
-    // What the series may vary: the owner (a block's name, or "model"), the target as the batch
-    // runner names it, the parameter's title and its value as the sheets show them, and the
-    // values it takes.
-    struct STarget {
-        std::string strOwner;
-        std::string strName;
-        std::string strTitle;
-        std::string strValue;
-        std::string strForm;
-    };
-    std::vector<STarget> m_targets;
-    const STarget* FindTarget(const std::string& strName) const;
-
     // The study under way and what it was asked.
     CExperimentSession m_session;
     std::size_t m_nPlanned = 0;
