@@ -69,7 +69,8 @@ QStringList PrecisionLines(const SPrecisionGoal& goal, const SPrecisionOutcome& 
     QStringList lines{Text(strGoal + " не достигнута за " + Replications(outcome.nReplications) +
                            "; не хватило:")};
     for (const auto& [strFigure, dShare] : outcome.check.shortfalls) {
-        lines << Text("  " + strFigure + ": " + PercentText(dShare));
+        lines << Text("  " + strFigure + ": " + PercentText(dShare) + " вместо " +
+                      PercentText(goal.dPercent / 100.0));
     }
     return lines;
 }
