@@ -15,6 +15,7 @@
 #include "core/experiment/Series.h"
 #include "core/model/Model.h"
 #include "core/persist/ModelFile.h"
+#include "core/report/Plural.h"
 #include "core/run/MessageQueue.h"
 #include "core/run/TimeStamp.h"
 #include "core/sim/ModelCheck.h"
@@ -37,18 +38,8 @@ const char* const kCloseText = "З&акрыть";
 constexpr int kPollInterval = 200;  // ms
 
 // "1 прогон", "3 прогона", "5 прогонов".
-std::string CountText(std::size_t n, const char* pszOne, const char* pszFew, const char* pszMany) {
-    const std::size_t nLast2 = n % 100;
-    const std::size_t nLast = n % 10;
-    const char* pszWord = nLast2 >= 11 && nLast2 <= 14 ? pszMany
-                          : nLast == 1                 ? pszOne
-                          : nLast >= 2 && nLast <= 4   ? pszFew
-                                                       : pszMany;
-    return std::to_string(n) + " " + pszWord;
-}
-
 std::string Replications(std::size_t n) {
-    return CountText(n, "прогон", "прогона", "прогонов");
+    return CountText(static_cast<std::int64_t>(n), "прогон", "прогона", "прогонов");
 }
 
 std::string PercentText(double dShare) {
