@@ -190,7 +190,7 @@ save_series() {
 choose_figure() {  # how many entries down
     local X Y WIDTH HEIGHT
     eval "$(window_geometry "$series")"
-    xdotool mousemove $(( X + 760 )) $(( Y + 293 )) click --repeat "$1" --delay 100 5
+    xdotool mousemove $(( X + 830 )) $(( Y + 333 )) click --repeat "$1" --delay 100 5
     settle "$series"
 }
 # The table as CSV under the proposed name: the model's, with " - серия".
