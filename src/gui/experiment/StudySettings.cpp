@@ -231,7 +231,7 @@ QWidget* CStudySettings::CreateParameterPage() {
     m_pFrom = NumberEdit(QStringLiteral("1"), "from", pPage);
     m_pTo = NumberEdit(QStringLiteral("10"), "to", pPage);
     m_pStep = NumberEdit(QStringLiteral("1"), "step", pPage);
-    m_pToFirst = new QCheckBox(Text("Сравнить с &первым значением"), pPage);
+    m_pToFirst = new QCheckBox(Text("Сравнить с первым зна&чением"), pPage);
     m_pToFirst->setObjectName(QStringLiteral("toFirst"));
     auto* pGrid = new QGridLayout(pPage);
     pGrid->setContentsMargins(0, 0, 0, 0);
