@@ -3,8 +3,8 @@
 # keyboard. The shipped bank.mrd is opened; F10 and the arrows reach "Модель › Серия прогонов...";
 # twenty replications after a warm-up of 1000 ticks, the waits recorded with the share waiting
 # more than 10 ticks, the device D1's channels 1 and 2 compared with the first. The series has
-# ended when "Сохранить как..." becomes available; screenshots of the settings and the results
-# in OUT_DIR.
+# ended when "Сохранить как..." becomes available, and it stays so when the window is opened
+# again; screenshots of the settings and the results in OUT_DIR.
 # Usage: experiment.sh MARDO MODEL OUT_DIR. Exits 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 
@@ -73,5 +73,17 @@ wait_until save_available
 shoot "$series" experiment-02-results
 xdotool key Escape
 wait_closed_series() { [ -z "$(xdotool search --onlyvisible --name '^Серия прогонов$' 2>/dev/null)" ]; }
+wait_until wait_closed_series
+
+# Opened again on the same model, the window still has the series' results: "Сохранить как..."
+# is available at once.
+xdotool key F10
+wait_popup >/dev/null
+xdotool key Right Right Right Right Right Down Return
+series=$(find_dialog '^Серия прогонов$') || fail "the series window did not open again"
+settle "$series"
+save_available || fail "the results were not kept for the window's next opening"
+shoot "$series" experiment-03-opened-again
+xdotool key Escape
 wait_until wait_closed_series
 echo "screenshots in $out"
