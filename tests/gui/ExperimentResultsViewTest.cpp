@@ -167,8 +167,8 @@ void ExperimentResultsViewTest::ReplicationsDifferencesAndRerun() {
     const QTableView& differences = m_pView->GetDifferencesTable();
     QCOMPARE(differences.model()->rowCount(),
              static_cast<int>(m_outcome.comparisons[0].differences.size()));
-    QCOMPARE(HeaderTexts(differences).last(), QStringLiteral("Вывод"));
-    const QString strVerdict = differences.model()->index(0, 6).data().toString();
+    QCOMPARE(HeaderTexts(differences).at(4), QStringLiteral("Вывод"));
+    const QString strVerdict = differences.model()->index(0, 4).data().toString();
     QVERIFY(strVerdict == "значимо" || strVerdict == "не значимо");
     bool bNoted = false;
     for (const QLabel* pLabel : m_pView->findChildren<QLabel*>()) {

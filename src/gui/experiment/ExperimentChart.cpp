@@ -17,6 +17,9 @@ namespace mardo::experiment_chart {
 
 namespace {
 
+// How many numeric values of a swept parameter the axis names one by one.
+constexpr std::size_t kMostLabelledValues = 12;
+
 // Widens the axis by a tenth of its span on each side (or by one around a single value), with
 // bFloor not below zero when it starts at zero or above; rounds its ends and ticks and labels
 // them without trailing zeros.
@@ -117,8 +120,14 @@ QChart* Means(const QString& strTitle, const std::vector<SMeanPoint>& points,
         }
     }
     QAbstractAxis* pAxisX = pChart->axes(Qt::Horizontal).constFirst();
-    if (!bNumeric) {
-        pCategories->setRange(0.5, static_cast<double>(points.size()) + 0.5);
+    // A few values are labelled themselves (channels 1 and 2, not 0.5, 1, 1.5...); many
+    // numbers get a numbered axis, whose labels cannot crowd.
+    if (!bNumeric || points.size() <= kMostLabelledValues) {
+        if (!bNumeric) {
+            pCategories->setRange(0.5, static_cast<double>(points.size()) + 0.5);
+        } else if (const auto* pValues = qobject_cast<const QValueAxis*>(pAxisX)) {
+            pCategories->setRange(pValues->min(), pValues->max());
+        }
         pChart->removeAxis(pAxisX);
         pChart->addAxis(pCategories, Qt::AlignBottom);
         for (QAbstractSeries* pSeries : pChart->series()) {

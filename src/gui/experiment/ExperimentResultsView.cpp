@@ -77,6 +77,9 @@ private:
 
 // A table of results: read-only, sortable, whole rows selected and copied, long texts wrapped
 // over as many lines as they need.
+// The least width of a column whose texts wrap: two or three words a line.
+constexpr int kLeastWideColumn = 200;
+
 QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
     auto* pProxy = new QSortFilterProxyModel(pParent);
     pProxy->setSourceModel(pModel);
@@ -106,12 +109,25 @@ QTableView* NewResultsTable(QWidget* pParent, CResultsTableModel* pModel) {
 }
 
 // Fits the columns to their texts, except the wide one, which takes the width the others
-// leave (its texts wrap); then every row takes the lines its texts need.
+// leave (its texts wrap), but never less than a readable width: the table scrolls sideways
+// instead. Then every row takes the lines its texts need.
 void FitColumns(QTableView& table, int nWideColumn) {
     QHeaderView& header = *table.horizontalHeader();
+    int nOthers = 0;
     for (int c = 0; c < header.count(); ++c) {
-        header.setSectionResizeMode(
-            c, c == nWideColumn ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+        if (c != nWideColumn) {
+            header.setSectionResizeMode(c, QHeaderView::ResizeToContents);
+            nOthers += header.sectionSize(c);
+        }
+    }
+    const int nLeft = table.viewport()->width() - nOthers;
+    if (nWideColumn >= 0 && nWideColumn < header.count()) {
+        if (nLeft >= kLeastWideColumn) {
+            header.setSectionResizeMode(nWideColumn, QHeaderView::Stretch);
+        } else {
+            header.setSectionResizeMode(nWideColumn, QHeaderView::Interactive);
+            header.resizeSection(nWideColumn, kLeastWideColumn);
+        }
     }
     table.resizeRowsToContents();
 }
@@ -342,8 +358,11 @@ void CExperimentResultsView::SImpl::FillDifferences() {
     if (bSeveral) {
         headers << Text("Сравнение");
     }
-    headers << Text("Объект") << Text("Показатель") << Text("Базовый") << Text("Вариант")
-            << Text("Разность") << Text("± ") + ConfidenceText(dConfidence) << Text("Вывод");
+    // The answer first: the difference, its interval and whether it is significant; the two
+    // means after them, where a narrow window may scroll them out of sight.
+    headers << Text("Объект") << Text("Показатель") << Text("Разность")
+            << Text("± ") + ConfidenceText(dConfidence) << Text("Вывод") << Text("Базовый")
+            << Text("Вариант");
     std::vector<std::vector<SCell>> cells;
     QString strNote;
     for (const SComparison& comparison : comparisons) {
@@ -358,15 +377,15 @@ void CExperimentResultsView::SImpl::FillDifferences() {
             const SInterval& interval = difference.interval;
             line.push_back(CResultsTableModel::Text(Text(FigureObject(difference.name))));
             line.push_back(CResultsTableModel::Text(Text(FigureTitle(difference.name))));
-            line.push_back(
-                CResultsTableModel::Number(FixedText(difference.dBase), difference.dBase));
-            line.push_back(
-                CResultsTableModel::Number(FixedText(difference.dOther), difference.dOther));
             line.push_back(CResultsTableModel::Number(FixedText(interval.dMean), interval.dMean));
             line.push_back(
                 CResultsTableModel::Number(FixedText(interval.dHalfWidth), interval.dHalfWidth));
             line.push_back(CResultsTableModel::Text(interval.ExcludesZero() ? Text("значимо")
                                                                             : Text("не значимо")));
+            line.push_back(
+                CResultsTableModel::Number(FixedText(difference.dBase), difference.dBase));
+            line.push_back(
+                CResultsTableModel::Number(FixedText(difference.dOther), difference.dOther));
         }
     }
     strNote += Text(

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -154,7 +155,13 @@ void CSeriesDlg::CreateControls() {
     pLeftBox->setFixedWidth(nWidth);
     pLayout->addWidget(pLeftBox);
     pLayout->addWidget(m_pResults, 1);
-    resize(1100, 640);
+    // The results' tables have long figure titles and several numbers a row: the window takes
+    // what the screen offers, up to a size where they read without wrapping much.
+    QSize size(1440, 860);
+    if (const QScreen* pScreen = screen()) {
+        size = size.boundedTo(pScreen->availableGeometry().size() * 0.95);
+    }
+    resize(size.expandedTo(QSize(1100, 640)));
 }
 
 void CSeriesDlg::Log(const QString& strLine) {
