@@ -114,7 +114,8 @@ SStudyOutcome RunStudy(const CModel& model, const std::string& strModelName, SSt
     SStudyOutcome outcome;
     if (study.bWarmupAuto) {
         plan.onProgress = stage(kWarmupStage);
-        // With a precision goal the first round is enough to see the start-up in.
+        // With a precision goal the first round is enough to see the start-up in (ChooseWarmup
+        // takes no fewer than it needs).
         SExperimentPlan pilot = plan;
         pilot.nReplications = study.precision ? std::min(plan.nReplications, kFirstRound)
                                               : plan.nReplications;

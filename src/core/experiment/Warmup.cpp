@@ -81,6 +81,7 @@ std::optional<SWarmupChoice> ChooseWarmup(const CModel& model, const SExperiment
     SExperimentPlan pilot = plan;
     pilot.points = {plan.points.front()};
     pilot.nWarmup = 0;
+    pilot.nReplications = std::max(plan.nReplications, kLeastPilotReplications);
     pilot.bRecordWaits = false;
     pilot.waitOver.clear();
     pilot.bKeepTraces = true;
