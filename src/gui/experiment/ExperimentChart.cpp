@@ -223,6 +223,8 @@ QChart* Warmup(const SWarmupChoice& choice) {
             } else {
                 pValues->setRange(0.0,
                                   static_cast<double>(choice.averaged.size()) * choice.nInterval);
+                // Round ticks (0, 2 000, 4 000...), not the intervals' multiples.
+                pValues->applyNiceNumbers();
                 pValues->setLabelFormat(QStringLiteral("%g"));
                 pValues->setTitleText(Text("Модельное время, тактов"));
             }
