@@ -171,10 +171,18 @@ QChart* Histogram(const QString& strTitle, const std::vector<double>& values) {
     pChart->addAxis(pAxisX, Qt::AlignBottom);
     pBars->attachAxis(pAxisX);
     auto* pAxisY = new QValueAxis;
-    // Whole counts at every tick.
+    // Whole, round counts at every tick (1, 2 or 5 times a power of ten), at most five steps.
     const int nMost = *std::max_element(counts.begin(), counts.end());
-    const int nTicks = std::max(1, std::min(nMost, 5));
-    const int nStep = (nMost + nTicks - 1) / nTicks;
+    int nStep = 1;
+    for (int nPower = 1; nStep * 5 < nMost; nPower *= 10) {
+        for (const int nFactor : {1, 2, 5}) {
+            nStep = nFactor * nPower;
+            if (nStep * 5 >= nMost) {
+                break;
+            }
+        }
+    }
+    const int nTicks = std::max(1, (nMost + nStep - 1) / nStep);
     pAxisY->setRange(0, nStep * nTicks);
     pAxisY->setTickCount(nTicks + 1);
     pAxisY->setLabelFormat(QStringLiteral("%d"));

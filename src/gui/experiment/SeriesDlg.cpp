@@ -246,6 +246,8 @@ void CSeriesDlg::Finish() {
         // The replications that ended are summarized; the log says how many there are.
         Log(Text("Серия остановлена: выполнено " + Replications(nMade) + " из " +
                  std::to_string(m_nPlanned)));
+        // No time is left to estimate any more.
+        m_pProgress->setFormat(Text("Серия остановлена"));
     } else if (outcome.notStarted) {
         Log(Text("Серия не выполнена"));
         // Nothing was simulated, whatever the count of skipped runs says.
