@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -96,6 +97,14 @@ TEST(OutputAnalysisTest, MserFindsTheEndOfAStartUpAndTheHalvesTellASettledRun) {
     }
     EXPECT_TRUE(Settled(settled, 0));
     EXPECT_FALSE(Settled(drifting, 0));
+    // A deterministic model: every replication the same periodic series, whose halves differ a
+    // little with no spread at all. Settled within a tolerance; a deterministic growth is not.
+    const std::vector<std::vector<double>> periodic(20, {3, 1, 4, 1, 5, 3, 1, 4, 1, 5, 3, 1, 4});
+    EXPECT_FALSE(Settled(periodic, 0));
+    EXPECT_TRUE(Settled(periodic, 0, 0.95, 0.1));
+    std::vector<double> growth(100);
+    std::iota(growth.begin(), growth.end(), 0.0);
+    EXPECT_FALSE(Settled(std::vector<std::vector<double>>(20, growth), 0, 0.95, 0.1));
 }
 
 TEST(OutputAnalysisTest, PercentilesOfWaitsAreTheExactRanks) {

@@ -157,9 +157,10 @@ std::size_t Mser5(const std::vector<double>& series) {
 }
 
 bool Settled(const std::vector<std::vector<double>>& replications, std::size_t nTruncation,
-             double dConfidence) {
+             double dConfidence, double dTolerance) {
     std::vector<double> first;
     std::vector<double> second;
+    double dLevel = 0.0;
     for (const std::vector<double>& series : replications) {
         if (series.size() < nTruncation + 2) {
             continue;
@@ -168,8 +169,14 @@ bool Settled(const std::vector<std::vector<double>>& replications, std::size_t n
         const auto middle = begin + static_cast<std::ptrdiff_t>((series.size() - nTruncation) / 2);
         first.push_back(Mean(begin, middle));
         second.push_back(Mean(middle, series.end()));
+        dLevel += (first.back() + second.back()) / 2.0;
     }
-    return !PairedDifference(first, second, dConfidence).ExcludesZero();
+    const SInterval difference = PairedDifference(first, second, dConfidence);
+    if (!difference.ExcludesZero()) {
+        return true;
+    }
+    dLevel = first.empty() ? 0.0 : std::abs(dLevel / static_cast<double>(first.size()));
+    return std::abs(difference.dMean) <= dTolerance * dLevel;
 }
 
 void CWaitHistogram::AddBeyondTable(std::uint64_t nWait, std::uint64_t nCount) {

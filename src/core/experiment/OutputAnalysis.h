@@ -66,9 +66,13 @@ std::size_t Mser5(const std::vector<double>& series);
 
 // Whether a series settled after its truncation: per replication, the mean of the second half
 // of what is left against the first half's; the series settled unless the interval of those
-// differences excludes 0. Each series is one replication's, all equally long.
+// differences excludes 0 and their mean is more than dTolerance of the series' level (the mean
+// of what is left, in absolute value). The tolerance keeps a deterministic model, whose
+// replications agree and so give a zero-wide interval, from being called unsettled for the
+// small difference a periodic pattern leaves between two halves. Each series is one
+// replication's, all equally long.
 bool Settled(const std::vector<std::vector<double>>& replications, std::size_t nTruncation,
-             double dConfidence = 0.95);
+             double dConfidence = 0.95, double dTolerance = 0.0);
 
 // Waiting times in whole ticks, counted by value: short waits in a table (a transact's count is
 // one increment), the rare long ones in a map.

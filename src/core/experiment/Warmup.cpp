@@ -92,6 +92,9 @@ std::optional<SWarmupChoice> ChooseWarmup(const CModel& model, const SExperiment
     }
     SWarmupChoice choice;
     const std::vector<SFollowedMeans> figures = IntervalMeans(result, choice.nInterval);
+    // A drift of less than a hundredth of a series' level between the halves is not one to
+    // warn of (a deterministic model's periodic pattern leaves such).
+    constexpr double kSettledTolerance = 0.01;
     // Every series is tested: shared by Bonferroni, a model of many blocks is not called
     // unsettled only because one of its many tests went astray.
     const double dConfidence = 1.0 - 0.05 / static_cast<double>(std::max<std::size_t>(1, figures.size()));
@@ -102,7 +105,7 @@ std::optional<SWarmupChoice> ChooseWarmup(const CModel& model, const SExperiment
         // Mser5 keeps to the first half of the batches; its limit says the series kept moving.
         const std::size_t nBatches = averaged.size() / 5;
         const bool bAtLimit = nBatches >= 2 && nTruncation == nBatches / 2 * 5;
-        if (choice.bSteady && (bAtLimit || !Settled(figure.replications, nTruncation, dConfidence))) {
+        if (choice.bSteady && (bAtLimit || !Settled(figure.replications, nTruncation, dConfidence, kSettledTolerance))) {
             choice.bSteady = false;
             choice.strUnsettled = figure.strBlock;
             choice.unsettledKind = KindOf(model, figure.strBlock);
