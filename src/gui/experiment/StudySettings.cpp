@@ -145,6 +145,7 @@ QWidget* CStudySettings::CreateRunsBox() {
         pGrid->addWidget(pField, nRow, nColumn + 1);
     };
     add("Ко&личество прогонов", m_pReplications, 0, 0);
+    m_pReplicationsLabel = qobject_cast<QLabel*>(pGrid->itemAtPosition(0, 0)->widget());
     add("&Начальное значение", m_pSeed, 0, 2);
     add("&Генератор", m_pGenerator, 1, 0);
     auto* pWarmupLabel = new QLabel(Text("&Разогрев, тактов"), pBox);
@@ -302,6 +303,9 @@ void CStudySettings::EnableFields() {
     m_pWarmup->setEnabled(!m_pWarmupAuto->isChecked());
     m_pPercent->setEnabled(m_pPrecise->isChecked());
     m_pFigures->setEnabled(m_pPrecise->isChecked());
+    // With a precision goal the number typed is the most to make.
+    m_pReplicationsLabel->setText(m_pPrecise->isChecked() ? Text("Прогонов не бо&льше")
+                                                          : Text("Ко&личество прогонов"));
     m_pWaitOver->setEnabled(m_pWaits->isChecked());
     m_pList->setEnabled(m_pByList->isChecked());
     for (QLineEdit* pEdit : {m_pFrom, m_pTo, m_pStep}) {

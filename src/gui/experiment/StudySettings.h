@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
@@ -55,6 +56,7 @@ private:
 
     // Fields; every one has an object name, which the memory and the tests go by.
     QLineEdit* m_pReplications = nullptr;
+    QLabel* m_pReplicationsLabel = nullptr;  // says "the most" with a precision goal
     QLineEdit* m_pSeed = nullptr;
     QComboBox* m_pGenerator = nullptr;
     QComboBox* m_pConfidence = nullptr;
