@@ -11,8 +11,7 @@ CDeviceDlg::CDeviceDlg(CPoint ptPos)
     : CServiceBlockOf(EBlockKind::kDevice, "Устройство обслуживания",
                       {.bLongTitle = true, .bHasState = true}, 1, ptPos) {}
 
-CDeviceDlg::CDeviceDlg(const CDeviceDlg& other)
-    : CServiceBlockOf(other), m_law(other.m_law), m_priority(other.m_priority) {}
+CDeviceDlg::CDeviceDlg(const CDeviceDlg& other) : CServiceBlockOf(other) {}
 
 void CDeviceDlg::Save(CFileModel& file) const {
     file.WriteInt(GetKindCode());
@@ -38,10 +37,8 @@ void CDeviceDlg::ResetStatistics(std::uint32_t nTime) {
     if (!m_bActive) {
         return;
     }
-    CBlockDlg::ResetStatistics(nTime);
-    m_nEntered = static_cast<std::uint32_t>(m_outList.GetCount()) + (IsServing() ? 1 : 0);
+    RestartServiceFigures(nTime, IsServing() ? 1 : 0);
     m_nBusyTime = 0;
-    m_nFirstTick = nTime;
     // A service under way is a service begun with the figures.
     m_channel.RestartFigures();
 }
@@ -114,16 +111,8 @@ void CDeviceDlg::ComputeStatistics() {
     if (!m_bActive) {
         return;
     }
-    m_nRemaining = static_cast<std::uint32_t>(m_outList.GetCount()) + (IsServing() ? 1 : 0);
-    CountWaiting();
-    m_nLeft = m_nEntered - m_nRemaining;
-    if (m_nBusyTime == 0) {
-        m_dUtilization = 0.0;
-        m_dAvgTime = 0.0;
-        return;
-    }
-    m_dUtilization = ReportQuotient(m_nBusyTime, CountedTicks());
-    m_dAvgTime = ReportQuotient(m_nBusyTime, m_nLeft + (m_channel.IsPartlyServed() ? 1u : 0u));
+    ComputeServiceFigures(IsServing() ? 1 : 0, m_nBusyTime, 1,
+                          m_channel.IsPartlyServed() ? 1 : 0);
 }
 
 void CDeviceDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime, bool bHeld) const {

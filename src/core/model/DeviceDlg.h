@@ -1,10 +1,8 @@
 #pragma once
 
-#include "core/model/PriorityChange.h"
 #include "core/model/ServiceBlockOf.h"
 #include "core/model/ServiceChannel.h"
 #include "core/model/Statistics.h"
-#include "core/sim/FlowLaw.h"
 
 namespace mardo {
 
@@ -26,15 +24,9 @@ public:
     std::vector<SBlockParam> GetParams() override {
         return {LawParam("service", "Время обслуживания", m_law)};
     }
-    std::optional<SDeviceFigures> GetDeviceFigures() const override {
-        return SDeviceFigures{GetLeft(), m_dUtilization, m_dAvgTime, IsFree(), m_nWaiting};
-    }
     std::optional<STraceSource> GetTraceSource() const override {
         return STraceSource{"Устройство занято", nullptr, m_channel.ServingFlag()};
     }
-
-    CFlowLaw m_law;
-    CPriorityChange m_priority;
 
     // Report figures.
     std::uint32_t GetBusyTime() const { return m_nBusyTime; }
@@ -62,9 +54,6 @@ private:
 
     CServiceChannel m_channel;
     std::uint32_t m_nBusyTime = 0;
-
-    double m_dUtilization = 0.0;
-    double m_dAvgTime = 0.0;
 };
 
 }  // namespace mardo

@@ -13,10 +13,7 @@ CMultiDeviceDlg::CMultiDeviceDlg(CPoint ptPos)
                       {.bLongTitle = true, .bHasState = true}, 1, ptPos) {}
 
 CMultiDeviceDlg::CMultiDeviceDlg(const CMultiDeviceDlg& other)
-    : CServiceBlockOf(other),
-      m_law(other.m_law),
-      m_priority(other.m_priority),
-      m_nChannels(other.m_nChannels) {}
+    : CServiceBlockOf(other), m_nChannels(other.m_nChannels) {}
 
 void CMultiDeviceDlg::Save(CFileModel& file) const {
     file.WriteInt(GetKindCode());
@@ -50,10 +47,8 @@ void CMultiDeviceDlg::ResetStatistics(std::uint32_t nTime) {
     if (!m_bActive) {
         return;
     }
-    CBlockDlg::ResetStatistics(nTime);
-    m_nEntered = static_cast<std::uint32_t>(m_outList.GetCount() + m_nBusy);
+    RestartServiceFigures(nTime, m_nBusy);
     m_nBusyTime = 0;
-    m_nFirstTick = nTime;
     for (CServiceChannel& channel : m_channels) {
         channel.RestartFigures();
     }
@@ -148,22 +143,11 @@ void CMultiDeviceDlg::ComputeStatistics() {
     if (!m_bActive) {
         return;
     }
-    m_nRemaining = static_cast<std::uint32_t>(m_outList.GetCount() + m_nBusy);
-    CountWaiting();
-    m_nLeft = m_nEntered - m_nRemaining;
-    if (m_nBusyTime == 0) {
-        m_dUtilization = 0.0;
-        m_dAvgTime = 0.0;
-        m_dMeanBusy = 0.0;
-        return;
-    }
-    const std::uint64_t nTicks = CountedTicks();
-    m_dUtilization = ReportQuotient(m_nBusyTime, nTicks * m_channels.size());
     const auto nPartlyServed = static_cast<std::uint64_t>(
         std::count_if(m_channels.begin(), m_channels.end(),
                       [](const CServiceChannel& channel) { return channel.IsPartlyServed(); }));
-    m_dAvgTime = ReportQuotient(m_nBusyTime, m_nLeft + nPartlyServed);
-    m_dMeanBusy = ReportQuotient(m_nBusyTime, nTicks);
+    ComputeServiceFigures(m_nBusy, m_nBusyTime, m_channels.size(), nPartlyServed);
+    m_dMeanBusy = m_nBusyTime == 0 ? 0.0 : ReportQuotient(m_nBusyTime, CountedTicks());
 }
 
 void CMultiDeviceDlg::FillSnapshot(SBlockSnapshot& snapshot, std::uint32_t nTime,

@@ -4,10 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/model/PriorityChange.h"
 #include "core/model/ServiceBlockOf.h"
 #include "core/model/ServiceChannel.h"
-#include "core/sim/FlowLaw.h"
 
 namespace mardo {
 
@@ -30,9 +28,6 @@ public:
     void ComputeStatistics() override;
     void ResetStatistics(std::uint32_t nTime) override;
     std::vector<SBlockParam> GetParams() override;
-    std::optional<SDeviceFigures> GetDeviceFigures() const override {
-        return SDeviceFigures{GetLeft(), m_dUtilization, m_dAvgTime, IsFree(), m_nWaiting};
-    }
     std::optional<SChannelFigures> GetChannelFigures() const override {
         return SChannelFigures{m_nChannels, m_dMeanBusy};
     }
@@ -40,8 +35,6 @@ public:
         return STraceSource{"Занятые каналы", &m_nBusy, nullptr};
     }
 
-    CFlowLaw m_law;
-    CPriorityChange m_priority;
     std::int32_t m_nChannels = 2;
 
     // Run-time state.
@@ -66,8 +59,6 @@ private:
     std::size_t m_nBusy = 0;                  // the channels serving
     std::uint64_t m_nBusyTime = 0;            // channel-ticks of service
 
-    double m_dUtilization = 0.0;
-    double m_dAvgTime = 0.0;
     double m_dMeanBusy = 0.0;
 };
 

@@ -4,7 +4,10 @@
 
 #include "core/model/BlockOf.h"
 #include "core/model/Pass.h"
+#include "core/model/PriorityChange.h"
+#include "core/model/Statistics.h"
 #include "core/sim/ChainSet.h"
+#include "core/sim/FlowLaw.h"
 #include "core/sim/RandomContext.h"
 #include "core/sim/RandomSource.h"
 #include "core/sim/TransactList.h"
@@ -31,14 +34,26 @@ public:
         }
     }
 
+    std::optional<SDeviceFigures> GetDeviceFigures() const override {
+        return SDeviceFigures{this->GetLeft(), m_dUtilization, m_dAvgTime, this->IsFree(),
+                              m_nWaiting};
+    }
+
+    // How long a service takes, and the priority a served transact leaves with.
+    CFlowLaw m_law;
+    CPriorityChange m_priority;
+
     std::uint32_t GetLastTick() const { return m_nLastTick; }
     std::uint32_t GetWaiting() const { return m_nWaiting; }
     const CTransactList& GetOutList() const { return m_outList; }
 
 protected:
     using CBlockOf<TKind, CPassesOf<TKind>>::CBlockOf;
-    // A copy has no run state: no registered lists, nothing served.
-    CServiceBlockOf(const CServiceBlockOf& other) : CBlockOf<TKind, CPassesOf<TKind>>(other) {}
+    // A copy has its law and priority, and no run state: no registered lists, nothing served.
+    CServiceBlockOf(const CServiceBlockOf& other)
+        : CBlockOf<TKind, CPassesOf<TKind>>(other),
+          m_law(other.m_law),
+          m_priority(other.m_priority) {}
 
     template <EPass P>
     void Pass(CTransactList* pIn, std::uint32_t nTime) {
@@ -72,6 +87,28 @@ protected:
         m_inputs.Clear();
         m_outList.DeleteAll();
     }
+    // The figures start again at the end of tick nTime, with nInService transacts in service.
+    void RestartServiceFigures(std::uint32_t nTime, std::uint64_t nInService) {
+        this->CBlockDlg::ResetStatistics(nTime);
+        this->m_nEntered = static_cast<std::uint32_t>(m_outList.GetCount() + nInService);
+        m_nFirstTick = nTime;
+    }
+    // The figures at the end: nInService transacts still in service, nBusyTime channel-ticks
+    // of service by nChannels channels, and nPartlyServed services under way that began before
+    // the figures did (each counts as a transact served).
+    void ComputeServiceFigures(std::uint64_t nInService, std::uint64_t nBusyTime,
+                               std::uint64_t nChannels, std::uint64_t nPartlyServed) {
+        this->m_nRemaining = static_cast<std::uint32_t>(m_outList.GetCount() + nInService);
+        CountWaiting();
+        this->m_nLeft = this->m_nEntered - this->m_nRemaining;
+        if (nBusyTime == 0) {
+            m_dUtilization = 0.0;
+            m_dAvgTime = 0.0;
+            return;
+        }
+        m_dUtilization = ReportQuotient(nBusyTime, std::uint64_t{CountedTicks()} * nChannels);
+        m_dAvgTime = ReportQuotient(nBusyTime, this->m_nLeft + nPartlyServed);
+    }
     // Whether every input is registered: until then a pass may register one.
     bool KnowsAllInputs() const { return m_inputs.GetListCount() >= this->GetInputListCount(); }
     // The transacts waiting for it at the end, for the report.
@@ -90,6 +127,8 @@ protected:
     std::uint32_t m_nFirstTick = 0;  // the figures count the ticks after this one
     CTransactList m_outList;
     std::uint32_t m_nWaiting = 0;
+    double m_dUtilization = 0.0;
+    double m_dAvgTime = 0.0;
 
 private:
     TKind& Self() { return static_cast<TKind&>(*this); }
