@@ -11,6 +11,9 @@ namespace mardo {
 
 namespace {
 
+// MSER-5's batches: five points each.
+constexpr std::size_t kMserBatch = 5;
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Mean, deviation and half-width, with deviations taken from the first value: equal values give
@@ -121,8 +124,13 @@ std::int32_t NextRoundTotal(std::int32_t nDone, std::int32_t nFirst, std::int32_
     return static_cast<std::int32_t>(std::min<std::int64_t>(nNext, nMost));
 }
 
+std::size_t Mser5Limit(std::size_t nPoints) {
+    const std::size_t nBatches = nPoints / kMserBatch;
+    return nBatches < 2 ? 0 : nBatches / 2 * kMserBatch;
+}
+
 std::size_t Mser5(const std::vector<double>& series) {
-    constexpr std::size_t kBatch = 5;
+    constexpr std::size_t kBatch = kMserBatch;
     const std::size_t nBatches = series.size() / kBatch;
     if (nBatches < 2) {
         return 0;

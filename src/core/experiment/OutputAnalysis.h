@@ -63,6 +63,9 @@ std::int32_t NextRoundTotal(std::int32_t nDone, std::int32_t nFirst, std::int32_
 // truncations that leave at least half the batches. Answers the truncation in points of the
 // series (a multiple of five); one at that limit says the series did not settle.
 std::size_t Mser5(const std::vector<double>& series);
+// The latest truncation Mser5 can answer for a series of nPoints: one there says the series
+// did not settle (0 when the series is too short to be judged).
+std::size_t Mser5Limit(std::size_t nPoints);
 
 // Whether a series settled after its truncation: per replication, the mean of the second half
 // of what is left against the first half's; the series settled unless the interval of those

@@ -56,12 +56,8 @@ std::vector<double> Averaged(const std::vector<std::vector<double>>& replication
 }
 
 EBlockKind KindOf(const CModel& model, const std::string& strBlock) {
-    for (const auto& pBlock : model.GetBlocks()) {
-        if (pBlock->IsNamed() && pBlock->GetName() == strBlock) {
-            return pBlock->GetKind();
-        }
-    }
-    return EBlockKind::kQueue;
+    const CBlockDlg* pBlock = model.FindBlock(strBlock);
+    return pBlock != nullptr ? pBlock->GetKind() : EBlockKind::kQueue;
 }
 
 // "1 350": the thousands apart, as the texts show numbers.
@@ -97,15 +93,18 @@ std::optional<SWarmupChoice> ChooseWarmup(const CModel& model, const SExperiment
     constexpr double kSettledTolerance = 0.01;
     // Every series is tested: shared by Bonferroni, a model of many blocks is not called
     // unsettled only because one of its many tests went astray.
-    const double dConfidence = 1.0 - 0.05 / static_cast<double>(std::max<std::size_t>(1, figures.size()));
+    const double dConfidence =
+        1.0 - 0.05 / static_cast<double>(std::max<std::size_t>(1, figures.size()));
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const SFollowedMeans& figure = figures[i];
         std::vector<double> averaged = Averaged(figure.replications);
         const std::size_t nTruncation = Mser5(averaged);
         // Mser5 keeps to the first half of the batches; its limit says the series kept moving.
-        const std::size_t nBatches = averaged.size() / 5;
-        const bool bAtLimit = nBatches >= 2 && nTruncation == nBatches / 2 * 5;
-        if (choice.bSteady && (bAtLimit || !Settled(figure.replications, nTruncation, dConfidence, kSettledTolerance))) {
+        const bool bAtLimit =
+            Mser5Limit(averaged.size()) != 0 && nTruncation == Mser5Limit(averaged.size());
+        if (choice.bSteady &&
+            (bAtLimit ||
+             !Settled(figure.replications, nTruncation, dConfidence, kSettledTolerance))) {
             choice.bSteady = false;
             choice.strUnsettled = figure.strBlock;
             choice.unsettledKind = KindOf(model, figure.strBlock);
