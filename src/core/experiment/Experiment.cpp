@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -100,26 +101,6 @@ std::optional<SFailure> Simulate(const std::vector<std::uint8_t>& modelBytes,
     return std::nullopt;
 }
 
-// Keeps in every point the replications that ended at every point.
-void KeepEnded(const std::vector<STask>& tasks, const std::vector<char>& ended,
-               std::vector<SPointRecord>& points) {
-    std::vector<char> whole(points.empty() ? 0 : points[0].replications.size(), 1);
-    for (std::size_t t = 0; t < tasks.size(); ++t) {
-        if (ended[t] == 0) {
-            whole[tasks[t].nReplication] = 0;
-        }
-    }
-    for (SPointRecord& point : points) {
-        std::vector<SReplication> kept;
-        for (std::size_t r = 0; r < point.replications.size(); ++r) {
-            if (whole[r] != 0) {
-                kept.push_back(std::move(point.replications[r]));
-            }
-        }
-        point.replications = std::move(kept);
-    }
-}
-
 }  // namespace
 
 std::vector<std::int32_t> SExperimentPlan::Indices() const {
@@ -131,6 +112,26 @@ std::vector<std::int32_t> SExperimentPlan::Indices() const {
         indices.push_back(k);
     }
     return indices;
+}
+
+void KeepCommonReplications(const std::vector<std::vector<SPointRecord>*>& records) {
+    std::size_t nPoints = 0;
+    std::map<std::int32_t, std::size_t> pointsHaving;
+    for (const std::vector<SPointRecord>* pPoints : records) {
+        for (const SPointRecord& point : *pPoints) {
+            ++nPoints;
+            for (const SReplication& replication : point.replications) {
+                ++pointsHaving[replication.nIndex];
+            }
+        }
+    }
+    for (std::vector<SPointRecord>* pPoints : records) {
+        for (SPointRecord& point : *pPoints) {
+            std::erase_if(point.replications, [&](const SReplication& replication) {
+                return pointsHaving[replication.nIndex] != nPoints;
+            });
+        }
+    }
 }
 
 std::vector<std::vector<SSetting>> SweepPoints(const std::vector<SSweep>& sweeps) {
@@ -230,7 +231,19 @@ SExperimentResult RunExperiment(const CModel& model, const SExperimentPlan& plan
     }
     if (plan.IsStopped()) {
         result.bStopped = true;
-        KeepEnded(tasks, ended, result.points);
+        // The replications under way or not begun go; then those some point lacks.
+        const std::size_t nPoints = result.points.size();
+        for (std::size_t p = 0; p < nPoints; ++p) {
+            std::vector<SReplication>& replications = result.points[p].replications;
+            std::vector<SReplication> kept;
+            for (std::size_t r = 0; r < replications.size(); ++r) {
+                if (ended[r * nPoints + p] != 0) {
+                    kept.push_back(std::move(replications[r]));
+                }
+            }
+            replications = std::move(kept);
+        }
+        KeepCommonReplications({&result.points});
         result.traces.clear();
         return result;
     }

@@ -92,6 +92,10 @@ struct SExperimentResult {
 // Enough intervals to see a start-up in, few enough to keep for every replication.
 inline constexpr std::size_t kTraceIntervals = 512;
 
+// Keeps, in every point of every record, only the replications (by index) that every point of
+// every record has: those a stop left whole everywhere, which comparisons can pair.
+void KeepCommonReplications(const std::vector<std::vector<SPointRecord>*>& records);
+
 using FRunThreadFactory = std::function<std::unique_ptr<IRunThread>()>;
 
 // Runs the plan on the model, whose settings are already applied; the model itself is not

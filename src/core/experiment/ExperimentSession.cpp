@@ -1,7 +1,6 @@
 #include "core/experiment/ExperimentSession.h"
 
 #include <algorithm>
-#include <set>
 #include <utility>
 
 #include "core/model/Model.h"
@@ -36,41 +35,6 @@ bool EndedEarly(SExperimentResult& result, SStudyOutcome& outcome) {
     }
     outcome.bStopped = outcome.bStopped || result.bStopped;
     return result.bStopped;
-}
-
-// After a stop, every record keeps the replications that all of them have, so that each
-// comparison pairs the same replications.
-void KeepCommon(SStudyOutcome& outcome) {
-    std::vector<SExperimentRecord*> records{&outcome.record};
-    for (SExperimentRecord& record : outcome.alternatives) {
-        records.push_back(&record);
-    }
-    std::set<std::int32_t> common;
-    bool bFirst = true;
-    for (const SExperimentRecord* pRecord : records) {
-        for (const SPointRecord& point : pRecord->points) {
-            std::set<std::int32_t> indices;
-            for (const SReplication& replication : point.replications) {
-                indices.insert(replication.nIndex);
-            }
-            if (bFirst) {
-                common = std::move(indices);
-                bFirst = false;
-            } else {
-                std::set<std::int32_t> both;
-                std::set_intersection(common.begin(), common.end(), indices.begin(),
-                                      indices.end(), std::inserter(both, both.end()));
-                common = std::move(both);
-            }
-        }
-    }
-    for (SExperimentRecord* pRecord : records) {
-        for (SPointRecord& point : pRecord->points) {
-            std::erase_if(point.replications, [&common](const SReplication& replication) {
-                return common.count(replication.nIndex) == 0;
-            });
-        }
-    }
 }
 
 void Compare(const SStudy& study, SStudyOutcome& outcome) {
@@ -158,7 +122,12 @@ SStudyOutcome RunStudy(const CModel& model, const std::string& strModelName, SSt
         return outcome;
     }
     if (outcome.bStopped) {
-        KeepCommon(outcome);
+        // Each comparison pairs the replications the base and every alternative have.
+        std::vector<std::vector<SPointRecord>*> records{&outcome.record.points};
+        for (SExperimentRecord& record : outcome.alternatives) {
+            records.push_back(&record.points);
+        }
+        KeepCommonReplications(records);
     }
     const bool bAnyLeft = !outcome.record.points.empty() &&
                           !outcome.record.points[0].replications.empty();
