@@ -1,17 +1,12 @@
 #include "core/experiment/Comparison.h"
 
 #include <map>
-#include <tuple>
 
 #include "core/experiment/Summary.h"
 
 namespace mardo {
 
 namespace {
-
-using CNameKey = std::tuple<std::string, std::string, std::string>;
-
-CNameKey KeyOf(const SFigureName& name) { return {name.strTable, name.strBlock, name.strFigure}; }
 
 std::vector<double> Values(const std::vector<SReplication>& replications, const SFigureRef& ref) {
     std::vector<double> values;
@@ -42,13 +37,13 @@ SComparison ComparePoints(const SPointRecord& base, const SPointRecord& other, i
             return comparison;
         }
     }
-    std::map<CNameKey, SFigureRef> otherRefs;
+    std::map<SFigureName, SFigureRef> otherRefs;
     for (const SFigureRef& ref : FigureRefs(otherReps[0])) {
-        otherRefs.emplace(KeyOf(NameOf(otherReps[0], ref)), ref);
+        otherRefs.emplace(NameOf(otherReps[0], ref), ref);
     }
     for (const SFigureRef& ref : FigureRefs(baseReps[0])) {
         const SFigureName name = NameOf(baseReps[0], ref);
-        const auto it = otherRefs.find(KeyOf(name));
+        const auto it = otherRefs.find(name);
         if (it == otherRefs.end() ||
             std::holds_alternative<std::string>(FigureOf(baseReps[0], ref))) {
             continue;

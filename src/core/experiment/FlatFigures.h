@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ struct SFigureName {
     std::string strTable;
     std::string strBlock;
     std::string strFigure;
+
+    // The same figure of the same block in the same table, in any model or point.
+    friend auto operator<=>(const SFigureName&, const SFigureName&) = default;
 };
 SFigureName NameOf(const SReplication& replication, const SFigureRef& ref);
 

@@ -47,10 +47,6 @@ constexpr int kRowsDelay = 150;  // ms after a table's columns last changed
 // The charts the view offers, as the chart's choice lists them.
 enum class EChart { kMeans, kDifferences, kWarmup };
 
-bool SameFigure(const SFigureName& a, const SFigureName& b) {
-    return a.strTable == b.strTable && a.strBlock == b.strBlock && a.strFigure == b.strFigure;
-}
-
 QString ConfidenceText(double dConfidence) {
     return QStringLiteral("%1%").arg(std::round(dConfidence * 1000.0) / 10.0);
 }
@@ -274,7 +270,7 @@ void CExperimentResultsView::SImpl::FillFigures() {
     figures.clear();
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const bool bSeen = std::any_of(figures.begin(), figures.end(), [&](std::size_t f) {
-            return SameFigure(rows[f].name, rows[r].name);
+            return rows[f].name == rows[r].name;
         });
         if (!bSeen) {
             figures.push_back(r);
@@ -324,7 +320,7 @@ void CExperimentResultsView::SImpl::FillReplications() {
             // The figure by its name: an alternative's tables may hold other blocks.
             const std::vector<SFigureRef> refs = FigureRefs(point.replications[0]);
             const auto itRef = std::find_if(refs.begin(), refs.end(), [&](const SFigureRef& ref) {
-                return SameFigure(NameOf(point.replications[0], ref), pChosen->name);
+                return NameOf(point.replications[0], ref) == pChosen->name;
             });
             if (itRef == refs.end()) {
                 continue;
@@ -445,7 +441,7 @@ void CExperimentResultsView::SImpl::ShowChart() {
         std::vector<experiment_chart::SMeanPoint> points;
         for (const SComparison& comparison : outcome.comparisons) {
             for (const SDifference& difference : comparison.differences) {
-                if (SameFigure(difference.name, pChosen->name)) {
+                if (difference.name == pChosen->name) {
                     const SInterval& interval = difference.interval;
                     points.push_back({SideText(comparison, comparison.strModel), interval.dMean,
                                       interval.dMean - interval.dHalfWidth,
@@ -460,7 +456,7 @@ void CExperimentResultsView::SImpl::ShowChart() {
     if (IsSwept()) {
         std::vector<experiment_chart::SMeanPoint> points;
         for (const SSummaryRow& row : rows) {
-            if (row.nRecord == 0 && SameFigure(row.name, pChosen->name)) {
+            if (row.nRecord == 0 && row.name == pChosen->name) {
                 points.push_back({Text(row.row.strValue), row.row.stat.dMean, row.row.stat.dCiLow,
                                   row.row.stat.dCiHigh});
             }
@@ -548,8 +544,8 @@ CExperimentResultsView::CExperimentResultsView(QWidget* pParent)
                     return;
                 }
                 for (std::size_t f = 0; f < impl.figures.size(); ++f) {
-                    if (SameFigure(impl.rows[impl.figures[f]].name,
-                                   impl.rows[static_cast<std::size_t>(nRow)].name)) {
+                    if (impl.rows[impl.figures[f]].name ==
+                        impl.rows[static_cast<std::size_t>(nRow)].name) {
                         impl.pFigure->setCurrentIndex(static_cast<int>(f));
                     }
                 }
