@@ -72,8 +72,6 @@ private:
     bool WarmupFits();
     void ListParams();
     EExitStatus RunExperiment();
-    // The experiment's record, or the status it ends with (a model that did not start or was
-    // cut short, which is reported, or a warm-up that measured nothing).
     // The experiment did not start or was cut short: the lines that say why, and the status.
     EExitStatus Refuse(CRunSession::EEnd notStarted, std::vector<CMessageQueue::SLine> lines);
     // Whether every replication measured something after the warm-up; says which did not.
